@@ -1,0 +1,39 @@
+# Set-up and everyday commands. `make demo` and `make test` work on a new machine.
+BUILD ?= build
+BUILD_SAN ?= build-san
+JOBS ?= $(shell nproc)
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+            libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev
+
+.PHONY: deps build test test-san demo gui clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-san: deps
+	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined
+	cmake --build $(BUILD_SAN) -j $(JOBS)
+	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@sh examples/run-demo.sh $(BUILD)/orvantis
+
+gui: build
+	$(BUILD)/orvantis
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN)

@@ -1,0 +1,133 @@
+#include "app/Logger.h"
+
+#include "app/MessageBoxes.h"
+#include "app/TextUtils.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+CLogger& Log() {
+    static CLogger logger;
+    return logger;
+}
+
+void CLogger::Reset() { *this = CLogger(); }
+
+static std::string LocalTime(const char* format) {
+    std::time_t now = std::time(nullptr);
+    std::tm tmNow{};
+    localtime_r(&now, &tmNow);
+    char buf[64];
+    std::strftime(buf, sizeof buf, format, &tmNow);
+    return buf;
+}
+
+void CLogger::SetToFile(const std::string& path) {
+    if (!m_csPath.empty() && m_iMode == LOGMODE_INTERACTIVE) {
+        ShowMessageText(StrPrintf("CLogger::SetToFile, but <%s> is being used", m_csPath.c_str()), MB_BUTTONS_OK,
+                        MB_ICON_NONE);
+        return;
+    }
+    if (path.empty()) {
+        if (m_iMode == LOGMODE_INTERACTIVE)
+            ShowMessageText("CLogger::SetToFile, no file specified", MB_BUTTONS_OK, MB_ICON_NONE);
+        return;
+    }
+    m_csPath = path;
+    m_bOpenFailed = false;
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) {
+        ShowMessageText("Cannot open the log file", MB_BUTTONS_OK, MB_ICON_NONE);
+        return;
+    }
+    std::string line = StrPrintf("CLogger::SetToFile (%s) on %s.\n", path.c_str(),
+                                 LocalTime("Date: %d-%m-%Y %H:%M").c_str());
+    std::string out = AsciiFromWideChar(line);
+    std::fwrite(out.data(), 1, out.size(), file);
+    std::fclose(file);
+}
+
+void CLogger::Printf(int level, const char* format, ...) {
+    if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR && !m_observer)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::string text = StrVPrintf(format, args);
+    va_end(args);
+    Write(level, text);
+}
+
+void CLogger::Write(int level, const std::string& message) {
+    if (m_observer)
+        m_observer(level, message);
+    if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR)
+        return;
+
+    FILE* file = nullptr;
+    if (!m_csPath.empty() && !m_bOpenFailed) {
+        file = std::fopen(m_csPath.c_str(), "a");
+        if (!file && (errno == EACCES || errno == EPERM)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+            file = std::fopen(m_csPath.c_str(), "a");
+        }
+        if (!file) {
+            int err = errno;
+            m_bOpenFailed = true;
+            if (m_iMode == LOGMODE_INTERACTIVE) {
+                std::string box =
+                    (err == EACCES || err == EPERM)
+                        ? StrPrintf("Could not open log file:%s\nFile error : Permission Denied\nFormat <%s>",
+                                    m_csPath.c_str(), message.c_str())
+                        : StrPrintf("Could not open log file:%s\nFile error : %d\nFormat <%s>", m_csPath.c_str(),
+                                    err, message.c_str());
+                ShowMessageText(box, MB_BUTTONS_OK, MB_ICON_NONE);
+            }
+        }
+    }
+
+    // A longer message is cut at the limit.
+    std::string text = message.size() > kMaxMessage ? message.substr(0, kMaxMessage) : message;
+
+    if (level == LOG_ERROR) {
+        if (m_iMode == LOGMODE_INTERACTIVE)
+            ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
+        if (file && m_iMode != LOGMODE_BATCH)
+            std::fputs("\nERROR:\n", file);
+    } else if (level == LOG_DEFERRED) {
+        m_csLastDeferredError = text.size() > 779 ? text.substr(0, 779) : text;
+        m_bDeferredPending = true;
+        if (file)
+            std::fputs("\nERROR:\n", file);
+    }
+
+    // A single percent sign becomes a blank, a doubled one a single one.
+    std::string out;
+    out.reserve(text.size() + 1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%') {
+            if (i + 1 < text.size() && text[i + 1] == '%') {
+                out += '%';
+                ++i;
+            } else {
+                out += ' ';
+            }
+        } else if (m_iMode == LOGMODE_BATCH && text[i] == '\n') {
+            out += ' ';
+        } else {
+            out += text[i];
+        }
+    }
+    if (out.empty() || out.back() != '\n')
+        out += '\n';
+
+    if (!file)
+        return;
+    std::string prefix = "[" + LocalTime("%d/%m/%y") + " " + LocalTime("%H:%M:%S") + "]:";
+    std::string line = AsciiFromWideChar(prefix + out);
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+}

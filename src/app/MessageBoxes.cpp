@@ -1,0 +1,87 @@
+#include "app/MessageBoxes.h"
+
+#include "app/TextUtils.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstring>
+
+const char* const kMessageBoxCaption = "Tolvane Software";
+
+static IMessageBoxHost* g_pHost = nullptr;
+static bool g_bInBox = false;
+
+IMessageBoxHost* SetMessageBoxHost(IMessageBoxHost* host) {
+    IMessageBoxHost* old = g_pHost;
+    g_pHost = host;
+    return old;
+}
+
+IMessageBoxHost* GetMessageBoxHost() { return g_pHost; }
+
+int ShowMessageText(const std::string& text, MbButtons buttons, MbIcon icon, const char* caption) {
+    if (g_pHost)
+        return g_pHost->Show(text, caption ? caption : kMessageBoxCaption, buttons, icon);
+    // No one to ask: the text goes to the log once (the log itself may raise a box), and a
+    // question takes the answer that changes nothing.
+    if (!g_bInBox) {
+        g_bInBox = true;
+        Log().Write(LOG_ERROR, text);
+        g_bInBox = false;
+    }
+    switch (buttons) {
+    case MB_BUTTONS_YESNOCANCEL:
+        return IDCANCEL;
+    case MB_BUTTONS_YESNO:
+        return IDNO;
+    default:
+        return IDOK;
+    }
+}
+
+#define FORMAT_ARGS(format, text)                                                                          \
+    va_list args;                                                                                          \
+    va_start(args, format);                                                                                \
+    std::string text = StrVPrintf(format, args);                                                           \
+    va_end(args)
+
+void WalertBox(const char* format, ...) {
+    FORMAT_ARGS(format, text);
+    ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
+}
+
+void AlertBox(const char* format, ...) {
+    FORMAT_ARGS(format, text);
+    ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
+}
+
+int WyesNoCancelBox(const char* format, ...) {
+    FORMAT_ARGS(format, text);
+    return ShowMessageText(text, MB_BUTTONS_YESNOCANCEL, MB_ICON_NONE);
+}
+
+int YesNoCancelBox(const char* format, ...) {
+    FORMAT_ARGS(format, text);
+    return ShowMessageText(text, MB_BUTTONS_YESNOCANCEL, MB_ICON_NONE, " ");
+}
+
+int WyesNoBox(const char* format, ...) {
+    FORMAT_ARGS(format, text);
+    return ShowMessageText(text, MB_BUTTONS_YESNO, MB_ICON_NONE);
+}
+
+void IconedWalertBoxW(int icon, const char* format, ...) {
+    FORMAT_ARGS(format, text);
+    if (icon < MB_ICON_STOP || icon > MB_ICON_INFORMATION) {
+        ShowMessageText(StrPrintf("Bad icon in IconedWalertBoxW:%d", icon), MB_BUTTONS_OK, MB_ICON_EXCLAMATION);
+        icon = MB_ICON_EXCLAMATION;
+    }
+    ShowMessageText(text, MB_BUTTONS_OK, static_cast<MbIcon>(icon));
+}
+
+void ReportLastError(const char* caller, const char* format, ...) {
+    int err = errno;
+    FORMAT_ARGS(format, text);
+    ShowMessageText(StrPrintf("Caller %s failed\nwith error\n%d:%s\n", caller, err, std::strerror(err)) + text,
+                    MB_BUTTONS_OK, MB_ICON_NONE);
+}

@@ -1,0 +1,23 @@
+// ORVANTIS: an empty command line starts the desktop program, anything else runs one batch command.
+
+#include "app/BatchCommands.h"
+
+#include <cstdio>
+
+#ifdef ORVANTIS_HAVE_GUI
+#include "ui/DesktopMain.h"
+#endif
+
+int main(int argc, char** argv) {
+    std::string commandLine = JoinCommandLine(argc, argv);
+    if (!IsEmptyCommandLine(commandLine))
+        return RunBatchCommandLine(commandLine);
+#ifdef ORVANTIS_HAVE_GUI
+    return RunDesktopProgram(argc, argv);
+#else
+    std::fprintf(stderr, "orvantis: this build has no desktop program (built without Qt 6).\n"
+                         "Batch use: orvantis report <project file> <results file> <log file>\n"
+                         "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n");
+    return 3;
+#endif
+}
