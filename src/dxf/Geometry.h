@@ -1,0 +1,58 @@
+#pragma once
+// Plane geometry shared by the model, the calculation and the editor. All work is in the x-y
+// plane; z and w are carried along and ignored unless stated.
+
+#include "dxf/Point.h"
+
+#include <vector>
+
+class CDxfPline;
+class CDxfEntity;
+
+double Distance2D(const Point& a, const Point& b);
+double Distance3D(const Point& a, const Point& b);
+double DistanceToSegment(const Point& a, const Point& b, const Point& p);
+
+void InitPolygonFromDxfPline(Polygon& polygon, const CDxfPline* pline);
+bool IsPolygonCounterClockwise(const Polygon& polygon);
+void ReversePolygon(Polygon& polygon);
+// Area by triangulation; where the triangulation fails, the exact area of the simple polygon.
+double CalcPolygonArea(const Polygon& polygon);
+
+struct Triangle {
+    int a, b, c;
+};
+// At most count - 2 triangles of vertex indexes; empty when the triangulation fails.
+std::vector<Triangle> Triangulate(const Point* points, int count);
+
+bool IsPointInPolygon(const Polygon& polygon, const Point& p);
+bool SegmentsCross(const Point& p, const Point& q, const Point& a, const Point& b);
+bool GetSegmentIntersection(const Point& p, const Point& q, const Point& a, const Point& b, Point& crossing);
+
+struct NearestPoint {
+    double distance = 1e100;
+    Point point;
+    int index1 = -1; // equal indexes: the nearest point is a vertex
+    int index2 = -1;
+};
+NearestPoint GetNearestPointOnPolygon(const Polygon& polygon, const Point& p);
+
+bool HasVertexInside(const Polygon& a, const Polygon& b, double tolerance);
+bool PolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance);
+Point GetPolygonCentroid(const Polygon& polygon);
+void GetPolygonBoundingBox(const Polygon& polygon, Point& min, Point& max);
+
+// Snapping of picked points to the drawing's points or to a grid; one list per drawing.
+class CSnapPointList {
+public:
+    enum { SNAP_OBJECT = 1, SNAP_GRID = 2 };
+    std::vector<Point> m_Points;
+    int m_iFlags = 0;
+    double m_dGridSpacing = 1.0;
+
+    void Clear() { m_Points.clear(); }
+    void AddPoint(const Point& p) { m_Points.push_back(p); }
+};
+
+Point Snap(const CSnapPointList& list, const Point& p, double tolerance);
+void AddSnapPoints(CSnapPointList& list, const CDxfEntity* entity, const Matrix4& matrix);
