@@ -8,7 +8,7 @@
 namespace {
 
 class ZoneFactorsTest : public ::testing::Test {
-protected:
+  protected:
     RecordingMessageBoxes boxes;
     LogRecorder log;
 };
@@ -69,12 +69,13 @@ TEST_F(ZoneFactorsTest, FcLinesInTheCalculationLog) {
     GetZoneFc(Zone(false, false, 1.0, 500, 600), 0.8);
     GetZoneFc(Zone(true, true, 0.25, 2000, 1500), 0.6);
     StopCalcLogger();
-    EXPECT_EQ(ReadFileText(path), "        Fc con CIC Fc[ 0.900] = 1.0 - ((0.5*m_Fcc[ 1.000])*(1.0 - kRoomMF[ 0.800])  \n"
-                                  "        Fc=[ 0.750] (because CLO or CIC and Fcod=[0.833])\n"
-                                  "        Fc con CLO Fc[ 0.850] =  (1 + kRoomMF[6.3f]) / 2.0\n"
-                                  "        Fc=[ 0.850] (because CLO or CIC and Fcod=[1.000])\n"
-                                  "        Fc No CLO No CIC Fc[ 1.000]\n"
-                                  // 1 - 0.125 * 0.4 = 0.95, times 2000/1500
-                                  "        Fc con CIC Fc[ 0.950] = 1.0 - ((0.5*m_Fcc[ 0.250])*(1.0 - kRoomMF[ 0.600])  \n"
-                                  "        Fc=[ 1.267] (because CLO or CIC and Fcod=[1.333])\n");
+    EXPECT_EQ(ReadFileText(path),
+              "        Fc con CIC Fc[ 0.900] = 1.0 - ((0.5*m_Fcc[ 1.000])*(1.0 - kRoomMF[ 0.800])  \n"
+              "        Fc=[ 0.750] (because CLO or CIC and Fcod=[0.833])\n"
+              "        Fc con CLO Fc[ 0.850] =  (1 + kRoomMF[6.3f]) / 2.0\n"
+              "        Fc=[ 0.850] (because CLO or CIC and Fcod=[1.000])\n"
+              "        Fc No CLO No CIC Fc[ 1.000]\n"
+              // 1 - 0.125 * 0.4 = 0.95, times 2000/1500
+              "        Fc con CIC Fc[ 0.950] = 1.0 - ((0.5*m_Fcc[ 0.250])*(1.0 - kRoomMF[ 0.600])  \n"
+              "        Fc=[ 1.267] (because CLO or CIC and Fcod=[1.333])\n");
 }
