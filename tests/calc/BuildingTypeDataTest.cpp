@@ -70,13 +70,12 @@ TEST_F(BuildingTypeDataTest, BuildingTypesWithHoursAndRoomCounts) {
 }
 
 TEST_F(BuildingTypeDataTest, InitTwiceKeepsOneTable) {
-    CBuildingTypeData data;
-    data.InitBuildingTypeTables();
-    data.InitBuildingTypeTables();
+    CBuildingTypeData::InitBuildingTypeTables();
+    CBuildingTypeData::InitBuildingTypeTables();
     std::vector<std::string> keys;
-    data.GetAllRoomTypeStrings(keys);
+    CBuildingTypeData::GetAllRoomTypeStrings(keys);
     EXPECT_EQ(keys.size(), 85u);
-    EXPECT_EQ(data.GetBuildingTypes().size(), 9u);
+    EXPECT_EQ(CBuildingTypeData::GetBuildingTypes().size(), 9u);
 }
 
 TEST_F(BuildingTypeDataTest, FirstRoomTypeOfBuildingType) {
