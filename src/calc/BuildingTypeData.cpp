@@ -132,8 +132,6 @@ const RoomTypeRow kRoomTypes[] = {
 };
 // clang-format on
 
-const char* const kDefaultBuildingType = "Residential buildings";
-
 } // namespace
 
 CBuildingTypeData& BuildingTypeData() {
@@ -248,19 +246,4 @@ double CBuildingTypeData::GetFaFromRoomTypeString(const std::string& key) {
         return 0.5;
     }
     return fa;
-}
-
-std::string CBuildingTypeData::GetBuildingTypeFromRoomTypeString(const std::string& key) {
-    if (key.empty() || key[0] != '[') {
-        Log().Printf(LOG_ERROR,
-                     "CLENIRoom::GDBTFRTS: Could not find correct start square bracket in room string");
-        return kDefaultBuildingType;
-    }
-    size_t end = key.find(']');
-    if (end == std::string::npos) {
-        Log().Printf(LOG_ERROR,
-                     "CLENIRoom::GDBTFRTS: Could not find correct end square bracket in room string");
-        return kDefaultBuildingType;
-    }
-    return key.substr(1, end - 1);
 }

@@ -48,9 +48,6 @@ class CBuildingTypeData {
                                        double fa);
     // Fa read back from a room type key: 0.0 without "Fa=", 0.5 when out of [0, 1]; both reported.
     static double GetFaFromRoomTypeString(const std::string& key);
-    // The text between the first "[" and the first "]"; "Residential buildings" (logged) when the
-    // key does not start with "[" or has no "]".
-    static std::string GetBuildingTypeFromRoomTypeString(const std::string& key);
 
   private:
     friend CBuildingTypeData& BuildingTypeData();

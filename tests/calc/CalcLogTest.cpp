@@ -29,6 +29,11 @@ TEST_F(CalcLogTest, ScriptedSequenceGivesExactFile) {
     zone.bConstantIllumination = true;
     zone.dZoneLuxReal = 600;
     double fc = GetZoneFc(zone, 0.8);
+    zone.bConstantIllumination = false;
+    zone.bConstantLumenOutput = true;
+    GetZoneFc(zone, 0.7);
+    zone.bConstantLumenOutput = false;
+    GetZoneFc(zone, 0.7);
     CalcLogPrintf("    Zone %s 'AND' CLO=%d CIC=%d Fcc=%.3f", "Desk 50%", 0, 1, 1.0);
     CalcLogPrintf("    Zone %s 'AND' energy for lighting = %.3fkWh = Zone 'AND' Power[%.3f]*Fc[%.3f]*Fo[%.3f]"
                   "*TotalOperatingHours[%d]/1000.0 ",
@@ -52,6 +57,9 @@ TEST_F(CalcLogTest, ScriptedSequenceGivesExactFile) {
         "    Daylight hours Td = 2250.0, Daylight absence hours Tn = 250.0 time=March\n"
         "        Fc con CIC Fc[ 0.900] = 1.0 - ((0.5*m_Fcc[ 1.000])*(1.0 - kRoomMF[ 0.800])  \n"
         "        Fc=[ 0.750] (because CLO or CIC and Fcod=[0.833])\n"
+        "        Fc con CLO Fc[ 0.850] =  (1 + kRoomMF[6.3f]) / 2.0\n"
+        "        Fc=[ 0.708] (because CLO or CIC and Fcod=[0.833])\n"
+        "        Fc No CLO No CIC Fc[ 1.000]\n"
         "    Zone Desk 50  'AND' CLO=0 CIC=1 Fcc=1.000\n"
         "    Zone Desk 'AND' energy for lighting = 675.000kWh = Zone 'AND' Power[360.000]*Fc[0.750]*Fo[1.000]"
         "*TotalOperatingHours[2500]/1000.0 \n"

@@ -1,6 +1,5 @@
 #include "calc/ZoneFactors.h"
 
-#include "calc/CalcLog.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -58,24 +57,4 @@ TEST_F(ZoneFactorsTest, FcFromConstantIlluminanceSettings) {
 TEST_F(ZoneFactorsTest, DesignIlluminanceNotAboveZeroLeavesFcod1) {
     EXPECT_NEAR(GetZoneFc(Zone(true, false, 1.0, 500, 0.0), 0.8), 0.9, 1e-12);
     EXPECT_EQ(log.Count("GetZoneFc design illuminance 0.000 lx is not above 0, Fcod=1 used", LOG_ERROR), 1);
-}
-
-TEST_F(ZoneFactorsTest, FcLinesInTheCalculationLog) {
-    TempDir dir;
-    std::string path = GetCalcLogPath(dir.path().string(), "fc.txt");
-    ASSERT_TRUE(StartCalcLogger(path));
-    GetZoneFc(Zone(true, false, 1.0, 500, 600), 0.8);
-    GetZoneFc(Zone(false, true, 1.0, 500, 500), 0.7);
-    GetZoneFc(Zone(false, false, 1.0, 500, 600), 0.8);
-    GetZoneFc(Zone(true, true, 0.25, 2000, 1500), 0.6);
-    StopCalcLogger();
-    EXPECT_EQ(ReadFileText(path),
-              "        Fc con CIC Fc[ 0.900] = 1.0 - ((0.5*m_Fcc[ 1.000])*(1.0 - kRoomMF[ 0.800])  \n"
-              "        Fc=[ 0.750] (because CLO or CIC and Fcod=[0.833])\n"
-              "        Fc con CLO Fc[ 0.850] =  (1 + kRoomMF[6.3f]) / 2.0\n"
-              "        Fc=[ 0.850] (because CLO or CIC and Fcod=[1.000])\n"
-              "        Fc No CLO No CIC Fc[ 1.000]\n"
-              // 1 - 0.125 * 0.4 = 0.95, times 2000/1500
-              "        Fc con CIC Fc[ 0.950] = 1.0 - ((0.5*m_Fcc[ 0.250])*(1.0 - kRoomMF[ 0.600])  \n"
-              "        Fc=[ 1.267] (because CLO or CIC and Fcod=[1.333])\n");
 }
