@@ -132,27 +132,25 @@ const RoomTypeRow kRoomTypes[] = {
 };
 // clang-format on
 
-const char* const kDefaultBuildingType = "Residential buildings";
-
 } // namespace
 
 CBuildingTypeData& BuildingTypeData() {
     static CBuildingTypeData data;
-    data.InitBuildingTypeTables();
     return data;
 }
 
 void CBuildingTypeData::InitBuildingTypeTables() {
-    if (!m_BuildingTypes.empty()) return;
+    std::vector<CBuildingType>& types = BuildingTypeData().m_BuildingTypes;
+    if (!types.empty()) return;
     for (const BuildingTypeRow& row : kBuildingTypes) {
         CBuildingType type;
         type.m_csName = row.name;
         type.m_iTd = row.td;
         type.m_iTn = row.tn;
-        m_BuildingTypes.push_back(type);
+        types.push_back(type);
     }
     for (const RoomTypeRow& row : kRoomTypes) {
-        for (CBuildingType& type : m_BuildingTypes) {
+        for (CBuildingType& type : types) {
             if (type.m_csName == row.buildingType) {
                 type.m_RoomTypes.push_back(CRoomType{row.roomType, row.fa});
                 break;
@@ -161,20 +159,26 @@ void CBuildingTypeData::InitBuildingTypeTables() {
     }
 }
 
-std::vector<std::string> CBuildingTypeData::GetBuildingTypeNames() const {
+const std::vector<CBuildingTypeData::CBuildingType>& CBuildingTypeData::GetBuildingTypes() {
+    InitBuildingTypeTables();
+    return BuildingTypeData().m_BuildingTypes;
+}
+
+std::vector<std::string> CBuildingTypeData::GetBuildingTypeNames() {
     std::vector<std::string> names;
-    for (const CBuildingType& type : m_BuildingTypes)
+    for (const CBuildingType& type : GetBuildingTypes())
         names.push_back(type.m_csName);
     return names;
 }
 
-int CBuildingTypeData::FindBuildingType(const std::string& buildingType) const {
-    for (size_t i = 0; i < m_BuildingTypes.size(); ++i)
-        if (EqualsNoCase(m_BuildingTypes[i].m_csName, buildingType)) return static_cast<int>(i);
+int CBuildingTypeData::FindBuildingType(const std::string& buildingType) {
+    const auto& types = GetBuildingTypes();
+    for (size_t i = 0; i < types.size(); ++i)
+        if (EqualsNoCase(types[i].m_csName, buildingType)) return static_cast<int>(i);
     return -1;
 }
 
-bool CBuildingTypeData::IsBuildingType(const std::string& buildingType) const {
+bool CBuildingTypeData::IsBuildingType(const std::string& buildingType) {
     return FindBuildingType(buildingType) >= 0;
 }
 
@@ -183,9 +187,10 @@ std::string CBuildingTypeData::MakeRoomTypeKey(const std::string& buildingType, 
     return "[" + buildingType + "]" + roomType + "(Fa=" + FormatDouble("%.2f", fa) + ")";
 }
 
-std::string CBuildingTypeData::GetRoomTypeString(int buildingIndex, int roomIndex) const {
-    if (buildingIndex < 0 || buildingIndex >= static_cast<int>(m_BuildingTypes.size())) return std::string();
-    const CBuildingType& type = m_BuildingTypes[buildingIndex];
+std::string CBuildingTypeData::GetRoomTypeString(int buildingIndex, int roomIndex) {
+    const auto& types = GetBuildingTypes();
+    if (buildingIndex < 0 || buildingIndex >= static_cast<int>(types.size())) return std::string();
+    const CBuildingType& type = types[buildingIndex];
     if (type.m_RoomTypes.empty()) return std::string();
     if (roomIndex < 0 || roomIndex >= static_cast<int>(type.m_RoomTypes.size())) {
         Log().Printf(LOG_ERROR, "CBuildingTypeData::GRA(%d) index error", roomIndex);
@@ -195,24 +200,26 @@ std::string CBuildingTypeData::GetRoomTypeString(int buildingIndex, int roomInde
     return MakeRoomTypeKey(type.m_csName, room.m_csName, room.m_dFa);
 }
 
-void CBuildingTypeData::GetAllRoomTypeStrings(std::vector<std::string>& list) const {
+void CBuildingTypeData::GetAllRoomTypeStrings(std::vector<std::string>& list) {
     list.clear();
-    for (size_t b = 0; b < m_BuildingTypes.size(); ++b)
-        for (size_t r = 0; r < m_BuildingTypes[b].m_RoomTypes.size(); ++r)
+    const auto& types = GetBuildingTypes();
+    for (size_t b = 0; b < types.size(); ++b)
+        for (size_t r = 0; r < types[b].m_RoomTypes.size(); ++r)
             list.push_back(GetRoomTypeString(static_cast<int>(b), static_cast<int>(r)));
 }
 
-std::string CBuildingTypeData::GetFirstRoomTypeOfBuildingType(const std::string& buildingType) const {
+std::string CBuildingTypeData::GetFirstRoomTypeOfBuildingType(const std::string& buildingType) {
+    const auto& types = GetBuildingTypes();
     int index = FindBuildingType(buildingType);
-    if (index >= 0 && !m_BuildingTypes[index].m_RoomTypes.empty()) return GetRoomTypeString(index, 0);
+    if (index >= 0 && !types[index].m_RoomTypes.empty()) return GetRoomTypeString(index, 0);
     Log().Printf(LOG_ERROR, "CBuildingTypeData::GFRTOBT could not find building type <%s>",
                  buildingType.c_str());
-    if (!m_BuildingTypes.empty() && !m_BuildingTypes.front().m_RoomTypes.empty())
-        return m_BuildingTypes.front().m_RoomTypes.front().m_csName;
+    if (!types.empty() && !types.front().m_RoomTypes.empty())
+        return types.front().m_RoomTypes.front().m_csName;
     return "Living room";
 }
 
-bool CBuildingTypeData::GetTdTnByBuildingType(const std::string& buildingType, int& td, int& tn) const {
+bool CBuildingTypeData::GetTdTnByBuildingType(const std::string& buildingType, int& td, int& tn) {
     int index = FindBuildingType(buildingType);
     if (index < 0) {
         Log().Printf(LOG_ERROR, "CBuildingTypeData::GTTBBT Could not find building type <%s>",
@@ -221,8 +228,8 @@ bool CBuildingTypeData::GetTdTnByBuildingType(const std::string& buildingType, i
         tn = 1000;
         return false;
     }
-    td = m_BuildingTypes[index].m_iTd;
-    tn = m_BuildingTypes[index].m_iTn;
+    td = GetBuildingTypes()[index].m_iTd;
+    tn = GetBuildingTypes()[index].m_iTn;
     return true;
 }
 
@@ -239,19 +246,4 @@ double CBuildingTypeData::GetFaFromRoomTypeString(const std::string& key) {
         return 0.5;
     }
     return fa;
-}
-
-std::string CBuildingTypeData::GetBuildingTypeFromRoomTypeString(const std::string& key) {
-    if (key.empty() || key[0] != '[') {
-        Log().Printf(LOG_ERROR,
-                     "CLENIRoom::GDBTFRTS: Could not find correct start square bracket in room string");
-        return kDefaultBuildingType;
-    }
-    size_t end = key.find(']');
-    if (end == std::string::npos) {
-        Log().Printf(LOG_ERROR,
-                     "CLENIRoom::GDBTFRTS: Could not find correct end square bracket in room string");
-        return kDefaultBuildingType;
-    }
-    return key.substr(1, end - 1);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The fixed reference table of building types (with their annual operating hours td and tn)
 // and the room types of each (with their absence factor Fa). Built once at program start,
-// read-only afterwards.
+// read-only afterwards. There is one table for the program; the operations are static and read it,
+// building it on first use.
 
 #include <string>
 #include <vector>
@@ -20,40 +21,39 @@ class CBuildingTypeData {
     };
 
     // Builds the table if it is empty; later calls do nothing.
-    void InitBuildingTypeTables();
+    static void InitBuildingTypeTables();
 
     // Building type names in table order.
-    std::vector<std::string> GetBuildingTypeNames() const;
+    static std::vector<std::string> GetBuildingTypeNames();
     // Empties the list, then appends the room type key of every room type of every building type.
-    void GetAllRoomTypeStrings(std::vector<std::string>& list) const;
+    static void GetAllRoomTypeStrings(std::vector<std::string>& list);
     // Key of the first room type of the building type (case-insensitive name); an unknown
     // building type is reported and gives the bare name "Living room".
-    std::string GetFirstRoomTypeOfBuildingType(const std::string& buildingType) const;
+    static std::string GetFirstRoomTypeOfBuildingType(const std::string& buildingType);
     // Sets td and tn of the building type; an unknown one is reported and gives 1000 and 1000.
     // Returns whether the building type was found.
-    bool GetTdTnByBuildingType(const std::string& buildingType, int& td, int& tn) const;
+    static bool GetTdTnByBuildingType(const std::string& buildingType, int& td, int& tn);
     // Case-insensitive match of a building type name (validation of the dominant building type).
-    bool IsBuildingType(const std::string& buildingType) const;
+    static bool IsBuildingType(const std::string& buildingType);
     // Index of the building type in table order, or -1.
-    int FindBuildingType(const std::string& buildingType) const;
+    static int FindBuildingType(const std::string& buildingType);
     // The room type key of room type roomIndex of building type buildingIndex; an index outside the
     // building type's room types is reported and the first room type is used.
-    std::string GetRoomTypeString(int buildingIndex, int roomIndex) const;
+    static std::string GetRoomTypeString(int buildingIndex, int roomIndex);
 
-    const std::vector<CBuildingType>& GetBuildingTypes() const { return m_BuildingTypes; }
+    static const std::vector<CBuildingType>& GetBuildingTypes();
 
     // "[" + building type + "]" + room type + "(Fa=" + Fa with two decimals + ")".
     static std::string MakeRoomTypeKey(const std::string& buildingType, const std::string& roomType,
                                        double fa);
     // Fa read back from a room type key: 0.0 without "Fa=", 0.5 when out of [0, 1]; both reported.
     static double GetFaFromRoomTypeString(const std::string& key);
-    // The text between the first "[" and the first "]"; "Residential buildings" (logged) when the
-    // key does not start with "[" or has no "]".
-    static std::string GetBuildingTypeFromRoomTypeString(const std::string& key);
 
   private:
+    friend CBuildingTypeData& BuildingTypeData();
+    CBuildingTypeData() = default;
     std::vector<CBuildingType> m_BuildingTypes;
 };
 
-// The program's one table, built on first use.
+// The program's one table (built by InitBuildingTypeTables or on first use).
 CBuildingTypeData& BuildingTypeData();

@@ -12,7 +12,7 @@ namespace {
 // Occupancy dependency factor Fo against absence factor Fa per occupancy control system (EN 15193,
 // Table E.1). The names, multiple blanks included, are shown to the user and stored in zones.
 const CLENITables::OccupancySystem kOccupancySystemRows[] = {
-    // name                                                                                          Fa: 0.0  0.1    0.2   0.9   1.0     Fo at those Fa
+    // name                                                                                         Fa                         Fo
     {"1.Manual On/Off Switch",                                                                      {0.0, 0.1, 0.2, 0.9, 1.0}, {1.0, 1.0,   1.0,  0.3,  0.0}},
     {"2.Manual On/Off switch + additional automatic sweeping extinction signal,  and  Auto on/Dimmed", {0.0, 0.1, 0.2, 0.9, 1.0}, {1.0, 0.975, 0.95, 0.25, 0.0}},
     {"3.Auto on/Auto off    and    Manual on/ Dimmed",                                              {0.0, 0.1, 0.2, 0.9, 1.0}, {1.0, 0.95,  0.9,  0.2,  0.0}},
@@ -24,8 +24,8 @@ const double kLuxChoiceRows[] = {20, 30, 50, 75, 100, 150, 200, 300, 500, 750, 1
 
 // Lighting control techniques with their lighting control factor Fdc (EN 15193, Table F.16).
 const CLENITables::ControlTechnique kControlTechniqueRows[] = {
-    //                                                              |        weak        |       medium       |       strong       |
-    // name                                               roman     300 lx 500 lx 750 lx  300 lx 500 lx 750 lx  300 lx 500 lx 750 lx
+    //                                                            weak                  medium                strong
+    // name                                              roman    300    500    750     300    500    750     300    500    750   (lx)
     {"Manual",                                           "I",    {0.50,  0.47,  0.44,   0.55,  0.52,  0.49,   0.60,  0.57,  0.54}},
     {"Automatic Switched On/Off",                        "II",   {0.58,  0.59,  0.59,   0.63,  0.63,  0.62,   0.67,  0.66,  0.65}},
     {"Automatic Switched On/Off In Stages",              "III",  {0.65,  0.70,  0.73,   0.70,  0.73,  0.75,   0.73,  0.75,  0.76}},

@@ -61,22 +61,6 @@ TEST_F(BuildingTypeDataTest, BuildingTypesWithHoursAndRoomCounts) {
         EXPECT_EQ(types[i].m_iTn, expected[i].tn);
         EXPECT_EQ(types[i].m_RoomTypes.size(), expected[i].rooms);
     }
-    // Restaurants repeat the Hotels' room types exactly.
-    ASSERT_EQ(types[5].m_RoomTypes.size(), types[6].m_RoomTypes.size());
-    for (size_t r = 0; r < types[5].m_RoomTypes.size(); ++r) {
-        EXPECT_EQ(types[5].m_RoomTypes[r].m_csName, types[6].m_RoomTypes[r].m_csName);
-        EXPECT_EQ(types[5].m_RoomTypes[r].m_dFa, types[6].m_RoomTypes[r].m_dFa);
-    }
-}
-
-TEST_F(BuildingTypeDataTest, InitTwiceKeepsOneTable) {
-    CBuildingTypeData data;
-    data.InitBuildingTypeTables();
-    data.InitBuildingTypeTables();
-    std::vector<std::string> keys;
-    data.GetAllRoomTypeStrings(keys);
-    EXPECT_EQ(keys.size(), 85u);
-    EXPECT_EQ(data.GetBuildingTypes().size(), 9u);
 }
 
 TEST_F(BuildingTypeDataTest, FirstRoomTypeOfBuildingType) {
@@ -155,31 +139,4 @@ TEST_F(BuildingTypeDataTest, EveryKeyGivesBackItsFa) {
                              room.m_dFa)
                 << room.m_csName;
     EXPECT_TRUE(log.messages.empty());
-}
-
-TEST_F(BuildingTypeDataTest, BuildingTypeFromRoomTypeString) {
-    struct Case {
-        const char* key;
-        const char* type;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"[Offices]Cellular office 1 person.(Fa=0.40)", "Offices", nullptr},
-        {"[]Odd(Fa=0.40)", "", nullptr},
-        {"Offices]Cellular office(Fa=0.40)", "Residential buildings",
-         "CLENIRoom::GDBTFRTS: Could not find correct start square bracket in room string"},
-        {"", "Residential buildings",
-         "CLENIRoom::GDBTFRTS: Could not find correct start square bracket in room string"},
-        {"[Offices Cellular office(Fa=0.40)", "Residential buildings",
-         "CLENIRoom::GDBTFRTS: Could not find correct end square bracket in room string"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.key);
-        log.Clear();
-        EXPECT_EQ(CBuildingTypeData::GetBuildingTypeFromRoomTypeString(c.key), c.type);
-        if (c.message)
-            EXPECT_EQ(log.Count(c.message, LOG_ERROR), 1) << log.All();
-        else
-            EXPECT_TRUE(log.messages.empty());
-    }
 }
