@@ -15,7 +15,9 @@ Point RotateAbout(const Point& a, const Point& p, double angle) {
     double dx = p.x - a.x, dy = p.y - a.y;
     double r = std::sqrt(dx * dx + dy * dy);
     double polar = std::atan2(dy, dx) + angle;
-    return Point(a.x + r * std::cos(polar), a.y + r * std::sin(polar));
+    // Rounding noise of a point turned straight above a would print as "-0.000".
+    auto clean = [](double v) { return std::fabs(v) < 1e-12 ? 0.0 : v; };
+    return Point(a.x + clean(r * std::cos(polar)), a.y + clean(r * std::sin(polar)));
 }
 } // namespace
 
@@ -26,6 +28,21 @@ int GetFacadeOfWallDirection(const Point& direction) {
     Log().Printf(LOG_ERROR, "GDFD: Cannot get wall facing direction. Wall direction = %.1f %.1f", direction.x,
                  direction.y);
     return FACADE_SOUTH;
+}
+
+int GetDaylightClassOfDcaj(double dcaj) {
+    int daylightClass = DAYLIGHT_CLASS_WEAK;
+    if (dcaj >= 6.0) {
+        daylightClass = DAYLIGHT_CLASS_STRONG;
+        CalcLogPrintf("    Daylight class = Strong (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
+    } else if (dcaj >= 4.0) {
+        daylightClass = DAYLIGHT_CLASS_MEDIUM;
+        CalcLogPrintf("    Daylight class = Medium (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
+    } else if (dcaj >= 2.0) {
+        CalcLogPrintf("    Daylight class = Low (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
+    }
+
+    return daylightClass;
 }
 
 double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
@@ -51,16 +68,7 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     CalcLogPrintf("    kDcaj =  (4.13 + (20.0*%.3f) - (1.36*%.3f))*%.3f = %.3f", transparencyIndex,
                   spaceDepthIndex, ish, dcaj);
 
-    int daylightClass = DAYLIGHT_CLASS_WEAK;
-    if (dcaj >= 6.0) {
-        daylightClass = DAYLIGHT_CLASS_STRONG;
-        CalcLogPrintf("    Daylight class = Strong (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
-    } else if (dcaj >= 4.0) {
-        daylightClass = DAYLIGHT_CLASS_MEDIUM;
-        CalcLogPrintf("    Daylight class = Medium (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
-    } else if (dcaj >= 2.0) {
-        CalcLogPrintf("    Daylight class = Low (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
-    }
+    const int daylightClass = GetDaylightClassOfDcaj(dcaj);
 
     const double tauEff = in.k1 * in.tauD65 * in.k2 * in.k3;
     const double daylightFactor = dcaj * tauEff;

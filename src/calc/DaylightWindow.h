@@ -33,6 +33,10 @@ struct WindowDaylightInput {
 // x < 0; a zero vector is reported and counts as South.
 int GetFacadeOfWallDirection(const Point& direction);
 
+// Daylight class of a window's Dcaj: strong from 6, medium from 4, else weak; writes the class line
+// (for a weak class only from Dcaj 2 on).
+int GetDaylightClassOfDcaj(double dcaj);
+
 // Fd = 1 - V x Fdc x Fds; writes every step to the calculation log.
 double GetDaylightDependencyFactorFd(const WindowDaylightInput& in);
 
