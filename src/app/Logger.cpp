@@ -110,7 +110,9 @@ void CLogger::Write(int level, const std::string& message) {
     std::string text = FirstCharacters(message, kMaxMessage);
 
     if (level == LOG_ERROR) {
-        if (m_iMode == LOGMODE_INTERACTIVE) ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
+        // Without a host the box would only come back to this log a second time.
+        if (m_iMode == LOGMODE_INTERACTIVE && GetMessageBoxHost())
+            ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
         if (file && m_iMode != LOGMODE_BATCH) std::fputs("\nERROR:\n", file);
     } else if (level == LOG_DEFERRED) {
         m_csLastDeferredError = FirstCharacters(text, kMaxMessage - 1);
