@@ -11,19 +11,23 @@ void UseFileNumberLocale() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
+std::unique_ptr<CMainFrame> StartDesktop() {
+    UseFileNumberLocale();
+    App().InitInteractive();
+    auto frame = std::make_unique<CMainFrame>();
+    frame->show();
+    return frame;
+}
+
 int RunDesktopProgram(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("ORVANTIS");
-    UseFileNumberLocale();
 
     CQtMessageBoxHost host;
     IMessageBoxHost* previous = SetMessageBoxHost(&host);
-    App().InitInteractive();
-
     int code;
     {
-        CMainFrame frame;
-        frame.show();
+        std::unique_ptr<CMainFrame> frame = StartDesktop();
         code = app.exec();
     }
     int exitCode = App().ExitInstance();
