@@ -1,0 +1,133 @@
+#include "calc/DaylightWindow.h"
+
+#include "app/Logger.h"
+#include "calc/CalcLog.h"
+#include "calc/DaylightTables.h"
+#include "calc/FdssnaTables.h"
+
+#include <cmath>
+
+namespace {
+constexpr double kPi = 3.14159265359;
+
+// Turns p about a counter-clockwise by angle (radians), keeping its distance from a.
+Point RotateAbout(const Point& a, const Point& p, double angle) {
+    double dx = p.x - a.x, dy = p.y - a.y;
+    double r = std::sqrt(dx * dx + dy * dy);
+    double polar = std::atan2(dy, dx) + angle;
+    // Rounding noise of a point turned straight above a would print as "-0.000".
+    auto clean = [](double v) { return std::fabs(v) < 1e-12 ? 0.0 : v; };
+    return Point(a.x + clean(r * std::cos(polar)), a.y + clean(r * std::sin(polar)));
+}
+} // namespace
+
+int GetFacadeOfWallDirection(const Point& direction) {
+    if (std::fabs(direction.y) > std::fabs(direction.x)) return FACADE_EASTWEST;
+    if (direction.x > 0.0) return FACADE_SOUTH;
+    if (direction.x < 0.0) return FACADE_NORTH;
+    Log().Printf(LOG_ERROR, "GDFD: Cannot get wall facing direction. Wall direction = %.1f %.1f", direction.x,
+                 direction.y);
+    return FACADE_SOUTH;
+}
+
+int GetDaylightClassOfDcaj(double dcaj) {
+    int daylightClass = DAYLIGHT_CLASS_WEAK;
+    if (dcaj >= 6.0) {
+        daylightClass = DAYLIGHT_CLASS_STRONG;
+        CalcLogPrintf("    Daylight class = Strong (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
+    } else if (dcaj >= 4.0) {
+        daylightClass = DAYLIGHT_CLASS_MEDIUM;
+        CalcLogPrintf("    Daylight class = Medium (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
+    } else if (dcaj >= 2.0) {
+        CalcLogPrintf("    Daylight class = Low (kDaylightFactorPcent,Dcaj=%.3f)", dcaj);
+    }
+
+    return daylightClass;
+}
+
+double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
+    const double area = in.area;
+    CalcLogPrintf("    GetDcajOfWindow, clipped DaylightArea=%.3f", area);
+
+    const double hLi = in.height + in.sill - in.workSurfaceHeight;
+    const double depth = std::fmin(in.roomDepth, 2.5 * hLi);
+    // A lintel level with the work plane would give 0 / 0; 2.5 is the index on both sides of it.
+    const double spaceDepthIndex = hLi != 0.0 ? depth / hLi : 2.5;
+
+    const double effectiveArea = in.workSurfaceHeight > in.sill
+                                     ? in.width * (in.height - (in.workSurfaceHeight - in.sill))
+                                     : in.width * in.height;
+    const double transparencyIndex = area > 0.0 ? effectiveArea / area : 0.0;
+    CalcLogPrintf("    TransparencyIndex = EffectiveWindowArea(%.3f) / DaylightArea(%.3f) = %.3f(Itrj)",
+                  effectiveArea, area, transparencyIndex);
+
+    double ish = GetShadingIndex(in.shading);
+    const double dcaj = ((transparencyIndex * 20.0 + 4.13) - spaceDepthIndex * 1.36) * ish;
+    CalcLogPrintf("    GetDcajOfWindow, TransparencyIndex=%.3f, SpaceDepthIndex=%.3f,  ShadingIndex=%.3f",
+                  transparencyIndex, spaceDepthIndex, ish);
+    CalcLogPrintf("    kDcaj =  (4.13 + (20.0*%.3f) - (1.36*%.3f))*%.3f = %.3f", transparencyIndex,
+                  spaceDepthIndex, ish, dcaj);
+
+    const int daylightClass = GetDaylightClassOfDcaj(dcaj);
+
+    const double tauEff = in.k1 * in.tauD65 * in.k2 * in.k3;
+    const double daylightFactor = dcaj * tauEff;
+    CalcLogPrintf("    kDaylightFactorPcent[%.3f]= kDcaj[%.3f]*kTeff[%.3f]", daylightFactor, dcaj, tauEff);
+
+    const int facade = GetFacadeOfWallDirection(in.wallDirection);
+    const double fdssna =
+        GetDaylightSupplyFactorFdssna(in.latitude, in.em, in.hdirHglob, daylightFactor, facade);
+    const double fdssa = GetDaylightSupplyFactorFdssa(in.shadingType, daylightClass);
+
+    double trelsna = GetTrelSna(facade, in.hdirHglob, in.latitude);
+    ish = GetShadingIndex(in.shading);
+    if (ish < 0.5) {
+        CalcLogPrintf("    kIshj[%.3f] < 0.5 so changing Trelsna[%.3f] to 1.0 (see F.3.2.3)", ish, trelsna);
+        trelsna = 1.0;
+    }
+    const double fds = (1.0 - trelsna) * fdssa + trelsna * fdssna;
+    CalcLogPrintf("    Fds[%.3f]= (Trelsna[%.3f]*kFdssna[%.3f]) + (kTrelsa[%.3f]*kFdssa[%.3f])", fds, trelsna,
+                  fdssna, 1.0 - trelsna, fdssa);
+
+    const double fdc = GetLightingControlFactorFdcj(in.controlTechnique, daylightClass, in.em);
+
+    const double v = GetWindowMonthlyFactorV(in.timeStep, in.shadingType, facade);
+    CalcLogPrintf("    GetDaylightDependencyFactorFd %s V = %.3f\n", GetTimeStepName(in.timeStep).c_str(), v);
+
+    const double fd = 1.0 - ((v * fdc) * fds);
+    CalcLogPrintf("    Daylight Dependency Factor = Fd[%.3f] = 1.0 - Fdc[%.3f]*Fds[%.3f] (of window)", fd,
+                  fdc, fds);
+    return fd;
+}
+
+VerticalEquivalent GetVerticalEquivalent(double gamma, double slopeLength, double distToWall,
+                                         double heightToSlope, double floorHeight) {
+    const double g = gamma * kPi / 180.0;
+    const Point a(0.0, heightToSlope);
+    const Point b(std::cos(g) * distToWall, std::sin(g) * distToWall + heightToSlope);
+    const Point c(std::cos(g) * (slopeLength + distToWall),
+                  std::sin(g) * (slopeLength + distToWall) + heightToSlope);
+    CalcLogPrintf("        Get vertical equivalent of sloped window, slope=%6.1f, lunghezza=%6.1f", gamma,
+                  slopeLength);
+    CalcLogPrintf("        HeightFrom Floor = %6.3f DistFromWall = %6.3f ", heightToSlope, distToWall);
+    const double turn = (90.0 - gamma) * kPi / 180.0;
+    CalcLogPrintf("        Original B = %6.3f %6.3f", b.x, b.y);
+    Point newB = RotateAbout(a, b, turn);
+    CalcLogPrintf("             New B = %6.3f %6.3f", newB.x, newB.y);
+    CalcLogPrintf("        Original C = %6.3f %6.3f", c.x, c.y);
+    Point newC = RotateAbout(a, c, turn);
+    CalcLogPrintf("             New C = %6.3f %6.3f", newC.x, newC.y);
+    if (newC.y > floorHeight) {
+        const double excess = newC.y - floorHeight;
+        newB.y -= excess;
+        newC.y = floorHeight;
+        CalcLogPrintf("           Moved C = %6.3f %6.3f", newC.x, floorHeight);
+    }
+    VerticalEquivalent result;
+    result.sill = newB.y;
+    result.height = newC.y - newB.y;
+    CalcLogPrintf("        vertical height of rotated window = %6.3f", result.height);
+    CalcLogPrintf("                    top of rotated window = %6.3f", result.height + result.sill);
+    CalcLogPrintf("                 bottom of rotated window = %6.3f", result.sill);
+    return result;
+}

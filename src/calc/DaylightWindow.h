@@ -1,0 +1,50 @@
+#pragma once
+// The daylight dependency factor Fd of a vertical window, and the vertical equivalent of a vertical
+// sloped window.
+
+#include "calc/ShadingIndex.h"
+#include "dxf/Point.h"
+
+#include <string>
+
+// Everything the daylight dependency factor of one window reads, gathered from the window, its room,
+// the zone and the project.
+struct WindowDaylightInput {
+    // window
+    double width = 0.0, height = 0.0, sill = 0.0;
+    double tauD65 = 0.85, k1 = 0.95, k2 = 0.8, k3 = 0.85;
+    ShadingIndexInput shading;
+    // room
+    double workSurfaceHeight = 0.0;
+    int shadingType = 0;
+    double roomDepth = 0.0;                // in front of the window
+    Point wallDirection = Point(1.0, 0.0); // unit vector; the room lies to its left
+    // zone
+    std::string controlTechnique = "Manual";
+    double em = 500.0;
+    // project and step
+    double latitude = 45.0;
+    double hdirHglob = 0.45;
+    unsigned timeStep = 0;
+    double area = 0.0; // of the window's daylight area inside the zone
+};
+
+// Facade class of a wall direction: EastWest when |y| > |x|, else South for x > 0 and North for
+// x < 0; a zero vector is reported and counts as South.
+int GetFacadeOfWallDirection(const Point& direction);
+
+// Daylight class of a window's Dcaj: strong from 6, medium from 4, else weak; writes the class line
+// (for a weak class only from Dcaj 2 on).
+int GetDaylightClassOfDcaj(double dcaj);
+
+// Fd = 1 - V x Fdc x Fds; writes every step to the calculation log.
+double GetDaylightDependencyFactorFd(const WindowDaylightInput& in);
+
+// The vertical window that stands for a vertical sloped one: slope gamma (deg), slope length,
+// distance to the wall and height to the slope, with h the floor height its top must stay under.
+struct VerticalEquivalent {
+    double sill = 0.0;
+    double height = 0.0;
+};
+VerticalEquivalent GetVerticalEquivalent(double gamma, double slopeLength, double distToWall,
+                                         double heightToSlope, double floorHeight);
