@@ -4,6 +4,7 @@
 
 #include "dxf/Point.h"
 #include "model/LENIFloor.h"
+#include "products/LumSysDataBase.h"
 
 #include <functional>
 #include <string>
@@ -100,6 +101,12 @@ class CLENIProject {
     // Whether a zone of the building lists the product.
     bool IsProductUsed(const std::string& refId) const;
 
+    // The project's own copy of every product its luminaire lists use ("Products").
+    const CLumSysDataBase& GetProducts() const { return m_Products; }
+    CLumSysDataBase& GetProducts() { return m_Products; }
+    // Copies from the global database every product of the list the project does not hold yet.
+    void AddProductsToProject(const CZoneObjList& list);
+
   private:
     std::string m_csProjectFolder;
     std::string m_csName;                 // "Name"
@@ -114,4 +121,5 @@ class CLENIProject {
     int m_iYearBuilt;                     // "YearBuilt"
     std::vector<CLENIFloor> m_Floors;     // "FloorList", bottom floor first
     bool m_bPrintMe;                      // "PrintMe"
+    CLumSysDataBase m_Products;           // "Products"
 };
