@@ -4,6 +4,7 @@
 
 #include "dxf/Point.h"
 #include "model/LENIFloor.h"
+#include "products/LumSysDataBase.h"
 
 #include <functional>
 #include <string>
@@ -100,6 +101,18 @@ class CLENIProject {
     // Whether a zone of the building lists the product.
     bool IsProductUsed(const std::string& refId) const;
 
+    // The project's own copy of every product its luminaire lists use ("Products").
+    CLumSysDataBase& GetProductDataBase() { return m_Products; }
+    const CLumSysDataBase& GetProductDataBase() const { return m_Products; }
+
+    // Project file (LENIProjectXml.cpp). Save writes the whole file through a temporary file and
+    // reports a failure; with results, the numbers come from the provider of ProjectFileResults.h.
+    bool Save(const std::string& path, bool withResults) const;
+    // Checks folder, name and dominant building type, then saves as <folder>/<name>.LENI1XML.
+    bool SaveProject(bool withResults) const;
+    // Whatever was read before a failure stays in the project.
+    bool ReadProject(const std::string& path);
+
   private:
     std::string m_csProjectFolder;
     std::string m_csName;                 // "Name"
@@ -114,4 +127,5 @@ class CLENIProject {
     int m_iYearBuilt;                     // "YearBuilt"
     std::vector<CLENIFloor> m_Floors;     // "FloorList", bottom floor first
     bool m_bPrintMe;                      // "PrintMe"
+    CLumSysDataBase m_Products;           // "Products"
 };
