@@ -134,7 +134,7 @@ RoofLightDaylightInput RoofLightInput(const CLENIRoofLight& roofLight, const CLE
 } // namespace
 
 int GetParasiticHours(unsigned timeStep) {
-    return timeStep == kAnnualTimeStep ? 8760 : 730;
+    return timeStep == 0u ? 8760 : 730;
 }
 
 ZoneSamplingGrid GetZoneSamplingGrid(const Polygon& zonePolygon) {
@@ -198,7 +198,7 @@ double GetZoneEnergyAND(const CLENIZone& zone, const CLENIRoom& room, unsigned t
 
 double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const CLENIRoom& room,
                        const CLENIFloor& floor, unsigned timeStep) {
-    const CLumSysDataBase& db = project.GetProducts();
+    const CLumSysDataBase& db = project.GetProductDataBase();
     const int self = ZoneIndexInRoom(room, zone);
     const double td = room.GetTdForTimeStep(static_cast<int>(timeStep));
     const double tn = room.GetTnForTimeStep(static_cast<int>(timeStep));
@@ -286,7 +286,7 @@ double GetLightingEnergy(const CLENIRoom& room, const CLENIProject& project, uns
     double total = 0.0;
     for (const CLENIZone& zone : room.GetZones()) {
         double zoneEnergy = 0.0;
-        const double and_ = GetZoneEnergyAND(zone, room, timeStep, project.GetProducts());
+        const double and_ = GetZoneEnergyAND(zone, room, timeStep, project.GetProductDataBase());
         if (floorIndex < 0) {
             Log().Printf(LOG_ERROR, "Could not find floor %s in project", room.GetFloorName().c_str());
         } else {
@@ -328,9 +328,9 @@ double GetInstalledPower(const CLENIRoom& room, int energyUse, const CLumSysData
 LeniTimeStepResult CalculateSubLeni(const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
     if (room.GetFloorName().empty()) {
         Log().Printf(LOG_ERROR, "CLENIRoom::CSL null parent floor");
-        return EmptyLeniResult(timeStep);
+        return EmptyLeniResult(static_cast<int>(timeStep));
     }
-    if (room.GetZoneCount() == 0) return EmptyLeniResult(timeStep);
+    if (room.GetZoneCount() == 0) return EmptyLeniResult(static_cast<int>(timeStep));
 
     bool opened = false;
     if (!IsCalcLoggerOpen())
@@ -339,17 +339,17 @@ LeniTimeStepResult CalculateSubLeni(const CLENIRoom& room, const CLENIProject& p
                            GetSubLeniCalcLogFileName(room.GetFloorName(), room.GetName(), timeStep)));
 
     LeniTimeStepResult result;
-    result.timeStep = timeStep;
+    result.timeStep = static_cast<int>(timeStep);
     result.area = room.GetArea();
     CalcLogPrintf("  SubLeni of room <%s>, (project <%s>) TimeStep <%s> starting...\n",
                   room.GetName().c_str(), project.GetName().c_str(), GetTimeStepName(timeStep).c_str());
     CalcLogPrintf("  Room %s MF = %.2f...\n", room.GetName().c_str(), room.GetMaintenanceFactor());
-    result.wp = GetParasiticEnergy(room, timeStep, project.GetProducts());
-    CalcLogPrintf("  EnergyWp=%.3fkWh (Standby,Emergency,Charging...)\n", result.wp);
-    result.wl = GetLightingEnergy(room, project, timeStep);
-    CalcLogPrintf("  kSubLeni = (EnergyWl[%.3f] + EnergyWp[%.3f]) / kRoomArea[%.3f]\n", result.wl, result.wp,
+    result.Wp = GetParasiticEnergy(room, timeStep, project.GetProductDataBase());
+    CalcLogPrintf("  EnergyWp=%.3fkWh (Standby,Emergency,Charging...)\n", result.Wp);
+    result.Wl = GetLightingEnergy(room, project, timeStep);
+    CalcLogPrintf("  kSubLeni = (EnergyWl[%.3f] + EnergyWp[%.3f]) / kRoomArea[%.3f]\n", result.Wl, result.Wp,
                   result.area);
-    CalcLogPrintf("  kSubLeni = TotalEnergy[%.3f] / kRoomArea[%.3f]\n", result.wl + result.wp, result.area);
+    CalcLogPrintf("  kSubLeni = TotalEnergy[%.3f] / kRoomArea[%.3f]\n", result.Wl + result.Wp, result.area);
     CalcLogPrintf("  kSubLeni = %.3f", result.GetLENI());
 
     if (opened) StopCalcLogger();
@@ -382,7 +382,7 @@ double GetInstalledPower(const CLENIFloor& floor, int energyUse, const CLumSysDa
 double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsigned timeStep) {
     double total = 0.0;
     for (const CLENIRoom& room : floor.GetRooms()) {
-        const double wp = GetParasiticEnergy(room, timeStep, project.GetProducts());
+        const double wp = GetParasiticEnergy(room, timeStep, project.GetProductDataBase());
         const double wl = GetLightingEnergy(room, project, timeStep);
         total += wp + wl;
     }
@@ -408,14 +408,14 @@ double GetLightingEnergy(const CLENIProject& project, unsigned timeStep) {
 double GetParasiticEnergy(const CLENIProject& project, unsigned timeStep) {
     double wp = 0.0;
     for (const CLENIFloor& floor : project.GetFloors())
-        wp += floor.GetInstanceCount() * GetParasiticEnergy(floor, timeStep, project.GetProducts());
+        wp += floor.GetInstanceCount() * GetParasiticEnergy(floor, timeStep, project.GetProductDataBase());
     return wp;
 }
 
 double GetInstalledPower(const CLENIProject& project, int energyUse) {
     double power = 0.0;
     for (const CLENIFloor& floor : project.GetFloors())
-        power += floor.GetInstanceCount() * GetInstalledPower(floor, energyUse, project.GetProducts());
+        power += floor.GetInstanceCount() * GetInstalledPower(floor, energyUse, project.GetProductDataBase());
     return power;
 }
 
@@ -437,15 +437,15 @@ LeniTimeStepResult CalculateAnnualLENI(const CLENIProject& project, unsigned tim
     CalcLogPrintf("CalculateAnnualLENI starting for project <%s>\n", project.GetName().c_str());
 
     LeniTimeStepResult result;
-    result.timeStep = timeStep;
+    result.timeStep = static_cast<int>(timeStep);
     for (const CLENIFloor& floor : project.GetFloors()) {
         const double area = floor.GetInstanceCount() * floor.GetArea();
         CalcLogPrintf("  Floor %s Area=%7.2fsqmt (%d instances of this floor)", floor.GetName().c_str(), area,
                       floor.GetInstanceCount());
         result.area += area;
     }
-    result.wp = GetParasiticEnergy(project, timeStep);
-    result.wl = GetLightingEnergy(project, timeStep);
+    result.Wp = GetParasiticEnergy(project, timeStep);
+    result.Wl = GetLightingEnergy(project, timeStep);
 
     // The building's energy line is worked out afresh, so the log shows every room a second time.
     const double wp = GetParasiticEnergy(project, timeStep);
@@ -467,17 +467,17 @@ LeniTimeStepResult CalculateLENIofFloor(const CLENIProject& project, const std::
         Log().Printf(LOG_INFO, "CLENIProject::GFBN unrecognised floor: <%s>", floorName.c_str());
         Log().Printf(LOG_ERROR, "CENIProject::CLENIOF floor not found: <%s>", floorName.c_str());
         StopCalcLogger();
-        return EmptyLeniResult(timeStep);
+        return EmptyLeniResult(static_cast<int>(timeStep));
     }
     const CLENIFloor& floor = *project.GetFloorByIndex(index);
 
     LeniTimeStepResult result;
-    result.timeStep = timeStep;
+    result.timeStep = static_cast<int>(timeStep);
     const double total = GetTotalEnergy(floor, project, timeStep);
     result.area = floor.GetArea();
     CalcLogPrintf("Floor Energy=%7.2fkWh, Floor Area=%7.2fsqmt", total, result.area);
-    result.wp = GetParasiticEnergy(floor, timeStep, project.GetProducts());
-    result.wl = GetLightingEnergy(floor, project, timeStep);
+    result.Wp = GetParasiticEnergy(floor, timeStep, project.GetProductDataBase());
+    result.Wl = GetLightingEnergy(floor, project, timeStep);
     CalcLogPrintf("Floor Annual LENI %7.2fkWh", result.GetLENI());
     StopCalcLogger();
     return result;

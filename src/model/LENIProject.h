@@ -102,10 +102,18 @@ class CLENIProject {
     bool IsProductUsed(const std::string& refId) const;
 
     // The project's own copy of every product its luminaire lists use ("Products").
-    const CLumSysDataBase& GetProducts() const { return m_Products; }
-    CLumSysDataBase& GetProducts() { return m_Products; }
+    CLumSysDataBase& GetProductDataBase() { return m_Products; }
+    const CLumSysDataBase& GetProductDataBase() const { return m_Products; }
     // Copies from the global database every product of the list the project does not hold yet.
     void AddProductsToProject(const CZoneObjList& list);
+
+    // Project file (LENIProjectXml.cpp). Save writes the whole file through a temporary file and
+    // reports a failure; with results, the numbers come from the provider of ProjectFileResults.h.
+    bool Save(const std::string& path, bool withResults) const;
+    // Checks folder, name and dominant building type, then saves as <folder>/<name>.LENI1XML.
+    bool SaveProject(bool withResults) const;
+    // Whatever was read before a failure stays in the project.
+    bool ReadProject(const std::string& path);
 
   private:
     std::string m_csProjectFolder;

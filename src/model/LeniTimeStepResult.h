@@ -1,22 +1,21 @@
 #pragma once
-// The result of one calculation of a building, floor or room for one time step.
+// Energy of one time step of the calculation for a building, floor or room.
 
-// Time steps: 0 the year, 1 ... 12 January ... December.
-constexpr unsigned kAnnualTimeStep = 0;
-constexpr unsigned kTimeStepCount = 13;
+// Time steps: 0 the whole year, 1 to 12 January to December.
+constexpr int kLeniTimeSteps = 13;
 
 struct LeniTimeStepResult {
-    unsigned timeStep = 0;
-    double wl = 0.0;   // lighting energy, kWh
-    double wp = 0.0;   // parasitic energy (standby, emergency charging), kWh
-    double area = 0.0; // m2; 0.0001 when the calculation could not run
+    int timeStep = 0;
+    double Wl = 0.0;   // lighting energy, kWh
+    double Wp = 0.0;   // parasitic energy (standby and emergency charging), kWh
+    double area = 0.0; // m2
 
-    // (Wl + Wp) / area, kWh/m2 for the step; 0 when the area is not above 0.
-    double GetLENI() const { return area > 0.0 ? (wl + wp) / area : 0.0; }
+    // kWh/m2; 0 when there is no area to divide by.
+    double GetLENI() const { return area > 0.0 ? (Wl + Wp) / area : 0.0; }
 };
 
 // What a calculation that could not run returns: no energy over a token area, so LENI stays 0.
-inline LeniTimeStepResult EmptyLeniResult(unsigned timeStep) {
+inline LeniTimeStepResult EmptyLeniResult(int timeStep) {
     LeniTimeStepResult r;
     r.timeStep = timeStep;
     r.area = 0.0001;
