@@ -283,15 +283,6 @@ TEST(DxfEntityTest, TrianglesOfAPlaneMergeIntoQuadrilaterals) {
     EXPECT_EQ(apart.m_Faces[0].count, 3);
 }
 
-TEST(DxfEntityTest, MeshAccessOutOfRange) {
-    LogRecorder log;
-    CDxfMesh mesh;
-    EXPECT_EQ(mesh.GetPoint(3), Point());
-    EXPECT_TRUE(log.Contains("Mesh GetPoint(3), but m_pPoints == nullptr"));
-    EXPECT_EQ(mesh.GetFace(2).count, 0);
-    EXPECT_TRUE(log.Contains("CDxfMesh::GetFace(2) out of range, there are 0 faces"));
-}
-
 // A block "DOOR" with base point (1, 0): a line from the base point to (3, 0) on layer "Doors".
 struct DoorBlock {
     CLayerTable layers;
@@ -426,23 +417,6 @@ TEST(DxfEntityTest, BlockCopyClonesEntities) {
     EXPECT_EQ(boxes.boxes[0].text, "CDxfBlock::SetName (empty)");
     EXPECT_EQ(boxes.boxes[1].text, "CDxfBlock::SetLayer (empty)");
     EXPECT_EQ(empty.m_csLayer, "0");
-}
-
-TEST(DxfEntityTest, DumpLines) {
-    LogRecorder log;
-    CLayerTable layers;
-    CDxfLayer* walls = layers.AddLayer("Walls", 1, true);
-    CDxfLine line(Point(1, 2), Point(3, 4));
-    line.Dump("L:");
-    CDxfCircle circle(Point(1, 2), 3);
-    circle.SetLayer(walls);
-    circle.Dump("C:");
-    CDxfText text("Hall", Point(0, 0), 0.5);
-    text.SetLayer(walls);
-    text.Dump("T:");
-    EXPECT_EQ(log.Count("L: LINE from   1.00   2.00 to   3.00   4.00\n", LOG_INFO), 1);
-    EXPECT_EQ(log.Count("C: CIRCLE on Walls center   1.00   2.00 radius   3.00\n", LOG_INFO), 1);
-    EXPECT_EQ(log.Count("T: TEXT (<Hall>) on layer <Walls>, height  0.500\n", LOG_INFO), 1);
 }
 
 } // namespace
