@@ -25,7 +25,8 @@ int RunReport(const ReportJob& job) {
                      exported ? "written" : "NOT written", saved ? "written" : "NOT written");
         return BATCH_WRITE_FAILED;
     }
-    std::printf("Annual LENI %.2f kWh/(m\xC2\xB2 year), results in %s\n", annual.GetLENI(), job.resultsFile.c_str());
+    std::printf("Annual LENI %.2f kWh/(m\xC2\xB2 year), results in %s\n", annual.GetLENI(),
+                job.resultsFile.c_str());
     std::fflush(stdout);
     return BATCH_DONE;
 }

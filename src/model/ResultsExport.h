@@ -24,7 +24,8 @@ std::string FormatFileCreationDate(std::time_t when);
 // Calculates the year and the twelve months (each with the building's calculation log; the year
 // last, so the log left beside the project is the year's) and writes the file safely. A file that
 // cannot be written is reported and gives false. annual, when given, receives the year's result.
-bool ExportResults(const CLENIProject& project, const std::string& path, LeniTimeStepResult* annual = nullptr);
+bool ExportResults(const CLENIProject& project, const std::string& path,
+                   LeniTimeStepResult* annual = nullptr);
 
 // Results of the building, every floor (one instance) and every room for the 13 time steps,
 // calculated without writing any calculation log.
