@@ -131,6 +131,24 @@ RoofLightDaylightInput RoofLightInput(const CLENIRoofLight& roofLight, const CLE
     return in;
 }
 
+// The part of a daylight area inside each zone of the room, in zone order.
+std::vector<double> AreasInZones(const CLENIRoom& room, const Polygon& daylightArea) {
+    std::vector<double> areas;
+    for (const CLENIZone& zone : room.GetZones()) {
+        const Polygon& zonePolygon = zone.GetPolygon();
+        areas.push_back(GetAreaInZone(zonePolygon, daylightArea, GetZoneSamplingGrid(zonePolygon)));
+    }
+    return areas;
+}
+
+// The zone holding the largest part; the first on ties; -1 without zones.
+int BillingZone(const std::vector<double>& areas) {
+    int best = areas.empty() ? -1 : 0;
+    for (size_t i = 1; i < areas.size(); ++i)
+        if (areas[i] > areas[best]) best = static_cast<int>(i);
+    return best;
+}
+
 } // namespace
 
 int GetParasiticHours(unsigned timeStep) {
@@ -166,18 +184,7 @@ double GetAreaInZone(const Polygon& zonePolygon, const Polygon& polygon, const Z
 }
 
 int GetBillingZoneIndex(const CLENIRoom& room, const Polygon& daylightArea) {
-    const std::vector<CLENIZone>& zones = room.GetZones();
-    int best = zones.empty() ? -1 : 0;
-    double bestArea = -1.0;
-    for (size_t i = 0; i < zones.size(); ++i) {
-        const Polygon& zonePolygon = zones[i].GetPolygon();
-        const double a = GetAreaInZone(zonePolygon, daylightArea, GetZoneSamplingGrid(zonePolygon));
-        if (a > bestArea) {
-            bestArea = a;
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
+    return BillingZone(AreasInZones(room, daylightArea));
 }
 
 double GetZoneEnergyAND(const CLENIZone& zone, const CLENIRoom& room, unsigned timeStep,
@@ -209,7 +216,6 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         for (CLENIRoofLight& roofLight : roofLights)
             roofLight.m_dZOrig = floor.GetHeight();
 
-    const ZoneSamplingGrid grid = GetZoneSamplingGrid(zone.GetPolygon());
     double total = 0.0;
 
     for (const CLENIWindow& original : room.GetWindows()) {
@@ -224,17 +230,17 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         }
 
         CLENIWindow window = original;
-        Polygon daylightArea;
+        std::vector<double> areas;
         {
             // Which zone bills this window is decided without a trace in the log.
             CCalcLogQuiet quiet;
             if (type == VWT_VERTICAL_SLOPED) window = GetVerticalEquivalent(original, floor.GetHeight());
-            daylightArea = room.GetWindowDaylightArea(window);
-            if (GetBillingZoneIndex(room, daylightArea) != self) continue;
+            areas = AreasInZones(room, room.GetWindowDaylightArea(window));
+            if (BillingZone(areas) != self) continue;
         }
         if (type == VWT_VERTICAL_SLOPED) window = GetVerticalEquivalent(original, floor.GetHeight());
 
-        const double area = GetAreaInZone(zone.GetPolygon(), daylightArea, grid);
+        const double area = areas[self];
         const double pn = window.m_LumList.GetTotalPower(Lighting, db);
         const double fc = GetZoneFc(FcInputsOf(zone), room.GetMaintenanceFactor());
         const double fo = FoOf(zone);
@@ -251,10 +257,11 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
     }
 
     for (const CLENIRoofLight& roofLight : roofLights) {
-        const Polygon daylightArea = RoofLightDaylightAreaAtItsHeight(room, roofLight);
-        if (GetBillingZoneIndex(room, daylightArea) != self) continue;
+        const std::vector<double> areas =
+            AreasInZones(room, RoofLightDaylightAreaAtItsHeight(room, roofLight));
+        if (BillingZone(areas) != self) continue;
 
-        const double area = GetAreaInZone(zone.GetPolygon(), daylightArea, grid);
+        const double area = areas[self];
         const double pn = roofLight.m_LumList.GetTotalPower(Lighting, db);
         const double fc = GetZoneFc(FcInputsOf(zone), room.GetMaintenanceFactor());
         const double fo = FoOf(zone);
