@@ -7,19 +7,6 @@
 
 #include <cmath>
 
-namespace {
-constexpr double kPi = 3.14159265359;
-
-// Turns p about a counter-clockwise by angle (radians), keeping its distance from a.
-Point RotateAbout(const Point& a, const Point& p, double angle) {
-    double dx = p.x - a.x, dy = p.y - a.y;
-    double r = std::sqrt(dx * dx + dy * dy);
-    double polar = std::atan2(dy, dx) + angle;
-    // Rounding noise of a point turned straight above a would print as "-0.000".
-    auto clean = [](double v) { return std::fabs(v) < 1e-12 ? 0.0 : v; };
-    return Point(a.x + clean(r * std::cos(polar)), a.y + clean(r * std::sin(polar)));
-}
-} // namespace
 
 int GetFacadeOfWallDirection(const Point& direction) {
     if (std::fabs(direction.y) > std::fabs(direction.x)) return FACADE_EASTWEST;
@@ -98,36 +85,4 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     CalcLogPrintf("    Daylight Dependency Factor = Fd[%.3f] = 1.0 - Fdc[%.3f]*Fds[%.3f] (of window)", fd,
                   fdc, fds);
     return fd;
-}
-
-VerticalEquivalent GetVerticalEquivalent(double gamma, double slopeLength, double distToWall,
-                                         double heightToSlope, double floorHeight) {
-    const double g = gamma * kPi / 180.0;
-    const Point a(0.0, heightToSlope);
-    const Point b(std::cos(g) * distToWall, std::sin(g) * distToWall + heightToSlope);
-    const Point c(std::cos(g) * (slopeLength + distToWall),
-                  std::sin(g) * (slopeLength + distToWall) + heightToSlope);
-    CalcLogPrintf("        Get vertical equivalent of sloped window, slope=%6.1f, lunghezza=%6.1f", gamma,
-                  slopeLength);
-    CalcLogPrintf("        HeightFrom Floor = %6.3f DistFromWall = %6.3f ", heightToSlope, distToWall);
-    const double turn = (90.0 - gamma) * kPi / 180.0;
-    CalcLogPrintf("        Original B = %6.3f %6.3f", b.x, b.y);
-    Point newB = RotateAbout(a, b, turn);
-    CalcLogPrintf("             New B = %6.3f %6.3f", newB.x, newB.y);
-    CalcLogPrintf("        Original C = %6.3f %6.3f", c.x, c.y);
-    Point newC = RotateAbout(a, c, turn);
-    CalcLogPrintf("             New C = %6.3f %6.3f", newC.x, newC.y);
-    if (newC.y > floorHeight) {
-        const double excess = newC.y - floorHeight;
-        newB.y -= excess;
-        newC.y = floorHeight;
-        CalcLogPrintf("           Moved C = %6.3f %6.3f", newC.x, floorHeight);
-    }
-    VerticalEquivalent result;
-    result.sill = newB.y;
-    result.height = newC.y - newB.y;
-    CalcLogPrintf("        vertical height of rotated window = %6.3f", result.height);
-    CalcLogPrintf("                    top of rotated window = %6.3f", result.height + result.sill);
-    CalcLogPrintf("                 bottom of rotated window = %6.3f", result.sill);
-    return result;
 }

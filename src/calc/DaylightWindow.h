@@ -1,6 +1,5 @@
 #pragma once
-// The daylight dependency factor Fd of a vertical window, and the vertical equivalent of a vertical
-// sloped window.
+// The daylight dependency factor Fd of a vertical window.
 
 #include "calc/ShadingIndex.h"
 #include "dxf/Point.h"
@@ -39,12 +38,3 @@ int GetDaylightClassOfDcaj(double dcaj);
 
 // Fd = 1 - V x Fdc x Fds; writes every step to the calculation log.
 double GetDaylightDependencyFactorFd(const WindowDaylightInput& in);
-
-// The vertical window that stands for a vertical sloped one: slope gamma (deg), slope length,
-// distance to the wall and height to the slope, with h the floor height its top must stay under.
-struct VerticalEquivalent {
-    double sill = 0.0;
-    double height = 0.0;
-};
-VerticalEquivalent GetVerticalEquivalent(double gamma, double slopeLength, double distToWall,
-                                         double heightToSlope, double floorHeight);

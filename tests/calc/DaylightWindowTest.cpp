@@ -144,24 +144,4 @@ TEST(DaylightWindowTest, AnnualAndFaultyStepsUseVOfOne) {
     EXPECT_TRUE(log.Contains("GMFVF with month = 13"));
 }
 
-TEST(DaylightWindowTest, VerticalEquivalentOfASlopedWindow) {
-    struct Case {
-        double floorHeight, sill, height;
-    };
-    for (const Case& c : {Case{3.5, 2.3, 1.2}, Case{4.0, 2.3, 1.2}, Case{3.0, 1.8, 1.2}}) {
-        VerticalEquivalent v = GetVerticalEquivalent(60.0, 1.2, 0.3, 2.0, c.floorHeight);
-        EXPECT_NEAR(v.sill, c.sill, 1e-9) << c.floorHeight;
-        EXPECT_NEAR(v.height, c.height, 1e-9) << c.floorHeight;
-    }
-    CalcLogCapture capture;
-    GetVerticalEquivalent(60.0, 1.2, 0.3, 2.0, 3.0);
-    std::vector<std::string> lines = capture.Lines();
-    ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines[0], "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2");
-    EXPECT_EQ(lines[2], "        Original B =  0.150  2.260");
-    EXPECT_EQ(lines[6], "           Moved C =  0.000  3.000");
-    EXPECT_EQ(lines[7], "        vertical height of rotated window =  1.200");
-    EXPECT_EQ(lines[9], "                 bottom of rotated window =  1.800");
-}
-
 } // namespace
