@@ -5,6 +5,10 @@
 #include "calc/DaylightTables.h"
 #include "calc/FdssnaTables.h"
 
+#include "model/LENIFloor.h"
+#include "model/LENIProject.h"
+#include "model/LENIRoom.h"
+
 #include <cmath>
 
 
@@ -48,7 +52,8 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     CalcLogPrintf("    TransparencyIndex = EffectiveWindowArea(%.3f) / DaylightArea(%.3f) = %.3f(Itrj)",
                   effectiveArea, area, transparencyIndex);
 
-    double ish = GetShadingIndex(in.shading);
+    auto shadingIndex = [&in] { return in.shadingIndex ? in.shadingIndex() : GetShadingIndex(in.shading); };
+    double ish = shadingIndex();
     const double dcaj = ((transparencyIndex * 20.0 + 4.13) - spaceDepthIndex * 1.36) * ish;
     CalcLogPrintf("    GetDcajOfWindow, TransparencyIndex=%.3f, SpaceDepthIndex=%.3f,  ShadingIndex=%.3f",
                   transparencyIndex, spaceDepthIndex, ish);
@@ -67,7 +72,7 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     const double fdssa = GetDaylightSupplyFactorFdssa(in.shadingType, daylightClass);
 
     double trelsna = GetTrelSna(facade, in.hdirHglob, in.latitude);
-    ish = GetShadingIndex(in.shading);
+    ish = shadingIndex();
     if (ish < 0.5) {
         CalcLogPrintf("    kIshj[%.3f] < 0.5 so changing Trelsna[%.3f] to 1.0 (see F.3.2.3)", ish, trelsna);
         trelsna = 1.0;
@@ -85,4 +90,29 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     CalcLogPrintf("    Daylight Dependency Factor = Fd[%.3f] = 1.0 - Fdc[%.3f]*Fds[%.3f] (of window)", fd,
                   fdc, fds);
     return fd;
+}
+
+double GetDaylightDependencyFactorFd(const CLENIWindow& window, const CLENIZone& zone, const CLENIRoom& room,
+                                     const CLENIFloor& floor, double area, double hdirHglob, double latitude,
+                                     unsigned timeStep, const CLENIProject& project) {
+    WindowDaylightInput in;
+    in.width = window.m_dWidth;
+    in.height = window.m_dHeight;
+    in.sill = window.m_dSillHeight;
+    in.tauD65 = window.m_dTauD65;
+    in.k1 = window.m_dK1;
+    in.k2 = window.m_dK2;
+    in.k3 = window.m_dK3;
+    in.shadingIndex = [&] { return GetShadingIndex(window, floor, project); };
+    in.workSurfaceHeight = room.GetWrkSrfHi();
+    in.shadingType = room.GetShadingType();
+    in.roomDepth = room.GetRoomDepthAtWindow(window);
+    in.wallDirection = room.GetWallDirectionVector(window.m_iWallId);
+    in.controlTechnique = zone.GetControlTechnique();
+    in.em = zone.GetZoneIlluminance();
+    in.latitude = latitude;
+    in.hdirHglob = hdirHglob;
+    in.timeStep = timeStep;
+    in.area = area;
+    return GetDaylightDependencyFactorFd(in);
 }

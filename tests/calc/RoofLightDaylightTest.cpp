@@ -46,8 +46,8 @@ TEST(RoofLightDaylightTest, WholeLogBlockOfOneRoofLight) {
 
 TEST(RoofLightDaylightTest, NorthFacingVerticalShedAtLatitude38AlmostNoDaylight) {
     RoofLightDaylightInput in;
-    in.roofLight.type = ROOFLIGHT_SHED;
-    in.roofLight.orientation = RL_ORIENT_NORTH;
+    in.roofLight.type = RL_SHED;
+    in.roofLight.orientation = RLO_NORTH;
     in.roofLight.gammaF = 90.0;
     in.roomIndex = 1.0;
     in.area = 20.0;
