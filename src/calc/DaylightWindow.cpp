@@ -11,7 +11,6 @@
 
 #include <cmath>
 
-
 int GetFacadeOfWallDirection(const Point& direction) {
     if (std::fabs(direction.y) > std::fabs(direction.x)) return FACADE_EASTWEST;
     if (direction.x > 0.0) return FACADE_SOUTH;

@@ -61,8 +61,8 @@ double GetDaylightDependencyFactorFdRoofLight(const RoofLightDaylightInput& in) 
     CalcLogPrintf("    GetDaylightDependencyFactorFdRoofLight %d Trelsna=%.3f Trelsa=%.3f\n", rl.id, trelsna,
                   trelsa);
     CalcLogPrintf("        Dbar_sna=%.3f Dbar_sa=%.3f\n", dbarSna, dbarSa);
-    CalcLogPrintf("        eOrient = %s Slope Degs=%.1f\n", CLENIRoofLight::GetRLOrientString(rl.orientation).c_str(),
-                  rl.gammaF);
+    CalcLogPrintf("        eOrient = %s Slope Degs=%.1f\n",
+                  CLENIRoofLight::GetRLOrientString(rl.orientation).c_str(), rl.gammaF);
     CalcLogPrintf("        Class sna = %s Class sa=%s\n", GetDaylightClassName(classSna),
                   GetDaylightClassName(classSa));
 
@@ -106,17 +106,20 @@ RoofLightDaylightData GetRoofLightDaylightData(const CLENIRoofLight& roofLight) 
     return rl;
 }
 
-double GetMeanDaylightFactor(const CLENIRoofLight& roofLight, bool withShading, double roomIndex, double area) {
+double GetMeanDaylightFactor(const CLENIRoofLight& roofLight, bool withShading, double roomIndex,
+                             double area) {
     return GetMeanDaylightFactor(GetRoofLightDaylightData(roofLight), withShading, roomIndex, area);
 }
 
 double GetUtilisationFactor(const CLENIRoofLight& roofLight, double roomIndex) {
     const RoofLightDaylightData rl = GetRoofLightDaylightData(roofLight);
-    return GetUtilisationFactor(rl.type, rl.width, rl.length, rl.hs, rl.hw, rl.hg, rl.gammaF, rl.gammaW, roomIndex);
+    return GetUtilisationFactor(rl.type, rl.width, rl.length, rl.hs, rl.hw, rl.hg, rl.gammaF, rl.gammaW,
+                                roomIndex);
 }
 
 double GetDaylightDependencyFactorFdRoofLight(const CLENIRoofLight& roofLight, const CLENIRoom& room,
-                                              const CLENIZone& zone, double area, double latitude, unsigned timeStep) {
+                                              const CLENIZone& zone, double area, double latitude,
+                                              unsigned timeStep) {
     RoofLightDaylightInput in;
     in.roofLight = GetRoofLightDaylightData(roofLight);
     in.roomIndex = GetRoomIndex(room.GetPolygon(), room.GetHeight());

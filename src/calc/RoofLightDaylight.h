@@ -49,7 +49,9 @@ double GetDaylightDependencyFactorFdRoofLight(const RoofLightDaylightInput& in);
 RoofLightDaylightData GetRoofLightDaylightData(const CLENIRoofLight& roofLight);
 
 // The same for a roof light of the model; room is (a copy of) the roof light's room.
-double GetMeanDaylightFactor(const CLENIRoofLight& roofLight, bool withShading, double roomIndex, double area);
+double GetMeanDaylightFactor(const CLENIRoofLight& roofLight, bool withShading, double roomIndex,
+                             double area);
 double GetUtilisationFactor(const CLENIRoofLight& roofLight, double roomIndex);
 double GetDaylightDependencyFactorFdRoofLight(const CLENIRoofLight& roofLight, const CLENIRoom& room,
-                                              const CLENIZone& zone, double area, double latitude, unsigned timeStep);
+                                              const CLENIZone& zone, double area, double latitude,
+                                              unsigned timeStep);

@@ -70,7 +70,8 @@ double GetShadingIndex(const CLENIWindow& window, const CLENIFloor& floor, const
     in.atriumName = window.m_csAtriumName;
     in.heightToTop = project.GetHeightFromFloorToTop(floor.GetName());
     AtriumShadingData atrium;
-    if (const CLENIAtrium* found = window.m_csAtriumName.empty() ? nullptr : floor.FindAtrium(window.m_csAtriumName)) {
+    if (const CLENIAtrium* found =
+            window.m_csAtriumName.empty() ? nullptr : floor.FindAtrium(window.m_csAtriumName)) {
         atrium.polygon = found->m_Polygon;
         atrium.kind = found->m_iKind;
         atrium.transmittance = found->m_dTrans;

@@ -42,9 +42,9 @@ TEST(RoofLightTablesTest, TrelsnaRowAndReferenceLatitude) {
         double gammaF, latitude, trelsna;
     };
     const Case cases[] = {
-        {RLO_HORIZONTAL, 0, 45.47, 0.65},  // the 45.8 column
-        {RLO_HORIZONTAL, 0, 49, 0.62},     // the 48.1 column
-        {RLO_NORTH, 90, 38, 0.03},         // row 20
+        {RLO_HORIZONTAL, 0, 45.47, 0.65},   // the 45.8 column
+        {RLO_HORIZONTAL, 0, 49, 0.62},      // the 48.1 column
+        {RLO_NORTH, 90, 38, 0.03},          // row 20
         {RLO_EAST_WEST, 37.5, 67.3, 0.72},  // tie between 30 and 45: the 30 deg row
         {RLO_EAST_WEST, 37.6, 67.3, 0.76},  // the 45 deg row
         {RLO_SOUTH_EAST_WEST, 80, 0, 0.45}, // the 90 deg row, the first column
