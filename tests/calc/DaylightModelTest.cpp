@@ -101,8 +101,6 @@ TEST_F(DaylightModelTest, RoofLightOfARoomInAZone) {
     // The roof light of the hand-worked log block: Fd = 1 - 1.22 x 0.7537 x 0.7531.
     EXPECT_NEAR(GetDaylightDependencyFactorFdRoofLight(roofLight, room, zone, 20.0, 49.0, 5), 0.3075140,
                 1e-6);
-    EXPECT_EQ(GetUtilisationFactor(roofLight, 1.25), 0.61);
-    EXPECT_NEAR(GetMeanDaylightFactor(roofLight, true, 1.25, 20.0), 3.4858755, 1e-6);
 }
 
 } // namespace

@@ -11,28 +11,34 @@
 namespace {
 
 WindowDaylightInput InputFromFile(const std::map<std::string, std::string>& v) {
-    auto num = [&v](const char* key) { return ParseDouble(v.at(key)); };
     WindowDaylightInput in;
-    in.width = num("width");
-    in.height = num("height");
-    in.sill = num("sill");
-    in.tauD65 = num("tauD65");
-    in.k1 = num("k1");
-    in.k2 = num("k2");
-    in.k3 = num("k3");
-    in.shading.frontAngle = num("frontAngle");
-    in.shading.overhangAngle = num("overhangAngle");
-    in.shading.sideAngle = num("sideAngle");
-    in.workSurfaceHeight = num("workSurfaceHeight");
-    in.shadingType = static_cast<int>(num("shadingType"));
-    in.roomDepth = num("roomDepth");
-    in.wallDirection = Point(num("wallDirectionX"), num("wallDirectionY"));
+    double shadingType = 0, wallX = 0, wallY = 0, timeStep = 0;
+    const std::pair<const char*, double*> fields[] = {{"width", &in.width},
+                                                      {"height", &in.height},
+                                                      {"sill", &in.sill},
+                                                      {"tauD65", &in.tauD65},
+                                                      {"k1", &in.k1},
+                                                      {"k2", &in.k2},
+                                                      {"k3", &in.k3},
+                                                      {"frontAngle", &in.shading.frontAngle},
+                                                      {"overhangAngle", &in.shading.overhangAngle},
+                                                      {"sideAngle", &in.shading.sideAngle},
+                                                      {"workSurfaceHeight", &in.workSurfaceHeight},
+                                                      {"shadingType", &shadingType},
+                                                      {"roomDepth", &in.roomDepth},
+                                                      {"wallDirectionX", &wallX},
+                                                      {"wallDirectionY", &wallY},
+                                                      {"em", &in.em},
+                                                      {"latitude", &in.latitude},
+                                                      {"hdirHglob", &in.hdirHglob},
+                                                      {"timeStep", &timeStep},
+                                                      {"area", &in.area}};
+    for (const auto& [key, field] : fields)
+        *field = ParseDouble(v.at(key));
+    in.shadingType = static_cast<int>(shadingType);
+    in.wallDirection = Point(wallX, wallY);
+    in.timeStep = static_cast<unsigned>(timeStep);
     in.controlTechnique = v.at("controlTechnique");
-    in.em = num("em");
-    in.latitude = num("latitude");
-    in.hdirHglob = num("hdirHglob");
-    in.timeStep = static_cast<unsigned>(num("timeStep"));
-    in.area = num("area");
     return in;
 }
 
