@@ -64,7 +64,7 @@ void CLENIProject::SetProjectFolder(const std::string& path) {
 }
 
 bool CLENIProject::SetDominantBuildingType(const std::string& name) {
-    if (!BuildingTypeData().IsBuildingType(name)) {
+    if (!CBuildingTypeData::IsBuildingType(name)) {
         Log().Printf(LOG_ERROR, "CLENIProject::SDBT Cannot find building type <%s> in the tables",
                      name.c_str());
         return false;
@@ -290,6 +290,7 @@ bool CLENIProject::IsProductUsed(const std::string& refId) const {
     for (const CLENIFloor& floor : m_Floors)
         for (const CLENIRoom& room : floor.GetRooms())
             for (const CLENIZone& zone : room.GetZones())
-                if (zone.GetLumList().HasLuminaire(refId)) return true;
+                for (const CZoneObjList::Entry& entry : zone.GetLumList().GetEntries())
+                    if (EqualsNoCase(entry.refId, refId)) return true;
     return false;
 }

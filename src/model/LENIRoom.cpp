@@ -96,7 +96,7 @@ std::string CLENIRoom::GetBuildingTypeFromRoomTypeString() const {
 }
 
 void CLENIRoom::GetTdTnByBuildingType(const std::string& buildingType) {
-    BuildingTypeData().GetTdTnByBuildingType(buildingType, m_iTd, m_iTn);
+    CBuildingTypeData::GetTdTnByBuildingType(buildingType, m_iTd, m_iTn);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
@@ -109,6 +110,8 @@ namespace {
 // Photometric files are read as lines of at most this many bytes; a longer line comes in
 // pieces, each counting as a line, as the files' own line limits assume.
 constexpr size_t kMaxPiece = 258;
+// More tilt pairs than any file could hold marks the tilt data as damaged.
+constexpr long long kMaxTiltPairs = 1000000000;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -220,7 +223,7 @@ bool SkipTiltBlock(PieceReader& reader) {
                 char* end = nullptr;
                 std::string token = line.substr(start, i - start);
                 long long n = std::strtoll(token.c_str(), &end, 10);
-                if (end == token.c_str() || *end != '\0' || n < 0) return false;
+                if (end == token.c_str() || *end != '\0' || n < 0 || n > kMaxTiltPairs) return false;
                 haveCount = true;
                 needed = 2 + 2 * n;
             }

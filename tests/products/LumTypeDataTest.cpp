@@ -98,6 +98,8 @@ TEST_F(LumTypeDataTest, IesTakesKeywordsAndTheInputWattsOfTheBallastLine) {
          "\"334\"", "", 10},
         {Ies("[LUMCAT] T-2\nTILT = INCLUDE\n1 2 0 90 1 0.5\n", "1 1 12"), "T-2", "", 12},
         {Ies("[LUMCAT] T-3\nTILT=lamp.tlt\n", "1 1 13"), "T-3", "", 13},
+        {Ies("[LUMCAT] T-4\nTILT=INCLUDE\n1\n-3\n"), "T-4", "", 0},
+        {Ies("[LUMCAT] T-5\nTILT=INCLUDE\n1\n99999999999999999999\n"), "T-5", "", 0},
         {Ies("[LUMCAT] B-1\nTILT=NONE\n", "1.0 1.0"), "B-1", "", 0},
         {"IESNA:LM-63-1995\n[LUMCAT] N-1\n[LUMINAIRE] no tilt line\n", "N-1", "no tilt line", 0},
         // The first generation has label lines instead of keywords; in later files they are text.
