@@ -9,6 +9,14 @@
 class CDxfPline;
 class CDxfEntity;
 
+// Transforms (see Matrix4 for the convention).
+Point TransformPoint(const Matrix4& m, const Point& p);     // w is carried along
+Matrix4 MultiplyMatrix(const Matrix4& a, const Matrix4& b); // a x b: b is applied first
+bool IsIdentityMatrix(const Matrix4& m);
+Matrix4 TranslationMatrix(double x, double y, double z);
+Matrix4 ScalingMatrix(double sx, double sy, double sz);
+Matrix4 RotationZMatrix(double radians);
+
 double Distance2D(const Point& a, const Point& b);
 double Distance3D(const Point& a, const Point& b);
 double DistanceToSegment(const Point& a, const Point& b, const Point& p);
@@ -18,6 +26,8 @@ bool IsPolygonCounterClockwise(const Polygon& polygon);
 void ReversePolygon(Polygon& polygon);
 // Area by triangulation; where the triangulation fails, the exact area of the simple polygon.
 double CalcPolygonArea(const Polygon& polygon);
+// Exact area of a simple polygon by the shoelace formula (positive whatever the orientation).
+double CalcShoelaceArea(const Polygon& polygon);
 
 struct Triangle {
     int a, b, c;
@@ -44,7 +54,7 @@ void GetPolygonBoundingBox(const Polygon& polygon, Point& min, Point& max);
 
 // Snapping of picked points to the drawing's points or to a grid; one list per drawing.
 class CSnapPointList {
-public:
+  public:
     enum { SNAP_OBJECT = 1, SNAP_GRID = 2 };
     std::vector<Point> m_Points;
     int m_iFlags = 0;

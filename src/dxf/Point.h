@@ -19,7 +19,8 @@ struct Point {
 
 using Polygon = std::vector<Point>;
 
-// Row-major 4 x 4 matrix; points are row vectors multiplied on the left: p' = p * M.
+// Row-major 4 x 4 matrix applied to column vectors: x' = m[0][0] x + m[0][1] y + m[0][2] z + m[0][3],
+// likewise y' and z' from rows 1 and 2; row 3 is 0 0 0 1. A product A x B applies B first.
 struct Matrix4 {
     double m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
 };

@@ -11,7 +11,7 @@ class CLumSysDataBase;
 enum EnergyUse { Lighting = 0, Charging = 1, Standby = 2, Parasitic = 3, All = 4 };
 
 class CZoneObjList {
-public:
+  public:
     struct Entry {
         std::string refId;
         int count = 0;
@@ -29,9 +29,14 @@ public:
     double GetTotalPower(int energyUse, const CLumSysDataBase& db) const;
     void Clear() { m_Entries.clear(); }
 
+    // Standby and charging energy of the list in kWh for a time step (0 the year, 1..12 a month).
+    double GetParasiticEnergy(int timeStep, const CLumSysDataBase& db) const;
+    // 8760 hours for the year, 730 for every month.
+    static double HoursOfTimeStep(int timeStep);
+
     const std::vector<Entry>& GetEntries() const { return m_Entries; }
     bool operator==(const CZoneObjList& o) const { return m_Entries == o.m_Entries; }
 
-private:
+  private:
     std::vector<Entry> m_Entries;
 };

@@ -1,0 +1,123 @@
+#include "calc/CalcLog.h"
+
+#include "app/FileUtils.h"
+#include "app/TextUtils.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <locale.h>
+
+namespace {
+
+// The one handle of the open calculation log, null when none is open.
+FILE* pCalcLogFile = nullptr;
+
+// The longest format accepted and the longest line written, in characters.
+constexpr size_t kMaxFormatLength = 779;
+constexpr size_t kMaxLineLength = 779;
+// Logs run to tens of thousands of lines; a large buffer keeps the writes few.
+constexpr size_t kCalcLogBufferSize = 1 << 16;
+
+size_t CountCharacters(const char* utf8) {
+    size_t n = 0;
+    for (const char* p = utf8; *p; ++p)
+        if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+// Numbers in the log use a decimal point whatever the user's locale.
+locale_t CNumericLocale() {
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return loc;
+}
+
+} // namespace
+
+bool StartCalcLogger(const std::string& path) {
+    if (pCalcLogFile) {
+        Log().Printf(LOG_ERROR, "StartCalcLogger but pCalcLogFile not null");
+        return false;
+    }
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) {
+        Log().Printf(LOG_ERROR, "Could not open Calc Logger <%s>", path.c_str());
+        return false;
+    }
+    std::setvbuf(file, nullptr, _IOFBF, kCalcLogBufferSize);
+    pCalcLogFile = file;
+    return true;
+}
+
+void StopCalcLogger() {
+    if (!pCalcLogFile) return;
+    FILE* file = pCalcLogFile;
+    pCalcLogFile = nullptr;
+    if (std::fclose(file) != 0) Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
+}
+
+bool IsCalcLoggerOpen() {
+    return pCalcLogFile != nullptr;
+}
+
+void CalcLogPrintf(const char* format, ...) {
+    if (!pCalcLogFile || !format) return;
+    size_t formatLength = CountCharacters(format);
+    if (formatLength > kMaxFormatLength) {
+        Log().Printf(LOG_ERROR, "CalcLogPrintf but unicode string too long:%d wchars.",
+                     static_cast<int>(formatLength));
+        return;
+    }
+
+    va_list args;
+    va_start(args, format);
+    locale_t old = uselocale(CNumericLocale());
+    std::string text = StrVPrintf(format, args);
+    uselocale(old);
+    va_end(args);
+
+    std::string narrow = AsciiFromWideChar(text);
+    if (narrow.size() > kMaxLineLength) {
+        Log().Printf(LOG_ERROR,
+                     "CalcLogPrintf line of %d characters too long, an empty line written in its place",
+                     static_cast<int>(narrow.size()));
+        narrow.clear();
+    }
+
+    std::string line;
+    line.reserve(narrow.size() + 1);
+    for (size_t i = 0; i < narrow.size(); ++i) {
+        if (narrow[i] == '%') {
+            if (i + 1 < narrow.size() && narrow[i + 1] == '%') ++i;
+            line += ' ';
+        } else {
+            line += narrow[i];
+        }
+    }
+    if (line.empty() || line.back() != '\n') line += '\n';
+    std::fwrite(line.data(), 1, line.size(), pCalcLogFile);
+}
+
+std::string GetTimeStepName(unsigned timeStep) {
+    static const char* const kNames[] = {"Annual",  "January",  "February", "March",  "April",
+                                         "May",     "June",     "July",     "August", "September",
+                                         "October", "November", "December"};
+    if (timeStep < sizeof kNames / sizeof kNames[0]) return kNames[timeStep];
+    return "ERROR IN TIMESTEP";
+}
+
+std::string GetBuildingCalcLogFileName(const std::string& projectName) {
+    return "LENI_CALC_LOG_" + projectName + ".TXT";
+}
+
+std::string GetFloorCalcLogFileName(const std::string& floorName) {
+    return "LENI_CALC_LOG_FLOOR_" + floorName + ".TXT";
+}
+
+std::string GetSubLeniCalcLogFileName(const std::string& floorName, const std::string& roomName,
+                                      unsigned timeStep) {
+    return "SUB_LENI_CALC_LOG_" + floorName + "_" + roomName + "_" + GetTimeStepName(timeStep) + "_" + ".TXT";
+}
+
+std::string GetCalcLogPath(const std::string& folder, const std::string& fileName) {
+    return (fs::u8path(folder) / fs::u8path(fileName)).u8string();
+}

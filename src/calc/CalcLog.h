@@ -1,0 +1,30 @@
+#pragma once
+// The calculation log: a plain-text account, line by line, of every factor and formula a top-level
+// calculation used. One log is open at a time for the whole program; every step of the
+// calculation writes into it through CalcLogPrintf, and nothing is written while none is open.
+
+#include "app/Logger.h" // ORV_PRINTF
+
+#include <string>
+
+// Opens the log file, replacing a file of the same name. Returns true only when this call opened
+// it: with a log already open the error is reported and the open log stays in use; a file that
+// cannot be created is reported and no log is open.
+bool StartCalcLogger(const std::string& path);
+// Closes the open log, if any.
+void StopCalcLogger();
+bool IsCalcLoggerOpen();
+// Writes one line (a line feed is added when missing). A percent sign in the formatted text is
+// written as a blank, a doubled one as a single blank.
+void CalcLogPrintf(const char* format, ...) ORV_PRINTF(1, 2);
+
+// "Annual" for 0, "January" ... "December" for 1 ... 12, otherwise "ERROR IN TIMESTEP".
+std::string GetTimeStepName(unsigned timeStep);
+
+// Log file names, created in the project folder.
+std::string GetBuildingCalcLogFileName(const std::string& projectName);
+std::string GetFloorCalcLogFileName(const std::string& floorName);
+std::string GetSubLeniCalcLogFileName(const std::string& floorName, const std::string& roomName,
+                                      unsigned timeStep);
+// folder joined with a file name by the platform's separator.
+std::string GetCalcLogPath(const std::string& folder, const std::string& fileName);

@@ -1,0 +1,192 @@
+#include "products/LumSysDataBase.h"
+
+#include "app/FileUtils.h"
+#include "app/Logger.h"
+#include "app/MessageBoxes.h"
+#include "app/TextUtils.h"
+
+#include <tinyxml.h>
+
+#include <system_error>
+
+const char* const kLumDbFileName = "LENI_V1_LUM_DB.XML";
+const char* const kLumDbRootName = "LENI_V1_LUM_DB";
+
+CLumSysDataBase& CLumSysDataBase::Global() {
+    static CLumSysDataBase global;
+    return global;
+}
+
+void CLumSysDataBase::ResetGlobal() {
+    Global() = CLumSysDataBase();
+}
+
+void CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
+    m_Products.clear();
+    const TiXmlElement* child = element ? element->FirstChildElement("LumTypeData") : nullptr;
+    for (; child && EqualsNoCase(child->Value(), "LumTypeData"); child = child->NextSiblingElement()) {
+        CLumTypeData product;
+        if (!product.ReadFromXml(child)) continue;
+        if (HasRefId(product.GetRefId())) {
+            Log().Printf(LOG_INFO,
+                         "Ignoring luminaire <refid = %s> because it\nalready exists in the database.",
+                         product.GetRefId().c_str());
+            continue;
+        }
+        m_Products.push_back(product);
+    }
+    m_bChanged = false;
+}
+
+void CLumSysDataBase::WriteToXml(TiXmlElement* parent) const {
+    for (const CLumTypeData& product : m_Products)
+        product.WriteToXml(parent);
+}
+
+bool CLumSysDataBase::ReadFromFile(const std::string& path) {
+    m_csFilePath = path;
+    m_Products.clear();
+    m_bChanged = false;
+    m_bUnreadableFile = false;
+    if (!FileExists(path)) {
+        Log().Printf(
+            LOG_ERROR,
+            "Luminaire database file:\n%s\ndoes not exist\nA new empty luminaire database will be created.",
+            path.c_str());
+        return false;
+    }
+    TiXmlDocument doc;
+    if (!doc.LoadFile(path.c_str())) {
+        m_bUnreadableFile = true;
+        Log().Printf(LOG_ERROR,
+                     "Could not load luminaire database project XML file:\n%s\n\nIs it open in another "
+                     "application?\nIs there an error in the XML syntax?",
+                     path.c_str());
+        return false;
+    }
+    const TiXmlElement* root = doc.FirstChildElement(kLumDbRootName);
+    if (!root) {
+        m_bUnreadableFile = true;
+        Log().Printf(LOG_ERROR, "Top level element missing in luminaire database file:\n%s\nShould be <%s>",
+                     path.c_str(), kLumDbRootName);
+        return false;
+    }
+    ReadFromXml(root);
+    Log().Printf(LOG_INFO, "Read %d products from <%s>\n", GetCount(), path.c_str());
+    return true;
+}
+
+bool CLumSysDataBase::WriteToFile() {
+    if (m_csFilePath.empty()) return false;
+    if (m_bUnreadableFile) {
+        // The file we could not read may still hold the user's products: keep a copy of it
+        // instead of replacing it by what this run knows.
+        std::string backup = m_csFilePath + ".bak";
+        std::error_code ec;
+        fs::copy_file(m_csFilePath, backup, fs::copy_options::overwrite_existing, ec);
+        if (ec && FileExists(m_csFilePath)) {
+            Log().Printf(LOG_ERROR, "Could not keep a copy of the unreadable luminaire database\n%s\n%s",
+                         m_csFilePath.c_str(), ec.message().c_str());
+            return false;
+        }
+        if (!ec)
+            Log().Printf(LOG_INFO, "The unreadable luminaire database was kept as <%s>\n", backup.c_str());
+        m_bUnreadableFile = false;
+    }
+    TiXmlDocument doc;
+    doc.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
+    auto* root = new TiXmlElement(kLumDbRootName);
+    doc.LinkEndChild(root);
+    WriteToXml(root);
+    TiXmlPrinter printer;
+    doc.Accept(&printer);
+    std::string reason;
+    if (!WriteFileSafely(m_csFilePath, printer.Str(), &reason)) {
+        Log().Printf(LOG_ERROR, "Could not write the luminaire database file:\n%s\n%s", m_csFilePath.c_str(),
+                     reason.c_str());
+        return false;
+    }
+    m_bChanged = false;
+    return true;
+}
+
+void CLumSysDataBase::WriteIfChanged() {
+    if (m_bChanged) WriteToFile();
+}
+
+int CLumSysDataBase::GetIndexOfRefId(const std::string& refId) const {
+    for (size_t i = 0; i < m_Products.size(); ++i)
+        if (EqualsNoCase(m_Products[i].GetRefId(), refId)) return static_cast<int>(i);
+    return -1;
+}
+
+CLumTypeData CLumSysDataBase::GetLumDataFromRefId(const std::string& refId) const {
+    int index = GetIndexOfRefId(refId);
+    if (index >= 0) return m_Products[index];
+    if (!IsGlobal()) {
+        const CLumSysDataBase& global = Global();
+        index = global.GetIndexOfRefId(refId);
+        if (index >= 0) return global.m_Products[index];
+    }
+    Log().Printf(LOG_ERROR, "CLumSysDataBase::GLDFRI could not find luminaire <%s>", refId.c_str());
+    return CLumTypeData();
+}
+
+CLumTypeData CLumSysDataBase::GetLumDataAtIndex(int index) const {
+    if (index < 0 || index >= GetCount()) {
+        Log().Printf(LOG_ERROR, "CLumSysDataBase::GLDAI out of range ikRow=%d size is %d", index, GetCount());
+        return CLumTypeData();
+    }
+    return m_Products[index];
+}
+
+void CLumSysDataBase::AddLumData(const CLumTypeData& product) {
+    if (product.GetRefId().empty()) {
+        Log().Printf(LOG_ERROR, "CLumSysDataBase::ALD, no reference id");
+        return;
+    }
+    m_Products.push_back(product);
+    Changed();
+}
+
+void CLumSysDataBase::ReplaceLumData(const CLumTypeData& product) {
+    int index = GetIndexOfRefId(product.GetRefId());
+    if (index < 0) {
+        Log().Printf(LOG_ERROR, "CLumSysDataBase::RLD Could not find refid <%s>", product.GetRefId().c_str());
+        return;
+    }
+    m_Products[index] = product;
+    Changed();
+}
+
+void CLumSysDataBase::DeleteObject(const std::string& refId) {
+    int index = GetIndexOfRefId(refId);
+    if (index < 0) {
+        Log().Printf(LOG_ERROR, "CLumSysDataBase::DO error %s", refId.c_str());
+        return;
+    }
+    m_Products.erase(m_Products.begin() + index);
+    Changed();
+}
+
+bool CLumSysDataBase::ImportProductFile(const std::string& path) {
+    CLumTypeData product;
+    if (!product.ImportFromPhotometricFile(path)) return false;
+    if (HasRefId(product.GetRefId())) {
+        WalertBox("This luminaire (%s) is already present in the database.\nPlease delete it or change its "
+                  "reference id before adding in a new version.",
+                  product.GetRefId().c_str());
+        return false;
+    }
+    if (product.GetRefId().empty()) {
+        Log().Printf(LOG_ERROR, "CLumSysDataBase::ALD, no reference id");
+        return false;
+    }
+    AddLumData(product);
+    return true;
+}
+
+void CLumSysDataBase::Changed() {
+    m_bChanged = true;
+    if (IsGlobal() && !m_csFilePath.empty()) WriteToFile();
+}
