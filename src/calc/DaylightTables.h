@@ -4,16 +4,12 @@
 // sun-shading activation, the monthly factors V, the sun-shading solutions and the names of classes
 // and facades.
 
+#include "model/LENIRoom.h" // the shading codes SHADING_*
+
 #include <string>
 
 enum { DAYLIGHT_CLASS_WEAK = 1, DAYLIGHT_CLASS_MEDIUM = 2, DAYLIGHT_CLASS_STRONG = 3 };
 enum { FACADE_SOUTH = 0, FACADE_EASTWEST = 1, FACADE_NORTH = 2, FACADE_COUNT = 3 };
-enum {
-    SHADING_NONE = 0,
-    SHADING_GLARE_PROTECTION = 1,
-    SHADING_AUTO_GLARE_PROTECTION = 2,
-    SHADING_LIGHT_GUIDES = 3
-};
 
 // The Table F.16 column for an illuminance: below 300 lx the 300 lx column, above 750 lx the 750 lx
 // column, in between the nearest of 300, 500 and 750 lx (a tie goes to the lower column).

@@ -5,21 +5,11 @@
 #include "calc/DaylightTables.h"
 #include "calc/FdssnaTables.h"
 
+#include "model/LENIFloor.h"
+#include "model/LENIProject.h"
+#include "model/LENIRoom.h"
+
 #include <cmath>
-
-namespace {
-constexpr double kPi = 3.14159265359;
-
-// Turns p about a counter-clockwise by angle (radians), keeping its distance from a.
-Point RotateAbout(const Point& a, const Point& p, double angle) {
-    double dx = p.x - a.x, dy = p.y - a.y;
-    double r = std::sqrt(dx * dx + dy * dy);
-    double polar = std::atan2(dy, dx) + angle;
-    // Rounding noise of a point turned straight above a would print as "-0.000".
-    auto clean = [](double v) { return std::fabs(v) < 1e-12 ? 0.0 : v; };
-    return Point(a.x + clean(r * std::cos(polar)), a.y + clean(r * std::sin(polar)));
-}
-} // namespace
 
 int GetFacadeOfWallDirection(const Point& direction) {
     if (std::fabs(direction.y) > std::fabs(direction.x)) return FACADE_EASTWEST;
@@ -61,7 +51,8 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     CalcLogPrintf("    TransparencyIndex = EffectiveWindowArea(%.3f) / DaylightArea(%.3f) = %.3f(Itrj)",
                   effectiveArea, area, transparencyIndex);
 
-    double ish = GetShadingIndex(in.shading);
+    auto shadingIndex = [&in] { return in.shadingIndex ? in.shadingIndex() : GetShadingIndex(in.shading); };
+    double ish = shadingIndex();
     const double dcaj = ((transparencyIndex * 20.0 + 4.13) - spaceDepthIndex * 1.36) * ish;
     CalcLogPrintf("    GetDcajOfWindow, TransparencyIndex=%.3f, SpaceDepthIndex=%.3f,  ShadingIndex=%.3f",
                   transparencyIndex, spaceDepthIndex, ish);
@@ -80,7 +71,7 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     const double fdssa = GetDaylightSupplyFactorFdssa(in.shadingType, daylightClass);
 
     double trelsna = GetTrelSna(facade, in.hdirHglob, in.latitude);
-    ish = GetShadingIndex(in.shading);
+    ish = shadingIndex();
     if (ish < 0.5) {
         CalcLogPrintf("    kIshj[%.3f] < 0.5 so changing Trelsna[%.3f] to 1.0 (see F.3.2.3)", ish, trelsna);
         trelsna = 1.0;
@@ -100,34 +91,27 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in) {
     return fd;
 }
 
-VerticalEquivalent GetVerticalEquivalent(double gamma, double slopeLength, double distToWall,
-                                         double heightToSlope, double floorHeight) {
-    const double g = gamma * kPi / 180.0;
-    const Point a(0.0, heightToSlope);
-    const Point b(std::cos(g) * distToWall, std::sin(g) * distToWall + heightToSlope);
-    const Point c(std::cos(g) * (slopeLength + distToWall),
-                  std::sin(g) * (slopeLength + distToWall) + heightToSlope);
-    CalcLogPrintf("        Get vertical equivalent of sloped window, slope=%6.1f, lunghezza=%6.1f", gamma,
-                  slopeLength);
-    CalcLogPrintf("        HeightFrom Floor = %6.3f DistFromWall = %6.3f ", heightToSlope, distToWall);
-    const double turn = (90.0 - gamma) * kPi / 180.0;
-    CalcLogPrintf("        Original B = %6.3f %6.3f", b.x, b.y);
-    Point newB = RotateAbout(a, b, turn);
-    CalcLogPrintf("             New B = %6.3f %6.3f", newB.x, newB.y);
-    CalcLogPrintf("        Original C = %6.3f %6.3f", c.x, c.y);
-    Point newC = RotateAbout(a, c, turn);
-    CalcLogPrintf("             New C = %6.3f %6.3f", newC.x, newC.y);
-    if (newC.y > floorHeight) {
-        const double excess = newC.y - floorHeight;
-        newB.y -= excess;
-        newC.y = floorHeight;
-        CalcLogPrintf("           Moved C = %6.3f %6.3f", newC.x, floorHeight);
-    }
-    VerticalEquivalent result;
-    result.sill = newB.y;
-    result.height = newC.y - newB.y;
-    CalcLogPrintf("        vertical height of rotated window = %6.3f", result.height);
-    CalcLogPrintf("                    top of rotated window = %6.3f", result.height + result.sill);
-    CalcLogPrintf("                 bottom of rotated window = %6.3f", result.sill);
-    return result;
+double GetDaylightDependencyFactorFd(const CLENIWindow& window, const CLENIZone& zone, const CLENIRoom& room,
+                                     const CLENIFloor& floor, double area, double hdirHglob, double latitude,
+                                     unsigned timeStep, const CLENIProject& project) {
+    WindowDaylightInput in;
+    in.width = window.m_dWidth;
+    in.height = window.m_dHeight;
+    in.sill = window.m_dSillHeight;
+    in.tauD65 = window.m_dTauD65;
+    in.k1 = window.m_dK1;
+    in.k2 = window.m_dK2;
+    in.k3 = window.m_dK3;
+    in.shadingIndex = [&] { return GetShadingIndex(window, floor, project); };
+    in.workSurfaceHeight = room.GetWrkSrfHi();
+    in.shadingType = room.GetShadingType();
+    in.roomDepth = room.GetRoomDepthAtWindow(window);
+    in.wallDirection = room.GetWallDirectionVector(window.m_iWallId);
+    in.controlTechnique = zone.GetControlTechnique();
+    in.em = zone.GetZoneIlluminance();
+    in.latitude = latitude;
+    in.hdirHglob = hdirHglob;
+    in.timeStep = timeStep;
+    in.area = area;
+    return GetDaylightDependencyFactorFd(in);
 }

@@ -1,11 +1,17 @@
 #pragma once
-// The daylight dependency factor Fd of a vertical window, and the vertical equivalent of a vertical
-// sloped window.
+// The daylight dependency factor Fd of a vertical window.
 
 #include "calc/ShadingIndex.h"
 #include "dxf/Point.h"
 
+#include <functional>
 #include <string>
+
+class CLENIFloor;
+class CLENIProject;
+class CLENIRoom;
+class CLENIWindow;
+class CLENIZone;
 
 // Everything the daylight dependency factor of one window reads, gathered from the window, its room,
 // the zone and the project.
@@ -14,6 +20,9 @@ struct WindowDaylightInput {
     double width = 0.0, height = 0.0, sill = 0.0;
     double tauD65 = 0.85, k1 = 0.95, k2 = 0.8, k3 = 0.85;
     ShadingIndexInput shading;
+    // Evaluates the shading index in place of `shading` when set (the model form: it is looked up
+    // afresh each time, as the window dialog shows it).
+    std::function<double()> shadingIndex;
     // room
     double workSurfaceHeight = 0.0;
     int shadingType = 0;
@@ -40,11 +49,8 @@ int GetDaylightClassOfDcaj(double dcaj);
 // Fd = 1 - V x Fdc x Fds; writes every step to the calculation log.
 double GetDaylightDependencyFactorFd(const WindowDaylightInput& in);
 
-// The vertical window that stands for a vertical sloped one: slope gamma (deg), slope length,
-// distance to the wall and height to the slope, with h the floor height its top must stay under.
-struct VerticalEquivalent {
-    double sill = 0.0;
-    double height = 0.0;
-};
-VerticalEquivalent GetVerticalEquivalent(double gamma, double slopeLength, double distToWall,
-                                         double heightToSlope, double floorHeight);
+// The same for a window (vertical, or the vertical equivalent of a sloped one) of a room, in a zone:
+// area is the window's daylight area inside the zone.
+double GetDaylightDependencyFactorFd(const CLENIWindow& window, const CLENIZone& zone, const CLENIRoom& room,
+                                     const CLENIFloor& floor, double area, double hdirHglob, double latitude,
+                                     unsigned timeStep, const CLENIProject& project);

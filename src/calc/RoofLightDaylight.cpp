@@ -3,6 +3,9 @@
 #include "calc/CalcLog.h"
 #include "calc/DaylightTables.h"
 
+#include "model/LENIRoom.h"
+#include "model/LENIZone.h"
+
 #include <algorithm>
 
 namespace {
@@ -58,8 +61,8 @@ double GetDaylightDependencyFactorFdRoofLight(const RoofLightDaylightInput& in) 
     CalcLogPrintf("    GetDaylightDependencyFactorFdRoofLight %d Trelsna=%.3f Trelsa=%.3f\n", rl.id, trelsna,
                   trelsa);
     CalcLogPrintf("        Dbar_sna=%.3f Dbar_sa=%.3f\n", dbarSna, dbarSa);
-    CalcLogPrintf("        eOrient = %s Slope Degs=%.1f\n", GetRLOrientString(rl.orientation).c_str(),
-                  rl.gammaF);
+    CalcLogPrintf("        eOrient = %s Slope Degs=%.1f\n",
+                  CLENIRoofLight::GetRLOrientString(rl.orientation).c_str(), rl.gammaF);
     CalcLogPrintf("        Class sna = %s Class sa=%s\n", GetDaylightClassName(classSna),
                   GetDaylightClassName(classSa));
 
@@ -81,4 +84,49 @@ double GetDaylightDependencyFactorFdRoofLight(const RoofLightDaylightInput& in) 
     const double fd = 1.0 - ((v * fds) * fdc);
     CalcLogPrintf("        Fd[%.3f] = 1.0 - (VFactor[%.3f]*Fds[%.3f]*Fdc[%.3f])", fd, v, fds, fdc);
     return fd;
+}
+
+RoofLightDaylightData GetRoofLightDaylightData(const CLENIRoofLight& roofLight) {
+    RoofLightDaylightData rl;
+    rl.id = roofLight.m_iId;
+    rl.type = roofLight.m_iType;
+    rl.orientation = roofLight.GetOrientation();
+    rl.width = roofLight.m_dYWidth;
+    rl.length = roofLight.m_dXLength;
+    rl.tauSna = roofLight.m_dTauD65Sna;
+    rl.tauSa = roofLight.m_dTauD65Sa;
+    rl.kObl1 = roofLight.m_dKObl1;
+    rl.kObl2 = roofLight.m_dKObl2;
+    rl.kObl3 = roofLight.m_dKObl3;
+    rl.hw = roofLight.m_dHw;
+    rl.hg = roofLight.m_dHg;
+    rl.hs = roofLight.m_dHs;
+    rl.gammaF = roofLight.m_dGammaF;
+    rl.gammaW = roofLight.m_dGammaW;
+    return rl;
+}
+
+double GetMeanDaylightFactor(const CLENIRoofLight& roofLight, bool withShading, double roomIndex,
+                             double area) {
+    return GetMeanDaylightFactor(GetRoofLightDaylightData(roofLight), withShading, roomIndex, area);
+}
+
+double GetUtilisationFactor(const CLENIRoofLight& roofLight, double roomIndex) {
+    const RoofLightDaylightData rl = GetRoofLightDaylightData(roofLight);
+    return GetUtilisationFactor(rl.type, rl.width, rl.length, rl.hs, rl.hw, rl.hg, rl.gammaF, rl.gammaW,
+                                roomIndex);
+}
+
+double GetDaylightDependencyFactorFdRoofLight(const CLENIRoofLight& roofLight, const CLENIRoom& room,
+                                              const CLENIZone& zone, double area, double latitude,
+                                              unsigned timeStep) {
+    RoofLightDaylightInput in;
+    in.roofLight = GetRoofLightDaylightData(roofLight);
+    in.roomIndex = GetRoomIndex(room.GetPolygon(), room.GetHeight());
+    in.controlTechnique = zone.GetControlTechnique();
+    in.em = zone.GetZoneIlluminance();
+    in.area = area;
+    in.latitude = latitude;
+    in.timeStep = timeStep;
+    return GetDaylightDependencyFactorFdRoofLight(in);
 }

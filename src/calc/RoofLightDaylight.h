@@ -7,11 +7,14 @@
 
 #include <string>
 
+class CLENIRoom;
+class CLENIZone;
+
 // The roof-light fields the daylight calculation reads.
 struct RoofLightDaylightData {
     int id = -1;
-    int type = ROOFLIGHT_FLAT;
-    int orientation = RL_ORIENT_HORIZONTAL;
+    int type = RL_FLAT;
+    int orientation = RLO_HORIZONTAL;
     double width = 1.0;  // Y width W
     double length = 4.0; // X length L
     double tauSna = 0.85, tauSa = 0.5;
@@ -41,3 +44,14 @@ double GetMeanDaylightFactor(const RoofLightDaylightData& roofLight, bool withSh
 
 // Fd = 1 - V x Fds x Fdc; writes its lines to the calculation log.
 double GetDaylightDependencyFactorFdRoofLight(const RoofLightDaylightInput& in);
+
+// The fields of a roof light of the model.
+RoofLightDaylightData GetRoofLightDaylightData(const CLENIRoofLight& roofLight);
+
+// The same for a roof light of the model; room is (a copy of) the roof light's room.
+double GetMeanDaylightFactor(const CLENIRoofLight& roofLight, bool withShading, double roomIndex,
+                             double area);
+double GetUtilisationFactor(const CLENIRoofLight& roofLight, double roomIndex);
+double GetDaylightDependencyFactorFdRoofLight(const CLENIRoofLight& roofLight, const CLENIRoom& room,
+                                              const CLENIZone& zone, double area, double latitude,
+                                              unsigned timeStep);

@@ -7,8 +7,6 @@
 
 namespace {
 
-const char* const kOrientNames[6] = {"Horizontal", "South",           "South East/West",
-                                     "East West",  "North East/West", "North"};
 const double kRowSlopes[4] = {30, 45, 60, 90};
 
 // Reference latitudes of the Trelsna columns, in the order of the columns (not sorted).
@@ -155,14 +153,8 @@ int RoomIndexRow(const UtilisationRow* rows, double k) {
 
 } // namespace
 
-std::string GetRLOrientString(int orientation) {
-    if (orientation >= 0 && orientation <= 5) return kOrientNames[orientation];
-    Log().Printf(LOG_ERROR, "GetRLOrientString Could not find %d match", orientation);
-    return kOrientNames[0];
-}
-
 int GetRoofLightTableRow(int orientation, double gammaF) {
-    if (orientation < RL_ORIENT_SOUTH || orientation > RL_ORIENT_NORTH) return 0;
+    if (orientation < RLO_SOUTH || orientation > RLO_NORTH) return 0;
     return 4 * orientation - 3 + FirstNearest(kRowSlopes, 0, 4, gammaF);
 }
 
@@ -189,7 +181,7 @@ double GetRoofLightSlopeFactor(double gammaF) {
 
 double GetUtilisationFactor(int type, double width, double length, double hs, double hw, double hg,
                             double gammaF, double gammaW, double roomIndex) {
-    if (type == ROOFLIGHT_FLAT) {
+    if (type == RL_FLAT) {
         double larger = std::fmax(width, length);
         double ratio = 1.0; // the larger side over itself
         double relativeHeight = larger > 0.0 ? hs / larger : 0.0;
@@ -198,7 +190,7 @@ double GetUtilisationFactor(int type, double width, double length, double hs, do
         column = FirstNearest(kFlatAngle, column, column + 3, gammaW);
         return kFlatEta[RoomIndexRow(kFlatEta, roomIndex)].eta[column];
     }
-    if (type == ROOFLIGHT_SHED) {
+    if (type == RL_SHED) {
         double ratio = hw != 0.0 ? hg / hw : 0.0;
         int column = FirstNearest(kShedRatio, 0, 26, ratio);
         column = FirstNearest(kShedSlope, column, column + 13, gammaF);

@@ -3,23 +3,11 @@
 // times without sun-shading activation, the daylight supply factors without and with sun shading,
 // the utilisation factors of flat and shed roof lights, the slope factors and the monthly factors.
 
+#include "model/LENIRoofLight.h" // the types RL_* and orientations RLO_*
+
 #include <string>
 
-enum { ROOFLIGHT_SHED = 0, ROOFLIGHT_FLAT = 1 };
-enum {
-    RL_ORIENT_HORIZONTAL = 0,
-    RL_ORIENT_SOUTH = 1,
-    RL_ORIENT_SOUTH_EASTWEST = 2,
-    RL_ORIENT_EASTWEST = 3,
-    RL_ORIENT_NORTH_EASTWEST = 4,
-    RL_ORIENT_NORTH = 5
-};
-
 constexpr int kRoofLightTableRows = 21;
-
-// "Horizontal", "South", "South East/West", "East West", "North East/West", "North"; any other
-// value is reported and named "Horizontal".
-std::string GetRLOrientString(int orientation);
 
 // Row of the roof-light tables: 0 for a horizontal roof light, else among the four rows of the
 // orientation the first whose slope (30, 45, 60, 90 deg) is nearest to gamma F.
@@ -37,7 +25,7 @@ double GetRoofLightSupplyFactor(bool withShading, int row, int daylightClass, do
 // Slope factor k-gamma in percent, by the nearest of the slopes 0, 30, 45, 60, 90 deg.
 double GetRoofLightSlopeFactor(double gammaF);
 
-// Utilisation factor eta for the room index k. type: ROOFLIGHT_FLAT or ROOFLIGHT_SHED; width and
+// Utilisation factor eta for the room index k. type: RL_FLAT or RL_SHED; width and
 // length are the roof light's W and L; hs, hw, hg, gamma F and gamma W its utilisation parameters.
 // Another type is reported ("CLENIRoofLight::GU unhandled enumerator") and gives 0.5.
 double GetUtilisationFactor(int type, double width, double length, double hs, double hw, double hg,

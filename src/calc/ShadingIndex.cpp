@@ -2,6 +2,10 @@
 
 #include "calc/CalcLog.h"
 #include "dxf/Geometry.h"
+#include "model/LENIAtrium.h"
+#include "model/LENIFloor.h"
+#include "model/LENIProject.h"
+#include "model/LENIWindow.h"
 
 #include <cmath>
 
@@ -31,7 +35,7 @@ double GetShadingIndex(const ShadingIndexInput& in) {
         const AtriumShadingData& atrium = *in.atrium;
         double wi = GetAtriumWellIndex(atrium.polygon, in.heightToTop);
         CalcLogPrintf("    Atrium %s hToTopFloor=%.2f wi=%.2f", in.atriumName.c_str(), in.heightToTop, wi);
-        if (atrium.kind == ATRIUM_KIND_COURTYARD) {
+        if (atrium.kind == ATRIUM_COURTYARD) {
             // Not limited like an atrium: a deep courtyard can give a negative factor.
             kIshAtrium = 1.0 - wi * 0.85;
             CalcLogPrintf("    Atrium courtyard returning kIshinat=%.2f", kIshAtrium);
@@ -47,4 +51,34 @@ double GetShadingIndex(const ShadingIndexInput& in) {
                   kIshAtrium);
     double kGdf = in.hasGlazedDoubleFacade ? in.gdfK1 * in.gdfTau * in.gdfK2 * in.gdfK3 : 1.0;
     return (((issha * ishis) * ishva) * kGdf) * kIshAtrium;
+}
+
+double GetAtriumWellIndex(const CLENIAtrium& atrium, double heightToTop) {
+    return GetAtriumWellIndex(atrium.m_Polygon, heightToTop);
+}
+
+double GetShadingIndex(const CLENIWindow& window, const CLENIFloor& floor, const CLENIProject& project) {
+    ShadingIndexInput in;
+    in.frontAngle = window.m_dFrontAngle;
+    in.overhangAngle = window.m_dOverhangAngle;
+    in.sideAngle = window.m_dSideAngle;
+    in.hasGlazedDoubleFacade = window.m_bHasGdf;
+    in.gdfTau = window.m_dGdfTau;
+    in.gdfK1 = window.m_dGdfK1;
+    in.gdfK2 = window.m_dGdfK2;
+    in.gdfK3 = window.m_dGdfK3;
+    in.atriumName = window.m_csAtriumName;
+    in.heightToTop = project.GetHeightFromFloorToTop(floor.GetName());
+    AtriumShadingData atrium;
+    if (const CLENIAtrium* found =
+            window.m_csAtriumName.empty() ? nullptr : floor.FindAtrium(window.m_csAtriumName)) {
+        atrium.polygon = found->m_Polygon;
+        atrium.kind = found->m_iKind;
+        atrium.transmittance = found->m_dTrans;
+        atrium.k1 = found->m_dK1;
+        atrium.k2 = found->m_dK2;
+        atrium.k3 = found->m_dK3;
+        in.atrium = &atrium;
+    }
+    return GetShadingIndex(in);
 }

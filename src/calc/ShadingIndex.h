@@ -3,15 +3,19 @@
 // or courtyard it may face and a glazed double facade in front of it.
 
 #include "dxf/Point.h"
+#include "model/LENIAtrium.h" // ATRIUM_COURTYARD, ATRIUM_ATRIUM
 
 #include <string>
 
-enum { ATRIUM_KIND_COURTYARD = 0, ATRIUM_KIND_ATRIUM = 1 };
+class CLENIAtrium;
+class CLENIFloor;
+class CLENIProject;
+class CLENIWindow;
 
 // The atrium fields the shading index reads.
 struct AtriumShadingData {
     Polygon polygon;
-    int kind = ATRIUM_KIND_ATRIUM;
+    int kind = ATRIUM_ATRIUM;
     double transmittance = 1.0;
     double k1 = 1.0, k2 = 1.0, k3 = 1.0;
 };
@@ -33,3 +37,8 @@ double GetAtriumWellIndex(const Polygon& polygon, double heightToTop);
 
 // Ish; writes its lines to the calculation log.
 double GetShadingIndex(const ShadingIndexInput& input);
+
+// The same for a window of a floor of the project: the atrium is looked up by the window's atrium
+// name among the floor's atria; one that cannot be found does not count.
+double GetShadingIndex(const CLENIWindow& window, const CLENIFloor& floor, const CLENIProject& project);
+double GetAtriumWellIndex(const CLENIAtrium& atrium, double heightToTop);

@@ -40,23 +40,12 @@ bool DecodeUtf8(const std::string& s, size_t& i, unsigned& cp) {
     return true;
 }
 
-// What a text or attribute value becomes before TinyXML prints it. TinyXML copies "&#x..;" through
-// unchanged, so a user's own "&#x" is protected as "&#x26;#x"; control characters that XML cannot
-// carry become '?', as characters outside the code page do.
+// XML cannot carry control characters other than tab and line breaks, not even as references;
+// they become '?', as characters outside the code page do.
 std::string ProtectValue(const std::string& value) {
-    std::string out;
-    out.reserve(value.size());
-    for (size_t i = 0; i < value.size(); ++i) {
-        const auto c = static_cast<unsigned char>(value[i]);
-        if (c == '&' && value.compare(i, 3, "&#x") == 0)
-            out += "&#x26;";
-        else if (c >= 0x80)
-            out += StrPrintf("&#x%02X;", c);
-        else if (c < 32 && c != '\t' && c != '\n' && c != '\r')
-            out += '?';
-        else
-            out += static_cast<char>(c);
-    }
+    std::string out = value;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 32 && c != '\t' && c != '\n' && c != '\r') c = '?';
     return out;
 }
 
@@ -205,7 +194,16 @@ std::string DocumentToFileText(TiXmlDocument& doc) {
     ProtectNode(&doc);
     TiXmlPrinter printer;
     doc.Accept(&printer);
-    return printer.Str();
+    // Bytes above 127 occur only inside values, never in markup.
+    std::string text;
+    text.reserve(printer.Size());
+    for (const char c : printer.Str()) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            text += StrPrintf("&#x%02X;", static_cast<unsigned char>(c));
+        else
+            text += c;
+    }
+    return text;
 }
 
 bool ParseFileText(const std::string& text, TiXmlDocument& doc) {

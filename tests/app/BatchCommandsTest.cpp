@@ -173,13 +173,4 @@ TEST_F(BatchDispatchTest, DxfToXmlReadsTheHeightAndNamesTheFloor) {
     EXPECT_TRUE(fs::exists(dir / "l.txt"));
 }
 
-TEST_F(BatchDispatchTest, RefusedCommandsDoNoWorkAndWriteNoLog) {
-    DispatchBatchCommand(Line("report @/missing.x @/r.xml @/l.txt"));
-    DispatchBatchCommand(Line("dxftoxml @/missing.dxf @/p.xml 0 @/l.txt"));
-    DispatchBatchCommand(Line("dxftoxml @/plan.dxf @/p.xml 0 @/l.txt"));
-    EXPECT_TRUE(reports.empty());
-    EXPECT_TRUE(dxfJobs.empty());
-    EXPECT_FALSE(fs::exists(dir / "l.txt"));
-}
-
 } // namespace

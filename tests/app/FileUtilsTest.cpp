@@ -91,30 +91,6 @@ TEST(FileUtilsTest, ProjectsContainingDir) {
     EXPECT_EQ(log.Count("GetProjectsContainingDir called with empty m_csProjectsDir", LOG_ERROR), 1);
 }
 
-TEST(FileUtilsTest, WriteFileSafelyKeepsTheOldFileWhenTheWriteFails) {
-    TempDir dir;
-    std::string reason;
-    ASSERT_TRUE(WriteFileSafely(dir / "p.xml", "first", &reason)) << reason;
-    ASSERT_TRUE(WriteFileSafely(dir / "p.xml", "second", &reason)) << reason;
-    EXPECT_EQ(ReadFileText(dir / "p.xml"), "second");
-    EXPECT_FALSE(WriteFileSafely(dir / "missing folder" / "p.xml", "x", &reason));
-    EXPECT_FALSE(reason.empty());
-    // Only the file itself is left behind, no temporary file.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
-}
-
-TEST(TextUtilsTest, TrimAndCase) {
-    EXPECT_EQ(TrimWhiteSpace("  \t a b \r\n"), "a b");
-    EXPECT_EQ(TrimWhiteSpace("   "), "");
-    EXPECT_TRUE(EqualsNoCase("DxfToXml", "dxftoxml"));
-    EXPECT_FALSE(EqualsNoCase("report", "reports"));
-    EXPECT_DOUBLE_EQ(ParseDouble("3.25m"), 3.25);
-    EXPECT_DOUBLE_EQ(ParseDouble("abc"), 0.0);
-}
-
 TEST(TextUtilsTest, UnusedCodePageBytesSurviveARoundTrip) {
     std::string bytes = "\x81\x8D\x8F\x90\x9D";
     EXPECT_EQ(AsciiFromWideChar(WideCharFromAscii(bytes)), bytes);

@@ -11,28 +11,34 @@
 namespace {
 
 WindowDaylightInput InputFromFile(const std::map<std::string, std::string>& v) {
-    auto num = [&v](const char* key) { return ParseDouble(v.at(key)); };
     WindowDaylightInput in;
-    in.width = num("width");
-    in.height = num("height");
-    in.sill = num("sill");
-    in.tauD65 = num("tauD65");
-    in.k1 = num("k1");
-    in.k2 = num("k2");
-    in.k3 = num("k3");
-    in.shading.frontAngle = num("frontAngle");
-    in.shading.overhangAngle = num("overhangAngle");
-    in.shading.sideAngle = num("sideAngle");
-    in.workSurfaceHeight = num("workSurfaceHeight");
-    in.shadingType = static_cast<int>(num("shadingType"));
-    in.roomDepth = num("roomDepth");
-    in.wallDirection = Point(num("wallDirectionX"), num("wallDirectionY"));
+    double shadingType = 0, wallX = 0, wallY = 0, timeStep = 0;
+    const std::pair<const char*, double*> fields[] = {{"width", &in.width},
+                                                      {"height", &in.height},
+                                                      {"sill", &in.sill},
+                                                      {"tauD65", &in.tauD65},
+                                                      {"k1", &in.k1},
+                                                      {"k2", &in.k2},
+                                                      {"k3", &in.k3},
+                                                      {"frontAngle", &in.shading.frontAngle},
+                                                      {"overhangAngle", &in.shading.overhangAngle},
+                                                      {"sideAngle", &in.shading.sideAngle},
+                                                      {"workSurfaceHeight", &in.workSurfaceHeight},
+                                                      {"shadingType", &shadingType},
+                                                      {"roomDepth", &in.roomDepth},
+                                                      {"wallDirectionX", &wallX},
+                                                      {"wallDirectionY", &wallY},
+                                                      {"em", &in.em},
+                                                      {"latitude", &in.latitude},
+                                                      {"hdirHglob", &in.hdirHglob},
+                                                      {"timeStep", &timeStep},
+                                                      {"area", &in.area}};
+    for (const auto& [key, field] : fields)
+        *field = ParseDouble(v.at(key));
+    in.shadingType = static_cast<int>(shadingType);
+    in.wallDirection = Point(wallX, wallY);
+    in.timeStep = static_cast<unsigned>(timeStep);
     in.controlTechnique = v.at("controlTechnique");
-    in.em = num("em");
-    in.latitude = num("latitude");
-    in.hdirHglob = num("hdirHglob");
-    in.timeStep = static_cast<unsigned>(num("timeStep"));
-    in.area = num("area");
     return in;
 }
 
@@ -142,26 +148,6 @@ TEST(DaylightWindowTest, AnnualAndFaultyStepsUseVOfOne) {
     LogRecorder log;
     EXPECT_EQ(GetDaylightDependencyFactorFd(in), annual);
     EXPECT_TRUE(log.Contains("GMFVF with month = 13"));
-}
-
-TEST(DaylightWindowTest, VerticalEquivalentOfASlopedWindow) {
-    struct Case {
-        double floorHeight, sill, height;
-    };
-    for (const Case& c : {Case{3.5, 2.3, 1.2}, Case{4.0, 2.3, 1.2}, Case{3.0, 1.8, 1.2}}) {
-        VerticalEquivalent v = GetVerticalEquivalent(60.0, 1.2, 0.3, 2.0, c.floorHeight);
-        EXPECT_NEAR(v.sill, c.sill, 1e-9) << c.floorHeight;
-        EXPECT_NEAR(v.height, c.height, 1e-9) << c.floorHeight;
-    }
-    CalcLogCapture capture;
-    GetVerticalEquivalent(60.0, 1.2, 0.3, 2.0, 3.0);
-    std::vector<std::string> lines = capture.Lines();
-    ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines[0], "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2");
-    EXPECT_EQ(lines[2], "        Original B =  0.150  2.260");
-    EXPECT_EQ(lines[6], "           Moved C =  0.000  3.000");
-    EXPECT_EQ(lines[7], "        vertical height of rotated window =  1.200");
-    EXPECT_EQ(lines[9], "                 bottom of rotated window =  1.800");
 }
 
 } // namespace

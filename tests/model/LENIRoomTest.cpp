@@ -13,17 +13,6 @@ CLENIWindow MakeWindow(int wall, int id, double start, double width, double sill
 }
 } // namespace
 
-TEST(LENIRoomTest, NewRoomHoldsTheDefaults) {
-    CLENIRoom room;
-    EXPECT_EQ(room.GetTd(), 1000);
-    EXPECT_EQ(room.GetTn(), 1000);
-    EXPECT_DOUBLE_EQ(room.GetWrkSrfHi(), 0.8);
-    EXPECT_DOUBLE_EQ(room.GetMaintenanceFactor(), 0.7);
-    EXPECT_DOUBLE_EQ(room.GetHeight(), 2.5);
-    EXPECT_EQ(room.GetDcajSource(), DCAJ_CALCULATED);
-    EXPECT_EQ(room.GetShadingType(), SHADING_NONE);
-}
-
 TEST(LENIRoomTest, FieldRangesAreKept) {
     CLENIRoom room = MakeRoom("R1", Rect(0, 0, 4, 4));
     EXPECT_TRUE(room.SetWrkSrfHi(0.0));

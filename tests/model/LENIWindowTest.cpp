@@ -33,18 +33,10 @@ void ExpectPolygonNear(const Polygon& actual, const Polygon& expected) {
 }
 } // namespace
 
-TEST(LENIWindowTest, NewWindowHoldsTheDefaultsAndLabels) {
-    CLENIWindow w;
-    EXPECT_EQ(w.m_iWallId, -1);
-    EXPECT_DOUBLE_EQ(w.m_dTauD65, 0.85);
-    EXPECT_DOUBLE_EQ(w.m_dK2, 0.8);
-    EXPECT_EQ(w.m_iSlopeType, 1);
-    EXPECT_DOUBLE_EQ(w.m_dTD65SA, 0.5);
-    w.m_iWallId = 2;
-    w.m_iWindowId = 1;
+TEST(LENIWindowTest, Labels) {
+    const CLENIWindow w = MakeWindow(2, 1, 0, 1);
     EXPECT_EQ(w.GetLabel(), "W_2_1");
     EXPECT_EQ(w.GetDaylightAreaLabel(), "W_2_1 (AD)");
-    EXPECT_EQ(CLENIWindow::GetVertWinTypeName(VWT_HORIZONTAL_SLOPED), "Horizontal Sloped");
 }
 
 TEST(LENIWindowTest, PlacementKeepsWindowsOnTheWallAndApart) {

@@ -1,47 +1,23 @@
 #include "ModelTestSupport.h"
 
-TEST(LENIZoneTest, NewZoneHoldsTheDefaults) {
-    CLENIZone zone;
-    EXPECT_EQ(zone.GetControlTechnique(), "Manual");
-    EXPECT_EQ(zone.GetOccupancyControlSystem(), "1.Manual On/Off Switch");
-    EXPECT_DOUBLE_EQ(zone.GetZoneIlluminance(), 500.0);
-    EXPECT_DOUBLE_EQ(zone.GetRealIlluminance(), 500.0);
-    EXPECT_DOUBLE_EQ(zone.GetFa(), 0.5);
-    EXPECT_EQ(zone.GetFoMode(), FOMODE_ONE);
-    EXPECT_DOUBLE_EQ(zone.GetFcc(), 1.0);
-    EXPECT_FALSE(zone.GetConstantIlluminanceControl());
-    EXPECT_FALSE(zone.GetConstantLumenOutput());
-}
-
-TEST(LENIZoneTest, SettersTakeOnlyValidValues) {
+TEST(LENIZoneTest, IlluminancesAndFaTakeOnlyValidValues) {
+    // value, taken as the zone illuminance, as the real illuminance, as Fa
     const struct {
-        const char* what;
-        std::function<bool(CLENIZone&)> set;
-        bool taken;
-        std::function<double(const CLENIZone&)> get;
-        double after;
+        double value;
+        bool lux, real, fa;
     } cases[] = {
-        {"lux choice", [](CLENIZone& z) { return z.SetZoneIlluminance(750); }, true,
-         [](const CLENIZone& z) { return z.GetZoneIlluminance(); }, 750},
-        {"lux near a choice", [](CLENIZone& z) { return z.SetZoneIlluminance(499.95); }, true,
-         [](const CLENIZone& z) { return z.GetZoneIlluminance(); }, 499.95},
-        {"lux not a choice", [](CLENIZone& z) { return z.SetZoneIlluminance(450); }, false,
-         [](const CLENIZone& z) { return z.GetZoneIlluminance(); }, 500},
-        {"real lux at the top", [](CLENIZone& z) { return z.SetRealIlluminance(10000); }, true,
-         [](const CLENIZone& z) { return z.GetRealIlluminance(); }, 10000},
-        {"real lux zero", [](CLENIZone& z) { return z.SetRealIlluminance(0); }, false,
-         [](const CLENIZone& z) { return z.GetRealIlluminance(); }, 500},
-        {"real lux NaN", [](CLENIZone& z) { return z.SetRealIlluminance(std::nan("")); }, false,
-         [](const CLENIZone& z) { return z.GetRealIlluminance(); }, 500},
-        {"Fa", [](CLENIZone& z) { return z.SetFa(0.95); }, true, [](const CLENIZone& z) { return z.GetFa(); },
-         0.95},
-        {"Fa above 1", [](CLENIZone& z) { return z.SetFa(1.2); }, false,
-         [](const CLENIZone& z) { return z.GetFa(); }, 0.5},
-    };
+        {0, false, false, true},        {0.95, false, true, true},          {1.2, false, true, false},
+        {20, true, true, false},        {450, false, true, false},          {499.8, false, true, false},
+        {499.95, true, true, false},    {5000, true, true, false},          {10000, false, true, false},
+        {10000.5, false, false, false}, {std::nan(""), false, false, false}};
     for (const auto& c : cases) {
         CLENIZone zone;
-        EXPECT_EQ(c.set(zone), c.taken) << c.what;
-        EXPECT_DOUBLE_EQ(c.get(zone), c.after) << c.what;
+        EXPECT_EQ(zone.SetZoneIlluminance(c.value), c.lux) << c.value;
+        EXPECT_EQ(zone.GetZoneIlluminance(), c.lux ? c.value : 500.0) << c.value;
+        EXPECT_EQ(zone.SetRealIlluminance(c.value), c.real) << c.value;
+        EXPECT_EQ(zone.GetRealIlluminance(), c.real ? c.value : 500.0) << c.value;
+        EXPECT_EQ(zone.SetFa(c.value), c.fa) << c.value;
+        EXPECT_EQ(zone.GetFa(), c.fa ? c.value : 0.5) << c.value;
     }
 }
 
