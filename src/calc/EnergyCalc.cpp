@@ -56,81 +56,6 @@ Polygon RoofLightDaylightAreaAtItsHeight(const CLENIRoom& room, const CLENIRoofL
     return {Point(x0, y0), Point(x1, y0), Point(x1, y1), Point(x0, y1)};
 }
 
-WindowDaylightInput WindowInput(const CLENIWindow& window, const CLENIZone& zone, const CLENIRoom& room,
-                                const CLENIFloor& floor, const CLENIProject& project, double area,
-                                unsigned timeStep, AtriumShadingData& atriumData) {
-    WindowDaylightInput in;
-    in.width = window.m_dWidth;
-    in.height = window.m_dHeight;
-    in.sill = window.m_dSillHeight;
-    in.tauD65 = window.m_dTauD65;
-    in.k1 = window.m_dK1;
-    in.k2 = window.m_dK2;
-    in.k3 = window.m_dK3;
-    in.shading.frontAngle = window.m_dFrontAngle;
-    in.shading.overhangAngle = window.m_dOverhangAngle;
-    in.shading.sideAngle = window.m_dSideAngle;
-    in.shading.hasGlazedDoubleFacade = window.m_bHasGdf;
-    in.shading.gdfTau = window.m_dGdfTau;
-    in.shading.gdfK1 = window.m_dGdfK1;
-    in.shading.gdfK2 = window.m_dGdfK2;
-    in.shading.gdfK3 = window.m_dGdfK3;
-    in.shading.atriumName = window.m_csAtriumName;
-    if (!window.m_csAtriumName.empty()) {
-        if (const CLENIAtrium* atrium = floor.FindAtrium(window.m_csAtriumName)) {
-            atriumData.polygon = atrium->m_Polygon;
-            atriumData.kind =
-                atrium->m_iKind == ATRIUM_COURTYARD ? ATRIUM_KIND_COURTYARD : ATRIUM_KIND_ATRIUM;
-            atriumData.transmittance = atrium->m_dTrans;
-            atriumData.k1 = atrium->m_dK1;
-            atriumData.k2 = atrium->m_dK2;
-            atriumData.k3 = atrium->m_dK3;
-            in.shading.atrium = &atriumData;
-            in.shading.heightToTop = project.GetHeightFromFloorToTop(floor.GetName());
-        }
-    }
-    in.workSurfaceHeight = room.GetWrkSrfHi();
-    in.shadingType = room.GetShadingType();
-    in.roomDepth = room.GetRoomDepthAtWindow(window);
-    in.wallDirection = room.GetWallDirectionVector(window.m_iWallId);
-    in.controlTechnique = zone.GetControlTechnique();
-    in.em = zone.GetZoneIlluminance();
-    in.latitude = project.GetLatitude();
-    in.hdirHglob = project.GetHdirHglob();
-    in.timeStep = timeStep;
-    in.area = area;
-    return in;
-}
-
-RoofLightDaylightInput RoofLightInput(const CLENIRoofLight& roofLight, const CLENIZone& zone,
-                                      const CLENIRoom& room, const CLENIProject& project, double area,
-                                      unsigned timeStep) {
-    RoofLightDaylightInput in;
-    RoofLightDaylightData& d = in.roofLight;
-    d.id = roofLight.m_iId;
-    d.type = roofLight.m_iType == RL_SHED ? ROOFLIGHT_SHED : ROOFLIGHT_FLAT;
-    d.orientation = roofLight.GetOrientation();
-    d.width = roofLight.m_dYWidth;
-    d.length = roofLight.m_dXLength;
-    d.tauSna = roofLight.m_dTauD65Sna;
-    d.tauSa = roofLight.m_dTauD65Sa;
-    d.kObl1 = roofLight.m_dKObl1;
-    d.kObl2 = roofLight.m_dKObl2;
-    d.kObl3 = roofLight.m_dKObl3;
-    d.hw = roofLight.m_dHw;
-    d.hg = roofLight.m_dHg;
-    d.hs = roofLight.m_dHs;
-    d.gammaF = roofLight.m_dGammaF;
-    d.gammaW = roofLight.m_dGammaW;
-    in.roomIndex = GetRoomIndex(room.GetPolygon(), room.GetHeight());
-    in.controlTechnique = zone.GetControlTechnique();
-    in.em = zone.GetZoneIlluminance();
-    in.area = area;
-    in.latitude = project.GetLatitude();
-    in.timeStep = timeStep;
-    return in;
-}
-
 // The part of a daylight area inside each zone of the room, in zone order.
 std::vector<double> AreasInZones(const CLENIRoom& room, const Polygon& daylightArea) {
     std::vector<double> areas;
@@ -205,7 +130,7 @@ double GetZoneEnergyAND(const CLENIZone& zone, const CLENIRoom& room, unsigned t
 
 double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const CLENIRoom& room,
                        const CLENIFloor& floor, unsigned timeStep) {
-    const CLumSysDataBase& db = project.GetProductDataBase();
+    const CLumSysDataBase& db = project.GetProducts();
     const int self = ZoneIndexInRoom(room, zone);
     const double td = room.GetTdForTimeStep(static_cast<int>(timeStep));
     const double tn = room.GetTnForTimeStep(static_cast<int>(timeStep));
@@ -244,9 +169,9 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         const double pn = window.m_LumList.GetTotalPower(Lighting, db);
         const double fc = GetZoneFc(FcInputsOf(zone), room.GetMaintenanceFactor());
         const double fo = FoOf(zone);
-        AtriumShadingData atrium;
-        const double fd = GetDaylightDependencyFactorFd(
-            WindowInput(window, zone, room, floor, project, area, timeStep, atrium));
+        const double fd =
+            GetDaylightDependencyFactorFd(window, zone, room, floor, area, project.GetHdirHglob(),
+                                          project.GetLatitude(), timeStep, project);
         const double energy = (td * fd + tn) * ((fc * pn) * fo) / 1000.0;
         CalcLogPrintf("    Zone %s AD (Window %d %d) energy = kPn[%.2f] * kFc[%.2f] * kFo[%.2f] * "
                       "((ktd[%.2f] * kFd[%.2f]) + ktn[%.2f])\n",
@@ -265,8 +190,8 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         const double pn = roofLight.m_LumList.GetTotalPower(Lighting, db);
         const double fc = GetZoneFc(FcInputsOf(zone), room.GetMaintenanceFactor());
         const double fo = FoOf(zone);
-        const double fd = GetDaylightDependencyFactorFdRoofLight(
-            RoofLightInput(roofLight, zone, room, project, area, timeStep));
+        const double fd = GetDaylightDependencyFactorFdRoofLight(roofLight, room, zone, area,
+                                                                 project.GetLatitude(), timeStep);
         const double energy = (td * fd + tn) * ((fc * pn) * fo) / 1000.0;
         CalcLogPrintf("    Zone %s AD (Roof Light %d) energy = kPn[%.2f] * kFc[%.2f] * kFo[%.2f] * "
                       "((ktd[%.2f] * kFd[%.2f]) + ktn[%.2f])\n",
@@ -293,7 +218,7 @@ double GetLightingEnergy(const CLENIRoom& room, const CLENIProject& project, uns
     double total = 0.0;
     for (const CLENIZone& zone : room.GetZones()) {
         double zoneEnergy = 0.0;
-        const double and_ = GetZoneEnergyAND(zone, room, timeStep, project.GetProductDataBase());
+        const double and_ = GetZoneEnergyAND(zone, room, timeStep, project.GetProducts());
         if (floorIndex < 0) {
             Log().Printf(LOG_ERROR, "Could not find floor %s in project", room.GetFloorName().c_str());
         } else {
@@ -351,7 +276,7 @@ LeniTimeStepResult CalculateSubLeni(const CLENIRoom& room, const CLENIProject& p
     CalcLogPrintf("  SubLeni of room <%s>, (project <%s>) TimeStep <%s> starting...\n",
                   room.GetName().c_str(), project.GetName().c_str(), GetTimeStepName(timeStep).c_str());
     CalcLogPrintf("  Room %s MF = %.2f...\n", room.GetName().c_str(), room.GetMaintenanceFactor());
-    result.Wp = GetParasiticEnergy(room, timeStep, project.GetProductDataBase());
+    result.Wp = GetParasiticEnergy(room, timeStep, project.GetProducts());
     CalcLogPrintf("  EnergyWp=%.3fkWh (Standby,Emergency,Charging...)\n", result.Wp);
     result.Wl = GetLightingEnergy(room, project, timeStep);
     CalcLogPrintf("  kSubLeni = (EnergyWl[%.3f] + EnergyWp[%.3f]) / kRoomArea[%.3f]\n", result.Wl, result.Wp,
@@ -389,7 +314,7 @@ double GetInstalledPower(const CLENIFloor& floor, int energyUse, const CLumSysDa
 double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsigned timeStep) {
     double total = 0.0;
     for (const CLENIRoom& room : floor.GetRooms()) {
-        const double wp = GetParasiticEnergy(room, timeStep, project.GetProductDataBase());
+        const double wp = GetParasiticEnergy(room, timeStep, project.GetProducts());
         const double wl = GetLightingEnergy(room, project, timeStep);
         total += wp + wl;
     }
@@ -415,14 +340,14 @@ double GetLightingEnergy(const CLENIProject& project, unsigned timeStep) {
 double GetParasiticEnergy(const CLENIProject& project, unsigned timeStep) {
     double wp = 0.0;
     for (const CLENIFloor& floor : project.GetFloors())
-        wp += floor.GetInstanceCount() * GetParasiticEnergy(floor, timeStep, project.GetProductDataBase());
+        wp += floor.GetInstanceCount() * GetParasiticEnergy(floor, timeStep, project.GetProducts());
     return wp;
 }
 
 double GetInstalledPower(const CLENIProject& project, int energyUse) {
     double power = 0.0;
     for (const CLENIFloor& floor : project.GetFloors())
-        power += floor.GetInstanceCount() * GetInstalledPower(floor, energyUse, project.GetProductDataBase());
+        power += floor.GetInstanceCount() * GetInstalledPower(floor, energyUse, project.GetProducts());
     return power;
 }
 
@@ -483,7 +408,7 @@ LeniTimeStepResult CalculateLENIofFloor(const CLENIProject& project, const std::
     const double total = GetTotalEnergy(floor, project, timeStep);
     result.area = floor.GetArea();
     CalcLogPrintf("Floor Energy=%7.2fkWh, Floor Area=%7.2fsqmt", total, result.area);
-    result.Wp = GetParasiticEnergy(floor, timeStep, project.GetProductDataBase());
+    result.Wp = GetParasiticEnergy(floor, timeStep, project.GetProducts());
     result.Wl = GetLightingEnergy(floor, project, timeStep);
     CalcLogPrintf("Floor Annual LENI %7.2fkWh", result.GetLENI());
     StopCalcLogger();

@@ -109,8 +109,6 @@ class CLENIProject {
     // The project's own copy of every product its luminaire lists use ("Products").
     CLumSysDataBase& GetProductDataBase() { return m_Products; }
     const CLumSysDataBase& GetProductDataBase() const { return m_Products; }
-    // Copies from the global database every product of the list the project does not hold yet.
-    void AddProductsToProject(const CZoneObjList& list);
 
     // Project file (LENIProjectXml.cpp). Save writes the whole file through a temporary file and
     // reports a failure; with results, the numbers come from the provider of ProjectFileResults.h.
@@ -135,5 +133,4 @@ class CLENIProject {
     std::vector<CLENIFloor> m_Floors;     // "FloorList", bottom floor first
     CLumSysDataBase m_Products;           // "Products"
     bool m_bPrintMe;                      // "PrintMe"
-    CLumSysDataBase m_Products;           // "Products"
 };

@@ -73,7 +73,7 @@ bool ExportResults(const CLENIProject& project, const std::string& path, LeniTim
     const LeniTimeStepResult year = CalculateAnnualLENI(project, 0);
     if (annual) *annual = year;
 
-    const CLumSysDataBase& db = project.GetProductDataBase();
+    const CLumSysDataBase& db = project.GetProducts();
     double standby = 0.0, charging = 0.0;
     for (const CLENIFloor& floor : project.GetFloors()) {
         standby += floor.GetInstanceCount() * GetInstalledPower(floor, Standby, db);
@@ -120,7 +120,7 @@ bool ExportResults(const CLENIProject& project, const std::string& path, LeniTim
 bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& results) {
     // These numbers repeat what the calculations with logs have shown; they add nothing to a log.
     CCalcLogQuiet quiet;
-    const CLumSysDataBase& db = project.GetProductDataBase();
+    const CLumSysDataBase& db = project.GetProducts();
     results = LENIProjectResults();
     results.building.installedPower = GetInstalledPower(project, Lighting);
     results.building.area = GetArea(project);

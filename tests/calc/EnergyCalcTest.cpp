@@ -60,7 +60,7 @@ struct ExampleBuilding {
     explicit ExampleBuilding(int instances = 1) {
         project.SetProjectFolder(dir.path().string());
         project.SetName("Villa");
-        project.GetProductDataBase().AddLumData(Product("T36", 36.0, 0.5));
+        project.GetProducts().AddLumData(Product("T36", 36.0, 0.5));
         CLENIFloor floor("Ground", 3.0);
         floor.SetInstanceCount(instances);
         CLENIRoom room = Room("Kitchen", Rect(0, 0, 10, 5));
@@ -82,7 +82,7 @@ int CountLines(const std::vector<std::string>& lines, const std::string& part) {
 
 TEST(EnergyCalcTest, WorkedExampleOfOneZoneWithoutWindows) {
     ExampleBuilding b;
-    const CLumSysDataBase& db = b.project.GetProductDataBase();
+    const CLumSysDataBase& db = b.project.GetProducts();
     EXPECT_NEAR(GetZoneEnergyAND(b.room().GetZones()[0], b.room(), 0, db), 900.0, 1e-9);
     // January: 188 + 21 hours.
     EXPECT_NEAR(GetZoneEnergyAND(b.room().GetZones()[0], b.room(), 1, db), 75.24, 1e-9);
@@ -107,11 +107,11 @@ TEST(EnergyCalcTest, MonthlyHoursAreATwelfthRoundedHalfUp) {
     } cases[] = {{1820, 1680, 152 + 140}, {2250, 250, 188 + 21}, {0, 0, 0}, {6, 0, 1}, {5, 0, 0}};
     for (const Case& c : cases) {
         CLENIProject project;
-        project.GetProductDataBase().AddLumData(Product("K", 1000.0, 0.0));
+        project.GetProducts().AddLumData(Product("K", 1000.0, 0.0));
         CLENIRoom room = Room("R", Rect(0, 0, 2, 2), c.td, c.tn);
         room.AddZone(Zone("Z", Rect(0, 0, 2, 2), "K", 1));
         // 1 kW for an hour is 1 kWh, so the energy is the hours.
-        EXPECT_NEAR(GetZoneEnergyAND(room.GetZones()[0], room, 5, project.GetProductDataBase()),
+        EXPECT_NEAR(GetZoneEnergyAND(room.GetZones()[0], room, 5, project.GetProducts()),
                     c.monthlyHours, 1e-9)
             << c.td << " " << c.tn;
     }
@@ -206,7 +206,7 @@ TEST(EnergyCalcTest, RoomsThatCannotBeCalculated) {
     LeniTimeStepResult r = CalculateSubLeni(store, b.project, 0);
     EXPECT_EQ(r.Wl + r.Wp, 0.0);
     EXPECT_DOUBLE_EQ(r.area, 0.0001);
-    EXPECT_NEAR(GetParasiticEnergy(b.floor(), 0, b.project.GetProductDataBase()), 43.8 + 2 * 8.76, 1e-9);
+    EXPECT_NEAR(GetParasiticEnergy(b.floor(), 0, b.project.GetProducts()), 43.8 + 2 * 8.76, 1e-9);
     EXPECT_TRUE(log.messages.empty());
 
     CLENIRoom orphan = b.room();
@@ -292,7 +292,7 @@ class OpeningAttributionTest : public ::testing::Test {
     void SetUp() override {
         project.SetProjectFolder(dir.path().string());
         project.SetName("Split");
-        project.GetProductDataBase().AddLumData(Product("W100", 100.0, 0.0));
+        project.GetProducts().AddLumData(Product("W100", 100.0, 0.0));
     }
 
     // A 10 x 6 m room split into a west and an east zone (or a single zone), one south window of
