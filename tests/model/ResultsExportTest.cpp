@@ -195,6 +195,9 @@ TEST(ResultsExportTest, ProjectFileWithResultsAddsUpRoomsFloorsAndBuilding) {
     project.GetFloorByIndex(0)->AddRoom(hall);
 
     InstallProjectResultsProvider();
+    struct Uninstall {
+        ~Uninstall() { SetProjectResultsProvider(nullptr); }
+    } uninstall;
     const fs::path path = dir / "copy.LENI1XML";
     ASSERT_TRUE(project.Save(path.string(), true));
     TiXmlDocument doc;
