@@ -386,3 +386,34 @@ TEST_F(OpeningAttributionTest, OneZoneBillsEveryOpening) {
     EXPECT_GT(roof, 0.0);
     EXPECT_NEAR(ad, window + roof, 0.01);
 }
+
+TEST_F(OpeningAttributionTest, SlopedWindowsAreBilledOnceInTheirEquivalentForm) {
+    Build(true, 7.0);
+    CLENIRoom& room = *project.FindRoom("F", "R");
+    CLENIWindow sloped = room.GetWindows()[0];
+    room.RemoveWindow(0, 0);
+    sloped.m_iVertWinType = VWT_VERTICAL_SLOPED; // east zone: turned upright
+    sloped.m_dGamma = 60;
+    sloped.m_dSlopeLength = 1.2;
+    sloped.m_dDistToWall = 0.3;
+    sloped.m_dHeightToSlope = 1.0;
+    room.AddWindow(sloped);
+    CLENIWindow horizontal = sloped; // west zone: counted as a roof light
+    horizontal.m_iWindowId = 1;
+    horizontal.m_dStart = 1.0;
+    horizontal.m_iVertWinType = VWT_HORIZONTAL_SLOPED;
+    room.AddWindow(horizontal);
+
+    ASSERT_TRUE(StartCalcLogger((dir / "sloped.txt").string()));
+    const double west = AD(0), east = AD(1);
+    StopCalcLogger();
+    EXPECT_GT(west, 0.0);
+    EXPECT_GT(east, 0.0);
+    auto lines = ReadLines(dir / "sloped.txt");
+    EXPECT_EQ(CountLines(lines, "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2"), 1);
+    EXPECT_EQ(CountLines(lines, "        vertical height of rotated window =  1.200"), 1);
+    EXPECT_EQ(CountLines(lines, "    Zone East AD (Window 0 0) energy = "), 2);
+    EXPECT_EQ(CountLines(lines, "    Zone West AD (Roof Light -1) energy = "), 2);
+    EXPECT_EQ(CountLines(lines, "AD (Window 0 1)"), 0);
+    EXPECT_EQ(CountLines(lines, "Zone East AD (Roof Light"), 0);
+}
