@@ -1,7 +1,6 @@
 // Zone, room, floor and building energies and LENI, with their calculation logs.
 
 #include "calc/EnergyCalc.h"
-#include "app/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
@@ -360,31 +359,6 @@ TEST_F(OpeningAttributionTest, TheBuildingCountsTheWindowOnce) {
     EXPECT_EQ(CountLines(lines, "  Calculated AD normal energy in zone West = 0.00"), 2);
     // Nothing about the window is written for the zone that does not bill it.
     EXPECT_EQ(CountLines(lines, "GetDcajOfWindow, clipped"), 2);
-}
-
-TEST_F(OpeningAttributionTest, OneZoneBillsEveryOpening) {
-    Build(false, 4.5);
-    CLENIRoofLight roofLight;
-    roofLight.m_iId = 3;
-    AddLuminaires(roofLight.m_LumList, "W100", 2);
-    project.FindRoom("F", "R")->AddRoofLight(roofLight);
-    ASSERT_TRUE(StartCalcLogger((dir / "one.txt").string()));
-    const double ad = AD(0);
-    StopCalcLogger();
-    auto lines = ReadLines(dir / "one.txt");
-    ASSERT_EQ(CountLines(lines, "Zone All AD (Window 0 0) energy = "), 2);
-    ASSERT_EQ(CountLines(lines, "Zone All AD (Roof Light 3) energy = "), 2);
-    // The closing line holds the sum of the two energies written above it.
-    double window = 0, roof = 0;
-    for (const std::string& l : lines) {
-        if (l.find("AD (Window 0 0) energy = ") != std::string::npos && l.find("kPn") == std::string::npos)
-            window = ParseDouble(l.substr(l.find("= ") + 2));
-        if (l.find("AD (Roof Light 3) energy = ") != std::string::npos && l.find("kPn") == std::string::npos)
-            roof = ParseDouble(l.substr(l.find("= ") + 2));
-    }
-    EXPECT_GT(window, 0.0);
-    EXPECT_GT(roof, 0.0);
-    EXPECT_NEAR(ad, window + roof, 0.01);
 }
 
 TEST_F(OpeningAttributionTest, SlopedWindowsAreBilledOnceInTheirEquivalentForm) {
