@@ -290,7 +290,12 @@ bool CLENIProject::IsProductUsed(const std::string& refId) const {
     for (const CLENIFloor& floor : m_Floors)
         for (const CLENIRoom& room : floor.GetRooms())
             for (const CLENIZone& zone : room.GetZones())
-                for (const CZoneObjList::Entry& entry : zone.GetLumList().GetEntries())
-                    if (EqualsNoCase(entry.refId, refId)) return true;
+                if (zone.GetLumList().HasLuminaire(refId)) return true;
     return false;
+}
+
+void CLENIProject::AddProductsToProject(const CZoneObjList& list) {
+    for (const CZoneObjList::Entry& entry : list.GetEntries())
+        if (!m_Products.HasRefId(entry.refId))
+            m_Products.AddLumData(CLumSysDataBase::Global().GetLumDataFromRefId(entry.refId));
 }

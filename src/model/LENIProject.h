@@ -98,8 +98,13 @@ class CLENIProject {
     const CLENIRoofLight* GetRoofLightAtPoint(const Point& p, const std::string& floor,
                                               const std::string& room) const;
 
+    // The project's own copy of every product its luminaire lists use.
+    const CLumSysDataBase& GetProducts() const { return m_Products; }
+    CLumSysDataBase& GetProducts() { return m_Products; }
     // Whether a zone of the building lists the product.
     bool IsProductUsed(const std::string& refId) const;
+    // Copies every product of the list that the project lacks from the global database.
+    void AddProductsToProject(const CZoneObjList& list);
 
     // The project's own copy of every product its luminaire lists use ("Products").
     CLumSysDataBase& GetProductDataBase() { return m_Products; }
@@ -126,6 +131,7 @@ class CLENIProject {
     int m_iYearToBeBuilt;                 // "YearToBeBuilt"
     int m_iYearBuilt;                     // "YearBuilt"
     std::vector<CLENIFloor> m_Floors;     // "FloorList", bottom floor first
+    CLumSysDataBase m_Products;           // "Products"
     bool m_bPrintMe;                      // "PrintMe"
     CLumSysDataBase m_Products;           // "Products"
 };

@@ -239,3 +239,37 @@ TEST(LENIProjectTest, ReorderLogsTheListsItWorksOn) {
         << log.All();
     EXPECT_EQ(log.Count("List after reorder...\n   0 Roof\n   1 First\n   2 Ground\n", LOG_INFO), 1);
 }
+
+TEST(LENIProjectTest, ProductsAreCopiedFromTheGlobalDatabaseOnce) {
+    CLumSysDataBase::ResetGlobal();
+    CLumTypeData lamp;
+    lamp.SetRefId("LUM-36");
+    lamp.SetMaxPow(36.0);
+    CLumSysDataBase::Global().AddLumData(lamp);
+
+    CLENIProject project;
+    project.AddFloor("Ground", 3.0, 0, "");
+    CLENIRoom room = MakeRoom("R1", Rect(0, 0, 4, 4));
+    room.SetFloorName("Ground");
+    CLENIZone zone = MakeZone("Z1", Rect(0, 0, 4, 4));
+    zone.GetLumList().AddLuminaire("lum-36");
+    CLENIWindow window;
+    window.m_LumList.AddLuminaire("GHOST");
+    room.AddZone(zone);
+    room.AddWindow(window);
+    project.AddRoomToFloor(room);
+
+    EXPECT_TRUE(project.IsProductUsed("LUM-36"));
+    EXPECT_FALSE(project.IsProductUsed("GHOST"));
+
+    CZoneObjList list = zone.GetLumList();
+    list.AddLuminaire("GHOST");
+    ExpectMessages({{"unknown product", [&] { project.AddProductsToProject(list); },
+                     "CLumSysDataBase::ALD, no reference id", LOG_ERROR}});
+    ASSERT_EQ(project.GetProducts().GetCount(), 1);
+    EXPECT_DOUBLE_EQ(project.GetProducts().GetLumDataAtIndex(0).GetMaxPow(), 36.0);
+    EXPECT_TRUE(project.GetProducts().IsChanged());
+    project.AddProductsToProject(list);
+    EXPECT_EQ(project.GetProducts().GetCount(), 1);
+    CLumSysDataBase::ResetGlobal();
+}
