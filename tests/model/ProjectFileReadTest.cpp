@@ -447,8 +447,8 @@ TEST(ProjectFileRead, FileWithoutProductsKeepsTheReferences) {
     text.erase(ps, pe - ps);
     const ReadResult r = ReadText(text);
     ASSERT_TRUE(r.ok) << r.log;
-    EXPECT_EQ(r.project.GetProductDataBase().GetCount(), 0);
-    EXPECT_TRUE(r.project.GetProductDataBase().IsChanged());
+    EXPECT_EQ(r.project.GetProducts().GetCount(), 0);
+    EXPECT_TRUE(r.project.GetProducts().IsChanged());
     EXPECT_TRUE(Zone(r.project)->GetLumList().HasLuminaire("L1"));
 }
 

@@ -146,8 +146,8 @@ CLENIProject BuildFullProject() {
     project.SetYearBuilt(1990);
     project.SetHdirHglob(0.42);
     project.SetPrintMe(true);
-    project.GetProductDataBase().AddLumData(Product("LUM-36", "Plafoniera 36 W", 3, 36, 0.5, 0));
-    project.GetProductDataBase().AddLumData(Product("EM-2", "Emergenza \xC3\xA8", 4, 0, 0, 2)); // è
+    project.GetProducts().AddLumData(Product("LUM-36", "Plafoniera 36 W", 3, 36, 0.5, 0));
+    project.GetProducts().AddLumData(Product("EM-2", "Emergenza \xC3\xA8", 4, 0, 0, 2)); // è
 
     CLENIFloor ground("Piano terra", 3.2);
     ground.SetInstanceCount(2);

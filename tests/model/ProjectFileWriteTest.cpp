@@ -90,7 +90,7 @@ TEST(ProjectFileWrite, RoundTripIsByteIdenticalAndKeepsTheModel) {
     EXPECT_EQ(read.GetDescription(), "_bung");
     EXPECT_EQ(read.GetLocation(), "Citta");
     EXPECT_EQ(read.GetProjectFolder(), dir.path().string());
-    EXPECT_FALSE(read.GetProductDataBase().IsChanged());
+    EXPECT_FALSE(read.GetProducts().IsChanged());
     const CLENIRoom* room = read.FindRoom("Piano terra", "Aula \xC3\xA8 1");
     ASSERT_NE(room, nullptr);
     EXPECT_DOUBLE_EQ(room->FindZone("Z1")->GetRealIlluminance(), 437);
@@ -124,7 +124,7 @@ TEST(ProjectFileWrite, FileIsPlainAsciiThatAnotherParserAccepts) {
     // The control character cannot be carried by XML and becomes '?'; everything else is kept.
     EXPECT_EQ(read.GetFloors()[2].GetName(), "F <&> \"q\" 'a' &#x41; \xE2\x82\xAC?");
     EXPECT_EQ(read.GetFloors()[2].GetAtria()[0].m_csName, "A&#x");
-    EXPECT_EQ(read.GetProductDataBase().GetProducts()[1].GetDesc(), "Emergenza \xC3\xA8");
+    EXPECT_EQ(read.GetProducts().GetProducts()[1].GetDesc(), "Emergenza \xC3\xA8");
 
     if (!HaveXmllint()) GTEST_SKIP() << "xmllint is not installed";
     std::string lint;
