@@ -2,6 +2,10 @@
 
 #include "app/Logger.h"
 #include "app/MessageBoxes.h"
+#include "dxf/DxfBlock.h"
+#include "dxf/DxfInsert.h"
+#include "dxf/DxfLine.h"
+#include "dxf/DxfPline.h"
 
 #include <algorithm>
 #include <cmath>
@@ -397,4 +401,59 @@ Point Snap(const CSnapPointList& list, const Point& p, double tolerance) {
         return snapped;
     }
     return p;
+}
+
+void InitPolygonFromDxfPline(Polygon& polygon, const CDxfPline* pline) {
+    polygon.clear();
+    if (!pline) {
+        Log().Printf(LOG_DEFERRED, "InitPolygonFromDxfPline with null pline");
+        return;
+    }
+    const int n = pline->GetVertexCount();
+    if (n < 3) {
+        Log().Printf(LOG_DEFERRED, "InitPolygonFromDxfPline with only %d vertices", n);
+        return;
+    }
+    // Bulges are ignored: a room outline is the chain of straight edges through the vertices.
+    for (int i = 0; i < n; ++i) {
+        const Point& v = pline->m_Vertices[i].point;
+        bool duplicate = false;
+        for (int j = 0; j < i && !duplicate; ++j)
+            duplicate = Distance2D(v, pline->m_Vertices[j].point) <= kDuplicateVertexTolerance;
+        if (!duplicate) polygon.push_back(v);
+    }
+    if (!IsPolygonCounterClockwise(polygon)) ReversePolygon(polygon);
+}
+
+void AddSnapPoints(CSnapPointList& list, const CDxfEntity* entity, const Matrix4& matrix) {
+    if (!entity) return;
+    auto add = [&](const Point& p) {
+        Point q = TransformPoint(matrix, p);
+        q.w = 0.0;
+        list.AddPoint(q);
+    };
+    switch (entity->GetType()) {
+    case DXF_LINE: {
+        const auto* line = static_cast<const CDxfLine*>(entity);
+        add(line->m_Start);
+        add(line->m_End);
+        break;
+    }
+    case DXF_PLINE:
+        for (const DxfVertex& v : static_cast<const CDxfPline*>(entity)->m_Vertices)
+            add(v.point);
+        break;
+    case DXF_INSERT: {
+        const auto* insert = static_cast<const CDxfInsert*>(entity);
+        if (!insert->m_pBlock) break;
+        CDxfBlock::VisitGuard guard(*insert->m_pBlock);
+        if (!guard.Entered()) break;
+        const Matrix4 m = MultiplyMatrix(matrix, insert->GetToWorldXform());
+        for (const auto& e : insert->m_pBlock->m_EntList)
+            AddSnapPoints(list, e.get(), m);
+        break;
+    }
+    default:
+        break;
+    }
 }
