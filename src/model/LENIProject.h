@@ -106,10 +106,6 @@ class CLENIProject {
     // Copies every product of the list that the project lacks from the global database.
     void AddProductsToProject(const CZoneObjList& list);
 
-    // The project's own copy of every product its luminaire lists use ("Products").
-    CLumSysDataBase& GetProductDataBase() { return m_Products; }
-    const CLumSysDataBase& GetProductDataBase() const { return m_Products; }
-
     // Project file (LENIProjectXml.cpp). Save writes the whole file through a temporary file and
     // reports a failure; with results, the numbers come from the provider of ProjectFileResults.h.
     bool Save(const std::string& path, bool withResults) const;

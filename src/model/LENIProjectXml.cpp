@@ -287,7 +287,7 @@ bool ReadLumList(const TiXmlElement* parent, CZoneObjList& list) {
 
 bool ReadZone(const TiXmlElement* e, CLENIZone& zone) {
     std::string name;
-    if (!GetValue(e, "zonename", name)) {
+    if (!GetXmlAttribute(e, "zonename", name)) {
         Log().Printf(LOG_ERROR, "Zone in XML file does not have a zonename attribute");
         return false;
     }
@@ -460,7 +460,7 @@ bool ReadRoofLight(const TiXmlElement* e, CLENIRoofLight& r) {
 
 bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
     std::string name;
-    if (!GetValue(e, "roomname", name)) {
+    if (!GetXmlAttribute(e, "roomname", name)) {
         Log().Printf(LOG_ERROR, "Room in XML file does not have a roomname attribute");
         return false;
     }
@@ -573,7 +573,7 @@ void ReadRooms(const TiXmlElement* floorElement, CLENIFloor& floor) {
 }
 
 bool ReadAtrium(const TiXmlElement* e, CLENIAtrium& atrium) {
-    if (!GetValue(e, "atriumname", atrium.m_csName)) {
+    if (!GetXmlAttribute(e, "atriumname", atrium.m_csName)) {
         Log().Printf(LOG_ERROR, "Atrium in XML file does not have a name attribute");
         return false;
     }
@@ -622,7 +622,7 @@ void ReadAtria(const TiXmlElement* floorElement, CLENIFloor& floor) {
 
 bool ReadFloor(const TiXmlElement* e, CLENIFloor& floor) {
     std::string value;
-    if (!GetValue(e, "floorname", value)) {
+    if (!GetXmlAttribute(e, "floorname", value)) {
         Log().Printf(LOG_ERROR, "Floor in XML file does not have a floorname attribute");
         return false;
     }

@@ -106,68 +106,69 @@ const CLENIZone* Zone(const CLENIProject& p) {
     return room && room->GetZoneCount() > 0 ? &room->GetZones()[0] : nullptr;
 }
 
+// Whether a number of the file is NaN or infinite, as printf writes them ("-nan", "inf").
+bool HoldsNonFiniteNumber(const std::string& text) {
+    TiXmlDocument doc;
+    if (!ParseFileText(text, doc)) return true;
+    const std::string textFields = " Name Descr Location DominantBuildingType AtriumName Desc Type ";
+    auto bad = [](const std::string& v) {
+        return v.find("nan") != std::string::npos || v.find("inf") != std::string::npos;
+    };
+    std::function<bool(const TiXmlElement*)> walk = [&](const TiXmlElement* e) {
+        for (const TiXmlAttribute* a = e->FirstAttribute(); a; a = a->Next())
+            if (std::string(a->Name()).find("name") == std::string::npos &&
+                std::string(a->Name()) != "type" && std::string(a->Name()) != "controltechnique" &&
+                std::string(a->Name()) != "refid" && bad(a->ValueStr()))
+                return true;
+        if (e->GetText() && textFields.find(" " + e->ValueStr() + " ") == std::string::npos &&
+            bad(e->GetText()))
+            return true;
+        for (const TiXmlElement* c = e->FirstChildElement(); c; c = c->NextSiblingElement())
+            if (walk(c)) return true;
+        return false;
+    };
+    return walk(doc.RootElement());
+}
+
 } // namespace
 
-TEST(ProjectFileRead, BaseFileReadsEveryValue) {
+// Values read from a file written by hand (the round trip cannot see a mistake that reading and
+// writing make alike), and the defaults of the values it leaves out.
+TEST(ProjectFileRead, BaseFileReadsValuesAndDefaults) {
     const ReadResult r = ReadText(kBase);
     ASSERT_TRUE(r.ok) << r.log;
     EXPECT_EQ(r.Count("", LOG_ERROR), 0) << r.log;
     EXPECT_EQ(r.Count("CLENIProject::RIP read 1 floors", LOG_INFO), 1);
     EXPECT_EQ(r.Count("There are 1 rooms on floor <F1>\n", LOG_INFO), 1);
     const CLENIProject& p = r.project;
-    EXPECT_EQ(p.GetName(), "Base");
-    // Defaults of the values the file leaves out.
     EXPECT_DOUBLE_EQ(p.GetMaintenanceFactor(), 0.7);
     EXPECT_DOUBLE_EQ(p.GetLatitude(), 45.47);
     EXPECT_DOUBLE_EQ(p.GetLongitude(), 9.19);
     EXPECT_EQ(p.GetYearToBeBuilt(), 2050);
     EXPECT_EQ(p.GetYearBuilt(), 0);
     EXPECT_DOUBLE_EQ(p.GetHdirHglob(), 0.39);
-    EXPECT_EQ(p.GetProductDataBase().GetCount(), 1);
 
-    const CLENIFloor& floor = p.GetFloors()[0];
-    EXPECT_DOUBLE_EQ(floor.GetHeight(), 3.2);
-    EXPECT_EQ(floor.GetInstanceCount(), 2);
     const CLENIRoom& room = *Room(p);
-    EXPECT_EQ(room.GetFloorName(), "F1");
     EXPECT_DOUBLE_EQ(room.GetHeight(), 3.2);
-    EXPECT_DOUBLE_EQ(room.GetMaintenanceFactor(), 0.8);
     EXPECT_DOUBLE_EQ(room.GetWrkSrfHi(), 0.85);
-    EXPECT_EQ(room.GetTd(), 2250);
     EXPECT_EQ(room.GetTn(), 250);
-    EXPECT_EQ(room.GetDcajSource(), DCAJ_USER);
     EXPECT_DOUBLE_EQ(room.GetUserDcaj(), 2.5);
-    EXPECT_EQ(room.GetShadingType(), SHADING_GLARE_PROTECTION);
-
     const CLENIZone& zone = *Zone(p);
     EXPECT_EQ(zone.GetOccupancyControlSystem(), "3.Auto on/Auto off    and    Manual on/ Dimmed");
-    EXPECT_DOUBLE_EQ(zone.GetZoneIlluminance(), 300);
     EXPECT_DOUBLE_EQ(zone.GetRealIlluminance(), 320);
-    EXPECT_DOUBLE_EQ(zone.GetFa(), 0.4);
-    EXPECT_EQ(zone.GetFoMode(), FOMODE_FROM_FA);
-    EXPECT_TRUE(zone.GetConstantIlluminanceControl());
     EXPECT_DOUBLE_EQ(zone.GetFcc(), 0.9);
-    EXPECT_FALSE(zone.GetConstantLumenOutput());
-    EXPECT_EQ(zone.GetLumList().GetCount(), 1);
 
-    // Window and roof-light values the file leaves out take the defaults of a file.
     const CLENIWindow& w = room.GetWindows()[0];
-    EXPECT_DOUBLE_EQ(w.m_dTauD65, 0.85);
+    EXPECT_DOUBLE_EQ(w.m_dStart, 1);
+    EXPECT_DOUBLE_EQ(w.m_dSillHeight, 0.9);
     EXPECT_DOUBLE_EQ(w.m_dK2, 0.8);
-    EXPECT_EQ(w.m_iVertWinType, VWT_VERTICAL);
     EXPECT_EQ(w.m_iSlopeType, 1);
-    EXPECT_EQ(w.m_csAtriumName, "A1");
     const CLENIRoofLight& rl = room.GetRoofLights()[0];
     EXPECT_DOUBLE_EQ(rl.m_dXOrig, 0.5);
     EXPECT_DOUBLE_EQ(rl.m_dYOrig, 0.5);
-    EXPECT_DOUBLE_EQ(rl.m_dXLength, 2);
     EXPECT_DOUBLE_EQ(rl.m_dGammaF, 0);
     EXPECT_DOUBLE_EQ(rl.m_dGammaW, 30);
-
-    const CLENIAtrium& atrium = floor.GetAtria()[0];
-    EXPECT_EQ(atrium.m_iKind, ATRIUM_ATRIUM);
-    EXPECT_DOUBLE_EQ(atrium.m_dTrans, 0.8);
-    EXPECT_DOUBLE_EQ(atrium.m_dK3, 0.7);
+    EXPECT_DOUBLE_EQ(p.GetFloors()[0].GetAtria()[0].m_dK3, 0.7);
 }
 
 // Each case changes the base file in one place: whether the read succeeds, the message it logs
@@ -446,8 +447,8 @@ TEST(ProjectFileRead, FileWithoutProductsKeepsTheReferences) {
     text.erase(ps, pe - ps);
     const ReadResult r = ReadText(text);
     ASSERT_TRUE(r.ok) << r.log;
-    EXPECT_EQ(r.project.GetProductDataBase().GetCount(), 0);
-    EXPECT_TRUE(r.project.GetProductDataBase().IsChanged());
+    EXPECT_EQ(r.project.GetProducts().GetCount(), 0);
+    EXPECT_TRUE(r.project.GetProducts().IsChanged());
     EXPECT_TRUE(Zone(r.project)->GetLumList().HasLuminaire("L1"));
 }
 
@@ -617,12 +618,10 @@ TEST(ProjectFileRead, DamagedFilesNeverCrashAndFailuresAreReported) {
             EXPECT_GT(log.Count("", LOG_ERROR), 0) << "mutation " << m;
             continue;
         }
-        // A project differs from itself only where a number is NaN or infinite.
-        EXPECT_TRUE(DiffProjects(project, project).empty())
-            << "mutation " << m << ::testing::PrintToString(DiffProjects(project, project));
         // Saving syncs the disk; a stride through the mutations keeps the test short.
         if (m % 7 != 0) continue;
         ASSERT_TRUE(project.Save(again.string(), false)) << "mutation " << m;
+        EXPECT_FALSE(HoldsNonFiniteNumber(ReadFileText(again))) << "mutation " << m;
         CLENIProject reread;
         EXPECT_TRUE(reread.ReadProject(again.string())) << "mutation " << m << "\n" << log.All();
     }

@@ -12,9 +12,6 @@
 // flat and shed roof lights, atria and courtyards, luminaire lists, print flags, non-ASCII names.
 CLENIProject BuildFullProject();
 
-// Every difference between two projects (names of the fields that differ), ignoring the folder.
-std::vector<std::string> DiffProjects(const CLENIProject& a, const CLENIProject& b);
-
 // Records the log as a batch run writes it: every message once, no message boxes.
 struct QuietLog : LogRecorder {
     QuietLog() { Log().SetMode(LOGMODE_BATCH); }
