@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 
 // Joins groups given as alternating code and value lines into a DXF text with the given line end.
-inline std::string DxfText(const std::initializer_list<const char*>& lines, const char* lineEnd) {
+inline std::string DxfText(const std::initializer_list<const char*>& lines, const char* lineEnd = "\r\n") {
     std::string text;
     for (const char* line : lines) {
         text += line;
