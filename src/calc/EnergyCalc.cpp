@@ -3,6 +3,7 @@
 #include "app/Logger.h"
 #include "calc/CalcLog.h"
 #include "calc/DaylightWindow.h"
+#include "calc/GeometryCache.h"
 #include "calc/RoofLightDaylight.h"
 #include "calc/ZoneFactors.h"
 #include "dxf/Geometry.h"
@@ -60,8 +61,7 @@ Polygon RoofLightDaylightAreaAtItsHeight(const CLENIRoom& room, const CLENIRoofL
 std::vector<double> AreasInZones(const CLENIRoom& room, const Polygon& daylightArea) {
     std::vector<double> areas;
     for (const CLENIZone& zone : room.GetZones()) {
-        const Polygon& zonePolygon = zone.GetPolygon();
-        areas.push_back(GetAreaInZone(zonePolygon, daylightArea, GetZoneSamplingGrid(zonePolygon)));
+        areas.push_back(GetAreaInZoneCached(zone.GetPolygon(), daylightArea));
     }
     return areas;
 }
