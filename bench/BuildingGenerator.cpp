@@ -315,6 +315,21 @@ void GroupInt(std::string& out, int code, int value) {
     Append(out, "%3d\n%6d\n", code, value);
 }
 
+// Handles of the entities being written.
+unsigned g_handle = 0x100;
+
+// Entity start as an R2000 file has it: type, handle, subclass markers and layer, so that other
+// readers take the file as well.
+void Entity(std::string& out, const char* type, const char* layer, const char* subclass,
+            const char* subclass2 = nullptr) {
+    Group(out, 0, type);
+    Append(out, "  5\n%X\n", g_handle++);
+    Group(out, 100, "AcDbEntity");
+    Group(out, 8, layer);
+    Group(out, 100, subclass);
+    if (subclass2) Group(out, 100, subclass2);
+}
+
 const char* const kLayers[] = {"0",      "A-WALL", "A-DOOR",    "A-GLAZ",
                                "A-FURN", "A-ANNO", "LENI_ROOM", "LENI_ZONE"};
 
@@ -329,16 +344,14 @@ void AppendBlocks(std::string& out) {
     Group(out, 10, 0.0);
     Group(out, 20, 0.0);
     Group(out, 30, 0.0);
-    Group(out, 0, "LINE");
-    Group(out, 8, "A-DOOR");
+    Entity(out, "LINE", "A-DOOR", "AcDbLine");
     Group(out, 10, 0.0);
     Group(out, 20, 0.0);
     Group(out, 30, 0.0);
     Group(out, 11, 0.0);
     Group(out, 21, 0.9);
     Group(out, 31, 0.0);
-    Group(out, 0, "ARC");
-    Group(out, 8, "A-DOOR");
+    Entity(out, "ARC", "A-DOOR", "AcDbCircle", "AcDbArc");
     Group(out, 10, 0.0);
     Group(out, 20, 0.0);
     Group(out, 30, 0.0);
@@ -354,8 +367,7 @@ void AppendBlocks(std::string& out) {
     Group(out, 10, 0.0);
     Group(out, 20, 0.0);
     Group(out, 30, 0.0);
-    Group(out, 0, "LWPOLYLINE");
-    Group(out, 8, "A-FURN");
+    Entity(out, "LWPOLYLINE", "A-FURN", "AcDbPolyline");
     GroupInt(out, 90, 4);
     GroupInt(out, 70, 1);
     const double desk[4][2] = {{0, 0}, {1.6, 0}, {1.6, 0.8}, {0, 0.8}};
@@ -363,8 +375,7 @@ void AppendBlocks(std::string& out) {
         Group(out, 10, p[0]);
         Group(out, 20, p[1]);
     }
-    Group(out, 0, "INSERT");
-    Group(out, 8, "A-FURN");
+    Entity(out, "INSERT", "A-FURN", "AcDbBlockReference");
     Group(out, 2, "CHAIR");
     Group(out, 10, 0.8);
     Group(out, 20, 1.1);
@@ -377,8 +388,7 @@ void AppendBlocks(std::string& out) {
     Group(out, 10, 0.0);
     Group(out, 20, 0.0);
     Group(out, 30, 0.0);
-    Group(out, 0, "CIRCLE");
-    Group(out, 8, "A-FURN");
+    Entity(out, "CIRCLE", "A-FURN", "AcDbCircle");
     Group(out, 10, 0.0);
     Group(out, 20, 0.0);
     Group(out, 30, 0.0);
@@ -393,8 +403,7 @@ void AppendBay(std::string& out, int bay) {
     const double x = (bay % 200) * 6.0, y = (bay / 200) * 8.0;
     char text[64];
     for (int w = 0; w < 4; ++w) {
-        Group(out, 0, "LINE");
-        Group(out, 8, "A-WALL");
+        Entity(out, "LINE", "A-WALL", "AcDbLine");
         GroupInt(out, 62, 1 + w);
         Group(out, 10, x + (w == 1 ? 6.0 : 0.0));
         Group(out, 20, y + (w == 2 ? 5.0 : 0.0));
@@ -403,8 +412,7 @@ void AppendBay(std::string& out, int bay) {
         Group(out, 21, y + (w >= 1 ? 5.0 : 0.0));
         Group(out, 31, 0.0);
     }
-    Group(out, 0, "LWPOLYLINE");
-    Group(out, 8, bay % 2 ? "LENI_ROOM" : "A-GLAZ");
+    Entity(out, "LWPOLYLINE", bay % 2 ? "LENI_ROOM" : "A-GLAZ", "AcDbPolyline");
     GroupInt(out, 90, 5);
     GroupInt(out, 70, 1);
     const double room[5][3] = {
@@ -414,30 +422,28 @@ void AppendBay(std::string& out, int bay) {
         Group(out, 20, y + p[1]);
         if (p[2] != 0.0) Group(out, 42, p[2]);
     }
-    Group(out, 0, "POLYLINE");
-    Group(out, 8, "A-GLAZ");
+    Entity(out, "POLYLINE", "A-GLAZ", "AcDb2dPolyline");
     GroupInt(out, 66, 1);
     GroupInt(out, 70, 0);
     for (int v = 0; v < 3; ++v) {
-        Group(out, 0, "VERTEX");
-        Group(out, 8, "A-GLAZ");
+        Entity(out, "VERTEX", "A-GLAZ", "AcDbVertex", "AcDb2dVertex");
         Group(out, 10, x + 1.0 + v);
         Group(out, 20, y - 0.1);
         Group(out, 30, 0.0);
         if (v == 1) Group(out, 42, -0.5);
     }
     Group(out, 0, "SEQEND");
+    Append(out, "  5\n%X\n", g_handle++);
+    Group(out, 100, "AcDbEntity");
     Group(out, 8, "A-GLAZ");
-    Group(out, 0, "TEXT");
-    Group(out, 8, "A-ANNO");
+    Entity(out, "TEXT", "A-ANNO", "AcDbText");
     Group(out, 10, x + 2.0);
     Group(out, 20, y + 2.5);
     Group(out, 30, 0.0);
     Group(out, 40, 0.25);
     std::snprintf(text, sizeof text, "Office %d", bay);
     Group(out, 1, text);
-    Group(out, 0, "MTEXT");
-    Group(out, 8, "A-ANNO");
+    Entity(out, "MTEXT", "A-ANNO", "AcDbMText");
     Group(out, 10, x + 2.0);
     Group(out, 20, y + 2.0);
     Group(out, 30, 0.0);
@@ -445,15 +451,13 @@ void AppendBay(std::string& out, int bay) {
     GroupInt(out, 71, 7);
     std::snprintf(text, sizeof text, "{\\fArial|b0;Area %.2f m2}", 29.0 + bay % 7);
     Group(out, 1, text);
-    Group(out, 0, "INSERT");
-    Group(out, 8, "A-DOOR");
+    Entity(out, "INSERT", "A-DOOR", "AcDbBlockReference");
     Group(out, 2, "DOOR");
     Group(out, 10, x + 5.0);
     Group(out, 20, y + 5.0);
     Group(out, 30, 0.0);
     Group(out, 50, 180.0);
-    Group(out, 0, "INSERT");
-    Group(out, 8, "A-FURN");
+    Entity(out, "INSERT", "A-FURN", "AcDbBlockReference");
     GroupInt(out, 66, 1);
     Group(out, 2, "DESK");
     Group(out, 10, x + 1.0);
@@ -461,8 +465,7 @@ void AppendBay(std::string& out, int bay) {
     Group(out, 30, 0.0);
     Group(out, 41, 1.0);
     Group(out, 42, 1.0);
-    Group(out, 0, "ATTRIB");
-    Group(out, 8, "A-ANNO");
+    Entity(out, "ATTRIB", "A-ANNO", "AcDbText", "AcDbAttribute");
     Group(out, 10, x + 1.0);
     Group(out, 20, y + 0.8);
     Group(out, 30, 0.0);
@@ -472,9 +475,10 @@ void AppendBay(std::string& out, int bay) {
     Group(out, 2, "DESKNO");
     GroupInt(out, 70, 0);
     Group(out, 0, "SEQEND");
+    Append(out, "  5\n%X\n", g_handle++);
+    Group(out, 100, "AcDbEntity");
     Group(out, 8, "A-FURN");
-    Group(out, 0, "CIRCLE");
-    Group(out, 8, "A-FURN");
+    Entity(out, "CIRCLE", "A-FURN", "AcDbCircle");
     Group(out, 10, x + 4.5);
     Group(out, 20, y + 3.5);
     Group(out, 30, 0.0);
@@ -486,6 +490,7 @@ void AppendBay(std::string& out, int bay) {
 std::string GenerateDxfPlan(size_t targetBytes) {
     std::string out;
     out.reserve(targetBytes + 4096);
+    g_handle = 0x100;
     Group(out, 999, "Synthetic floor plan");
     Group(out, 0, "SECTION");
     Group(out, 2, "HEADER");
