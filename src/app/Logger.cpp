@@ -1,5 +1,6 @@
 #include "app/Logger.h"
 
+#include "app/DeferredOutput.h"
 #include "app/MessageBoxes.h"
 #include "app/TextUtils.h"
 
@@ -81,6 +82,11 @@ void CLogger::Printf(int level, const char* format, ...) {
 }
 
 void CLogger::Write(int level, const std::string& message) {
+    // Work done on a helper thread: written later, in order, by the thread it was done for.
+    if (CDeferredOutput* deferred = CDeferredOutput::Current()) {
+        deferred->AddLogMessage(level, message);
+        return;
+    }
     if (m_observer) m_observer(level, message);
     if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR) return;
 

@@ -1,5 +1,6 @@
 #include "app/MessageBoxes.h"
 
+#include "app/DeferredOutput.h"
 #include "app/TextUtils.h"
 
 #include <cerrno>
@@ -23,6 +24,9 @@ IMessageBoxHost* GetMessageBoxHost() {
 }
 
 int ShowMessageText(const std::string& text, MbButtons buttons, MbIcon icon, const char* caption) {
+    // Raised on a helper thread: shown later, in order, by the thread the work was done for.
+    if (CDeferredOutput* deferred = CDeferredOutput::Current())
+        return deferred->AddMessageBox(text, buttons, icon, caption);
     // A batch run has no one to close a box and must never wait for one.
     bool batch = Log().IsBatch();
     if (g_pHost && !batch) return g_pHost->Show(text, caption ? caption : kMessageBoxCaption, buttons, icon);

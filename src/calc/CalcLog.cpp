@@ -1,5 +1,6 @@
 #include "calc/CalcLog.h"
 
+#include "app/DeferredOutput.h"
 #include "app/FileUtils.h"
 #include "app/TextUtils.h"
 
@@ -11,8 +12,9 @@ namespace {
 
 // The one handle of the open calculation log, null when none is open.
 FILE* pCalcLogFile = nullptr;
-// Nesting depth of CCalcLogQuiet.
-int quietDepth = 0;
+// Nesting depth of CCalcLogQuiet, per thread: work on a helper thread is quiet when the thread it
+// works for is.
+thread_local int quietDepth = 0;
 
 // The longest format accepted and the longest line written, in characters.
 constexpr size_t kMaxFormatLength = 779;
@@ -61,6 +63,24 @@ bool IsCalcLoggerOpen() {
     return pCalcLogFile != nullptr;
 }
 
+namespace {
+
+// The line goes to the open file, or to this thread's capture when it works for another thread.
+void WriteCalcLogLine(const char* text, size_t length) {
+    if (CDeferredOutput* deferred = CDeferredOutput::Current())
+        deferred->AddCalcLogText(text, length);
+    else
+        std::fwrite(text, 1, length, pCalcLogFile);
+}
+
+bool IsPlainAscii(const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    return true;
+}
+
+} // namespace
+
 void CalcLogPrintf(const char* format, ...) {
     if (!pCalcLogFile || !format || quietDepth > 0) return;
     size_t formatLength = CountCharacters(format);
@@ -70,33 +90,54 @@ void CalcLogPrintf(const char* format, ...) {
         return;
     }
 
+    // Logs run to millions of lines: the usual short plain-ASCII line is formatted into a local
+    // buffer and needs no code-page conversion.
+    char formatted[1024];
     va_list args;
     va_start(args, format);
     locale_t old = uselocale(CNumericLocale());
-    std::string text = StrVPrintf(format, args);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(formatted, sizeof formatted, format, copy);
+    va_end(copy);
+    std::string converted;
+    const char* narrow = formatted;
+    size_t length = n > 0 ? static_cast<size_t>(n) : 0;
+    if (n < 0 || length >= sizeof formatted || !IsPlainAscii(formatted, length)) {
+        converted = AsciiFromWideChar(StrVPrintf(format, args));
+        narrow = converted.data();
+        length = converted.size();
+    }
     uselocale(old);
     va_end(args);
 
-    std::string narrow = AsciiFromWideChar(text);
-    if (narrow.size() > kMaxLineLength) {
+    if (length > kMaxLineLength) {
         Log().Printf(LOG_ERROR,
                      "CalcLogPrintf line of %d characters too long, an empty line written in its place",
-                     static_cast<int>(narrow.size()));
-        narrow.clear();
+                     static_cast<int>(length));
+        length = 0;
     }
 
-    std::string line;
-    line.reserve(narrow.size() + 1);
-    for (size_t i = 0; i < narrow.size(); ++i) {
+    char line[kMaxLineLength + 2];
+    size_t out = 0;
+    for (size_t i = 0; i < length; ++i) {
         if (narrow[i] == '%') {
-            if (i + 1 < narrow.size() && narrow[i + 1] == '%') ++i;
-            line += ' ';
+            if (i + 1 < length && narrow[i + 1] == '%') ++i;
+            line[out++] = ' ';
         } else {
-            line += narrow[i];
+            line[out++] = narrow[i];
         }
     }
-    if (line.empty() || line.back() != '\n') line += '\n';
-    std::fwrite(line.data(), 1, line.size(), pCalcLogFile);
+    if (out == 0 || line[out - 1] != '\n') line[out++] = '\n';
+    WriteCalcLogLine(line, out);
+}
+
+void WriteCalcLogText(const std::string& text) {
+    if (pCalcLogFile) std::fwrite(text.data(), 1, text.size(), pCalcLogFile);
+}
+
+bool IsCalcLogQuiet() {
+    return quietDepth > 0;
 }
 
 CCalcLogQuiet::CCalcLogQuiet() {

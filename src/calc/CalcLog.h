@@ -18,8 +18,13 @@ bool IsCalcLoggerOpen();
 // written as a blank, a doubled one as a single blank.
 void CalcLogPrintf(const char* format, ...) ORV_PRINTF(1, 2);
 
+// Writes text that CalcLogPrintf formatted earlier (on a helper thread) to the open log, if any.
+void WriteCalcLogText(const std::string& text);
+// Whether CalcLogPrintf writes nothing on this thread because a CCalcLogQuiet lives.
+bool IsCalcLogQuiet();
+
 // While an instance lives, CalcLogPrintf writes nothing: for working that only decides something
-// (which zone bills an opening's luminaires) and must not appear in the log.
+// (which zone bills an opening's luminaires) and must not appear in the log. Per thread.
 class CCalcLogQuiet {
   public:
     CCalcLogQuiet();

@@ -4,6 +4,7 @@
 #include "calc/CalcLog.h"
 #include "calc/DaylightWindow.h"
 #include "calc/GeometryCache.h"
+#include "calc/OrderedParallel.h"
 #include "calc/RoofLightDaylight.h"
 #include "calc/ZoneFactors.h"
 #include "dxf/Geometry.h"
@@ -291,9 +292,13 @@ LeniTimeStepResult CalculateSubLeni(const CLENIRoom& room, const CLENIProject& p
 // ---- Floor ----
 
 double GetLightingEnergy(const CLENIFloor& floor, const CLENIProject& project, unsigned timeStep) {
+    // Rooms are independent: worked out side by side, then summed and logged in list order.
+    const std::vector<CLENIRoom>& rooms = floor.GetRooms();
+    std::vector<double> energies(rooms.size());
+    RunInOrder(rooms.size(), [&](size_t i) { energies[i] = GetLightingEnergy(rooms[i], project, timeStep); });
     double wl = 0.0;
-    for (const CLENIRoom& room : floor.GetRooms())
-        wl += GetLightingEnergy(room, project, timeStep);
+    for (double energy : energies)
+        wl += energy;
     return wl;
 }
 
@@ -312,12 +317,16 @@ double GetInstalledPower(const CLENIFloor& floor, int energyUse, const CLumSysDa
 }
 
 double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsigned timeStep) {
+    const std::vector<CLENIRoom>& rooms = floor.GetRooms();
+    std::vector<double> energies(rooms.size());
+    RunInOrder(rooms.size(), [&](size_t i) {
+        const double wp = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts());
+        const double wl = GetLightingEnergy(rooms[i], project, timeStep);
+        energies[i] = wp + wl;
+    });
     double total = 0.0;
-    for (const CLENIRoom& room : floor.GetRooms()) {
-        const double wp = GetParasiticEnergy(room, timeStep, project.GetProducts());
-        const double wl = GetLightingEnergy(room, project, timeStep);
-        total += wp + wl;
-    }
+    for (double energy : energies)
+        total += energy;
     return total;
 }
 
