@@ -8,7 +8,7 @@ PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev li
             libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev \
             locales fonts-dejavu-core
 
-.PHONY: deps build test test-san demo gui clean
+.PHONY: deps build test test-san demo gui clean bench
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -30,6 +30,15 @@ test-san: deps
 	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks, each side by side with its baseline in one run (takes several minutes: the
+# reference calculation is the slow baseline). Every one runs; the target fails if one fails.
+bench: build
+	@status=0; \
+	$(BUILD)/bench/orvantis_bench_grid || status=1; \
+	$(BUILD)/bench/orvantis_bench_report || status=1; \
+	$(BUILD)/bench/orvantis_bench_dxf || status=1; \
+	exit $$status
 
 demo: build
 	@sh examples/run-demo.sh $(BUILD)/orvantis

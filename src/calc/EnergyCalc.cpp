@@ -6,6 +6,7 @@
 #include "calc/GeometryCache.h"
 #include "calc/OrderedParallel.h"
 #include "calc/RoofLightDaylight.h"
+#include "calc/RoomPassMemo.h"
 #include "calc/ZoneFactors.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
@@ -295,7 +296,8 @@ double GetLightingEnergy(const CLENIFloor& floor, const CLENIProject& project, u
     // Rooms are independent: worked out side by side, then summed and logged in list order.
     const std::vector<CLENIRoom>& rooms = floor.GetRooms();
     std::vector<double> energies(rooms.size());
-    RunInOrder(rooms.size(), [&](size_t i) { energies[i] = GetLightingEnergy(rooms[i], project, timeStep); });
+    RunInOrder(rooms.size(),
+               [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(rooms[i], project, timeStep); });
     double wl = 0.0;
     for (double energy : energies)
         wl += energy;
@@ -321,7 +323,7 @@ double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsi
     std::vector<double> energies(rooms.size());
     RunInOrder(rooms.size(), [&](size_t i) {
         const double wp = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts());
-        const double wl = GetLightingEnergy(rooms[i], project, timeStep);
+        const double wl = GetRoomLightingEnergyOnce(rooms[i], project, timeStep);
         energies[i] = wp + wl;
     });
     double total = 0.0;
@@ -373,6 +375,7 @@ double GetAverageFo(const CLENIProject& project) {
 }
 
 LeniTimeStepResult CalculateAnnualLENI(const CLENIProject& project, unsigned timeStep) {
+    CRoomPassMemo memo; // every room is worked out twice below
     StartCalcLogger(
         GetCalcLogPath(project.GetProjectFolder(), GetBuildingCalcLogFileName(project.GetName())));
     CalcLogPrintf("CalculateAnnualLENI starting for project <%s>\n", project.GetName().c_str());
@@ -399,6 +402,7 @@ LeniTimeStepResult CalculateAnnualLENI(const CLENIProject& project, unsigned tim
 
 LeniTimeStepResult CalculateLENIofFloor(const CLENIProject& project, const std::string& floorName,
                                         unsigned timeStep) {
+    CRoomPassMemo memo; // every room is worked out twice below
     StartCalcLogger(GetCalcLogPath(project.GetProjectFolder(), GetFloorCalcLogFileName(floorName)));
     CalcLogPrintf("CalculateLENIofFloor starting for project <%s> floor <%s> time=<%s>\n",
                   project.GetName().c_str(), floorName.c_str(), GetTimeStepName(timeStep).c_str());
