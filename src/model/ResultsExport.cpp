@@ -5,6 +5,7 @@
 #include "app/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
+#include "calc/OrderedParallel.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileXml.h"
 #include "model/XmlUtils.h"
@@ -126,8 +127,12 @@ bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& re
         std::vector<LENIObjectResults> roomResults;
         floorResults.area = floor.GetArea();
         floorResults.installedPower = GetInstalledPower(floor, Lighting, db);
-        for (const CLENIRoom& room : floor.GetRooms()) {
-            LENIObjectResults r;
+        // Rooms are independent: worked out side by side, then summed in list order.
+        const std::vector<CLENIRoom>& rooms = floor.GetRooms();
+        roomResults.resize(rooms.size());
+        RunInOrder(rooms.size(), [&](size_t i) {
+            const CLENIRoom& room = rooms[i];
+            LENIObjectResults& r = roomResults[i];
             r.area = room.GetArea();
             r.installedPower = GetInstalledPower(room, Lighting, db);
             for (int step = 0; step < kLeniTimeSteps; ++step) {
@@ -136,11 +141,13 @@ bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& re
                 r.steps[step].area = r.area;
                 r.steps[step].Wp = GetParasiticEnergy(room, u, db);
                 r.steps[step].Wl = GetLightingEnergy(room, project, u);
+            }
+        });
+        for (const LENIObjectResults& r : roomResults)
+            for (int step = 0; step < kLeniTimeSteps; ++step) {
                 floorResults.steps[step].Wp += r.steps[step].Wp;
                 floorResults.steps[step].Wl += r.steps[step].Wl;
             }
-            roomResults.push_back(r);
-        }
         for (int step = 0; step < kLeniTimeSteps; ++step) {
             floorResults.steps[step].timeStep = step;
             floorResults.steps[step].area = floorResults.area;
