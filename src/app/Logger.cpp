@@ -41,6 +41,7 @@ void CLogger::SetToFile(const std::string& path) {
             ShowMessageText("CLogger::SetToFile, no file specified", MB_BUTTONS_OK, MB_ICON_NONE);
         return;
     }
+    m_pFile.reset();
     m_csPath = path;
     m_bOpenFailed = false;
     FILE* file = std::fopen(path.c_str(), "w");
@@ -90,13 +91,14 @@ void CLogger::Write(int level, const std::string& message) {
     if (m_observer) m_observer(level, message);
     if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR) return;
 
-    FILE* file = nullptr;
-    if (!m_csPath.empty() && !m_bOpenFailed) {
+    FILE* file = m_pFile.get();
+    if (!file && !m_csPath.empty() && !m_bOpenFailed) {
         file = std::fopen(m_csPath.c_str(), "a");
         if (!file && (errno == EACCES || errno == EPERM)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1000));
             file = std::fopen(m_csPath.c_str(), "a");
         }
+        if (file) m_pFile.reset(file, [](FILE* f) { std::fclose(f); });
         if (!file) {
             int err = errno;
             m_bOpenFailed = true;
@@ -149,5 +151,5 @@ void CLogger::Write(int level, const std::string& message) {
     std::string prefix = "[" + LocalTime("%d/%m/%y") + " " + LocalTime("%H:%M:%S") + "]:";
     std::string line = AsciiFromWideChar(prefix + out);
     std::fwrite(line.data(), 1, line.size(), file);
-    std::fclose(file);
+    std::fflush(file);
 }

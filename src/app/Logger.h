@@ -2,7 +2,9 @@
 // The general log: one process-wide object that appends time-stamped lines to a text file
 // and, in the interactive program, also shows errors in message boxes.
 
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #if defined(__GNUC__)
@@ -45,6 +47,9 @@ class CLogger {
     std::string m_csLastDeferredError;
     bool m_bDeferredPending = false;
     bool m_bOpenFailed = false;
+    // The log file, opened on the first message and kept open; every message is flushed at once,
+    // so the log still tells what happened before a crash.
+    std::shared_ptr<FILE> m_pFile;
     int m_iMode = LOGMODE_INTERACTIVE;
     Observer m_observer;
 };
