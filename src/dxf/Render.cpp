@@ -117,7 +117,7 @@ int GetDrawingColourNumber(const CDxfEntity& entity) {
     return colour;
 }
 
-void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin) {
+bool GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin) {
     ExtentsBox box;
     const Matrix4 identity;
     for (const auto& e : entities) {
@@ -130,7 +130,7 @@ void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const P
     }
     if (!box.valid) {
         min = max = Point();
-        return;
+        return false;
     }
     min = box.min;
     max = box.max;
@@ -138,6 +138,7 @@ void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const P
                  gz = (max.z - min.z) * margin.z;
     min = Point(min.x - gx, min.y - gy, min.z - gz);
     max = Point(max.x + gx, max.y + gy, max.z + gz);
+    return true;
 }
 
 ViewTransform GetViewTransform(const PixelRect& rect, int zoomMode, const RenderSource& source,

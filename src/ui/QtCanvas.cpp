@@ -1,0 +1,181 @@
+#include "ui/QtCanvas.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <QString>
+#include <cmath>
+
+namespace {
+
+bool SameFont(const CanvasFont& a, const CanvasFont& b) {
+    return a.height == b.height && a.bold == b.bold && a.italic == b.italic && a.faceName == b.faceName;
+}
+
+} // namespace
+
+CQtCanvas::CQtCanvas(QPainter& painter) : m_Painter(painter) {
+    // Plans are drawn pixel-exact, as line drawings; only text is smoothed.
+    m_Painter.setRenderHint(QPainter::Antialiasing, false);
+    m_Painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_Painter.setBrush(Qt::NoBrush);
+}
+
+CQtCanvas::~CQtCanvas() {
+    Flush();
+}
+
+void CQtCanvas::Flush() {
+    FlushLines();
+    FlushPixels();
+}
+
+void CQtCanvas::SetPen(const CanvasPen& pen) {
+    if (pen == m_Pen) return;
+    FlushLines();
+    m_Pen = pen;
+    m_bPenApplied = false;
+}
+
+void CQtCanvas::ApplyPen() {
+    if (m_bPenApplied) return;
+    QPen pen(ToQColor(m_Pen.colour));
+    pen.setWidth(m_Pen.width);
+    pen.setCosmetic(true);
+    switch (m_Pen.style) {
+    case PEN_DASH:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case PEN_DASHDOTDOT:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
+    // Thick outlines meet at their corners without notches, as wide pens always did.
+    pen.setCapStyle(m_Pen.width > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    m_Painter.setPen(pen);
+    m_bPenApplied = true;
+}
+
+void CQtCanvas::FlushLines() {
+    if (m_Lines.empty()) return;
+    ApplyPen();
+    m_Painter.drawLines(m_Lines.data(), static_cast<int>(m_Lines.size()));
+    m_Lines.clear();
+}
+
+void CQtCanvas::FlushPixels() {
+    if (m_Pixels.empty()) return;
+    m_Painter.setPen(QPen(ToQColor(m_PixelColour), 0));
+    m_bPenApplied = false;
+    m_Painter.drawPoints(m_Pixels.data(), static_cast<int>(m_Pixels.size()));
+    m_Pixels.clear();
+}
+
+void CQtCanvas::DrawLine(int x0, int y0, int x1, int y1) {
+    if (!m_Pixels.empty()) FlushPixels();
+    m_Lines.emplace_back(x0, y0, x1, y1);
+}
+
+void CQtCanvas::DrawPolyline(const std::vector<CanvasPoint>& points) {
+    if (points.size() < 2) return;
+    Flush();
+    ApplyPen();
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    m_Painter.drawPolyline(polygon);
+}
+
+void CQtCanvas::FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) {
+    if (points.empty()) return;
+    Flush();
+    ApplyPen();
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    m_Painter.setBrush(ToQColor(fill));
+    m_Painter.drawPolygon(polygon);
+    m_Painter.setBrush(Qt::NoBrush);
+}
+
+void CQtCanvas::DrawEllipse(int left, int top, int right, int bottom) {
+    Flush();
+    ApplyPen();
+    m_Painter.drawEllipse(QRect(QPoint(left, top), QPoint(right, bottom)));
+}
+
+CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
+    for (FontEntry& entry : m_Fonts)
+        if (SameFont(entry.font, font)) return entry;
+    if (m_Fonts.size() >= 32) m_Fonts.erase(m_Fonts.begin());
+    FontEntry entry;
+    entry.font = font;
+    entry.qfont = QFont(QString::fromStdString(font.faceName));
+    // Font heights are cell heights (ascent + descent); the em is about nine tenths of that.
+    entry.qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.height * 0.9))));
+    entry.qfont.setBold(font.bold);
+    entry.qfont.setItalic(font.italic);
+    entry.metrics = std::make_unique<QFontMetrics>(entry.qfont);
+    m_Fonts.push_back(std::move(entry));
+    return m_Fonts.back();
+}
+
+void CQtCanvas::Text(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+                     const Rgb* background) {
+    if (text.empty() || font.height < 1) return;
+    Flush();
+    FontEntry& entry = GetFont(font);
+    const QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+    m_Painter.save();
+    m_Painter.translate(x, y);
+    if (font.escapement != 0) m_Painter.rotate(-font.escapement / 10.0);
+    if (background)
+        m_Painter.fillRect(QRect(0, 0, entry.metrics->horizontalAdvance(qtext), entry.metrics->height()),
+                           ToQColor(*background));
+    m_Painter.setFont(entry.qfont);
+    m_Painter.setPen(ToQColor(colour));
+    m_Painter.drawText(QPoint(0, entry.metrics->ascent()), qtext);
+    m_Painter.restore();
+    m_bPenApplied = false;
+}
+
+void CQtCanvas::DrawText(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour) {
+    Text(x, y, text, font, colour, nullptr);
+}
+
+void CQtCanvas::DrawTextOpaque(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+                               Rgb background) {
+    Text(x, y, text, font, colour, &background);
+}
+
+int CQtCanvas::GetTextWidth(const std::string& text, const CanvasFont& font) {
+    if (font.height < 1) return 0;
+    return GetFont(font).metrics->horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
+void CQtCanvas::SetPixel(int x, int y, Rgb colour) {
+    if (!m_Lines.empty()) FlushLines();
+    if (!m_Pixels.empty() && colour != m_PixelColour) FlushPixels();
+    m_PixelColour = colour;
+    m_Pixels.emplace_back(x, y);
+}
+
+void CQtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {
+    Flush();
+    m_Painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(colour));
+}
+
+void CQtCanvas::SetClipRect(int left, int top, int right, int bottom) {
+    Flush();
+    m_Painter.setClipRect(QRect(left, top, right - left, bottom - top));
+}
+
+void CQtCanvas::ClearClip() {
+    Flush();
+    m_Painter.setClipping(false);
+}

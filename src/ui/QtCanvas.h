@@ -1,0 +1,70 @@
+#pragma once
+// The drawing canvas on a QPainter (over a QImage, a widget or a printer). Lines of one pen are
+// collected and drawn together, which keeps plans of many thousand entities quick to draw; every
+// other call draws what was collected first, so the order of drawing is kept.
+
+#include "dxf/DrawCanvas.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLine>
+#include <QPoint>
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+class CQtCanvas : public IDrawCanvas {
+  public:
+    // The painter stays the caller's; it must outlive the canvas.
+    explicit CQtCanvas(QPainter& painter);
+    ~CQtCanvas() override;
+    CQtCanvas(const CQtCanvas&) = delete;
+    CQtCanvas& operator=(const CQtCanvas&) = delete;
+
+    // Draws everything collected so far.
+    void Flush();
+    // Font heights are multiplied by this; a printer sets its resolution over the screen's.
+    void SetFontScale(double scale) { m_dFontScale = scale; }
+
+    void SetPen(const CanvasPen& pen) override;
+    CanvasPen GetPen() const override { return m_Pen; }
+    void DrawLine(int x0, int y0, int x1, int y1) override;
+    void DrawPolyline(const std::vector<CanvasPoint>& points) override;
+    void FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) override;
+    void DrawEllipse(int left, int top, int right, int bottom) override;
+    void DrawText(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour) override;
+    void DrawTextOpaque(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+                        Rgb background) override;
+    int GetTextWidth(const std::string& text, const CanvasFont& font) override;
+    void SetPixel(int x, int y, Rgb colour) override;
+    double GetFontScale() const override { return m_dFontScale; }
+    void FillRect(int left, int top, int right, int bottom, Rgb colour) override;
+    void SetClipRect(int left, int top, int right, int bottom) override;
+    void ClearClip() override;
+
+    static QColor ToQColor(Rgb colour) { return QColor(RgbRed(colour), RgbGreen(colour), RgbBlue(colour)); }
+
+  private:
+    struct FontEntry {
+        CanvasFont font;
+        QFont qfont;
+        std::unique_ptr<QFontMetrics> metrics;
+    };
+    void ApplyPen();
+    void FlushLines();
+    void FlushPixels();
+    FontEntry& GetFont(const CanvasFont& font);
+    void Text(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+              const Rgb* background);
+
+    QPainter& m_Painter;
+    CanvasPen m_Pen;
+    bool m_bPenApplied = false;
+    double m_dFontScale = 1.0;
+    std::vector<QLine> m_Lines; // drawn with m_Pen
+    std::vector<QPoint> m_Pixels;
+    Rgb m_PixelColour = 0;
+    std::vector<FontEntry> m_Fonts; // the few fonts of one drawing
+};
