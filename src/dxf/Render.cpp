@@ -246,7 +246,7 @@ void DrawSnapGrid(IDrawCanvas& canvas, const CSnapPointList& snap, Rgb backgroun
 void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRect& rect, int zoomMode,
                   const Point& boxMin, const Point& boxMax, bool erase) {
     const ViewTransform vt = GetViewTransform(rect, zoomMode, source, boxMin, boxMax);
-    canvas.SetClipRect(rect.left, rect.top, rect.right, rect.bottom);
+    canvas.PushClipRect(rect.left, rect.top, rect.right, rect.bottom);
     if (erase) canvas.FillRect(rect.left, rect.top, rect.right, rect.bottom, source.background);
     // Cull against all the rectangle shows, not only the fitted box, so that nothing visible is left out.
     const Matrix4 toWorld = InvertPlaneTransform(vt.worldToPixel);
@@ -254,7 +254,7 @@ void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRe
     const Point b = TransformPoint(toWorld, Point(rect.right, rect.top));
     DrawDrawing(canvas, source, vt.worldToPixel, Point(std::min(a.x, b.x), std::min(a.y, b.y)),
                 Point(std::max(a.x, b.x), std::max(a.y, b.y)));
-    canvas.ClearClip();
+    canvas.PopClipRect();
 }
 
 int ToPixel(double v) {

@@ -23,6 +23,8 @@ CQtCanvas::CQtCanvas(QPainter& painter) : m_Painter(painter) {
 
 CQtCanvas::~CQtCanvas() {
     Flush();
+    while (m_iClipDepth > 0)
+        PopClipRect();
 }
 
 void CQtCanvas::Flush() {
@@ -170,12 +172,17 @@ void CQtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {
     m_Painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(colour));
 }
 
-void CQtCanvas::SetClipRect(int left, int top, int right, int bottom) {
+void CQtCanvas::PushClipRect(int left, int top, int right, int bottom) {
     Flush();
-    m_Painter.setClipRect(QRect(left, top, right - left, bottom - top));
+    m_Painter.save();
+    m_Painter.setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
+    ++m_iClipDepth;
 }
 
-void CQtCanvas::ClearClip() {
+void CQtCanvas::PopClipRect() {
+    if (m_iClipDepth == 0) return;
     Flush();
-    m_Painter.setClipping(false);
+    m_Painter.restore();
+    --m_iClipDepth;
+    m_bPenApplied = false;
 }

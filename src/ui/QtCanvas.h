@@ -41,8 +41,8 @@ class CQtCanvas : public IDrawCanvas {
     void SetPixel(int x, int y, Rgb colour) override;
     double GetFontScale() const override { return m_dFontScale; }
     void FillRect(int left, int top, int right, int bottom, Rgb colour) override;
-    void SetClipRect(int left, int top, int right, int bottom) override;
-    void ClearClip() override;
+    void PushClipRect(int left, int top, int right, int bottom) override;
+    void PopClipRect() override;
 
     static QColor ToQColor(Rgb colour) { return QColor(RgbRed(colour), RgbGreen(colour), RgbBlue(colour)); }
 
@@ -67,4 +67,5 @@ class CQtCanvas : public IDrawCanvas {
     std::vector<QPoint> m_Pixels;
     Rgb m_PixelColour = 0;
     std::vector<FontEntry> m_Fonts; // the few fonts of one drawing
+    int m_iClipDepth = 0;
 };
