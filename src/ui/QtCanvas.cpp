@@ -28,23 +28,42 @@ CQtCanvas::~CQtCanvas() {
 }
 
 void CQtCanvas::Flush() {
-    FlushLines();
-    FlushPixels();
+    if (!m_bPending) return;
+    m_bPending = false;
+    for (LineBatch& batch : m_LineBatches) {
+        if (batch.lines.empty()) continue;
+        ApplyPen(batch.pen);
+        m_Painter.drawLines(batch.lines.data(), static_cast<int>(batch.lines.size()));
+        batch.lines.clear();
+    }
+    for (PixelBatch& batch : m_PixelBatches) {
+        if (batch.pixels.empty()) continue;
+        m_Painter.setPen(QPen(ToQColor(batch.colour), 0));
+        m_bPenApplied = false;
+        m_Painter.drawPoints(batch.pixels.data(), static_cast<int>(batch.pixels.size()));
+        batch.pixels.clear();
+    }
 }
 
-void CQtCanvas::SetPen(const CanvasPen& pen) {
+void CQtCanvas::SetPen(const CanvasPen& given) {
+    CanvasPen pen = given;
+    if (pen.width < 1) pen.width = 1; // the same one pixel, and the same batch
     if (pen == m_Pen) return;
-    FlushLines();
     m_Pen = pen;
     m_bPenApplied = false;
+    m_iCurrentBatch = -1;
 }
 
 void CQtCanvas::ApplyPen() {
     if (m_bPenApplied) return;
-    QPen pen(ToQColor(m_Pen.colour));
-    pen.setWidth(m_Pen.width);
+    ApplyPen(m_Pen);
+}
+
+void CQtCanvas::ApplyPen(const CanvasPen& canvasPen) {
+    QPen pen(ToQColor(canvasPen.colour));
+    pen.setWidth(canvasPen.width);
     pen.setCosmetic(true);
-    switch (m_Pen.style) {
+    switch (canvasPen.style) {
     case PEN_DASH:
         pen.setStyle(Qt::DashLine);
         break;
@@ -56,34 +75,43 @@ void CQtCanvas::ApplyPen() {
         break;
     }
     // Thick outlines meet at their corners without notches, as wide pens always did.
-    pen.setCapStyle(m_Pen.width > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setCapStyle(canvasPen.width > 1 ? Qt::RoundCap : Qt::SquareCap);
     pen.setJoinStyle(Qt::RoundJoin);
     m_Painter.setPen(pen);
-    m_bPenApplied = true;
+    m_bPenApplied = canvasPen == m_Pen;
 }
 
-void CQtCanvas::FlushLines() {
-    if (m_Lines.empty()) return;
-    ApplyPen();
-    m_Painter.drawLines(m_Lines.data(), static_cast<int>(m_Lines.size()));
-    m_Lines.clear();
-}
-
-void CQtCanvas::FlushPixels() {
-    if (m_Pixels.empty()) return;
-    m_Painter.setPen(QPen(ToQColor(m_PixelColour), 0));
-    m_bPenApplied = false;
-    m_Painter.drawPoints(m_Pixels.data(), static_cast<int>(m_Pixels.size()));
-    m_Pixels.clear();
+std::vector<QLine>& CQtCanvas::LinesOfPen() {
+    if (m_iCurrentBatch < 0) {
+        for (size_t i = 0; i < m_LineBatches.size(); ++i)
+            if (m_LineBatches[i].pen == m_Pen) m_iCurrentBatch = static_cast<int>(i);
+        if (m_iCurrentBatch < 0) {
+            m_LineBatches.push_back({m_Pen, {}});
+            m_iCurrentBatch = static_cast<int>(m_LineBatches.size()) - 1;
+        }
+    }
+    m_bPending = true;
+    return m_LineBatches[m_iCurrentBatch].lines;
 }
 
 void CQtCanvas::DrawLine(int x0, int y0, int x1, int y1) {
-    if (!m_Pixels.empty()) FlushPixels();
-    m_Lines.emplace_back(x0, y0, x1, y1);
+    if (!IsBatchable()) {
+        Flush();
+        ApplyPen();
+        m_Painter.drawLine(x0, y0, x1, y1);
+        return;
+    }
+    LinesOfPen().emplace_back(x0, y0, x1, y1);
 }
 
 void CQtCanvas::DrawPolyline(const std::vector<CanvasPoint>& points) {
     if (points.size() < 2) return;
+    if (IsBatchable()) {
+        std::vector<QLine>& lines = LinesOfPen();
+        for (size_t i = 0; i + 1 < points.size(); ++i)
+            lines.emplace_back(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
+        return;
+    }
     Flush();
     ApplyPen();
     QPolygon polygon(static_cast<int>(points.size()));
@@ -94,7 +122,6 @@ void CQtCanvas::DrawPolyline(const std::vector<CanvasPoint>& points) {
 
 void CQtCanvas::FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) {
     if (points.empty()) return;
-    Flush();
     ApplyPen();
     QPolygon polygon(static_cast<int>(points.size()));
     for (size_t i = 0; i < points.size(); ++i)
@@ -105,7 +132,6 @@ void CQtCanvas::FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) {
 }
 
 void CQtCanvas::DrawEllipse(int left, int top, int right, int bottom) {
-    Flush();
     ApplyPen();
     m_Painter.drawEllipse(QRect(QPoint(left, top), QPoint(right, bottom)));
 }
@@ -161,10 +187,15 @@ int CQtCanvas::GetTextWidth(const std::string& text, const CanvasFont& font) {
 }
 
 void CQtCanvas::SetPixel(int x, int y, Rgb colour) {
-    if (!m_Lines.empty()) FlushLines();
-    if (!m_Pixels.empty() && colour != m_PixelColour) FlushPixels();
-    m_PixelColour = colour;
-    m_Pixels.emplace_back(x, y);
+    PixelBatch* batch = nullptr;
+    for (PixelBatch& b : m_PixelBatches)
+        if (b.colour == colour) batch = &b;
+    if (!batch) {
+        m_PixelBatches.push_back({colour, {}});
+        batch = &m_PixelBatches.back();
+    }
+    batch->pixels.emplace_back(x, y);
+    m_bPending = true;
 }
 
 void CQtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {

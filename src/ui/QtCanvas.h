@@ -1,7 +1,9 @@
 #pragma once
-// The drawing canvas on a QPainter (over a QImage, a widget or a printer). Lines of one pen are
-// collected and drawn together, which keeps plans of many thousand entities quick to draw; every
-// other call draws what was collected first, so the order of drawing is kept.
+// The drawing canvas on a QPainter (over a QImage, a widget or a printer). Thin solid lines and
+// pixels are collected by pen and colour and drawn together, which keeps plans of many thousand
+// entities quick to draw. Texts, wide or dashed lines and clipping draw what was collected first,
+// so they keep their order. Filled polygons and ellipses are drawn at once: thin lines collected
+// before them land on top of them, which keeps plan lines visible over fills.
 
 #include "dxf/DrawCanvas.h"
 
@@ -52,9 +54,18 @@ class CQtCanvas : public IDrawCanvas {
         QFont qfont;
         std::unique_ptr<QFontMetrics> metrics;
     };
+    struct LineBatch {
+        CanvasPen pen;
+        std::vector<QLine> lines;
+    };
+    struct PixelBatch {
+        Rgb colour;
+        std::vector<QPoint> pixels;
+    };
     void ApplyPen();
-    void FlushLines();
-    void FlushPixels();
+    void ApplyPen(const CanvasPen& pen);
+    std::vector<QLine>& LinesOfPen();
+    bool IsBatchable() const { return m_Pen.style == PEN_SOLID && m_Pen.width <= 1; }
     FontEntry& GetFont(const CanvasFont& font);
     void Text(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
               const Rgb* background);
@@ -63,9 +74,10 @@ class CQtCanvas : public IDrawCanvas {
     CanvasPen m_Pen;
     bool m_bPenApplied = false;
     double m_dFontScale = 1.0;
-    std::vector<QLine> m_Lines; // drawn with m_Pen
-    std::vector<QPoint> m_Pixels;
-    Rgb m_PixelColour = 0;
+    std::vector<LineBatch> m_LineBatches;
+    int m_iCurrentBatch = -1; // the batch of m_Pen, -1 when not looked up yet
+    std::vector<PixelBatch> m_PixelBatches;
+    bool m_bPending = false;
     std::vector<FontEntry> m_Fonts; // the few fonts of one drawing
     int m_iClipDepth = 0;
 };
