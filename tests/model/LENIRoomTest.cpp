@@ -1,5 +1,7 @@
 #include "ModelTestSupport.h"
 
+#include "dxf/DxfPline.h"
+
 namespace {
 CLENIWindow MakeWindow(int wall, int id, double start, double width, double sill = 0.9, double height = 1.5) {
     CLENIWindow w;
@@ -221,4 +223,24 @@ TEST(LENIRoomTest, MessagesOfRefusalsAndWallsOutOfRange) {
     EXPECT_EQ(room.GetZoneCount(), 1);
     EXPECT_EQ(room.GetRoofLightCount(), 1);
     EXPECT_EQ(room.GetWindowCount(), 1);
+}
+
+TEST(LENIRoomTest, RoomFromADrawnPolyline) {
+    CDxfPline pline; // clockwise, closed by repeating its first vertex
+    for (const Point& p : {Point(0, 0), Point(0, 4), Point(5, 4), Point(5, 0), Point(0, 0.005)})
+        pline.AddVertex(p);
+    CLENIRoom room;
+    ASSERT_TRUE(room.InitFromDxfPline("Hall", &pline, 0.5));
+    EXPECT_EQ(room.GetName(), "Hall");
+    EXPECT_DOUBLE_EQ(room.GetHeight(), 1.0);
+    EXPECT_EQ(room.GetPolygon().size(), 4u);
+    EXPECT_TRUE(IsPolygonCounterClockwise(room.GetPolygon()));
+
+    CDxfPline sliver; // three vertices, two of them the same point
+    for (const Point& p : {Point(0, 0), Point(3, 0), Point(3, 0.001)})
+        sliver.AddVertex(p);
+    ExpectMessages({{"two distinct vertices", [&] { room.InitFromDxfPline("Other", &sliver, 3.0); },
+                     "CLENIRoom::IFDP bad pPline parameter.", LOG_INFO}});
+    EXPECT_EQ(room.GetName(), "Hall");
+    EXPECT_DOUBLE_EQ(room.GetArea(), 20.0);
 }
