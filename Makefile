@@ -1,10 +1,12 @@
 # Set-up and everyday commands. `make demo` and `make test` work on a new machine.
 BUILD ?= build
 BUILD_SAN ?= build-san
-JOBS ?= $(shell nproc)
+# The machines have two cores shared with others: never more than two jobs.
+JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev
+            libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev \
+            locales fonts-dejavu-core
 
 .PHONY: deps build test test-san demo gui clean
 

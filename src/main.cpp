@@ -1,6 +1,7 @@
 // ORVANTIS: an empty command line starts the desktop program, anything else runs one batch command.
 
 #include "app/BatchCommands.h"
+#include "app/LENIBApp.h"
 
 #include <cstdio>
 
@@ -10,14 +11,18 @@
 
 int main(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
-    if (!IsEmptyCommandLine(commandLine))
-        return RunBatchCommandLine(commandLine);
+    if (!IsEmptyCommandLine(commandLine)) {
+        // No window and no QApplication: the command's result is the exit code.
+        App().RunBatch(commandLine);
+        return App().ExitInstance();
+    }
 #ifdef ORVANTIS_HAVE_GUI
     return RunDesktopProgram(argc, argv);
 #else
-    std::fprintf(stderr, "orvantis: this build has no desktop program (built without Qt 6).\n"
-                         "Batch use: orvantis report <project file> <results file> <log file>\n"
-                         "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n");
+    std::fprintf(stderr,
+                 "orvantis: this build has no desktop program (built without Qt 6).\n"
+                 "Batch use: orvantis report <project file> <results file> <log file>\n"
+                 "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n");
     return 3;
 #endif
 }

@@ -1,14 +1,162 @@
 #include "app/BatchCommands.h"
 
+#include "app/DxfToXmlWork.h"
+#include "app/FileUtils.h"
+#include "app/LENIBApp.h"
+#include "app/Logger.h"
+#include "app/TextUtils.h"
+
 #include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const size_t kReportTokens = 4;
+const size_t kDxfToXmlTokens = 5;
+
+// Stands for a blank inside double quotes while the line is cut into tokens. A command line
+// can never hold a NUL character, so every character the user typed (a tilde too) survives.
+const char kQuotedBlank = '\0';
+
+const char* const kUsage =
+    "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
+    "<DXF file> <project file> <floor height> <log file>\n";
+
+// Report: read the project file into a new project (its own products only), calculate the
+// annual LENI with the building's calculation log, write the results export file, save the
+// project with its results to the copy path. Failures go to the log only. The model, the
+// calculation and the export are connected here as they land.
+void ProjectReportWork(const ReportJob&) {}
+
+// Dxftoxml: a new project whose dominant building type is "Residential buildings" and whose
+// name stays empty, one floor from the DXF file (this name and height, one instance, import of
+// the special layers), saved without results to the project file. Connected here as the model,
+// the project file and the layer import land.
+void ProjectDxfToXmlWork(const DxfToXmlJob& job) {
+    RunDxfToXml(job);
+}
+
+BatchWork& Work() {
+    static BatchWork work;
+    return work;
+}
+
+} // namespace
+
+const BatchCommand BatchCommandTable[2] = {
+    {"report", ReportCommand, kReportTokens},
+    {"dxftoxml", DxfToXmlCommand, kDxfToXmlTokens},
+};
+
+BatchWork SetBatchWork(BatchWork work) {
+    BatchWork old = Work();
+    Work() = std::move(work);
+    return old;
+}
+
+int SplitCommandLine(const std::string& text, const std::string& separator, CommandTokens& tokens) {
+    std::string working;
+    working.reserve(text.size());
+    bool inQuotes = false;
+    for (char c : text) {
+        if (c == '"') inQuotes = !inQuotes;
+        working += (inQuotes && c == ' ') ? kQuotedBlank : c;
+    }
+
+    tokens.clear();
+    size_t pos = 0;
+    while (pos < working.size()) {
+        pos = working.find_first_not_of(separator, pos);
+        if (pos == std::string::npos) break;
+        size_t end = separator.empty() ? std::string::npos : working.find_first_of(separator, pos);
+        if (end == std::string::npos) end = working.size();
+        std::string token = working.substr(pos, end - pos);
+        for (char& c : token)
+            if (c == kQuotedBlank) c = ' ';
+        tokens.push_back(token);
+        pos = end;
+    }
+    return static_cast<int>(tokens.size());
+}
+
+std::string GetCommandArgument(const CommandTokens& tokens, size_t index) {
+    if (index >= tokens.size()) return std::string();
+    std::string arg = tokens[index];
+    for (char& c : arg)
+        if (c == '"') c = ' ';
+    return TrimWhiteSpace(arg);
+}
+
+std::string ResultsCopyPath(const std::string& resultsFile) {
+    // Beside the results file, whatever separator the user wrote; a bare name stays in the
+    // current folder rather than going to the root.
+    size_t slash = resultsFile.find_last_of("/\\");
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = resultsFile.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) dot = resultsFile.size();
+    return resultsFile.substr(0, dot) + "_(CON_RISULTATI)" + resultsFile.substr(dot);
+}
+
+std::string FloorNameFromDxfPath(const std::string& dxfFile) {
+    size_t slash = dxfFile.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? dxfFile : dxfFile.substr(slash + 1);
+    size_t dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+double ParseFloorHeight(const std::string& rawToken) {
+    std::string text = rawToken;
+    for (char& c : text)
+        if (c == ',') c = '.';
+    return ParseDouble(text);
+}
+
+int ReportCommand(const CommandTokens& tokens) {
+    if (tokens.size() != kReportTokens) return BATCH_TOKEN_COUNT;
+    ReportJob job;
+    job.projectFile = GetCommandArgument(tokens, 1);
+    job.resultsFile = GetCommandArgument(tokens, 2);
+    std::string logFile = GetCommandArgument(tokens, 3);
+    if (!FileExists(job.projectFile)) return BATCH_INPUT_MISSING;
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    job.copyFile = ResultsCopyPath(job.resultsFile);
+    if (Work().report)
+        Work().report(job);
+    else
+        ProjectReportWork(job);
+    return BATCH_DONE;
+}
+
+int DxfToXmlCommand(const CommandTokens& tokens) {
+    if (tokens.size() != kDxfToXmlTokens) return BATCH_TOKEN_COUNT;
+    DxfToXmlJob job;
+    job.dxfFile = GetCommandArgument(tokens, 1);
+    job.projectFile = GetCommandArgument(tokens, 2);
+    std::string logFile = GetCommandArgument(tokens, 4);
+    job.height = ParseFloorHeight(tokens[3]);
+    // Written so that a height that is no number at all (NaN) is refused too.
+    if (!(job.height > 1.0 && job.height <= 200.0)) return BATCH_BAD_HEIGHT;
+    if (!FileExists(job.dxfFile)) return BATCH_INPUT_MISSING;
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    job.floorName = FloorNameFromDxfPath(job.dxfFile);
+    if (Work().dxfToXml)
+        Work().dxfToXml(job);
+    else
+        ProjectDxfToXmlWork(job);
+    return BATCH_DONE;
+}
 
 std::string JoinCommandLine(int argc, const char* const* argv) {
     std::string line;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (i > 1)
-            line += ' ';
-        if (arg.find(' ') != std::string::npos)
+        if (i > 1) line += ' ';
+        if (arg.empty() || arg.find(' ') != std::string::npos)
             line += '"' + arg + '"';
         else
             line += arg;
@@ -18,9 +166,19 @@ std::string JoinCommandLine(int argc, const char* const* argv) {
 
 bool IsEmptyCommandLine(const std::string& commandLine) {
     for (char c : commandLine)
-        if (!std::isspace(static_cast<unsigned char>(c)))
-            return false;
+        if (!std::isspace(static_cast<unsigned char>(c))) return false;
     return true;
 }
 
-int RunBatchCommandLine(const std::string& commandLine) { return IsEmptyCommandLine(commandLine) ? 1 : 7; }
+int DispatchBatchCommand(const std::string& commandLine) {
+    CommandTokens tokens;
+    if (SplitCommandLine(commandLine, " ", tokens) == 0) return BATCH_EMPTY;
+    for (const BatchCommand& command : BatchCommandTable)
+        if (EqualsNoCase(tokens[0], command.word)) return command.handler(tokens);
+    std::fputs(kUsage, stderr);
+    return BATCH_UNKNOWN;
+}
+
+int RunBatchCommandLine(const std::string& commandLine) {
+    return App().RunBatch(commandLine);
+}

@@ -1,12 +1,72 @@
 #pragma once
 // The batch mode: one command from the command line, its result becomes the exit code.
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// Result codes of a batch command (the process exit code).
+enum BatchResult {
+    BATCH_DONE = 0,          // ran to its end once the input file was found
+    BATCH_EMPTY = 1,         // no token at all
+    BATCH_TOKEN_COUNT = 2,   // known command word, wrong number of tokens
+    BATCH_UNKNOWN = 7,       // first token is no command word
+    BATCH_INPUT_MISSING = 8, // the input file is not an existing regular file
+    BATCH_BAD_HEIGHT = 10,   // dxftoxml: height not above 1 m or above 200 m
+};
+
+using CommandTokens = std::vector<std::string>;
+
+struct BatchCommand {
+    const char* word;                            // compared without regard to case
+    int (*handler)(const CommandTokens& tokens); // tokens[0] is the command word
+    size_t tokenCount;                           // required, command word included
+};
+
+// Searched in order: "report", then "dxftoxml".
+extern const BatchCommand BatchCommandTable[2];
+
+// Splits text at any character of separator (runs count as one, no empty tokens); blanks inside
+// double quotes do not split, and the quotes stay in the tokens. Returns the token count.
+int SplitCommandLine(const std::string& text, const std::string& separator, CommandTokens& tokens);
+// Token index with its double quotes turned into blanks and trimmed; empty past the end.
+std::string GetCommandArgument(const CommandTokens& tokens, size_t index);
+
+int ReportCommand(const CommandTokens& tokens);
+int DxfToXmlCommand(const CommandTokens& tokens);
+
+// The project copy that "report" saves beside the results file: base name + "_(CON_RISULTATI)".
+std::string ResultsCopyPath(const std::string& resultsFile);
+// The DXF file's name without folder and without the text from its last point onwards.
+std::string FloorNameFromDxfPath(const std::string& dxfFile);
+// The dxftoxml height: commas read as points, a text that is no number reads as 0.
+double ParseFloorHeight(const std::string& rawToken);
+
+// What the two commands do once their arguments are checked and the log file is set.
+struct ReportJob {
+    std::string projectFile;
+    std::string resultsFile;
+    std::string copyFile; // ResultsCopyPath(resultsFile)
+};
+struct DxfToXmlJob {
+    std::string dxfFile;
+    std::string projectFile;
+    std::string floorName;
+    double height = 0;
+};
+struct BatchWork {
+    std::function<void(const ReportJob&)> report;
+    std::function<void(const DxfToXmlJob&)> dxfToXml;
+};
+// Replaces the work behind the commands (tests observe the checked arguments through it);
+// returns the previous one. An empty function restores the program's own.
+BatchWork SetBatchWork(BatchWork work);
 
 // Joins argv[1..] into the command line a Windows user would type, quoting arguments with blanks.
 std::string JoinCommandLine(int argc, const char* const* argv);
 // True when the command line holds nothing but blanks.
 bool IsEmptyCommandLine(const std::string& commandLine);
-// Runs one batch command and returns its result code.
+// Splits the command line and runs the matching command; returns its result code.
+int DispatchBatchCommand(const std::string& commandLine);
+// Runs one batch command as the application does (batch flag, dispatch, result) and returns its result.
 int RunBatchCommandLine(const std::string& commandLine);

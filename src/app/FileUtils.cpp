@@ -15,8 +15,7 @@
 
 bool DirectoryExists(const fs::path& path) {
     std::string s = path.string();
-    if (s.empty() || s.size() > 256)
-        return false;
+    if (s.empty() || s.size() > 256) return false;
     std::error_code ec;
     return fs::is_directory(path, ec);
 }
@@ -28,11 +27,9 @@ bool FileExists(const fs::path& path) {
 
 bool CreateDirectoryPath(const fs::path& path) {
     std::string s = path.string();
-    if (s.size() < 3 || s.size() >= 255)
-        return false;
+    if (s.size() < 3 || s.size() >= 255) return false;
     std::error_code ec;
-    if (fs::is_directory(path, ec))
-        return true;
+    if (fs::is_directory(path, ec)) return true;
     fs::create_directories(path, ec);
     return !ec && fs::is_directory(path, ec);
 }
@@ -40,8 +37,7 @@ bool CreateDirectoryPath(const fs::path& path) {
 static int g_iCopyDepth = 0;
 
 static bool MatchesPattern(const std::string& name, const std::string& pattern) {
-    if (pattern.empty() || pattern == "*" || pattern == "*.*")
-        return true;
+    if (pattern.empty() || pattern == "*" || pattern == "*.*") return true;
     if (pattern.size() > 1 && pattern[0] == '*') {
         std::string tail = pattern.substr(1);
         return name.size() >= tail.size() && EqualsNoCase(name.substr(name.size() - tail.size()), tail);
@@ -49,13 +45,15 @@ static bool MatchesPattern(const std::string& name, const std::string& pattern) 
     return EqualsNoCase(name, pattern);
 }
 
-bool CopyDirectory(const fs::path& destination, const fs::path& source, const std::string& pattern, int recurse) {
+bool CopyDirectory(const fs::path& destination, const fs::path& source, const std::string& pattern,
+                   int recurse) {
     if (!DirectoryExists(source)) {
         Log().Printf(LOG_ERROR, "CopyDirectory: Source <%s>\ndoes not exist", source.string().c_str());
         return false;
     }
     if (g_iCopyDepth >= 6) {
-        Log().Printf(LOG_ERROR, "CopyDirectory:\nRecursion level limit\nSource =<%s>", source.string().c_str());
+        Log().Printf(LOG_ERROR, "CopyDirectory:\nRecursion level limit\nSource =<%s>",
+                     source.string().c_str());
         return false;
     }
     if (!DirectoryExists(destination) && !CreateDirectoryPath(destination)) {
@@ -64,21 +62,19 @@ bool CopyDirectory(const fs::path& destination, const fs::path& source, const st
     }
     std::error_code ec;
     fs::directory_iterator it(source, ec), end;
-    if (ec)
-        return false;
+    if (ec) return false;
     for (; it != end; it.increment(ec)) {
-        if (ec)
-            break;
+        if (ec) break;
         std::string name = it->path().filename().string();
-        if (name.empty() || name[0] == '.' || !MatchesPattern(name, pattern))
-            continue;
+        if (name.empty() || name[0] == '.' || !MatchesPattern(name, pattern)) continue;
         std::error_code e2;
         if (it->is_directory(e2)) {
             if (recurse == 1) {
                 ++g_iCopyDepth;
                 if (!CopyDirectory(destination / name, it->path(), pattern, recurse))
                     Log().Printf(LOG_ERROR, "Recursive\nCopyDirectory (%s, %s, %s)\nfailed",
-                                 (destination / name).string().c_str(), it->path().string().c_str(), pattern.c_str());
+                                 (destination / name).string().c_str(), it->path().string().c_str(),
+                                 pattern.c_str());
                 --g_iCopyDepth;
             }
             continue;
@@ -97,11 +93,10 @@ bool CopyDirectory(const fs::path& destination, const fs::path& source, const st
         if (access(target.c_str(), R_OK | W_OK) != 0) {
             mode_t mode = S_IRUSR | S_IWUSR;
             struct stat st;
-            if (stat(target.c_str(), &st) == 0)
-                mode |= st.st_mode & 07777;
+            if (stat(target.c_str(), &st) == 0) mode |= st.st_mode & 07777;
             if (chmod(target.c_str(), mode) != 0) {
-                Log().Printf(LOG_ERROR, "Could not change permission _wchmod(%d)\non <%s>", static_cast<int>(mode),
-                             target.string().c_str());
+                Log().Printf(LOG_ERROR, "Could not change permission _wchmod(%d)\non <%s>",
+                             static_cast<int>(mode), target.string().c_str());
                 return false;
             }
         }
@@ -124,15 +119,13 @@ std::string GetProjectsContainingDir(const std::string& path) {
 
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {
     fs::path folder = path.parent_path();
-    if (folder.empty())
-        folder = ".";
+    if (folder.empty()) folder = ".";
     std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     int fd = mkstemp(name.data());
     if (fd < 0) {
-        if (reason)
-            *reason = std::strerror(errno);
+        if (reason) *reason = std::strerror(errno);
         return false;
     }
     const char* p = content.data();
@@ -141,8 +134,7 @@ bool WriteFileSafely(const fs::path& path, const std::string& content, std::stri
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             ok = false;
             break;
         }
@@ -168,8 +160,7 @@ bool WriteFileSafely(const fs::path& path, const std::string& content, std::stri
     }
     if (!ok) {
         ::unlink(name.data());
-        if (reason)
-            *reason = std::strerror(err);
+        if (reason) *reason = std::strerror(err);
     }
     return ok;
 }
@@ -186,13 +177,10 @@ fs::path GetAppDataFolder() {
 }
 
 fs::path MyGetFolderPath() {
-    if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs)
-        return docs;
+    if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs) return docs;
     const char* home = std::getenv("HOME");
-    if (!home || !*home)
-        return fs::path();
+    if (!home || !*home) return fs::path();
     fs::path documents = fs::path(home) / "Documents";
-    if (DirectoryExists(documents))
-        return documents;
+    if (DirectoryExists(documents)) return documents;
     return home;
 }

@@ -10,7 +10,8 @@ bool DirectoryExists(const fs::path& path);
 bool FileExists(const fs::path& path); // an existing regular file
 bool CreateDirectoryPath(const fs::path& path);
 // Copies the entries of source matching pattern ("*" or "*.ext") into destination.
-bool CopyDirectory(const fs::path& destination, const fs::path& source, const std::string& pattern, int recurse);
+bool CopyDirectory(const fs::path& destination, const fs::path& source, const std::string& pattern,
+                   int recurse);
 // The part of a path before its last separator.
 std::string GetProjectsContainingDir(const std::string& path);
 
@@ -24,4 +25,6 @@ fs::path GetAppDataFolder();
 fs::path MyGetFolderPath();
 
 // Joins folder and name with the platform separator ("%s\%s" in the program's formats).
-inline fs::path JoinPath(const fs::path& folder, const std::string& name) { return folder / name; }
+inline fs::path JoinPath(const fs::path& folder, const std::string& name) {
+    return folder / name;
+}

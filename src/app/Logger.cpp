@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <thread>
 
@@ -15,7 +16,9 @@ CLogger& Log() {
     return logger;
 }
 
-void CLogger::Reset() { *this = CLogger(); }
+void CLogger::Reset() {
+    *this = CLogger();
+}
 
 static std::string LocalTime(const char* format) {
     std::time_t now = std::time(nullptr);
@@ -28,8 +31,8 @@ static std::string LocalTime(const char* format) {
 
 void CLogger::SetToFile(const std::string& path) {
     if (!m_csPath.empty() && m_iMode == LOGMODE_INTERACTIVE) {
-        ShowMessageText(StrPrintf("CLogger::SetToFile, but <%s> is being used", m_csPath.c_str()), MB_BUTTONS_OK,
-                        MB_ICON_NONE);
+        ShowMessageText(StrPrintf("CLogger::SetToFile, but <%s> is being used", m_csPath.c_str()),
+                        MB_BUTTONS_OK, MB_ICON_NONE);
         return;
     }
     if (path.empty()) {
@@ -51,9 +54,25 @@ void CLogger::SetToFile(const std::string& path) {
     std::fclose(file);
 }
 
+// The first max characters of a UTF-8 text (the file receives one byte per character).
+static std::string FirstCharacters(const std::string& text, size_t max) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (count == max) return text.substr(0, i);
+        ++count;
+    }
+    return text;
+}
+
 void CLogger::Printf(int level, const char* format, ...) {
-    if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR && !m_observer)
+    if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR && !m_observer) return;
+    size_t formatLength = std::strlen(format);
+    if (formatLength >= kMaxMessage) {
+        Write(LOG_ERROR,
+              StrPrintf("CLogger::Printf string too long: %d chars", static_cast<int>(formatLength)));
         return;
+    }
     va_list args;
     va_start(args, format);
     std::string text = StrVPrintf(format, args);
@@ -62,10 +81,8 @@ void CLogger::Printf(int level, const char* format, ...) {
 }
 
 void CLogger::Write(int level, const std::string& message) {
-    if (m_observer)
-        m_observer(level, message);
-    if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR)
-        return;
+    if (m_observer) m_observer(level, message);
+    if (m_iMode == LOGMODE_BATCH && level != LOG_ERROR) return;
 
     FILE* file = nullptr;
     if (!m_csPath.empty() && !m_bOpenFailed) {
@@ -82,26 +99,25 @@ void CLogger::Write(int level, const std::string& message) {
                     (err == EACCES || err == EPERM)
                         ? StrPrintf("Could not open log file:%s\nFile error : Permission Denied\nFormat <%s>",
                                     m_csPath.c_str(), message.c_str())
-                        : StrPrintf("Could not open log file:%s\nFile error : %d\nFormat <%s>", m_csPath.c_str(),
-                                    err, message.c_str());
+                        : StrPrintf("Could not open log file:%s\nFile error : %d\nFormat <%s>",
+                                    m_csPath.c_str(), err, message.c_str());
                 ShowMessageText(box, MB_BUTTONS_OK, MB_ICON_NONE);
             }
         }
     }
 
     // A longer message is cut at the limit.
-    std::string text = message.size() > kMaxMessage ? message.substr(0, kMaxMessage) : message;
+    std::string text = FirstCharacters(message, kMaxMessage);
 
     if (level == LOG_ERROR) {
-        if (m_iMode == LOGMODE_INTERACTIVE)
+        // Without a host the box would only come back to this log a second time.
+        if (m_iMode == LOGMODE_INTERACTIVE && GetMessageBoxHost())
             ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
-        if (file && m_iMode != LOGMODE_BATCH)
-            std::fputs("\nERROR:\n", file);
+        if (file && m_iMode != LOGMODE_BATCH) std::fputs("\nERROR:\n", file);
     } else if (level == LOG_DEFERRED) {
-        m_csLastDeferredError = text.size() > 779 ? text.substr(0, 779) : text;
+        m_csLastDeferredError = FirstCharacters(text, kMaxMessage - 1);
         m_bDeferredPending = true;
-        if (file)
-            std::fputs("\nERROR:\n", file);
+        if (file) std::fputs("\nERROR:\n", file);
     }
 
     // A single percent sign becomes a blank, a doubled one a single one.
@@ -121,11 +137,9 @@ void CLogger::Write(int level, const std::string& message) {
             out += text[i];
         }
     }
-    if (out.empty() || out.back() != '\n')
-        out += '\n';
+    if (out.empty() || out.back() != '\n') out += '\n';
 
-    if (!file)
-        return;
+    if (!file) return;
     std::string prefix = "[" + LocalTime("%d/%m/%y") + " " + LocalTime("%H:%M:%S") + "]:";
     std::string line = AsciiFromWideChar(prefix + out);
     std::fwrite(line.data(), 1, line.size(), file);

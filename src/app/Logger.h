@@ -15,7 +15,7 @@ enum { LOG_ERROR = 0, LOG_DEFERRED = 1, LOG_INFO = 2 };
 enum { LOGMODE_BATCH = 1, LOGMODE_INTERACTIVE = 2 };
 
 class CLogger {
-public:
+  public:
     static constexpr size_t kMaxMessage = 780;
 
     void SetToFile(const std::string& path);
@@ -40,7 +40,7 @@ public:
     using Observer = std::function<void(int level, const std::string& text)>;
     void SetObserver(Observer observer) { m_observer = std::move(observer); }
 
-private:
+  private:
     std::string m_csPath;
     std::string m_csLastDeferredError;
     bool m_bDeferredPending = false;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 const char* const kMessageBoxCaption = "Tolvane Software";
@@ -17,17 +18,27 @@ IMessageBoxHost* SetMessageBoxHost(IMessageBoxHost* host) {
     return old;
 }
 
-IMessageBoxHost* GetMessageBoxHost() { return g_pHost; }
+IMessageBoxHost* GetMessageBoxHost() {
+    return g_pHost;
+}
 
 int ShowMessageText(const std::string& text, MbButtons buttons, MbIcon icon, const char* caption) {
-    if (g_pHost)
-        return g_pHost->Show(text, caption ? caption : kMessageBoxCaption, buttons, icon);
+    // A batch run has no one to close a box and must never wait for one.
+    bool batch = Log().IsBatch();
+    if (g_pHost && !batch) return g_pHost->Show(text, caption ? caption : kMessageBoxCaption, buttons, icon);
     // No one to ask: the text goes to the log once (the log itself may raise a box), and a
-    // question takes the answer that changes nothing.
+    // question takes the answer that changes nothing. A batch run also shows it on standard
+    // error, which is all that is left when the log file itself could not be opened.
     if (!g_bInBox) {
         g_bInBox = true;
         Log().Write(LOG_ERROR, text);
         g_bInBox = false;
+    }
+    if (batch) {
+        std::string line = text;
+        for (char& c : line)
+            if (c == '\n') c = ' ';
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
     switch (buttons) {
     case MB_BUTTONS_YESNOCANCEL:
@@ -39,10 +50,10 @@ int ShowMessageText(const std::string& text, MbButtons buttons, MbIcon icon, con
     }
 }
 
-#define FORMAT_ARGS(format, text)                                                                          \
-    va_list args;                                                                                          \
-    va_start(args, format);                                                                                \
-    std::string text = StrVPrintf(format, args);                                                           \
+#define FORMAT_ARGS(format, text)                                                                            \
+    va_list args;                                                                                            \
+    va_start(args, format);                                                                                  \
+    std::string text = StrVPrintf(format, args);                                                             \
     va_end(args)
 
 void WalertBox(const char* format, ...) {
@@ -73,7 +84,8 @@ int WyesNoBox(const char* format, ...) {
 void IconedWalertBoxW(int icon, const char* format, ...) {
     FORMAT_ARGS(format, text);
     if (icon < MB_ICON_STOP || icon > MB_ICON_INFORMATION) {
-        ShowMessageText(StrPrintf("Bad icon in IconedWalertBoxW:%d", icon), MB_BUTTONS_OK, MB_ICON_EXCLAMATION);
+        ShowMessageText(StrPrintf("Bad icon in IconedWalertBoxW:%d", icon), MB_BUTTONS_OK,
+                        MB_ICON_EXCLAMATION);
         icon = MB_ICON_EXCLAMATION;
     }
     ShowMessageText(text, MB_BUTTONS_OK, static_cast<MbIcon>(icon));
@@ -82,6 +94,7 @@ void IconedWalertBoxW(int icon, const char* format, ...) {
 void ReportLastError(const char* caller, const char* format, ...) {
     int err = errno;
     FORMAT_ARGS(format, text);
-    ShowMessageText(StrPrintf("Caller %s failed\nwith error\n%d:%s\n", caller, err, std::strerror(err)) + text,
+    ShowMessageText(StrPrintf("Caller %s failed\nwith error\n%d:%s\n", caller, err, std::strerror(err)) +
+                        text,
                     MB_BUTTONS_OK, MB_ICON_NONE);
 }

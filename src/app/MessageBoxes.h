@@ -8,13 +8,19 @@
 #include <string>
 
 enum MbButtons { MB_BUTTONS_OK = 0, MB_BUTTONS_YESNO = 1, MB_BUTTONS_YESNOCANCEL = 2 };
-enum MbIcon { MB_ICON_NONE = 0, MB_ICON_STOP = 1, MB_ICON_QUESTION = 2, MB_ICON_EXCLAMATION = 3, MB_ICON_INFORMATION = 4 };
+enum MbIcon {
+    MB_ICON_NONE = 0,
+    MB_ICON_STOP = 1,
+    MB_ICON_QUESTION = 2,
+    MB_ICON_EXCLAMATION = 3,
+    MB_ICON_INFORMATION = 4
+};
 enum MbResult { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
 extern const char* const kMessageBoxCaption; // "Tolvane Software"
 
 class IMessageBoxHost {
-public:
+  public:
     virtual ~IMessageBoxHost() = default;
     virtual int Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) = 0;
 };

@@ -30,11 +30,12 @@ void AppendUtf8(std::string& out, unsigned cp) {
 }
 
 char Cp1252FromCodePoint(unsigned cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<char>(cp);
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    // The five bytes the code page leaves unused travel as the control characters of the same
+    // number, so they survive a round trip.
+    if (cp >= 0x80 && cp < 0xA0 && kCp1252High[cp - 0x80] == 0) return static_cast<char>(cp);
     for (int i = 0; i < 32; ++i)
-        if (kCp1252High[i] != 0 && kCp1252High[i] == cp)
-            return static_cast<char>(0x80 + i);
+        if (kCp1252High[i] != 0 && kCp1252High[i] == cp) return static_cast<char>(0x80 + i);
     return '?';
 }
 
@@ -100,7 +101,7 @@ std::string WideCharFromAscii(const std::string& cp1252) {
     for (unsigned char c : cp1252) {
         if (c >= 0x80 && c < 0xA0) {
             unsigned cp = kCp1252High[c - 0x80];
-            AppendUtf8(out, cp ? cp : '?');
+            AppendUtf8(out, cp ? cp : c);
         } else {
             AppendUtf8(out, c);
         }
@@ -123,10 +124,8 @@ std::string StrVPrintf(const char* format, va_list args) {
     char buf[1024];
     int n = std::vsnprintf(buf, sizeof buf, format, copy);
     va_end(copy);
-    if (n < 0)
-        return std::string();
-    if (static_cast<size_t>(n) < sizeof buf)
-        return std::string(buf, static_cast<size_t>(n));
+    if (n < 0) return std::string();
+    if (static_cast<size_t>(n) < sizeof buf) return std::string(buf, static_cast<size_t>(n));
     std::string out(static_cast<size_t>(n) + 1, '\0');
     std::vsnprintf(&out[0], out.size(), format, args);
     out.resize(static_cast<size_t>(n));
@@ -142,8 +141,7 @@ std::string StrPrintf(const char* format, ...) {
 }
 
 bool EqualsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
             return false;
@@ -164,7 +162,9 @@ std::string ToLower(const std::string& text) {
     return out;
 }
 
-double ParseDouble(const std::string& text) { return strtod_l(text.c_str(), nullptr, CLocale()); }
+double ParseDouble(const std::string& text) {
+    return strtod_l(text.c_str(), nullptr, CLocale());
+}
 
 std::string FormatDouble(const char* format, double value) {
     locale_t old = uselocale(CLocale());

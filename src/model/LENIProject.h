@@ -17,6 +17,7 @@ struct LENIImportCounts {
     int zones = 0;
     int atria = 0;
     int roofLights = 0;
+    bool error = false; // an element of the special layers was refused (see the general log)
 };
 
 class CLENIProject {
@@ -26,6 +27,12 @@ class CLENIProject {
     using DxfFloorImporter =
         std::function<bool(CLENIFloor& floor, const std::string& dxfPath, LENIImportCounts& counts)>;
     static void SetDxfFloorImporter(DxfFloorImporter importer);
+    // The same for an import that also reads the project (maintenance factor, building type);
+    // used instead of the one above when set.
+    using DxfFloorImporterForProject =
+        std::function<bool(const CLENIProject& project, CLENIFloor& floor, const std::string& dxfPath,
+                           LENIImportCounts& counts)>;
+    static void SetDxfFloorImporterForProject(DxfFloorImporterForProject importer);
 
     CLENIProject();
 
@@ -105,6 +112,14 @@ class CLENIProject {
     bool IsProductUsed(const std::string& refId) const;
     // Copies every product of the list that the project lacks from the global database.
     void AddProductsToProject(const CZoneObjList& list);
+
+    // Project file (LENIProjectXml.cpp). Save writes the whole file through a temporary file and
+    // reports a failure; with results, the numbers come from the provider of ProjectFileResults.h.
+    bool Save(const std::string& path, bool withResults) const;
+    // Checks folder, name and dominant building type, then saves as <folder>/<name>.LENI1XML.
+    bool SaveProject(bool withResults) const;
+    // Whatever was read before a failure stays in the project.
+    bool ReadProject(const std::string& path);
 
   private:
     std::string m_csProjectFolder;

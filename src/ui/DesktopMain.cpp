@@ -1,18 +1,36 @@
 #include "ui/DesktopMain.h"
 
+#include "app/LENIBApp.h"
+#include "ui/MainFrame.h"
+#include "ui/QtMessageBoxHost.h"
+
 #include <QApplication>
-#include <QMainWindow>
-#include <QTabWidget>
 #include <clocale>
+
+void UseFileNumberLocale() {
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+std::unique_ptr<CMainFrame> StartDesktop() {
+    UseFileNumberLocale();
+    App().InitInteractive();
+    auto frame = std::make_unique<CMainFrame>();
+    frame->show();
+    return frame;
+}
 
 int RunDesktopProgram(int argc, char** argv) {
     QApplication app(argc, argv);
-    // Files are read and written with a point as decimal separator, whatever the user's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QMainWindow window;
-    window.setWindowTitle("ORVANTIS");
-    window.setCentralWidget(new QTabWidget(&window));
-    window.resize(1024, 768);
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName("ORVANTIS");
+
+    CQtMessageBoxHost host;
+    IMessageBoxHost* previous = SetMessageBoxHost(&host);
+    int code;
+    {
+        std::unique_ptr<CMainFrame> frame = StartDesktop();
+        code = app.exec();
+    }
+    int exitCode = App().ExitInstance();
+    SetMessageBoxHost(previous);
+    return code != 0 ? code : exitCode;
 }

@@ -1,0 +1,47 @@
+#pragma once
+// The application object: the mode of the process (batch or interactive), the batch result
+// and the per-user working folders. The desktop program adds its window on top of it.
+
+#include <string>
+
+class CLENIBApp {
+  public:
+    // Printed with the build date and time.
+    static constexpr const char* kVersionFormat = "ORVANTIS NUVA V3.3.8 %s %s";
+    static constexpr const char* kGeneralLogName = "LENI_V1_LOG.TXT";
+    static constexpr const char* kHelpFileName = "LENI_NUVA_HELP.chm";
+    static std::string VersionBanner();
+
+    // Batch start: runs the one command of the command line and keeps its result for the exit.
+    int RunBatch(const std::string& commandLine);
+
+    // Interactive start, the steps of the shell: batch flag 0, working folders and help file,
+    // the general log with the version lines. Boxes go to the host installed before.
+    void InitInteractive();
+    void PrepareWorkingFolders();
+    void OpenGeneralLog();
+
+    // The process exit code: the batch result, or 0 after the interactive exit steps.
+    int ExitInstance();
+
+    bool IsBatch() const { return m_iBatch == 1; }
+    int GetBatchResult() const { return m_iBatchResult; }
+    const std::string& GetAppDataDir() const { return m_csAppDataDir; }
+    const std::string& GetHelpFilePath() const { return m_csHelpFilePath; }
+    const std::string& GetProjectsDir() const { return m_csProjectsDir; }
+    void SetProjectsDir(const std::string& dir) { m_csProjectsDir = dir; }
+    std::string GetGeneralLogPath() const;
+
+    // Back to the state at process start (tests).
+    void Reset() { *this = CLENIBApp(); }
+
+  private:
+    int m_iBatch = 0;
+    int m_iBatchResult = 0;
+    std::string m_csAppDataDir;
+    std::string m_csHelpFilePath;
+    std::string m_csProjectsDir;
+};
+
+// The one application object of the process.
+CLENIBApp& App();

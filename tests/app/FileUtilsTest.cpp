@@ -1,0 +1,101 @@
+#include "app/FileUtils.h"
+#include "app/TextUtils.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileUtilsTest, CopyDirectoryStopsAtTheSixthNestedLevel) {
+    TempDir dir;
+    fs::path level = dir / "source";
+    for (int i = 0; i <= 6; ++i) {
+        fs::create_directories(level);
+        WriteFileText(level / "f.txt", "level " + std::to_string(i));
+        level /= "sub" + std::to_string(i + 1);
+    }
+    LogRecorder log;
+    ASSERT_TRUE(CopyDirectory(dir / "copy", dir / "source", "*", 1));
+
+    fs::path copied = dir / "copy";
+    for (int i = 0; i <= 6; ++i) {
+        if (i <= 5) {
+            EXPECT_EQ(ReadFileText(copied / "f.txt"), "level " + std::to_string(i));
+        } else {
+            EXPECT_FALSE(fs::exists(copied)) << "level " << i;
+        }
+        copied /= "sub" + std::to_string(i + 1);
+    }
+    EXPECT_EQ(log.Count("CopyDirectory:\nRecursion level limit\nSource =<", LOG_ERROR), 1);
+    EXPECT_EQ(log.Count("Recursive\nCopyDirectory (", LOG_ERROR), 1);
+
+    // The depth counter is back at zero: a second copy goes as deep again.
+    ASSERT_TRUE(CopyDirectory(dir / "again", dir / "source", "*", 1));
+    EXPECT_TRUE(fs::exists(dir / "again/sub1/sub2/sub3/sub4/sub5/f.txt"));
+}
+
+TEST(FileUtilsTest, CopyDirectoryTakesMatchingVisibleEntriesAndOverwrites) {
+    TempDir dir;
+    fs::create_directories(dir / "src" / "sub");
+    WriteFileText(dir / "src" / "a.DXF", "new a");
+    WriteFileText(dir / "src" / "b.txt", "b");
+    WriteFileText(dir / "src" / ".hidden.dxf", "h");
+    WriteFileText(dir / "src" / "sub" / "c.dxf", "c");
+    fs::create_directories(dir / "dst");
+    WriteFileText(dir / "dst" / "a.DXF", "old a");
+    LogRecorder log;
+
+    ASSERT_TRUE(CopyDirectory(dir / "dst", dir / "src", "*.dxf", 1));
+    EXPECT_EQ(ReadFileText(dir / "dst" / "a.DXF"), "new a");
+    EXPECT_FALSE(fs::exists(dir / "dst" / "b.txt"));
+    EXPECT_FALSE(fs::exists(dir / "dst" / ".hidden.dxf"));
+    EXPECT_FALSE(fs::exists(dir / "dst" / "sub")); // "sub" does not match the pattern
+
+    ASSERT_TRUE(CopyDirectory(dir / "flat", dir / "src", "*", 0));
+    EXPECT_TRUE(fs::exists(dir / "flat" / "b.txt"));
+    EXPECT_FALSE(fs::exists(dir / "flat" / "sub"));
+
+    EXPECT_FALSE(CopyDirectory(dir / "x", dir / "missing", "*", 1));
+    EXPECT_EQ(
+        log.Count("CopyDirectory: Source <" + (dir / "missing").string() + ">\ndoes not exist", LOG_ERROR),
+        1);
+}
+
+TEST(FileUtilsTest, DirectoryTests) {
+    TempDir dir;
+    fs::create_directories(dir / "a");
+    WriteFileText(dir / "f.txt", "x");
+    std::string a = (dir / "a").string();
+    EXPECT_TRUE(DirectoryExists(a));
+    EXPECT_TRUE(DirectoryExists(a + "/"));
+    EXPECT_FALSE(DirectoryExists(dir / "f.txt"));
+    EXPECT_FALSE(DirectoryExists(dir / "none"));
+    EXPECT_FALSE(DirectoryExists(""));
+    EXPECT_TRUE(FileExists(dir / "f.txt"));
+    EXPECT_FALSE(FileExists(dir / "a"));
+
+    EXPECT_TRUE(CreateDirectoryPath(dir / "b" / "c" / "d"));
+    EXPECT_TRUE(DirectoryExists(dir / "b" / "c" / "d"));
+    EXPECT_TRUE(CreateDirectoryPath(dir / "b")); // already there
+    EXPECT_FALSE(CreateDirectoryPath("ab"));
+    EXPECT_FALSE(CreateDirectoryPath(dir / "f.txt" / "under a file"));
+}
+
+TEST(FileUtilsTest, ProjectsContainingDir) {
+    LogRecorder log;
+    EXPECT_EQ(GetProjectsContainingDir("/home/u/Projects/P1"), "/home/u/Projects");
+    EXPECT_EQ(GetProjectsContainingDir("C:\\Users\\u\\P1"), "C:\\Users\\u");
+    EXPECT_EQ(GetProjectsContainingDir("noslash"), "");
+    EXPECT_EQ(log.Count("GetProjectsContainingDir() failed, <noslash>", LOG_ERROR), 1);
+    EXPECT_EQ(GetProjectsContainingDir("ab"), std::string(1, fs::path::preferred_separator));
+    EXPECT_EQ(log.Count("GetProjectsContainingDir called with empty m_csProjectsDir", LOG_ERROR), 1);
+}
+
+TEST(TextUtilsTest, UnusedCodePageBytesSurviveARoundTrip) {
+    std::string bytes = "\x81\x8D\x8F\x90\x9D";
+    EXPECT_EQ(AsciiFromWideChar(WideCharFromAscii(bytes)), bytes);
+    EXPECT_EQ(AsciiFromWideChar("\xE2\x80\x9Cquoted\xE2\x80\x9D"), "\x93quoted\x94");
+    EXPECT_EQ(AsciiFromWideChar("bad \xC3"), "bad ?");
+}
+
+} // namespace
