@@ -106,6 +106,14 @@ class CLENIProject {
     // Copies every product of the list that the project lacks from the global database.
     void AddProductsToProject(const CZoneObjList& list);
 
+    // Project file (LENIProjectXml.cpp). Save writes the whole file through a temporary file and
+    // reports a failure; with results, the numbers come from the provider of ProjectFileResults.h.
+    bool Save(const std::string& path, bool withResults) const;
+    // Checks folder, name and dominant building type, then saves as <folder>/<name>.LENI1XML.
+    bool SaveProject(bool withResults) const;
+    // Whatever was read before a failure stays in the project.
+    bool ReadProject(const std::string& path);
+
   private:
     std::string m_csProjectFolder;
     std::string m_csName;                 // "Name"

@@ -1,0 +1,39 @@
+#pragma once
+// Model-independent helpers of the project file: its names, number and text forms, and the
+// conversion between a TinyXML document and the bytes of the file.
+
+#include <string>
+
+class TiXmlDocument;
+class TiXmlElement;
+
+extern const char* const kProjectFileRoot;      // "NUVA_LENI_V3"
+extern const char* const kProjectFileExtension; // "LENI1XML"
+
+// Name, description and location are stored as printable ASCII: characters 32 to 126 stay,
+// à becomes a, è and é become e, ò becomes o, any other character becomes '_'.
+std::string ReduceToPrintableAscii(const std::string& utf8);
+
+// Attributes in the file's forms: a double with the given printf format, a boolean as "1"/"0".
+void SetDoubleAttribute(TiXmlElement* element, const char* name, const char* format, double value);
+void SetBoolAttribute(TiXmlElement* element, const char* name, bool value);
+
+// Numbers as the C library reads them; text that is no finite number reads as 0, so that NaN
+// or an overflow never reaches the model.
+double ParseFileDouble(const std::string& text);
+// Clamped to the range of int.
+int ParseFileInt(const std::string& text);
+// Truncated toward zero and clamped to the range of int; NaN gives 0.
+int TruncateToInt(double value);
+
+// A polygon vertex "x;y": split at blanks, semicolons, commas, colons and tabs; the first two
+// parts must be numbers, anything after them is ignored.
+bool ParseXyText(const std::string& text, double& x, double& y);
+
+// The whole document as the bytes of the file. The text is Windows-1252; every byte above 127
+// is written as a character reference, so that the file is plain ASCII that any XML parser
+// reads, while readers of 8-bit files still get the same byte back.
+std::string DocumentToFileText(TiXmlDocument& doc);
+// Parses file bytes as Windows-1252 text, keeping the white space of texts exactly. A document
+// nested deeper than any project file is refused before parsing (the parser recurses).
+bool ParseFileText(const std::string& text, TiXmlDocument& doc);
