@@ -8,6 +8,7 @@
 #include "calc/BuildingTypeData.h"
 #include "calc/CalcLog.h"
 #include "calc/FdssnaTables.h"
+#include "model/ResultsExport.h"
 #include "products/LumSysDataBase.h"
 
 #include <algorithm>
@@ -40,6 +41,8 @@ int CLENIBApp::RunBatch(const std::string& commandLine) {
 void CLENIBApp::InitInteractive() {
     InitInstanceCommon();
     m_iBatch = 0;
+    // "Save With Calculation" writes the numbers of the energy calculation.
+    InstallProjectResultsProvider();
     PrepareWorkingFolders();
     OpenGeneralLog();
     if (m_csProjectsDir.empty()) m_csProjectsDir = MyGetFolderPath().string();

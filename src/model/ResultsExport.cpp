@@ -24,9 +24,6 @@ TiXmlElement* AddElement(TiXmlNode* parent, const char* name) {
     return element;
 }
 
-// Any program that can export results also saves the project file with them.
-[[maybe_unused]] const bool kProviderInstalled = (InstallProjectResultsProvider(), true);
-
 } // namespace
 
 double GetTotalBuildingHeight(const CLENIProject& project) {

@@ -1,7 +1,6 @@
 // Zone, room, floor and building energies and LENI, with their calculation logs.
 
 #include "calc/EnergyCalc.h"
-#include "app/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
@@ -111,8 +110,8 @@ TEST(EnergyCalcTest, MonthlyHoursAreATwelfthRoundedHalfUp) {
         CLENIRoom room = Room("R", Rect(0, 0, 2, 2), c.td, c.tn);
         room.AddZone(Zone("Z", Rect(0, 0, 2, 2), "K", 1));
         // 1 kW for an hour is 1 kWh, so the energy is the hours.
-        EXPECT_NEAR(GetZoneEnergyAND(room.GetZones()[0], room, 5, project.GetProducts()),
-                    c.monthlyHours, 1e-9)
+        EXPECT_NEAR(GetZoneEnergyAND(room.GetZones()[0], room, 5, project.GetProducts()), c.monthlyHours,
+                    1e-9)
             << c.td << " " << c.tn;
     }
 }
@@ -362,27 +361,35 @@ TEST_F(OpeningAttributionTest, TheBuildingCountsTheWindowOnce) {
     EXPECT_EQ(CountLines(lines, "GetDcajOfWindow, clipped"), 2);
 }
 
-TEST_F(OpeningAttributionTest, OneZoneBillsEveryOpening) {
-    Build(false, 4.5);
-    CLENIRoofLight roofLight;
-    roofLight.m_iId = 3;
-    AddLuminaires(roofLight.m_LumList, "W100", 2);
-    project.FindRoom("F", "R")->AddRoofLight(roofLight);
-    ASSERT_TRUE(StartCalcLogger((dir / "one.txt").string()));
-    const double ad = AD(0);
+TEST_F(OpeningAttributionTest, SlopedWindowsAreBilledOnceInTheirEquivalentForm) {
+    Build(true, 7.0);
+    CLENIRoom& room = *project.FindRoom("F", "R");
+    CLENIWindow sloped = room.GetWindows()[0];
+    room.RemoveWindow(0, 0);
+    sloped.m_iVertWinType = VWT_VERTICAL_SLOPED; // east zone: turned upright
+    sloped.m_dGamma = 60;
+    sloped.m_dSlopeLength = 1.2;
+    sloped.m_dDistToWall = 0.3;
+    sloped.m_dHeightToSlope = 1.0;
+    room.AddWindow(sloped);
+    CLENIWindow horizontal = sloped; // west zone: counted as a roof light
+    horizontal.m_iWindowId = 1;
+    horizontal.m_dStart = 1.0;
+    horizontal.m_iVertWinType = VWT_HORIZONTAL_SLOPED;
+    room.AddWindow(horizontal);
+
+    ASSERT_TRUE(StartCalcLogger((dir / "sloped.txt").string()));
+    const double west = AD(0), east = AD(1);
     StopCalcLogger();
-    auto lines = ReadLines(dir / "one.txt");
-    ASSERT_EQ(CountLines(lines, "Zone All AD (Window 0 0) energy = "), 2);
-    ASSERT_EQ(CountLines(lines, "Zone All AD (Roof Light 3) energy = "), 2);
-    // The closing line holds the sum of the two energies written above it.
-    double window = 0, roof = 0;
-    for (const std::string& l : lines) {
-        if (l.find("AD (Window 0 0) energy = ") != std::string::npos && l.find("kPn") == std::string::npos)
-            window = ParseDouble(l.substr(l.find("= ") + 2));
-        if (l.find("AD (Roof Light 3) energy = ") != std::string::npos && l.find("kPn") == std::string::npos)
-            roof = ParseDouble(l.substr(l.find("= ") + 2));
-    }
-    EXPECT_GT(window, 0.0);
-    EXPECT_GT(roof, 0.0);
-    EXPECT_NEAR(ad, window + roof, 0.01);
+    EXPECT_GT(west, 0.0);
+    EXPECT_GT(east, 0.0);
+    auto lines = ReadLines(dir / "sloped.txt");
+    EXPECT_EQ(
+        CountLines(lines, "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2"),
+        1);
+    EXPECT_EQ(CountLines(lines, "        vertical height of rotated window =  1.200"), 1);
+    EXPECT_EQ(CountLines(lines, "    Zone East AD (Window 0 0) energy = "), 2);
+    EXPECT_EQ(CountLines(lines, "    Zone West AD (Roof Light -1) energy = "), 2);
+    EXPECT_EQ(CountLines(lines, "AD (Window 0 1)"), 0);
+    EXPECT_EQ(CountLines(lines, "Zone East AD (Roof Light"), 0);
 }
