@@ -896,11 +896,11 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
     }
     if (g.Is("POLYLINE")) {
         int flags = 0, m = 0, n = 0;
-        double width = 0.0, startWidth = 0.0, endWidth = 0.0;
+        double startWidth = 0.0, endWidth = 0.0;
         if (!readGroups([&] {
                 switch (g.code) {
                 case 40:
-                    width = startWidth = g.d;
+                    startWidth = g.d;
                     break;
                 case 41:
                     endWidth = g.d;
@@ -923,8 +923,9 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
         auto pgon = std::make_unique<CDxfPgonMesh>();
         pgon->Init(m, n, (flags & 1) != 0, (flags & 32) != 0);
         while (g.Is("VERTEX")) {
+            // A vertex without a width of its own has the polyline's default width.
             Point p;
-            double bulge = 0.0;
+            double bulge = 0.0, width = startWidth;
             int vflags = 0, indices[4] = {0, 0, 0, 0}, numIndices = 0;
             for (;;) {
                 if (!ReadGroup(-1)) return false;

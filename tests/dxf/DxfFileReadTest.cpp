@@ -236,7 +236,7 @@ TEST_F(DxfFileRead, PolylinesMeshesAndLightweightPolylines) {
     EXPECT_EQ(pline.GetBulgeAt(0), 1.0);
     EXPECT_EQ(pline.GetWidthAt(0), 0.5); // the header's width until a vertex gives its own
     EXPECT_EQ(pline.GetWidthAt(1), 0.25);
-    EXPECT_EQ(pline.GetWidthAt(2), 0.25);
+    EXPECT_EQ(pline.GetWidthAt(2), 0.5); // a vertex without width has the default, not the one before
 
     const auto& mesh = Entity<CDxfMesh>(1);
     ASSERT_EQ(mesh.GetFaceCount(), 2);
