@@ -79,7 +79,8 @@ class IDrawCanvas {
         FillPolygon({{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}}, colour);
         SetPen(old);
     }
-    // Limits drawing to the rectangle (right and bottom excluded) until ClearClip.
-    virtual void SetClipRect(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
-    virtual void ClearClip() {}
+    // Limits drawing to the rectangle (right and bottom excluded), within any limit pushed before,
+    // until the matching PopClipRect.
+    virtual void PushClipRect(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
+    virtual void PopClipRect() {}
 };

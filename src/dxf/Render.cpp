@@ -1,14 +1,19 @@
 #include "dxf/Render.h"
 
 #include "app/Logger.h"
+#include "dxf/DxfArc.h"
+#include "dxf/DxfBlock.h"
 #include "dxf/DxfEntity.h"
+#include "dxf/DxfInsert.h"
 #include "dxf/DxfPalette.h"
+#include "dxf/DxfText.h"
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace {
 
@@ -72,6 +77,66 @@ double RoundToGrid(double v, double g) {
     return std::fabs(r) <= std::fabs(g + r) ? v - r : v - (g + r);
 }
 
+// Whether an insert may touch the view box, from its block's box measured once per drawing pass
+// and carried through the insert's transform. The carried box holds the exact extents, so nothing
+// visible is culled; it saves measuring every block entity again for every insert.
+class InsertCuller {
+  public:
+    bool MayTouch(const CDxfInsert& insert, const Point& viewMin, const Point& viewMax) {
+        if (!insert.m_pBlock) return false;
+        auto found = m_Boxes.find(insert.m_pBlock);
+        if (found == m_Boxes.end()) {
+            ExtentsBox box;
+            box.valid = insert.m_pBlock->GetExtents(box.min, box.max, Matrix4());
+            found = m_Boxes.emplace(insert.m_pBlock, box).first;
+        }
+        const ExtentsBox& local = found->second;
+        if (!local.valid) return false;
+        ExtentsBox world;
+        AddTransformedBox(world, local.min, local.max, insert.GetToWorldXform());
+        return BoxesOverlap2D(world.min, world.max, viewMin, viewMax);
+    }
+
+  private:
+    std::unordered_map<const CDxfBlock*, ExtentsBox> m_Boxes;
+};
+
+bool SquareMayTouch(const Point& centre, double halfSide, const Matrix4& own, const Point& viewMin,
+                    const Point& viewMax) {
+    ExtentsBox box;
+    AddTransformedBox(box, Point(centre.x - halfSide, centre.y - halfSide, centre.z),
+                      Point(centre.x + halfSide, centre.y + halfSide, centre.z), own);
+    return BoxesOverlap2D(box.min, box.max, viewMin, viewMax);
+}
+
+// Whether the entity may touch the view box. Texts, arcs, solids and faces say yes to every box;
+// here they are measured too, generously, so that a plan of many thousand texts zoomed in draws
+// only the texts near the view.
+bool MayTouchView(const CDxfEntity& e, InsertCuller& inserts, const Point& viewMin, const Point& viewMax) {
+    switch (e.GetType()) {
+    case DXF_INSERT:
+        return inserts.MayTouch(static_cast<const CDxfInsert&>(e), viewMin, viewMax);
+    case DXF_TEXT: {
+        // No font is wider than 1.5 heights a character, whatever the justification or rotation.
+        const CDxfText& t = static_cast<const CDxfText&>(e);
+        const double reach = 1.5 * std::fabs(t.m_dHeight) * (double(t.m_csText.size()) + 2.0) *
+                             std::max(1.0, std::fabs(t.m_dWidthFactor));
+        return SquareMayTouch(t.m_Insert, reach, e.GetMatrix(), viewMin, viewMax);
+    }
+    case DXF_ARC: {
+        const CDxfArc& a = static_cast<const CDxfArc&>(e);
+        return SquareMayTouch(a.m_Centre, std::fabs(a.m_dRadius), e.GetMatrix(), viewMin, viewMax);
+    }
+    case DXF_SOLID:
+    case DXF_3DFACE: {
+        Point lo, hi;
+        return e.GetExtents(lo, hi, Matrix4()) && BoxesOverlap2D(lo, hi, viewMin, viewMax);
+    }
+    default:
+        return e.IsInBox(viewMin, viewMax);
+    }
+}
+
 } // namespace
 
 CanvasPen GetPenForColor(int colour) {
@@ -117,7 +182,7 @@ int GetDrawingColourNumber(const CDxfEntity& entity) {
     return colour;
 }
 
-void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin) {
+bool GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin) {
     ExtentsBox box;
     const Matrix4 identity;
     for (const auto& e : entities) {
@@ -130,7 +195,7 @@ void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const P
     }
     if (!box.valid) {
         min = max = Point();
-        return;
+        return false;
     }
     min = box.min;
     max = box.max;
@@ -138,6 +203,7 @@ void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const P
                  gz = (max.z - min.z) * margin.z;
     min = Point(min.x - gx, min.y - gy, min.z - gz);
     max = Point(max.x + gx, max.y + gy, max.z + gz);
+    return true;
 }
 
 ViewTransform GetViewTransform(const PixelRect& rect, int zoomMode, const RenderSource& source,
@@ -202,6 +268,7 @@ void DrawDrawing(IDrawCanvas& canvas, const RenderSource& source, const Matrix4&
                  const Point& viewMin, const Point& viewMax) {
     if (!source.entities || source.entities->IsEmpty()) return;
     const CanvasPen saved = canvas.GetPen();
+    InsertCuller inserts;
     for (const auto& entity : *source.entities) {
         const CDxfEntity* e = entity.get();
         if (!e) {
@@ -209,7 +276,7 @@ void DrawDrawing(IDrawCanvas& canvas, const RenderSource& source, const Matrix4&
             break;
         }
         if (e->GetLayer() && !e->GetLayer()->m_bVisible) continue;
-        if (!e->IsInBox(viewMin, viewMax)) continue;
+        if (!MayTouchView(*e, inserts, viewMin, viewMax)) continue;
         canvas.SetPen(GetPenForColor(GetDrawingColourNumber(*e)));
         e->DrawIntoDC(canvas, worldToPixel);
     }
@@ -245,7 +312,7 @@ void DrawSnapGrid(IDrawCanvas& canvas, const CSnapPointList& snap, Rgb backgroun
 void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRect& rect, int zoomMode,
                   const Point& boxMin, const Point& boxMax, bool erase) {
     const ViewTransform vt = GetViewTransform(rect, zoomMode, source, boxMin, boxMax);
-    canvas.SetClipRect(rect.left, rect.top, rect.right, rect.bottom);
+    canvas.PushClipRect(rect.left, rect.top, rect.right, rect.bottom);
     if (erase) canvas.FillRect(rect.left, rect.top, rect.right, rect.bottom, source.background);
     // Cull against all the rectangle shows, not only the fitted box, so that nothing visible is left out.
     const Matrix4 toWorld = InvertPlaneTransform(vt.worldToPixel);
@@ -253,7 +320,7 @@ void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRe
     const Point b = TransformPoint(toWorld, Point(rect.right, rect.top));
     DrawDrawing(canvas, source, vt.worldToPixel, Point(std::min(a.x, b.x), std::min(a.y, b.y)),
                 Point(std::max(a.x, b.x), std::max(a.y, b.y)));
-    canvas.ClearClip();
+    canvas.PopClipRect();
 }
 
 int ToPixel(double v) {
@@ -282,10 +349,16 @@ void DrawPixelPolyline(IDrawCanvas& canvas, const std::vector<Point>& points, bo
         if (closed) DrawPixelLine(canvas, points.back(), points.front());
         return;
     }
+    // Points that fall on the pixel before them add nothing but work: a small arc of 50 points
+    // may cover only a few pixels.
     std::vector<CanvasPoint> pixels;
     pixels.reserve(points.size() + 1);
-    for (const Point& p : points)
-        pixels.push_back({static_cast<int>(p.x), static_cast<int>(p.y)});
-    if (closed) pixels.push_back(pixels.front());
+    for (const Point& p : points) {
+        const CanvasPoint q{static_cast<int>(p.x), static_cast<int>(p.y)};
+        if (!pixels.empty() && pixels.back().x == q.x && pixels.back().y == q.y) continue;
+        pixels.push_back(q);
+    }
+    if (closed && pixels.size() > 1) pixels.push_back(pixels.front());
+    if (pixels.size() == 1) pixels.push_back(pixels.front()); // a dot rather than nothing
     canvas.DrawPolyline(pixels);
 }

@@ -48,8 +48,8 @@ int GetNearestPaletteColour(Rgb colour);
 int GetDrawingColourNumber(const CDxfEntity& entity);
 
 // The box over the entities on visible layers, each axis grown on both sides by its size times the
-// margin; min = max = (0, 0, 0) when nothing is measured.
-void GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin = Point());
+// margin; min = max = (0, 0, 0) and false when nothing is measured.
+bool GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin = Point());
 
 struct ViewTransform {
     Matrix4 worldToPixel;

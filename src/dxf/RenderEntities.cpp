@@ -75,12 +75,21 @@ void CDxfArc::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     const Matrix4 m = ComposeWithOwn(matrix);
     const double sweep = GetSweep();
     constexpr int kPoints = 50;
+    // The mapped centre and radius vectors along x and y, and the angle stepped by rotation, so a
+    // plan full of door swings does not cost 100 sines and cosines per arc.
+    const Point c = TransformPoint(m, m_Centre);
+    const double ux = m.m[0][0] * m_dRadius, uy = m.m[1][0] * m_dRadius;
+    const double vx = m.m[0][1] * m_dRadius, vy = m.m[1][1] * m_dRadius;
+    const double a0 = m_dStartAngle * kDegToRad, step = sweep / (kPoints - 1) * kDegToRad;
+    const double cs = std::cos(step), sn = std::sin(step);
+    double co = std::cos(a0), si = std::sin(a0);
     std::vector<Point> points;
     points.reserve(kPoints);
     for (int i = 0; i < kPoints; ++i) {
-        const double a = (m_dStartAngle + sweep * i / (kPoints - 1)) * kDegToRad;
-        points.push_back(TransformPoint(m, Point(m_Centre.x + m_dRadius * std::cos(a),
-                                                 m_Centre.y + m_dRadius * std::sin(a), m_Centre.z)));
+        points.emplace_back(c.x + co * ux + si * vx, c.y + co * uy + si * vy);
+        const double next = co * cs - si * sn;
+        si = si * cs + co * sn;
+        co = next;
     }
     DrawPixelPolyline(canvas, points, false);
 }

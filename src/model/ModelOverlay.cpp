@@ -97,7 +97,10 @@ void DrawLuminaireTable(IDrawCanvas& canvas, int x, int y, const std::string& ti
         const CZoneObjList::Entry& entry = list.GetEntries()[i - 1];
         const int rowTop = y + kRowHeight * i;
         canvas.DrawLine(left, rowTop, right, rowTop);
+        // A wide id stops at the count column rather than running into the count.
+        canvas.PushClipRect(left, rowTop, x + 49, rowTop + kRowHeight);
         canvas.DrawText(x - 81, rowTop, ShortenRefId(entry.refId), font, textColour);
+        canvas.PopClipRect();
         canvas.DrawText(x + 50, rowTop, StrPrintf(" %d", entry.count), font, textColour);
     }
     canvas.SetPen(saved);

@@ -144,6 +144,36 @@ TEST(RenderTest, HiddenLayersAndCulledEntitiesAreNotDrawn) {
     EXPECT_EQ(lines[0].points[0].y, 990);
 }
 
+TEST(RenderTest, TextsArcsAndInsertsAreCulledOnlyWhenTheyCannotShow) {
+    TestDrawing d;
+    CDxfBlock block;
+    block.SetName("B");
+    block.m_EntList.AddEntity(CDxfLine(Point(0, 0), Point(1, 0)), d.zero);
+    CDxfInsert far, near, rotated;
+    far.m_pBlock = near.m_pBlock = rotated.m_pBlock = &block;
+    far.m_Insert = Point(50, 50);
+    near.m_Insert = Point(9.5, 5);
+    rotated.m_Insert = Point(10.5, 5); // turned back into the view
+    rotated.m_dRotation = 180;
+    d.Add(far);
+    d.Add(near);
+    d.Add(rotated);
+    d.Add(CDxfText("FAR AWAY", Point(60, 5), 1.0));
+    d.Add(CDxfText("ENDS INSIDE", Point(-5, 5), 1.0)); // starts left of the view, runs into it
+    CDxfText right("RIGHT", Point(14, 5), 1.0);        // right-justified from beyond the view
+    right.m_iHorzJustify = 2;
+    d.Add(right);
+    d.Add(CDxfArc(Point(30, 5), 1.0, 0, 90));
+    d.Add(CDxfArc(Point(12, 5), 2.5, 90, 270)); // its centre outside, its left half inside
+    RecordingCanvas canvas;
+    DrawDrawing(canvas, d.Source(), TenPixelsPerUnit(), Point(0, 0), Point(10, 10));
+    EXPECT_EQ(canvas.OfKind(RecordingCanvas::LINE).size(), 2u) << "the near and the rotated insert";
+    EXPECT_EQ(canvas.FindText("FAR AWAY"), nullptr);
+    EXPECT_NE(canvas.FindText("ENDS INSIDE"), nullptr);
+    EXPECT_NE(canvas.FindText("RIGHT"), nullptr);
+    EXPECT_EQ(canvas.OfKind(RecordingCanvas::POLYLINE).size(), 1u);
+}
+
 TEST(RenderTest, TextsBySizeJustificationAndSwitch) {
     TestDrawing d;
     CDxfLayer* blue = d.layers.AddLayer("NOTES", 5, true);
@@ -393,6 +423,18 @@ TEST(RenderTest, SegmentsFarOffTheSurfaceAreClippedAlongTheirLine) {
     EXPECT_LT(lines[0].points[0].x, -1000000);
     EXPECT_EQ(lines[1].points[0].x, lines[1].points[0].y) << "still on the diagonal";
     EXPECT_EQ(lines[1].points[1].x, lines[1].points[1].y);
+}
+
+TEST(RenderTest, PolylinePointsOnTheSamePixelAreDrawnOnce) {
+    RecordingCanvas canvas;
+    DrawPixelPolyline(canvas, {Point(1.2, 1.2), Point(1.7, 1.9), Point(2.1, 1.1), Point(2.9, 1.5)}, false);
+    DrawPixelPolyline(canvas, {Point(5.1, 5.1), Point(5.2, 5.3), Point(5.9, 5.9)}, true); // one pixel
+    const auto polylines = canvas.OfKind(RecordingCanvas::POLYLINE);
+    ASSERT_EQ(polylines.size(), 2u);
+    ASSERT_EQ(polylines[0].points.size(), 2u);
+    EXPECT_EQ(polylines[0].points[1].x, 2);
+    ASSERT_EQ(polylines[1].points.size(), 2u) << "a dot, not nothing";
+    EXPECT_EQ(polylines[1].points[0].x, polylines[1].points[1].x);
 }
 
 TEST(RenderTest, NearestPaletteColour) {
