@@ -8,6 +8,7 @@
 #include "calc/BuildingTypeData.h"
 #include "calc/CalcLog.h"
 #include "calc/FdssnaTables.h"
+#include "model/DxfImport.h"
 #include "model/ResultsExport.h"
 #include "products/LumSysDataBase.h"
 
@@ -43,6 +44,8 @@ void CLENIBApp::InitInteractive() {
     m_iBatch = 0;
     // "Save With Calculation" writes the numbers of the energy calculation.
     InstallProjectResultsProvider();
+    // Floors added from a DXF file bring in the objects of its special layers.
+    InstallDxfFloorImporter();
     PrepareWorkingFolders();
     OpenGeneralLog();
     if (m_csProjectsDir.empty()) m_csProjectsDir = MyGetFolderPath().string();

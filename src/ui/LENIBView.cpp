@@ -325,7 +325,7 @@ bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bo
     }
     LENIImportCounts counts;
     if (!project.AddFloor(floorName, height, import ? 1 : 0, destination.string(), &counts)) return false;
-    const bool importFailed = false;
+    const bool importFailed = import && counts.error;
     RefreshFloors();
     OpenDxfTab(destination.string());
     m_Doc.SetModifiedFlag(true);
