@@ -4,6 +4,8 @@
 #include "app/MessageBoxes.h"
 #include "app/TextUtils.h"
 #include "dxf/DxfFile.h"
+#include "dxf/Render.h"
+#include "ui/QtCanvas.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -45,8 +47,22 @@ CDxfSizeDlg::CDxfSizeDlg(const std::string& dxfPath, QWidget* parent)
 CDxfSizeDlg::~CDxfSizeDlg() = default;
 
 void CDxfSizeDlg::DrawPicture() {
-    QImage image(m_pPicture->contentsRect().size(), QImage::Format_RGB32);
+    const QSize size = m_pPicture->contentsRect().size();
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CQtCanvas canvas(painter);
+        RenderSource source;
+        source.entities = &m_pDxf->GetEntList();
+        source.headerMin = m_pDxf->GetHeaderExtMin();
+        source.headerMax = m_pDxf->GetHeaderExtMax();
+        source.background = MakeRgb(255, 255, 255);
+        SetPenColourForColour7(MakeRgb(0, 0, 0));
+        const PixelRect rect{4, 4, size.width() - 4, size.height() - 4};
+        DrawIntoRect(canvas, source, rect, ZOOM_EXTENTS, Point(), Point(), false);
+        canvas.Flush();
+    }
     m_pPicture->setPixmap(QPixmap::fromImage(image));
 }
 

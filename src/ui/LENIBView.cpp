@@ -221,7 +221,7 @@ bool CLENIBView::OpenDxfTab(const std::string& path) {
     QApplication::restoreOverrideCursor();
     // The model draws the objects of these layers itself.
     for (const char* layer : kSpecialLayers)
-        if (dxf->GetLayerTable().GetLayerPtrFromName(layer)) dxf->SetLayerVisibility(layer);
+        if (dxf->GetLayerTable().LayerExists(layer)) dxf->SetLayerVisibility(layer);
 
     const std::string floorName = fs::path(path).stem().string();
     // The floor whose file this is (the file name is the floor name made safe).

@@ -285,6 +285,92 @@ TEST_F(LENIBViewTest, BuildingCalculationChecksTheFloorsInOrder) {
     EXPECT_NE(boxes.boxes[0].text.find("Area = 200.00 m"), std::string::npos) << boxes.boxes[0].text;
 }
 
+TEST_F(LENIBViewTest, SpecialLayersOfAnAddedDrawingBecomeRoomsAndZones) {
+    NewProject("Alpha");
+    const fs::path plan = dir / "zoned.dxf";
+    WriteFileText(
+        plan,
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n3\n"
+        "0\nLAYER\n2\nLENI_ROOM\n70\n0\n62\n3\n0\nLAYER\n2\nLENI_ZONE\n70\n0\n62\n1\n"
+        "0\nLAYER\n2\nWALLS\n70\n0\n62\n7\n0\nENDTAB\n0\nENDSEC\n"
+        "0\nSECTION\n2\nENTITIES\n"
+        "0\nLWPOLYLINE\n8\nLENI_ROOM\n90\n4\n70\n1\n10\n0\n20\n0\n10\n8\n20\n0\n10\n8\n20\n6\n10\n0\n20\n6\n"
+        "0\nLWPOLYLINE\n8\nLENI_ZONE\n90\n4\n70\n1\n10\n0\n20\n0\n10\n4\n20\n0\n10\n4\n20\n6\n10\n0\n20\n6\n"
+        "0\nLWPOLYLINE\n8\nWALLS\n90\n2\n70\n0\n10\n0\n20\n0\n10\n8\n20\n0\n0\nENDSEC\n0\nEOF\n");
+    ScriptAddDxf("3", IDYES);
+    Frame().GetView()->AddDxfFloor(plan.string());
+    ASSERT_EQ(Project().GetFloorCount(), 1);
+    const CLENIFloor& floor = Project().GetFloors()[0];
+    ASSERT_EQ(floor.GetRoomCount(), 1) << BoxTexts() << log.All();
+    EXPECT_NEAR(floor.GetRooms()[0].GetArea(), 48.0, 1e-9);
+    EXPECT_EQ(floor.GetRooms()[0].GetZones().size(), 1u);
+    EXPECT_TRUE(
+        boxes.Contains("Added a new floor <zoned> to project <Alpha>.\nIt had 2 entities on special "
+                       "layers.\nThere were 1 rooms and 1 zones.\nThere were 0 windows and 0 rooflights.\n"
+                       "There were 0 atriums.\n"))
+        << BoxTexts();
+    EXPECT_FALSE(boxes.Contains("There were errors on the special LENI layers"));
+}
+
+// The building worked out by hand for the energy calculation, opened in the window.
+class HandBuildingTest : public LENIBViewTest {
+  protected:
+    void SetUp() override {
+        LENIBViewTest::SetUp();
+        const fs::path folder = ProjectsDir() / "HAND";
+        fs::create_directories(folder);
+        fs::copy_file(fs::path(ORVANTIS_TEST_DATA) / "energy" / "hand" / "HAND.LENI1XML",
+                      folder / "HAND.LENI1XML");
+        WriteFileText(folder / "Ground.DXF", kPlanDxf);
+        Frame().DropFiles({(folder / "HAND.LENI1XML").string()});
+        ASSERT_EQ(TabTexts(Frame()), std::vector<std::string>{"Ground"});
+    }
+};
+
+TEST_F(HandBuildingTest, CalculationsShowTheAnnualLeniWorkedOutByHand) {
+    // Wl = 324 + 123.419 + 53.724 = 501.143 kWh, Wp = 30.66 kWh, 20 m2: LENI 26.590.
+    boxes.boxes.clear();
+    ASSERT_TRUE(Frame().RunCommand(ID_BUILDING_CALCULATION));
+    ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Building <HAND>\n\nAnnual LENI = 26.59 kWh/(m\u00b2 year)\nWl = 501.1 kWh\n"
+              "Wp = 30.7 kWh\nArea = 20.00 m\u00b2");
+    boxes.boxes.clear();
+    ASSERT_TRUE(Frame().RunCommand(ID_FLOOR_CALCULATION));
+    ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Floor <Ground>, one instance\n\nLENI = 26.59 kWh/(m\u00b2 year)\nWl = 501.1 kWh\n"
+              "Wp = 30.7 kWh\nArea = 20.00 m\u00b2");
+}
+
+TEST_F(HandBuildingTest, SaveWithCalculationAndTheResultsFileCarryTheNumbers) {
+    ASSERT_TRUE(Frame().RunCommand(ID_SAVE_WITH_CALCULATION));
+    EXPECT_NE(ReadFileText(ProjectFile("HAND")).find("<Results"), std::string::npos);
+
+    const fs::path results = dir / "HAND_NUVA_DB.XML";
+    script.File(results.string());
+    boxes.boxes.clear();
+    ASSERT_TRUE(Frame().RunCommand(ID_CREATE_NUVA_DB));
+    EXPECT_EQ(script.fileTitles.back(), "Create NUVA DB XML file...");
+    EXPECT_EQ(script.fileStarts.back(), (dir / "Documents" / "HAND_NUVA_DB.XML").string());
+    EXPECT_NE(ReadFileText(results).find("<AnnualLENI>26.5901559</AnnualLENI>"), std::string::npos);
+    ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
+    EXPECT_EQ(boxes.boxes[0].text, "Please send the file:\n " + results.string() +
+                                       "\nto\n results@orvantis.example\nwith ORVANTIS in the subject line.");
+
+    // Cancel writes nothing; an empty project gets its message and no dialog.
+    fs::remove(results);
+    Frame().RunCommand(ID_CREATE_NUVA_DB);
+    EXPECT_FALSE(fs::exists(results));
+    boxes.answers.push_back(IDNO);
+    NewProject("Empty");
+    const size_t fileDialogs = script.fileTitles.size();
+    boxes.boxes.clear();
+    Frame().RunCommand(ID_CREATE_NUVA_DB);
+    EXPECT_EQ(script.fileTitles.size(), fileDialogs);
+    EXPECT_EQ(boxes.boxes.at(0).text, "Cannot create DB XML file, no project, or empty project.");
+}
+
 TEST_F(LENIBViewTest, RecentFilesKeepTheirOrderForAKnownFileAndPutANewOneFirst) {
     for (const char* name : {"C", "B", "A"}) {
         NewProject(name);
