@@ -2,6 +2,7 @@
 
 #include "app/Logger.h"
 #include "app/TextUtils.h"
+#include "dxf/DxfFile.h"
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"
 #include "dxf/Render.h"
@@ -38,6 +39,16 @@ void CFloorView::SetDrawing(const CEntList* entities, CSnapPointList* snap, cons
     m_eMouseMode = m_iSavedMode = MM_NONE;
     if (!entities) m_Image = QImage();
     ZoomAll();
+}
+
+void CFloorView::SetDxfFile(CDxfFile* drawing, const CLENIFloor* floor) {
+    if (!drawing) {
+        SetDrawing(nullptr, nullptr, floor);
+        return;
+    }
+    drawing->m_BackgroundColour = MakeRgb(255, 255, 255);
+    SetPenColourForColour7(MakeRgb(0, 0, 0));
+    SetDrawing(&drawing->GetEntList(), &drawing->GetSnapPoints(), floor);
 }
 
 void CFloorView::SetFloor(const CLENIFloor* floor) {
@@ -124,9 +135,28 @@ QSize CFloorView::AreaSize() const {
 
 Matrix4 CFloorView::GetWorldToPixel() const {
     const QSize area = AreaSize();
-    return GetViewTransform({0, 0, area.width(), area.height()}, ZOOM_BOX, RenderSource(), m_ViewMin,
-                            m_ViewMax)
-        .worldToPixel;
+    const PixelRect rect{0, 0, area.width(), area.height()};
+    // The view window is centred in the picture: it grows on both sides to the picture's shape,
+    // rather than sitting in the bottom-left corner with the spare room above or to the right.
+    Point lo = m_ViewMin, hi = m_ViewMax;
+    const double w = hi.x - lo.x > 0.0 ? hi.x - lo.x : 0.1, h = hi.y - lo.y > 0.0 ? hi.y - lo.y : 0.1;
+    const double rectAspect = double(rect.right + 1) / double(rect.bottom + 1);
+    if (rectAspect > w / h) {
+        const double s = (rect.bottom - 2) / h;
+        const double grow = s > 0.0 ? ((rect.right - 2) / s - w) / 2.0 : 0.0;
+        if (grow > 0.0) {
+            lo.x -= grow;
+            hi.x += grow;
+        }
+    } else {
+        const double s = (rect.right - 2) / w;
+        const double grow = s > 0.0 ? ((rect.bottom - 2) / s - h) / 2.0 : 0.0;
+        if (grow > 0.0) {
+            lo.y -= grow;
+            hi.y += grow;
+        }
+    }
+    return GetViewTransform(rect, ZOOM_BOX, RenderSource(), lo, hi).worldToPixel;
 }
 
 Point CFloorView::WidgetToWorld(const QPoint& pixel) const {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+class CDxfFile;
 class CEntList;
 class CSnapPointList;
 class CLENIFloor;
@@ -25,6 +26,8 @@ class CFloorView : public QWidget {
     // The drawing's entities and snap settings and the floor drawn over them; none is owned and
     // each must outlive the page or be replaced first. Zooms to all.
     void SetDrawing(const CEntList* entities, CSnapPointList* snap, const CLENIFloor* floor);
+    // The same for a drawing read from a file, shown on white with colour 7 in black.
+    void SetDxfFile(CDxfFile* drawing, const CLENIFloor* floor);
     bool HasDrawing() const { return m_pEntities != nullptr; }
     // The model changed: draw again.
     void SetFloor(const CLENIFloor* floor);

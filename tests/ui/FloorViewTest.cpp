@@ -1,5 +1,6 @@
 #include "ui/FloorView.h"
 
+#include "dxf/DxfFile.h"
 #include "model/ModelOverlay.h"
 #include "support/SamplePlan.h"
 #include "support/TestSupport.h"
@@ -76,6 +77,13 @@ TEST_F(FloorViewTest, ZoomAllTakesTheDrawingWithAMarginAndEveryRoom) {
     EXPECT_NEAR(view.GetViewMax().x, 18.9, 1e-9);
     EXPECT_NEAR(view.GetViewMin().y, -0.5, 1e-9);
     EXPECT_NEAR(view.GetViewMax().y, 10.5, 1e-9);
+    // The view window is centred in the picture, whatever the picture's shape.
+    for (const QSize size : {QSize(800, 600), QSize(400, 900)}) {
+        view.resize(size);
+        const QPoint centre = WorldToImage(Point(9.0, 5.0));
+        EXPECT_NEAR(centre.x(), (size.width() - 4) / 2, 2) << size.width();
+        EXPECT_NEAR(centre.y(), (size.height() - 4) / 2, 2) << size.width();
+    }
     // A room beyond the drawing widens the view to it.
     CLENIRoom far;
     far.InitFromPolygon("FAR", {Point(30, 0), Point(40, 0), Point(40, 20), Point(30, 20)}, 3.0);
@@ -214,6 +222,29 @@ TEST_F(FloorViewTest, Screenshots) {
     view.SetShowDxfBackground(false);
     view.ZoomAll();
     EXPECT_TRUE(view.grab().save(QString::fromStdString((dir / "floor_model_only.png").string())));
+}
+
+// Published floor plans read from their files, for a look by eye.
+TEST_F(FloorViewTest, RealPlanScreenshots) {
+    const fs::path data = SharedDataDir();
+    if (data.empty()) GTEST_SKIP() << "no shared sample files";
+    const char* const plans[] = {
+        "dxf/skymakerolof__dxf/floorplan.dxf",        "dxf/bullestock__hal9kspace/floorplan.dxf",
+        "dxf/raumzeitlabor__olymp-2.0/floorplan.dxf", "dxf/yorikvanhavre__barcelona-pavillion/plan.dxf",
+        "dxf/emfcamp__site-plan-2012/plan.dxf",       "dxf/qcad__qcad/example01.dxf",
+    };
+    const fs::path dir = ScreenshotDir();
+    view.resize(1000, 700);
+    for (const char* plan : plans) {
+        const fs::path path = data / plan;
+        if (!fs::exists(path)) continue;
+        CDxfFile drawing;
+        drawing.ReadFile(path.string());
+        view.SetDxfFile(&drawing, nullptr);
+        const std::string name = fs::path(plan).parent_path().filename().string() + ".png";
+        EXPECT_TRUE(view.grab().save(QString::fromStdString((dir / name).string()))) << plan;
+        view.SetDxfFile(nullptr, nullptr);
+    }
 }
 
 } // namespace
