@@ -4,6 +4,7 @@
 #include "app/FileUtils.h"
 #include "app/Logger.h"
 #include "app/MessageBoxes.h"
+#include "app/Preferences.h"
 #include "app/TextUtils.h"
 #include "calc/BuildingTypeData.h"
 #include "calc/CalcLog.h"
@@ -48,12 +49,15 @@ void CLENIBApp::InitInteractive() {
     InstallDxfFloorImporter();
     PrepareWorkingFolders();
     OpenGeneralLog();
-    if (m_csProjectsDir.empty()) m_csProjectsDir = MyGetFolderPath().string();
-    if (m_csDxfReadDir.empty()) m_csDxfReadDir = MyGetFolderPath().string();
+    Preferences().LoadPreferences();
 }
 
 void CLENIBApp::LoadLuminaireDatabase() {
     CLumSysDataBase::Global().ReadFromFile((fs::path(m_csAppDataDir) / kLuminaireDatabaseName).string());
+}
+
+const std::string& CLENIBApp::GetProjectsDir() const {
+    return Preferences().m_csProjectsDir;
 }
 
 bool CLENIBApp::SetProjectsDir(const std::string& dir) {
@@ -61,33 +65,32 @@ bool CLENIBApp::SetProjectsDir(const std::string& dir) {
         Log().Printf(LOG_ERROR, "SPPD: Dir does not exist:\n%s", dir.c_str());
         return false;
     }
-    m_csProjectsDir = dir;
+    Preferences().m_csProjectsDir = dir;
     return true;
 }
 
-const std::string& CLENIBApp::GetRecentFile(int position) const {
-    static const std::string none;
-    if (position < 0 || position >= kRecentFileCount) return none;
-    return m_RecentFiles[position];
+std::string CLENIBApp::GetRecentFile(int position) const {
+    return Preferences().GetRecentFile(position);
 }
 
 void CLENIBApp::AddToRecentFiles(const std::string& path) {
-    if (path.empty() || !FileExists(path)) return;
-    for (const std::string& entry : m_RecentFiles)
-        if (EqualsNoCase(entry, path)) return;
-    std::move_backward(m_RecentFiles.begin(), m_RecentFiles.end() - 1, m_RecentFiles.end());
-    m_RecentFiles[0] = path;
+    Preferences().AddToRecentFiles(path);
 }
 
-void CLENIBApp::SetRecentFiles(const std::vector<std::string>& paths) {
-    m_RecentFiles.fill(std::string());
-    size_t next = 0;
-    for (const std::string& path : paths)
-        if (next < m_RecentFiles.size() && !path.empty() && FileExists(path)) m_RecentFiles[next++] = path;
+double CLENIBApp::GetDefaultGridSize() const {
+    return std::clamp(Preferences().m_dGridSize, 0.1, 100.0);
 }
 
 void CLENIBApp::SetDefaultGridSize(double size) {
-    m_dGridSize = std::clamp(size, 0.1, 100.0);
+    Preferences().m_dGridSize = std::clamp(size, 0.1, 100.0);
+}
+
+const std::string& CLENIBApp::GetDxfReadDir() const {
+    return Preferences().m_csDxfReadDir;
+}
+
+void CLENIBApp::SetDxfReadDir(const std::string& dir) {
+    Preferences().m_csDxfReadDir = dir;
 }
 
 void CLENIBApp::PrepareWorkingFolders() {
@@ -130,5 +133,6 @@ int CLENIBApp::ExitInstance() {
     if (IsBatch()) return m_iBatchResult;
     CLumSysDataBase::Global().WriteIfChanged();
     if (IsCalcLoggerOpen()) StopCalcLogger();
+    Preferences().SavePreferences();
     return 0;
 }

@@ -2,9 +2,7 @@
 // The application object: the mode of the process (batch or interactive), the batch result
 // and the per-user working folders. The desktop program adds its window on top of it.
 
-#include <array>
 #include <string>
-#include <vector>
 
 class CLENIBApp {
   public:
@@ -38,23 +36,20 @@ class CLENIBApp {
     int GetBatchResult() const { return m_iBatchResult; }
     const std::string& GetAppDataDir() const { return m_csAppDataDir; }
     const std::string& GetHelpFilePath() const { return m_csHelpFilePath; }
-    const std::string& GetProjectsDir() const { return m_csProjectsDir; }
+    const std::string& GetProjectsDir() const;
     // The all-projects folder; a folder that does not exist is refused (reported), the old value stays.
     bool SetProjectsDir(const std::string& dir);
 
-    // The recent project files, most recent first (Part of the preferences).
-    const std::string& GetRecentFile(int position) const;
+    // The recent project files of the preferences, most recent first.
+    std::string GetRecentFile(int position) const;
     // Puts an existing file first, unless it is in the list already (then nothing moves).
     void AddToRecentFiles(const std::string& path);
-    // The list as stored: entries naming no existing file are dropped, the others move up.
-    void SetRecentFiles(const std::vector<std::string>& paths);
-    std::vector<std::string> GetRecentFiles() const { return {m_RecentFiles.begin(), m_RecentFiles.end()}; }
 
     // Grid size given to every drawing opened in a floor tab, metres, within [0.1, 100].
-    double GetDefaultGridSize() const { return m_dGridSize; }
+    double GetDefaultGridSize() const;
     void SetDefaultGridSize(double size);
-    const std::string& GetDxfReadDir() const { return m_csDxfReadDir; }
-    void SetDxfReadDir(const std::string& dir) { m_csDxfReadDir = dir; }
+    const std::string& GetDxfReadDir() const;
+    void SetDxfReadDir(const std::string& dir);
     std::string GetGeneralLogPath() const;
 
     // Back to the state at process start (tests).
@@ -65,10 +60,6 @@ class CLENIBApp {
     int m_iBatchResult = 0;
     std::string m_csAppDataDir;
     std::string m_csHelpFilePath;
-    std::string m_csProjectsDir;
-    std::string m_csDxfReadDir;
-    double m_dGridSize = 1.0;
-    std::array<std::string, kRecentFileCount> m_RecentFiles;
 };
 
 // The one application object of the process.

@@ -3,6 +3,7 @@
 #include "app/LENIBApp.h"
 #include "ui/MainFrame.h"
 #include "ui/QtMessageBoxHost.h"
+#include "ui/QtPreferenceStore.h"
 
 #include <QApplication>
 #include <clocale>
@@ -27,12 +28,15 @@ int RunDesktopProgram(int argc, char** argv) {
 
     CQtMessageBoxHost host;
     IMessageBoxHost* previous = SetMessageBoxHost(&host);
+    CQtPreferenceStore store;
+    IPreferenceStore* previousStore = SetPreferenceStore(&store);
     int code;
     {
         std::unique_ptr<CMainFrame> frame = StartDesktop();
         code = app.exec();
     }
     int exitCode = App().ExitInstance();
+    SetPreferenceStore(previousStore);
     SetMessageBoxHost(previous);
     return code != 0 ? code : exitCode;
 }

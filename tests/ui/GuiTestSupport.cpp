@@ -2,6 +2,7 @@
 
 #include "app/LENIBApp.h"
 #include "app/LENIBDoc.h"
+#include "app/Preferences.h"
 #include "calc/CalcLog.h"
 #include "products/LumSysDataBase.h"
 #include "ui/DesktopMain.h"
@@ -68,6 +69,7 @@ void GuiTest::SetUp() {
     fs::create_directories(dir / "Documents");
     fs::create_directories(ProjectsDir());
     App().Reset();
+    Preferences() = CPreferences();
     CLumSysDataBase::ResetGlobal();
 }
 
