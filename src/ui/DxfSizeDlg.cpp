@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 const int kPictureWidth = 420;
@@ -59,7 +60,13 @@ void CDxfSizeDlg::DrawPicture() {
         source.headerMax = m_pDxf->GetHeaderExtMax();
         source.background = MakeRgb(255, 255, 255);
         SetPenColourForColour7(MakeRgb(0, 0, 0));
-        const PixelRect rect{4, 4, size.width() - 4, size.height() - 4};
+        // A box of the drawing's proportions, centred, so the picture sits in the middle.
+        const int margin = 6;
+        const double w = std::max(m_dWidth, 1e-9), h = std::max(m_dHeight, 1e-9);
+        const double room = std::min((size.width() - 2.0 * margin) / w, (size.height() - 2.0 * margin) / h);
+        const int pw = std::max(1, static_cast<int>(w * room)), ph = std::max(1, static_cast<int>(h * room));
+        const int left = (size.width() - pw) / 2, top = (size.height() - ph) / 2;
+        const PixelRect rect{left, top, left + pw, top + ph};
         DrawIntoRect(canvas, source, rect, ZOOM_EXTENTS, Point(), Point(), false);
         canvas.Flush();
     }

@@ -43,14 +43,17 @@ CNewProjDlg::CNewProjDlg(CLENIProject& settings, int mode, const std::string& al
     m_pName = AddField("Project name:", Q(settings.GetName()), 32);
     m_pProjectFolder = new QLabel(this);
     m_pProjectFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pProjectFolder->setWordWrap(true);
     form->addRow("This project folder:", m_pProjectFolder);
     m_pAllProjectsFolder = new QLabel(this);
     m_pAllProjectsFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pAllProjectsFolder->setWordWrap(true);
+    form->addRow("All projects folder:", m_pAllProjectsFolder);
     m_pBrowse = new QPushButton("Browse to and set projects directory", this);
-    auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(m_pAllProjectsFolder, 1);
-    folderRow->addWidget(m_pBrowse);
-    form->addRow("All projects folder:", folderRow);
+    auto* browseRow = new QHBoxLayout;
+    browseRow->addWidget(m_pBrowse);
+    browseRow->addStretch(1);
+    form->addRow(QString(), browseRow);
 
     m_pDescription = AddField("Description:", Q(settings.GetDescription()));
     m_pBuildingType = new QComboBox(this);
@@ -93,7 +96,12 @@ CNewProjDlg::CNewProjDlg(CLENIProject& settings, int mode, const std::string& al
 void CNewProjDlg::UpdateFolders() {
     m_pAllProjectsFolder->setText(Q(m_csAllProjectsDir));
     const std::string name = TrimWhiteSpace(FieldText(m_pName));
-    m_pProjectFolder->setText(Q(JoinPath(m_csAllProjectsDir, MakeSafeFileName(name)).string()));
+    if (m_iMode == PROJECT_DIALOG_PROPERTIES && !m_Settings.GetProjectFolder().empty()) {
+        m_pProjectFolder->setText(Q(m_Settings.GetProjectFolder()));
+        return;
+    }
+    m_pProjectFolder->setText(
+        Q(name.empty() ? m_csAllProjectsDir : JoinPath(m_csAllProjectsDir, MakeSafeFileName(name)).string()));
 }
 
 void CNewProjDlg::UpdateSuggestion() {

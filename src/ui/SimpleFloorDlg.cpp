@@ -4,7 +4,9 @@
 #include "app/TextUtils.h"
 #include "model/LENIProject.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 std::string CSimpleFloorDlg::GetFreeFloorName(const CLENIProject& project) {
     for (int n = 1;; ++n) {
@@ -15,8 +17,11 @@ std::string CSimpleFloorDlg::GetFreeFloorName(const CLENIProject& project) {
 
 CSimpleFloorDlg::CSimpleFloorDlg(const CLENIProject& project, QWidget* parent)
     : CCheckedDialog("Add Simple Floor", parent), m_Project(project) {
-    AddNote("Add a floor with a single room and single zone. Windows can be added in the usual way after the "
-            "floor has been created.");
+    QLabel* note =
+        AddNote("Add a floor with a single room and single zone. Windows can be added in the usual way "
+                "after the floor has been created.");
+    // The explanation comes first, above the fields.
+    GetMainLayout()->insertWidget(0, note);
     m_pName = AddField("Floor name:", QString::fromStdString(GetFreeFloorName(project)), 20);
     m_pX = AddField("X length (m):", QString::fromStdString(FormatDouble("%.1fm", m_dX)));
     m_pY = AddField("Y width (m):", QString::fromStdString(FormatDouble("%.1fm", m_dY)));
