@@ -152,66 +152,46 @@ TEST(ModelOverlayTest, OrderAndPens) {
     EXPECT_EQ(canvas.pen, before);
 }
 
-TEST(ModelOverlayTest, TextColoursFontsAndOpaqueLabels) {
+TEST(ModelOverlayTest, LabelPositionsAndColours) {
     const CLENIFloor floor = MakeFloor();
     RecordingCanvas canvas;
     DrawFloorModel(canvas, floor, TenPixelsPerMetre(), 3.0);
-    struct Case {
-        const char* text;
-        Rgb colour;
-        bool opaque;
-    } cases[] = {
-        {"L (AND)", MakeRgb(0, 0, 0), false},    {"W_0_1", MakeRgb(0, 100, 0), true},
-        {"W_0_1 (AD)", MakeRgb(0, 0, 0), false}, {" Roof light FlatRoofLight", MakeRgb(0, 0, 55), false},
-        {"AD_3", MakeRgb(0, 0, 55), false},      {"COURT", MakeRgb(0, 128, 127), false},
-    };
-    for (const Case& c : cases) {
-        const Op* op = canvas.FindText(c.text);
-        ASSERT_NE(op, nullptr) << c.text;
-        EXPECT_EQ(op->colour, c.colour) << c.text;
-        EXPECT_EQ(op->opaque, c.opaque) << c.text;
-        if (c.opaque) {
-            EXPECT_EQ(op->background, MakeRgb(255, 255, 255));
-        }
-        EXPECT_EQ(op->font.faceName, "ARIAL");
-        EXPECT_EQ(op->font.height, 12);
-    }
-}
-
-TEST(ModelOverlayTest, LabelPositions) {
-    const CLENIFloor floor = MakeFloor();
-    RecordingCanvas canvas;
-    DrawFloorModel(canvas, floor, TenPixelsPerMetre(), 3.0);
+    const Rgb black = MakeRgb(0, 0, 0), roofLight = MakeRgb(0, 0, 55);
     struct Case {
         const char* text;
         int x, y;
+        Rgb colour;
     } cases[] = {
         // L zone: its vertex mean (40, 966) lies outside; the topmost pixel vertex (20, 920) and the
         // next two, (0, 920) and (0, 1000), have the centroid (6, 946); the title sits 81 left of it.
-        {"L (AND)", 6 - 81, 946},
+        {"L (AND)", 6 - 81, 946, black},
         // LIT zone: the vertex mean (150, 950) lies inside.
-        {"LIT (AND)", 150 - 81, 950},
-        {"ABCDEFGHIJKLMNOPQRST...", 150 - 81, 950 + 14},
-        {" 3", 150 + 50, 950 + 14},
-        {" 12", 150 + 50, 950 + 28},
+        {"LIT (AND)", 150 - 81, 950, black},
+        {"ABCDEFGHIJKLMNOPQRST...", 150 - 81, 950 + 14, black},
+        {" 3", 150 + 50, 950 + 14, black},
+        {" 12", 150 + 50, 950 + 28, black},
         // Window from S (20, 1000) to E (60, 1000): label at 0.2 S + 0.8 E.
-        {"W_0_1", 52, 1000},
+        {"W_0_1", 52, 1000, MakeRgb(0, 100, 0)},
         // Daylight area 1.25..6.75 x 0..3 m (depth 2.5 x (2 - 0.8) = 3): pixel mean C (39.5, 985),
         // wall midpoint M (40, 1000); the table at 0.2 C + 0.8 M = (39.9, 997).
-        {"W_0_1 (AD)", 39 - 81, 997},
+        {"W_0_1 (AD)", 39 - 81, 997, black},
         // Roof light 3 spans (1, 1)-(5, 2) m: label at its fourth corner, table at the middle of the
         // first and third.
-        {" Roof light ShedRoofLight South (60.0\xC2\xB0)", 10, 980},
-        {"AD_3", 30 - 81, 985},
+        {" Roof light ShedRoofLight South (60.0\xC2\xB0)", 10, 980, roofLight},
+        {"AD_3", 30 - 81, 985, roofLight},
         // Atria: the mean of the first, second and fourth vertices; a triangle uses all three.
-        {"COURT", (400 + 460 + 400) / 3, (1000 + 1000 + 910) / 3},
-        {"TRI", (500 + 560 + 500) / 3, (1000 + 1000 + 910) / 3},
+        {"COURT", (400 + 460 + 400) / 3, (1000 + 1000 + 910) / 3, MakeRgb(0, 128, 127)},
+        {"TRI", (500 + 560 + 500) / 3, (1000 + 1000 + 910) / 3, MakeRgb(0, 128, 127)},
     };
     for (const Case& c : cases) {
         const Op* op = canvas.FindText(c.text);
         ASSERT_NE(op, nullptr) << c.text;
         EXPECT_EQ(op->points[0].x, c.x) << c.text;
         EXPECT_EQ(op->points[0].y, c.y) << c.text;
+        EXPECT_EQ(op->colour, c.colour) << c.text;
+        EXPECT_EQ(op->opaque, c.y == 1000 && c.x == 52) << c.text << ": only the window label is opaque";
+        EXPECT_EQ(op->font.faceName, "ARIAL");
+        EXPECT_EQ(op->font.height, 12);
     }
 }
 
@@ -258,20 +238,7 @@ TEST(ModelOverlayTest, ABadZoneIsLoggedAndSkipped) {
     EXPECT_TRUE(log.Contains("DrawZone with badly formed polygon..."));
 }
 
-TEST(ModelOverlayTest, NorthArrowAndInstanceMark) {
-    RecordingCanvas canvas;
-    DrawNorthArrow(canvas, 500);
-    const auto lines = canvas.OfKind(RecordingCanvas::LINE);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(Corners(lines[0]), (std::vector<std::pair<int, int>>{{484, 90}, {484, 30}}));
-    EXPECT_EQ(Corners(lines[1]), (std::vector<std::pair<int, int>>{{484, 30}, {476, 46}}));
-    EXPECT_EQ(Corners(lines[2]), (std::vector<std::pair<int, int>>{{484, 30}, {492, 46}}));
-    const auto letter = canvas.OfKind(RecordingCanvas::POLYLINE);
-    ASSERT_EQ(letter.size(), 1u);
-    EXPECT_EQ(Corners(letter[0]),
-              (std::vector<std::pair<int, int>>{{476, 30}, {476, 14}, {492, 30}, {492, 14}}));
-    EXPECT_EQ(lines[0].pen, (CanvasPen{MakeRgb(0, 0, 0), 1, PEN_SOLID}));
-
+TEST(ModelOverlayTest, InstanceMark) {
     RecordingCanvas single;
     DrawInstanceMark(single, 500, 1);
     EXPECT_TRUE(single.ops.empty());
@@ -279,8 +246,8 @@ TEST(ModelOverlayTest, NorthArrowAndInstanceMark) {
     DrawInstanceMark(three, 500, 3);
     ASSERT_NE(three.FindText("X3"), nullptr);
     EXPECT_EQ(three.FindText("X3")->font.height, 24);
-    EXPECT_EQ(three.FindText("X3")->points[0].x, 500 - 5 - 24) << "right-aligned at r - 5";
-    EXPECT_EQ(three.FindText("X3")->points[0].y, 90);
+    EXPECT_EQ(Corners(*three.FindText("X3")), (std::vector<std::pair<int, int>>{{500 - 5 - 24, 90}}))
+        << "right-aligned at r - 5";
 }
 
 } // namespace
