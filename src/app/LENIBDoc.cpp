@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tinyxml.h>
 
 const char* const kBadNameCharactersMessage =
     "Please don't use these characters in the name:\n  < (less than)\n  > (greater than)\n  : (colon)\n"
@@ -84,6 +85,18 @@ bool DeleteProjectFolder(const fs::path& folder, const fs::path& allProjects) {
     return true;
 }
 
+namespace {
+// A sound project file whose floor list is empty: reading it reports the missing floors, yet the
+// project is whole and the user goes on by adding floors to it.
+bool IsProjectWithoutFloors(const std::string& path) {
+    TiXmlDocument document;
+    if (!document.LoadFile(path.c_str())) return false;
+    const TiXmlElement* root = document.FirstChildElement(kProjectFileRoot);
+    const TiXmlElement* floors = root ? root->FirstChildElement("FloorList") : nullptr;
+    return floors && !floors->FirstChildElement();
+}
+} // namespace
+
 // ---- The document ----
 
 void CLENIBDoc::SetModifiedFlag(bool modified) {
@@ -106,8 +119,9 @@ void CLENIBDoc::Changed() {
 
 void CLENIBDoc::ResetProject() {
     // A fresh project: nothing of the previous one (its products included) may leak into the next.
-    m_Project = CLENIProject();
+    // The view lets go of the floors before they go.
     if (m_pUi) m_pUi->ClearView();
+    m_Project = CLENIProject();
     SetTitle(kUntitled);
 }
 
@@ -187,7 +201,13 @@ bool CLENIBDoc::OpenProject(const std::string& givenPath) {
     Log().Printf(LOG_INFO, "Read project file <%s>...\n", logged.c_str());
     SetModifiedFlag(false);
 
-    if (!m_Project.ReadProject(path)) return false;
+    if (!m_Project.ReadProject(path) && !IsProjectWithoutFloors(path)) {
+        // A half-read project must not be saved over the file it came from: the document stays
+        // empty, as if nothing had been opened.
+        m_Project = CLENIProject();
+        Changed();
+        return false;
+    }
     if (m_pUi) m_pUi->ShowProject();
     App().SetProjectsDir(GetProjectsContainingDir(m_Project.GetProjectFolder()));
     SetTitle(m_Project.GetName());

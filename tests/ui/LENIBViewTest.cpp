@@ -385,7 +385,10 @@ TEST_F(LENIBViewTest, RecentFilesKeepTheirOrderForAKnownFileAndPutANewOneFirst) 
     ASSERT_EQ(recent(), (std::vector<std::string>{"A", "B", "C"}));
     script.File(ProjectFile("B").string());
     Frame().RunCommand(ID_OPEN_PROJECT);
-    EXPECT_EQ(Project().GetName(), "B");
+    // A project without floors opens, showing so in its one tab.
+    EXPECT_EQ(Project().GetName(), "B") << log.All();
+    EXPECT_EQ(TabTexts(Frame()), std::vector<std::string>{"NO DXF"});
+    EXPECT_TRUE(Doc().IsProjectOpen());
     EXPECT_EQ(recent(), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(script.fileTitles.back(), "Open LENI comprehensive method project");
     EXPECT_EQ(script.fileStarts.back(), ProjectsDir().string());
@@ -439,6 +442,20 @@ TEST_F(LENIBViewTest, AModifiedProjectIsOfferedForSavingBeforeNewOpenAndClose) {
     QApplication::sendEvent(&Frame(), &closeAgain);
     EXPECT_TRUE(closeAgain.isAccepted());
     EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(LENIBViewTest, AProjectFileThatCannotBeReadLeavesAnEmptyDocumentThatCannotOverwriteIt) {
+    fs::create_directories(ProjectsDir() / "Broken");
+    const std::string damaged =
+        "<?xml version=\"1.0\" ?>\n<NUVA_LENI_V3><Name>Broken</Name><FloorList><Floor";
+    WriteFileText(ProjectFile("Broken"), damaged);
+    Frame().DropFiles({ProjectFile("Broken").string()});
+    EXPECT_EQ(Doc().GetTitle(), "Untitled");
+    EXPECT_FALSE(Doc().IsProjectOpen());
+    Frame().UpdateCommandUi();
+    EXPECT_FALSE(Frame().FindCommand(ID_SAVE_PROJECT)->isEnabled());
+    EXPECT_FALSE(Frame().RunCommand(ID_SAVE_PROJECT));
+    EXPECT_EQ(ReadFileText(ProjectFile("Broken")), damaged);
 }
 
 TEST_F(LENIBViewTest, RemovingFloorsKeepsOneEmptyTab) {
