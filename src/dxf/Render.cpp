@@ -93,7 +93,7 @@ class InsertCuller {
         const ExtentsBox& local = found->second;
         if (!local.valid) return false;
         ExtentsBox world;
-        AddTransformedBox(world, local.min, local.max, insert.GetToWorldXform());
+        AddTransformedBox(world, local.min, local.max, GetInsertMatrix(insert));
         return BoxesOverlap2D(world.min, world.max, viewMin, viewMax);
     }
 
@@ -321,6 +321,23 @@ void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRe
     DrawDrawing(canvas, source, vt.worldToPixel, Point(std::min(a.x, b.x), std::min(a.y, b.y)),
                 Point(std::max(a.x, b.x), std::max(a.y, b.y)));
     canvas.PopClipRect();
+}
+
+Matrix4 GetInsertMatrix(const CDxfInsert& insert) {
+    if (!insert.m_pBlock) return insert.GetToWorldXform();
+    const Point& base = insert.m_pBlock->m_BasePoint;
+    const double r = insert.m_dRotation * kDegToRad, c = std::cos(r), s = std::sin(r);
+    const double sx = insert.m_dScaleX, sy = insert.m_dScaleY, sz = insert.m_dScaleZ;
+    Matrix4 m;
+    m.m[0][0] = c * sx;
+    m.m[0][1] = -s * sy;
+    m.m[0][3] = insert.m_Insert.x - c * sx * base.x + s * sy * base.y;
+    m.m[1][0] = s * sx;
+    m.m[1][1] = c * sy;
+    m.m[1][3] = insert.m_Insert.y - s * sx * base.x - c * sy * base.y;
+    m.m[2][2] = sz;
+    m.m[2][3] = insert.m_Insert.z - sz * base.z;
+    return insert.HasIdentityMatrix() ? m : MultiplyMatrix(insert.GetMatrix(), m);
 }
 
 int ToPixel(double v) {

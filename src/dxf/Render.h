@@ -10,6 +10,7 @@
 #include <vector>
 
 class CDxfEntity;
+class CDxfInsert;
 class CEntList;
 class CSnapPointList;
 
@@ -73,6 +74,9 @@ void DrawSnapGrid(IDrawCanvas& canvas, const CSnapPointList& snap, Rgb backgroun
 // Fits the drawing into the rectangle (optionally filled with the background first), clipped to it.
 void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRect& rect, int zoomMode,
                   const Point& boxMin, const Point& boxMax, bool erase);
+
+// The insert's block-to-world matrix as GetToWorldXform makes it, written out rather than multiplied.
+Matrix4 GetInsertMatrix(const CDxfInsert& insert);
 
 // Pixel helpers shared by the entities and the model overlay. Points are pixels as doubles;
 // segments far outside any surface are clipped first, so no coordinate overflows an int.

@@ -190,7 +190,7 @@ void CDxfInsert::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     if (!m_pBlock) return;
     CDxfBlock::VisitGuard guard(*m_pBlock);
     if (!guard.Entered()) return; // a block that inserts itself
-    const Matrix4 m = MultiplyMatrix(matrix, GetToWorldXform());
+    const Matrix4 m = MultiplyMatrix(matrix, GetInsertMatrix(*this));
     int insertColour = GetColour();
     if (insertColour == kColourByLayer) insertColour = GetLayer() ? GetLayer()->m_iColour : 1;
     if (insertColour == kColourByBlock) insertColour = 7;

@@ -1,5 +1,6 @@
 #include "ui/QtCanvas.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
@@ -27,20 +28,79 @@ CQtCanvas::~CQtCanvas() {
         PopClipRect();
 }
 
+QImage* CQtCanvas::GetDirectImage() const {
+    // Thin lines and pixels go straight into the picture's memory when nothing the painter would
+    // do to them (a transform, clipping, a scaled device) is in effect.
+    if (m_Painter.device()->devType() != QInternal::Image) return nullptr;
+    QImage* image = static_cast<QImage*>(m_Painter.device());
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    if (m_Painter.hasClipping() || !m_Painter.transform().isIdentity() || image->devicePixelRatio() != 1.0)
+        return nullptr;
+    return image;
+}
+
 void CQtCanvas::Flush() {
     if (!m_bPending) return;
     m_bPending = false;
+    QImage* image = GetDirectImage();
+    uchar* bits = image ? image->bits() : nullptr;
+    const qsizetype stride = image ? image->bytesPerLine() : 0;
+    const int w = image ? image->width() : 0, h = image ? image->height() : 0;
+    auto inside = [w, h](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
+    std::vector<QLine> others;
     for (LineBatch& batch : m_LineBatches) {
         if (batch.lines.empty()) continue;
-        ApplyPen(batch.pen);
-        m_Painter.drawLines(batch.lines.data(), static_cast<int>(batch.lines.size()));
+        std::vector<QLine>* toPaint = &batch.lines;
+        if (bits) {
+            const QRgb colour =
+                qRgb(RgbRed(batch.pen.colour), RgbGreen(batch.pen.colour), RgbBlue(batch.pen.colour));
+            others.clear();
+            for (const QLine& line : batch.lines) {
+                if (!inside(line.x1(), line.y1()) || !inside(line.x2(), line.y2())) {
+                    others.push_back(line);
+                    continue;
+                }
+                // Bresenham, both end pixels set.
+                int x = line.x1(), y = line.y1();
+                const int dx = std::abs(line.x2() - x), dy = -std::abs(line.y2() - y);
+                const int sx = x < line.x2() ? 1 : -1, sy = y < line.y2() ? 1 : -1;
+                int err = dx + dy;
+                for (;;) {
+                    reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+                    if (x == line.x2() && y == line.y2()) break;
+                    const int e2 = 2 * err;
+                    if (e2 >= dy) {
+                        err += dy;
+                        x += sx;
+                    }
+                    if (e2 <= dx) {
+                        err += dx;
+                        y += sy;
+                    }
+                }
+            }
+            toPaint = &others;
+        }
+        if (!toPaint->empty()) {
+            ApplyPen(batch.pen);
+            m_Painter.drawLines(toPaint->data(), static_cast<int>(toPaint->size()));
+        }
         batch.lines.clear();
     }
     for (PixelBatch& batch : m_PixelBatches) {
         if (batch.pixels.empty()) continue;
-        m_Painter.setPen(QPen(ToQColor(batch.colour), 0));
-        m_bPenApplied = false;
-        m_Painter.drawPoints(batch.pixels.data(), static_cast<int>(batch.pixels.size()));
+        if (bits) {
+            const QRgb colour = qRgb(RgbRed(batch.colour), RgbGreen(batch.colour), RgbBlue(batch.colour));
+            for (const QPoint& p : batch.pixels)
+                if (inside(p.x(), p.y())) reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = colour;
+        } else {
+            m_Painter.setPen(QPen(ToQColor(batch.colour), 0));
+            m_bPenApplied = false;
+            m_Painter.drawPoints(batch.pixels.data(), static_cast<int>(batch.pixels.size()));
+        }
         batch.pixels.clear();
     }
 }

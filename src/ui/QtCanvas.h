@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QImage;
 class QPainter;
 
 class CQtCanvas : public IDrawCanvas {
@@ -62,6 +63,7 @@ class CQtCanvas : public IDrawCanvas {
         Rgb colour;
         std::vector<QPoint> pixels;
     };
+    QImage* GetDirectImage() const;
     void ApplyPen();
     void ApplyPen(const CanvasPen& pen);
     std::vector<QLine>& LinesOfPen();

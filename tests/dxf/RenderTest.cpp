@@ -294,6 +294,27 @@ TEST(RenderTest, InsertsOnLayerZeroTakeTheInsertColour) {
     EXPECT_EQ(lines[0].points[1].x, 120);
 }
 
+TEST(RenderTest, InsertMatrixMatchesTheEntityModel) {
+    CDxfBlock block;
+    block.m_BasePoint = Point(1, 2, 3);
+    CDxfInsert insert;
+    insert.m_pBlock = &block;
+    insert.m_Insert = Point(10, -4, 2);
+    insert.m_dScaleX = 2;
+    insert.m_dScaleY = -0.5;
+    insert.m_dScaleZ = 3;
+    insert.m_dRotation = 37;
+    Matrix4 tilt = RotationZMatrix(0.3);
+    tilt.m[2][0] = 0.1;
+    for (int own = 0; own < 2; ++own) {
+        if (own) insert.SetMatrix(tilt);
+        const Matrix4 a = GetInsertMatrix(insert), b = insert.GetToWorldXform();
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j)
+                EXPECT_NEAR(a.m[i][j], b.m[i][j], 1e-12) << own << " " << i << j;
+    }
+}
+
 TEST(RenderTest, ABlockInsertingItselfIsDrawnOnce) {
     TestDrawing d;
     CDxfBlock block;

@@ -4,10 +4,12 @@
 #include "model/ModelOverlay.h"
 #include "support/SamplePlan.h"
 #include "support/TestSupport.h"
+#include "ui/QtCanvas.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -201,6 +203,35 @@ TEST_F(FloorViewTest, EmptyPageIsGrey) {
     empty.resize(200, 150);
     const QImage shot = empty.grab().toImage();
     EXPECT_EQ(shot.pixel(100, 75), qRgb(0x9B, 0x9B, 0x9B));
+}
+
+// Lines and pixels land on the same pixels whether they go straight into the picture or through
+// the painter (near the edges and inside a clip), and nothing is written outside the picture.
+TEST_F(FloorViewTest, CanvasLinesAndPixelsOnAPicture) {
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255), white = qRgb(255, 255, 255);
+    {
+        QPainter painter(&image);
+        CQtCanvas canvas(painter);
+        canvas.SetPen({MakeRgb(255, 0, 0), 0, PEN_SOLID});
+        canvas.DrawLine(2, 2, 8, 2);
+        canvas.DrawLine(-5, 5, 30, 5); // across the whole picture
+        canvas.SetPixel(1, 1, MakeRgb(0, 0, 255));
+        canvas.SetPixel(25, 3, MakeRgb(0, 0, 255)); // outside: ignored
+        canvas.PushClipRect(0, 7, 10, 10);
+        canvas.DrawLine(0, 8, 19, 8); // only its left half shows
+        canvas.PopClipRect();
+    }
+    EXPECT_EQ(image.pixel(2, 2), red);
+    EXPECT_EQ(image.pixel(8, 2), red);
+    EXPECT_EQ(image.pixel(9, 2), white);
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(image.pixel(x, 5), red) << x;
+    EXPECT_EQ(image.pixel(1, 1), blue);
+    EXPECT_EQ(image.pixel(19, 3), white);
+    EXPECT_EQ(image.pixel(5, 8), red);
+    EXPECT_EQ(image.pixel(15, 8), white);
 }
 
 // Pictures of the page for a look by eye, written into the build folder.
