@@ -2,7 +2,6 @@
 #include "app/Preferences.h"
 #include "support/TestSupport.h"
 
-#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,19 +38,6 @@ TEST(QtPreferenceStoreTest, PreferencesSurviveTheStoreAndItsLetterCase) {
     EXPECT_EQ(prefs.m_csProjectsDir, (dir / "Projects").string());
     EXPECT_EQ(prefs.GetRecentFile(0), (dir / "a.LENI1XML").string());
     unsetenv("XDG_DOCUMENTS_DIR");
-}
-
-TEST(QtPreferenceStoreTest, AValueThatIsNoTextIsReportedAsSuch) {
-    TempDir dir{"prefs"};
-    const QString ini = QString::fromStdString((dir / "prefs.ini").string());
-    {
-        QSettings settings(ini, QSettings::IniFormat);
-        settings.setValue("HKEY_CURRENT_USER/SOFTWARE/NUVA_LENI_V1/PREF_K1", QStringList{"a", "b"});
-    }
-    CQtPreferenceStore store(ini);
-    std::string value;
-    EXPECT_EQ(store.ReadString("HKEY_CURRENT_USER", "Software\\NUVA_LENI_V1", "PREF_K1", value),
-              IPreferenceStore::NOT_A_STRING);
 }
 
 } // namespace
