@@ -4,8 +4,16 @@
 #include "app/FileUtils.h"
 #include "app/Logger.h"
 #include "app/MessageBoxes.h"
+#include "app/Preferences.h"
 #include "app/TextUtils.h"
+#include "calc/BuildingTypeData.h"
+#include "calc/CalcLog.h"
+#include "calc/FdssnaTables.h"
+#include "model/DxfImport.h"
 #include "model/ResultsExport.h"
+#include "products/LumSysDataBase.h"
+
+#include <algorithm>
 
 CLENIBApp& App() {
     static CLENIBApp app;
@@ -16,7 +24,13 @@ std::string CLENIBApp::VersionBanner() {
     return StrPrintf(kVersionFormat, __DATE__, __TIME__);
 }
 
+void CLENIBApp::InitInstanceCommon() {
+    CBuildingTypeData::InitBuildingTypeTables();
+    LoadFdssnaTablesAtStart();
+}
+
 int CLENIBApp::RunBatch(const std::string& commandLine) {
+    InitInstanceCommon();
     m_iBatch = 1;
     // No one watches a batch run: from here on no box is shown, not even before a command
     // has chosen its log file.
@@ -27,13 +41,56 @@ int CLENIBApp::RunBatch(const std::string& commandLine) {
 }
 
 void CLENIBApp::InitInteractive() {
-    // Later: the reference tables, the preferences, the empty project document and the global
-    // luminaire database are set up here, around the folder and log steps.
+    InitInstanceCommon();
     m_iBatch = 0;
     // "Save With Calculation" writes the numbers of the energy calculation.
     InstallProjectResultsProvider();
+    // Floors added from a DXF file bring in the objects of its special layers.
+    InstallDxfFloorImporter();
     PrepareWorkingFolders();
     OpenGeneralLog();
+    Preferences().LoadPreferences();
+}
+
+void CLENIBApp::LoadLuminaireDatabase() {
+    CLumSysDataBase::Global().ReadFromFile((fs::path(m_csAppDataDir) / kLuminaireDatabaseName).string());
+}
+
+const std::string& CLENIBApp::GetProjectsDir() const {
+    return Preferences().m_csProjectsDir;
+}
+
+bool CLENIBApp::SetProjectsDir(const std::string& dir) {
+    if (!DirectoryExists(dir)) {
+        Log().Printf(LOG_ERROR, "SPPD: Dir does not exist:\n%s", dir.c_str());
+        return false;
+    }
+    Preferences().m_csProjectsDir = dir;
+    return true;
+}
+
+std::string CLENIBApp::GetRecentFile(int position) const {
+    return Preferences().GetRecentFile(position);
+}
+
+void CLENIBApp::AddToRecentFiles(const std::string& path) {
+    Preferences().AddToRecentFiles(path);
+}
+
+double CLENIBApp::GetDefaultGridSize() const {
+    return std::clamp(Preferences().m_dGridSize, 0.1, 100.0);
+}
+
+void CLENIBApp::SetDefaultGridSize(double size) {
+    Preferences().m_dGridSize = std::clamp(size, 0.1, 100.0);
+}
+
+const std::string& CLENIBApp::GetDxfReadDir() const {
+    return Preferences().m_csDxfReadDir;
+}
+
+void CLENIBApp::SetDxfReadDir(const std::string& dir) {
+    Preferences().m_csDxfReadDir = dir;
 }
 
 void CLENIBApp::PrepareWorkingFolders() {
@@ -74,7 +131,8 @@ void CLENIBApp::OpenGeneralLog() {
 
 int CLENIBApp::ExitInstance() {
     if (IsBatch()) return m_iBatchResult;
-    // Later: write the changed global luminaire database, close an open calculation log and
-    // save the preferences.
+    CLumSysDataBase::Global().WriteIfChanged();
+    if (IsCalcLoggerOpen()) StopCalcLogger();
+    Preferences().SavePreferences();
     return 0;
 }

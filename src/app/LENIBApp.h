@@ -10,7 +10,13 @@ class CLENIBApp {
     static constexpr const char* kVersionFormat = "ORVANTIS NUVA V3.3.8 %s %s";
     static constexpr const char* kGeneralLogName = "LENI_V1_LOG.TXT";
     static constexpr const char* kHelpFileName = "LENI_NUVA_HELP.chm";
+    static constexpr const char* kLuminaireDatabaseName = "LENI_V1_LUM_DB.XML";
+    static constexpr int kRecentFileCount = 6;
     static std::string VersionBanner();
+
+    // The steps both modes take first: the reference tables of building and room types and the
+    // daylight tables.
+    static void InitInstanceCommon();
 
     // Batch start: runs the one command of the command line and keeps its result for the exit.
     int RunBatch(const std::string& commandLine);
@@ -18,6 +24,8 @@ class CLENIBApp {
     // Interactive start, the steps of the shell: batch flag 0, working folders and help file,
     // the general log with the version lines. Boxes go to the host installed before.
     void InitInteractive();
+    // The global luminaire database of the app-data folder (an empty one when missing).
+    void LoadLuminaireDatabase();
     void PrepareWorkingFolders();
     void OpenGeneralLog();
 
@@ -28,8 +36,20 @@ class CLENIBApp {
     int GetBatchResult() const { return m_iBatchResult; }
     const std::string& GetAppDataDir() const { return m_csAppDataDir; }
     const std::string& GetHelpFilePath() const { return m_csHelpFilePath; }
-    const std::string& GetProjectsDir() const { return m_csProjectsDir; }
-    void SetProjectsDir(const std::string& dir) { m_csProjectsDir = dir; }
+    const std::string& GetProjectsDir() const;
+    // The all-projects folder; a folder that does not exist is refused (reported), the old value stays.
+    bool SetProjectsDir(const std::string& dir);
+
+    // The recent project files of the preferences, most recent first.
+    std::string GetRecentFile(int position) const;
+    // Puts an existing file first, unless it is in the list already (then nothing moves).
+    void AddToRecentFiles(const std::string& path);
+
+    // Grid size given to every drawing opened in a floor tab, metres, within [0.1, 100].
+    double GetDefaultGridSize() const;
+    void SetDefaultGridSize(double size);
+    const std::string& GetDxfReadDir() const;
+    void SetDxfReadDir(const std::string& dir);
     std::string GetGeneralLogPath() const;
 
     // Back to the state at process start (tests).
@@ -40,7 +60,6 @@ class CLENIBApp {
     int m_iBatchResult = 0;
     std::string m_csAppDataDir;
     std::string m_csHelpFilePath;
-    std::string m_csProjectsDir;
 };
 
 // The one application object of the process.

@@ -3,6 +3,7 @@
 #include "app/LENIBApp.h"
 #include "ui/MainFrame.h"
 #include "ui/QtMessageBoxHost.h"
+#include "ui/QtPreferenceStore.h"
 
 #include <QApplication>
 #include <clocale>
@@ -14,7 +15,9 @@ void UseFileNumberLocale() {
 std::unique_ptr<CMainFrame> StartDesktop() {
     UseFileNumberLocale();
     App().InitInteractive();
+    // The frame's document starts as the empty "Untitled" project.
     auto frame = std::make_unique<CMainFrame>();
+    App().LoadLuminaireDatabase();
     frame->show();
     return frame;
 }
@@ -25,12 +28,15 @@ int RunDesktopProgram(int argc, char** argv) {
 
     CQtMessageBoxHost host;
     IMessageBoxHost* previous = SetMessageBoxHost(&host);
+    CQtPreferenceStore store;
+    IPreferenceStore* previousStore = SetPreferenceStore(&store);
     int code;
     {
         std::unique_ptr<CMainFrame> frame = StartDesktop();
         code = app.exec();
     }
     int exitCode = App().ExitInstance();
+    SetPreferenceStore(previousStore);
     SetMessageBoxHost(previous);
     return code != 0 ? code : exitCode;
 }

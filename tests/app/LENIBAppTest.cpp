@@ -1,4 +1,7 @@
 #include "app/LENIBApp.h"
+#include "app/Preferences.h"
+#include "app/WideReg.h"
+#include "products/LumSysDataBase.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -117,6 +120,40 @@ TEST(LENIBAppTest, BatchRunShowsNoBoxEvenWithAHostInstalled) {
     EXPECT_EQ(App().ExitInstance(), 7);
     EXPECT_TRUE(boxes.boxes.empty());
     App().Reset();
+}
+
+} // namespace
+
+namespace {
+
+TEST(LENIBAppExitTest, InteractiveExitWritesTheChangedLuminaireDatabaseAndThePreferences) {
+    AppDataHome home;
+    LogRecorder log;
+    RecordingMessageBoxes boxes;
+    CMemoryPreferenceStore store;
+    IPreferenceStore* previous = SetPreferenceStore(&store);
+    Preferences() = CPreferences();
+    CLumSysDataBase::ResetGlobal();
+    App().Reset();
+    App().InitInteractive();
+    App().LoadLuminaireDatabase();
+    EXPECT_TRUE(boxes.Contains("Luminaire database file:\n" +
+                               (home.AppData() / "LENI_V1_LUM_DB.XML").string() +
+                               "\ndoes not exist\nA new empty luminaire database will be created."));
+    App().SetDefaultGridSize(0.5);
+    CLumSysDataBase::Global().SetChanged(true);
+
+    EXPECT_EQ(App().ExitInstance(), 0);
+    EXPECT_TRUE(fs::exists(home.AppData() / "LENI_V1_LUM_DB.XML"));
+    EXPECT_FALSE(CLumSysDataBase::Global().IsChanged());
+    std::string grid;
+    ASSERT_EQ(store.ReadString("HKEY_CURRENT_USER", "Software\\NUVA_LENI_V1", "PREF_GRID_SIZE", grid),
+              IPreferenceStore::FOUND);
+    EXPECT_DOUBLE_EQ(std::stod(grid), 0.5);
+
+    SetPreferenceStore(previous);
+    Preferences() = CPreferences();
+    CLumSysDataBase::ResetGlobal();
 }
 
 } // namespace

@@ -1,0 +1,133 @@
+// The project document without a window: safe names, the guarded folder deletion and saving.
+
+#include "app/LENIBDoc.h"
+#include "app/LENIBApp.h"
+#include "app/Preferences.h"
+#include "calc/BuildingTypeData.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LENIBDocNamesTest, UnsafeCharactersBecomeUnderscoresInFileNamesOnly) {
+    const struct {
+        const char* name;
+        const char* safe;
+    } cases[] = {
+        {"Ground floor", "Ground floor"},
+        {"a/b", "a_b"},
+        {"..\\..\\x", "___.._x"},
+        {"..", "__"},
+        {".hidden", "_hidden"},
+        {"end. ", "end__"},
+        {"a:b*c?", "a_b_c_"},
+        {"tab\there", "tab_here"},
+        {"CON", "CON_"},
+        {"nul.txt", "nul.txt_"},
+        {"com1", "com1_"},
+        {"COM10", "COM10"},
+        {"", "_"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MakeSafeFileName(c.name), c.safe) << c.name;
+
+    const struct {
+        const char* name;
+        bool accepted;
+    } names[] = {{"Alpha", true}, {"Alpha 2.0", true}, {".", false},     {"..", false},   {" . . ", false},
+                 {"a|b", false},  {"a\"b", false},     {"a\x01", false}, {"a\x7f", false}};
+    for (const auto& c : names)
+        EXPECT_EQ(IsAcceptableProjectName(c.name), c.accepted) << c.name;
+}
+
+TEST(LENIBDocNamesTest, FolderDeletionStaysStrictlyInsideTheProjectsFolder) {
+    TempDir dir{"doc"};
+    const fs::path projects = dir / "Projects";
+    fs::create_directories(projects / "Alpha" / "sub");
+    fs::create_directories(dir / "Outside");
+    WriteFileText(dir / "Outside" / "keep.txt", "x");
+    fs::create_directory_symlink(dir / "Outside", projects / "Link");
+    RecordingMessageBoxes boxes;
+    LogRecorder log;
+
+    for (const fs::path& refused : {projects, projects / ".", projects / "..", dir.path(), dir / "Outside",
+                                    projects / "Alpha" / ".." / "..", projects / "Link"}) {
+        EXPECT_FALSE(DeleteProjectFolder(refused, projects)) << refused;
+        EXPECT_TRUE(log.Contains("is not inside the projects folder")) << refused;
+        log.Clear();
+    }
+    EXPECT_FALSE(DeleteProjectFolder(projects / "Alpha", ""));
+    EXPECT_TRUE(fs::exists(dir / "Outside" / "keep.txt"));
+    EXPECT_TRUE(fs::exists(projects / "Alpha" / "sub"));
+
+    EXPECT_TRUE(DeleteProjectFolder(projects / "Alpha", projects));
+    EXPECT_FALSE(fs::exists(projects / "Alpha"));
+    EXPECT_TRUE(fs::exists(projects));
+}
+
+// A document without window: every dialog is cancelled.
+class NoUi : public IDocumentUi {
+  public:
+    void ClearView() override {}
+    void ShowProject() override {}
+    void DocumentChanged() override {}
+    bool IsEditorIdle() const override { return true; }
+    bool HasCurrentTab() const override { return true; }
+    bool RunProjectDialog(CLENIProject&, int) override { return false; }
+    bool RunNameDialog(const std::string&, std::string&) override { return false; }
+    bool AskProjectFileToOpen(const std::string&, std::string&) override { return false; }
+    bool AskResultsFileToSave(const std::string&, const std::string&, std::string&) override { return false; }
+    void OpenFolderInBrowser(const std::string&) override {}
+    void RunBuildingCalculation() override { ++calculations; }
+    void SetWaitCursor(bool) override {}
+    int calculations = 0;
+};
+
+TEST(LENIBDocTest, AFailedSaveKeepsTheWorkMarkedAsUnsaved) {
+    CBuildingTypeData::InitBuildingTypeTables();
+    TempDir dir{"doc"};
+    Preferences() = CPreferences();
+    RecordingMessageBoxes boxes;
+    LogRecorder log;
+    NoUi ui;
+    CLENIBDoc doc(&ui);
+    doc.GetProject().SetName("Alpha");
+    doc.GetProject().SetProjectFolder((dir / "missing").string());
+    doc.GetProject().SetDominantBuildingType(CBuildingTypeData::GetBuildingTypeNames()[0]);
+    doc.SetModifiedFlag(true);
+
+    EXPECT_FALSE(doc.Save());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(log.Contains("Project directory does not exist"));
+    // Yes to the question with a save that fails: the command that asked stops.
+    boxes.answers.push_back(IDYES);
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_TRUE(doc.IsModified());
+
+    fs::create_directories(dir / "missing");
+    EXPECT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(App().GetRecentFile(0), (dir / "missing" / "Alpha.LENI1XML").string());
+    Preferences() = CPreferences();
+}
+
+TEST(LENIBDocTest, BuildingCalculationRunsOnlyForAnOpenProjectWithCountedFloors) {
+    CBuildingTypeData::InitBuildingTypeTables();
+    RecordingMessageBoxes boxes;
+    LogRecorder log;
+    NoUi ui;
+    CLENIBDoc doc(&ui);
+    doc.OnBuildingCalculation();
+    EXPECT_TRUE(boxes.boxes.empty());
+    doc.GetProject().SetName("Alpha");
+    doc.GetProject().SetProjectFolder("/tmp");
+    doc.OnBuildingCalculation();
+    EXPECT_TRUE(boxes.Contains("There needs to be at least one floor"));
+    EXPECT_EQ(ui.calculations, 0);
+    doc.GetProject().AddFloor("Ground", 3, 0, "");
+    doc.OnBuildingCalculation();
+    EXPECT_EQ(ui.calculations, 1);
+}
+
+} // namespace
