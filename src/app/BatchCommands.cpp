@@ -3,6 +3,7 @@
 #include "app/FileUtils.h"
 #include "app/LENIBApp.h"
 #include "app/Logger.h"
+#include "app/ReportWork.h"
 #include "app/TextUtils.h"
 
 #include <cctype>
@@ -24,9 +25,10 @@ const char* const kUsage =
 
 // Report: read the project file into a new project (its own products only), calculate the
 // annual LENI with the building's calculation log, write the results export file, save the
-// project with its results to the copy path. Failures go to the log only. The model, the
-// calculation and the export are connected here as they land.
-void ProjectReportWork(const ReportJob&) {}
+// project with its results to the copy path (ReportWork.cpp).
+int ProjectReportWork(const ReportJob& job) {
+    return RunReport(job);
+}
 
 // Dxftoxml: a new project whose dominant building type is "Residential buildings" and whose
 // name stays empty, one floor from the DXF file (this name and height, one instance, import of
@@ -120,10 +122,8 @@ int ReportCommand(const CommandTokens& tokens) {
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);
     job.copyFile = ResultsCopyPath(job.resultsFile);
-    if (Work().report)
-        Work().report(job);
-    else
-        ProjectReportWork(job);
+    if (!Work().report) return ProjectReportWork(job);
+    Work().report(job);
     return BATCH_DONE;
 }
 

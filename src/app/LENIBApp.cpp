@@ -5,6 +5,7 @@
 #include "app/Logger.h"
 #include "app/MessageBoxes.h"
 #include "app/TextUtils.h"
+#include "model/ResultsExport.h"
 
 CLENIBApp& App() {
     static CLENIBApp app;
@@ -29,6 +30,8 @@ void CLENIBApp::InitInteractive() {
     // Later: the reference tables, the preferences, the empty project document and the global
     // luminaire database are set up here, around the folder and log steps.
     m_iBatch = 0;
+    // "Save With Calculation" writes the numbers of the energy calculation.
+    InstallProjectResultsProvider();
     PrepareWorkingFolders();
     OpenGeneralLog();
 }

@@ -11,6 +11,8 @@ namespace {
 
 // The one handle of the open calculation log, null when none is open.
 FILE* pCalcLogFile = nullptr;
+// Nesting depth of CCalcLogQuiet.
+int quietDepth = 0;
 
 // The longest format accepted and the longest line written, in characters.
 constexpr size_t kMaxFormatLength = 779;
@@ -60,7 +62,7 @@ bool IsCalcLoggerOpen() {
 }
 
 void CalcLogPrintf(const char* format, ...) {
-    if (!pCalcLogFile || !format) return;
+    if (!pCalcLogFile || !format || quietDepth > 0) return;
     size_t formatLength = CountCharacters(format);
     if (formatLength > kMaxFormatLength) {
         Log().Printf(LOG_ERROR, "CalcLogPrintf but unicode string too long:%d wchars.",
@@ -95,6 +97,14 @@ void CalcLogPrintf(const char* format, ...) {
     }
     if (line.empty() || line.back() != '\n') line += '\n';
     std::fwrite(line.data(), 1, line.size(), pCalcLogFile);
+}
+
+CCalcLogQuiet::CCalcLogQuiet() {
+    ++quietDepth;
+}
+
+CCalcLogQuiet::~CCalcLogQuiet() {
+    --quietDepth;
 }
 
 std::string GetTimeStepName(unsigned timeStep) {

@@ -18,6 +18,16 @@ bool IsCalcLoggerOpen();
 // written as a blank, a doubled one as a single blank.
 void CalcLogPrintf(const char* format, ...) ORV_PRINTF(1, 2);
 
+// While an instance lives, CalcLogPrintf writes nothing: for working that only decides something
+// (which zone bills an opening's luminaires) and must not appear in the log.
+class CCalcLogQuiet {
+  public:
+    CCalcLogQuiet();
+    ~CCalcLogQuiet();
+    CCalcLogQuiet(const CCalcLogQuiet&) = delete;
+    CCalcLogQuiet& operator=(const CCalcLogQuiet&) = delete;
+};
+
 // "Annual" for 0, "January" ... "December" for 1 ... 12, otherwise "ERROR IN TIMESTEP".
 std::string GetTimeStepName(unsigned timeStep);
 

@@ -13,3 +13,11 @@ struct LeniTimeStepResult {
     // kWh/m2; 0 when there is no area to divide by.
     double GetLENI() const { return area > 0.0 ? (Wl + Wp) / area : 0.0; }
 };
+
+// What a calculation that could not run returns: no energy over a token area, so LENI stays 0.
+inline LeniTimeStepResult EmptyLeniResult(int timeStep) {
+    LeniTimeStepResult r;
+    r.timeStep = timeStep;
+    r.area = 0.0001;
+    return r;
+}

@@ -95,7 +95,8 @@ TEST(LENIBAppTest, AppDataFolderThatCannotBeMadeIsReported) {
 
 TEST(LENIBAppTest, BatchRunShowsNoBoxEvenWithAHostInstalled) {
     TempDir dir;
-    WriteFileText(dir / "p.LENI1XML", "<NUVA_LENI_V3/>");
+    // A project that reads and calculates without an error.
+    fs::copy_file(TestDataDir() / "energy" / "hand" / "HAND.LENI1XML", dir / "p.LENI1XML");
     LogRecorder log;
     RecordingMessageBoxes boxes;
     App().Reset();

@@ -105,7 +105,8 @@ TEST(BatchExitCodeTest, UnknownCommandPrintsOneUsageLine) {
 
 TEST(BatchExitCodeTest, AcceptedCommandsStartTheirLogFile) {
     TempDir dir{"cli folder with blanks"};
-    WriteFileText(dir / "b 1.LENI1XML", "<NUVA_LENI_V3/>");
+    // A project that reads and calculates without a single error.
+    fs::copy_file(TestDataDir() / "energy" / "hand" / "HAND.LENI1XML", dir / "b 1.LENI1XML");
     WriteFileText(dir / "PLAN~1.dxf", "0\nEOF\n");
     struct Case {
         std::vector<std::string> args;

@@ -1,0 +1,32 @@
+#include "app/ReportWork.h"
+
+#include "app/Logger.h"
+#include "model/LENIProject.h"
+#include "model/ResultsExport.h"
+
+#include <cstdio>
+
+int RunReport(const ReportJob& job) {
+    CLENIProject project;
+    // The products come from the project file alone; batch runs do not load the global database.
+    if (!project.ReadProject(job.projectFile)) {
+        // Results of a half-read project would be sent on as if they described the building.
+        Log().Printf(LOG_ERROR, "report: the project file could not be read, no results written:\n%s",
+                     job.projectFile.c_str());
+        return BATCH_READ_FAILED;
+    }
+
+    InstallProjectResultsProvider();
+    LeniTimeStepResult annual;
+    const bool exported = ExportResults(project, job.resultsFile, &annual);
+    const bool saved = project.Save(job.copyFile, true);
+    if (!exported || !saved) {
+        Log().Printf(LOG_ERROR, "report: the results were not all written (results file %s, project copy %s)",
+                     exported ? "written" : "NOT written", saved ? "written" : "NOT written");
+        return BATCH_WRITE_FAILED;
+    }
+    std::printf("Annual LENI %.2f kWh/(m\xC2\xB2 year), results in %s\n", annual.GetLENI(),
+                job.resultsFile.c_str());
+    std::fflush(stdout);
+    return BATCH_DONE;
+}

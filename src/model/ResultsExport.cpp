@@ -1,0 +1,161 @@
+#include "model/ResultsExport.h"
+
+#include "app/FileUtils.h"
+#include "app/Logger.h"
+#include "app/TextUtils.h"
+#include "calc/CalcLog.h"
+#include "calc/EnergyCalc.h"
+#include "model/LENIProject.h"
+#include "model/ProjectFileXml.h"
+#include "model/XmlUtils.h"
+
+#include <tinyxml.h>
+
+const char* const kResultsExportRoot = "LENI_DB_V1";
+
+namespace {
+
+// Slab thickness added to every storey's height.
+constexpr double kSlabThickness = 0.3;
+
+TiXmlElement* AddElement(TiXmlNode* parent, const char* name) {
+    auto* element = new TiXmlElement(name);
+    parent->LinkEndChild(element);
+    return element;
+}
+
+} // namespace
+
+double GetTotalBuildingHeight(const CLENIProject& project) {
+    double height = 0.0;
+    for (const CLENIFloor& floor : project.GetFloors())
+        height += (floor.GetHeight() + kSlabThickness) * floor.GetInstanceCount();
+    return height;
+}
+
+double GetTotalWindowsArea(const CLENIProject& project) {
+    double area = 0.0;
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        double floorArea = 0.0;
+        for (const CLENIRoom& room : floor.GetRooms()) {
+            double windows = 0.0, roofLights = 0.0;
+            for (const CLENIWindow& window : room.GetWindows())
+                windows += window.m_dWidth * window.m_dHeight;
+            for (const CLENIRoofLight& roofLight : room.GetRoofLights())
+                roofLights += roofLight.m_dXLength * roofLight.m_dYWidth;
+            floorArea += windows + 2.0 * roofLights;
+        }
+        area += floor.GetInstanceCount() * floorArea;
+    }
+    return area;
+}
+
+int GetNumberOfFloors(const CLENIProject& project) {
+    int count = 0;
+    for (const CLENIFloor& floor : project.GetFloors())
+        count += floor.GetInstanceCount();
+    return count;
+}
+
+std::string FormatFileCreationDate(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    return StrPrintf("%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+bool ExportResults(const CLENIProject& project, const std::string& path, LeniTimeStepResult* annual) {
+    LeniTimeStepResult months[kLeniTimeSteps];
+    for (unsigned step = 1; step < kLeniTimeSteps; ++step)
+        months[step] = CalculateAnnualLENI(project, step);
+    const LeniTimeStepResult year = CalculateAnnualLENI(project, 0);
+    if (annual) *annual = year;
+
+    const CLumSysDataBase& db = project.GetProducts();
+    double standby = 0.0, charging = 0.0;
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        standby += floor.GetInstanceCount() * GetInstalledPower(floor, Standby, db);
+        charging += floor.GetInstanceCount() * GetInstalledPower(floor, Charging, db);
+    }
+
+    TiXmlDocument doc;
+    doc.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
+    TiXmlElement* root = AddElement(&doc, kResultsExportRoot);
+    AddXmlTextElement(root, "Name", project.GetName());
+    AddXmlTextElement(root, "Descr", project.GetDescription());
+    AddXmlTextElement(root, "Location", project.GetLocation());
+    AddXmlTextElement(root, "DominantBuildingType", project.GetDominantBuildingType());
+    AddXmlTextElement(root, "Latitude", project.GetLatitude());
+    AddXmlTextElement(root, "Longitude", project.GetLongitude());
+    AddXmlTextElement(root, "YearToBeBuilt", project.GetYearToBeBuilt());
+    AddXmlTextElement(root, "YearBuilt", project.GetYearBuilt());
+    AddXmlTextElement(root, "FileCreationDate", FormatFileCreationDate(std::time(nullptr)));
+    AddXmlTextElement(root, "TotalBuildingHeight", GetTotalBuildingHeight(project));
+    AddXmlTextElement(root, "TotalWindowsArea", GetTotalWindowsArea(project));
+    AddXmlTextElement(root, "NumberOfFloors", GetNumberOfFloors(project));
+    AddXmlTextElement(root, "AverageFo", GetAverageFo(project));
+    AddXmlTextElement(root, "InstalledStandbyPowerPpc", standby);
+    AddXmlTextElement(root, "InstalledChargingPowerPem", charging);
+    AddXmlTextElement(root, "AnnualLENI", year.GetLENI());
+    AddXmlTextElement(root, "EnergyForLightingWl", year.Wl);
+    AddXmlTextElement(root, "EnergyForStandbyAndChargingWp", year.Wp);
+    TiXmlElement* monthly = AddElement(root, "MonthlyCalculation");
+    for (unsigned step = 1; step < kLeniTimeSteps; ++step) {
+        TiXmlElement* month = AddElement(monthly, StrPrintf("M%u", step).c_str());
+        AddXmlTextElement(month, "SpecificEnergy", months[step].GetLENI());
+        AddXmlTextElement(month, "Wl", months[step].Wl);
+        AddXmlTextElement(month, "Wp", months[step].Wp);
+    }
+
+    std::string reason;
+    if (!WriteFileSafely(fs::u8path(path), DocumentToFileText(doc), &reason)) {
+        Log().Printf(LOG_ERROR, "Could not write the results file:\n%s\n%s", path.c_str(), reason.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& results) {
+    // These numbers repeat what the calculations with logs have shown; they add nothing to a log.
+    CCalcLogQuiet quiet;
+    const CLumSysDataBase& db = project.GetProducts();
+    results = LENIProjectResults();
+    results.building.installedPower = GetInstalledPower(project, Lighting);
+    results.building.area = GetArea(project);
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        LENIObjectResults floorResults;
+        std::vector<LENIObjectResults> roomResults;
+        floorResults.area = floor.GetArea();
+        floorResults.installedPower = GetInstalledPower(floor, Lighting, db);
+        for (const CLENIRoom& room : floor.GetRooms()) {
+            LENIObjectResults r;
+            r.area = room.GetArea();
+            r.installedPower = GetInstalledPower(room, Lighting, db);
+            for (int step = 0; step < kLeniTimeSteps; ++step) {
+                const unsigned u = static_cast<unsigned>(step);
+                r.steps[step].timeStep = step;
+                r.steps[step].area = r.area;
+                r.steps[step].Wp = GetParasiticEnergy(room, u, db);
+                r.steps[step].Wl = GetLightingEnergy(room, project, u);
+                floorResults.steps[step].Wp += r.steps[step].Wp;
+                floorResults.steps[step].Wl += r.steps[step].Wl;
+            }
+            roomResults.push_back(r);
+        }
+        for (int step = 0; step < kLeniTimeSteps; ++step) {
+            floorResults.steps[step].timeStep = step;
+            floorResults.steps[step].area = floorResults.area;
+            LeniTimeStepResult& b = results.building.steps[step];
+            b.timeStep = step;
+            b.area = results.building.area;
+            b.Wl += floor.GetInstanceCount() * floorResults.steps[step].Wl;
+            b.Wp += floor.GetInstanceCount() * floorResults.steps[step].Wp;
+        }
+        results.floors.push_back(floorResults);
+        results.rooms.push_back(roomResults);
+    }
+    return true;
+}
+
+void InstallProjectResultsProvider() {
+    SetProjectResultsProvider(CalculateProjectResults);
+}
