@@ -9,7 +9,8 @@
 namespace fs = std::filesystem;
 
 std::string FuzzFolder() {
-    static const std::string folder = [] {
+    // Kept for the life of the process: the clean-up at exit still needs it.
+    static const std::string* folder = [] {
         const char* tmp = std::getenv("TMPDIR");
         fs::path base = tmp && *tmp ? fs::path(tmp) : fs::temp_directory_path();
         fs::path dir = base / ("orvantis_fuzz_" + std::to_string(getpid()));
@@ -18,9 +19,9 @@ std::string FuzzFolder() {
             std::error_code ec;
             fs::remove_all(FuzzFolder(), ec);
         });
-        return dir.string();
+        return new std::string(dir.string());
     }();
-    return folder;
+    return *folder;
 }
 
 std::string WriteFuzzInput(const uint8_t* data, size_t size, const std::string& fileName) {
