@@ -1,5 +1,6 @@
 #include "app/BatchCommands.h"
 
+#include "app/DxfToXmlWork.h"
 #include "app/FileUtils.h"
 #include "app/LENIBApp.h"
 #include "app/Logger.h"
@@ -34,7 +35,9 @@ int ProjectReportWork(const ReportJob& job) {
 // name stays empty, one floor from the DXF file (this name and height, one instance, import of
 // the special layers), saved without results to the project file. Connected here as the model,
 // the project file and the layer import land.
-void ProjectDxfToXmlWork(const DxfToXmlJob&) {}
+void ProjectDxfToXmlWork(const DxfToXmlJob& job) {
+    RunDxfToXml(job);
+}
 
 BatchWork& Work() {
     static BatchWork work;

@@ -10,6 +10,11 @@ CLENIProject::DxfFloorImporter& Importer() {
     return importer;
 }
 
+CLENIProject::DxfFloorImporterForProject& ProjectImporter() {
+    static CLENIProject::DxfFloorImporterForProject importer;
+    return importer;
+}
+
 // Default ratio of direct to global irradiation: the first row whose bound is not below the latitude.
 struct HdirHglobRow {
     double latitudeBound;
@@ -29,6 +34,10 @@ constexpr double kSlabThickness = 0.3;
 
 void CLENIProject::SetDxfFloorImporter(DxfFloorImporter importer) {
     Importer() = std::move(importer);
+}
+
+void CLENIProject::SetDxfFloorImporterForProject(DxfFloorImporterForProject importer) {
+    ProjectImporter() = std::move(importer);
 }
 
 CLENIProject::CLENIProject()
@@ -113,7 +122,9 @@ bool CLENIProject::AddFloor(const std::string& name, double height, int import, 
     if (import == 1) {
         LENIImportCounts imported;
         CLENIFloor& floor = m_Floors.back();
-        if (!Importer() || !Importer()(floor, dxfPath, imported)) {
+        const bool read = ProjectImporter() ? ProjectImporter()(*this, floor, dxfPath, imported)
+                                            : Importer() && Importer()(floor, dxfPath, imported);
+        if (!read) {
             // Whatever a failed import left behind is dropped: the floor stays empty.
             floor = CLENIFloor(name, height);
             imported = LENIImportCounts();

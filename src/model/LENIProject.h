@@ -17,6 +17,7 @@ struct LENIImportCounts {
     int zones = 0;
     int atria = 0;
     int roofLights = 0;
+    bool error = false; // an element of the special layers was refused (see the general log)
 };
 
 class CLENIProject {
@@ -26,6 +27,12 @@ class CLENIProject {
     using DxfFloorImporter =
         std::function<bool(CLENIFloor& floor, const std::string& dxfPath, LENIImportCounts& counts)>;
     static void SetDxfFloorImporter(DxfFloorImporter importer);
+    // The same for an import that also reads the project (maintenance factor, building type);
+    // used instead of the one above when set.
+    using DxfFloorImporterForProject =
+        std::function<bool(const CLENIProject& project, CLENIFloor& floor, const std::string& dxfPath,
+                           LENIImportCounts& counts)>;
+    static void SetDxfFloorImporterForProject(DxfFloorImporterForProject importer);
 
     CLENIProject();
 

@@ -110,8 +110,8 @@ TEST(EnergyCalcTest, MonthlyHoursAreATwelfthRoundedHalfUp) {
         CLENIRoom room = Room("R", Rect(0, 0, 2, 2), c.td, c.tn);
         room.AddZone(Zone("Z", Rect(0, 0, 2, 2), "K", 1));
         // 1 kW for an hour is 1 kWh, so the energy is the hours.
-        EXPECT_NEAR(GetZoneEnergyAND(room.GetZones()[0], room, 5, project.GetProducts()),
-                    c.monthlyHours, 1e-9)
+        EXPECT_NEAR(GetZoneEnergyAND(room.GetZones()[0], room, 5, project.GetProducts()), c.monthlyHours,
+                    1e-9)
             << c.td << " " << c.tn;
     }
 }
@@ -384,7 +384,9 @@ TEST_F(OpeningAttributionTest, SlopedWindowsAreBilledOnceInTheirEquivalentForm) 
     EXPECT_GT(west, 0.0);
     EXPECT_GT(east, 0.0);
     auto lines = ReadLines(dir / "sloped.txt");
-    EXPECT_EQ(CountLines(lines, "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2"), 1);
+    EXPECT_EQ(
+        CountLines(lines, "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2"),
+        1);
     EXPECT_EQ(CountLines(lines, "        vertical height of rotated window =  1.200"), 1);
     EXPECT_EQ(CountLines(lines, "    Zone East AD (Window 0 0) energy = "), 2);
     EXPECT_EQ(CountLines(lines, "    Zone West AD (Roof Light -1) energy = "), 2);
