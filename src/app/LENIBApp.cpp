@@ -5,7 +5,14 @@
 #include "app/Logger.h"
 #include "app/MessageBoxes.h"
 #include "app/TextUtils.h"
+#include "calc/BuildingTypeData.h"
+#include "calc/CalcLog.h"
+#include "calc/FdssnaTables.h"
+#include "model/DxfImport.h"
 #include "model/ResultsExport.h"
+#include "products/LumSysDataBase.h"
+
+#include <algorithm>
 
 CLENIBApp& App() {
     static CLENIBApp app;
@@ -16,7 +23,13 @@ std::string CLENIBApp::VersionBanner() {
     return StrPrintf(kVersionFormat, __DATE__, __TIME__);
 }
 
+void CLENIBApp::InitInstanceCommon() {
+    CBuildingTypeData::InitBuildingTypeTables();
+    LoadFdssnaTablesAtStart();
+}
+
 int CLENIBApp::RunBatch(const std::string& commandLine) {
+    InitInstanceCommon();
     m_iBatch = 1;
     // No one watches a batch run: from here on no box is shown, not even before a command
     // has chosen its log file.
@@ -27,13 +40,54 @@ int CLENIBApp::RunBatch(const std::string& commandLine) {
 }
 
 void CLENIBApp::InitInteractive() {
-    // Later: the reference tables, the preferences, the empty project document and the global
-    // luminaire database are set up here, around the folder and log steps.
+    InitInstanceCommon();
     m_iBatch = 0;
     // "Save With Calculation" writes the numbers of the energy calculation.
     InstallProjectResultsProvider();
+    // Floors added from a DXF file bring in the objects of its special layers.
+    InstallDxfFloorImporter();
     PrepareWorkingFolders();
     OpenGeneralLog();
+    if (m_csProjectsDir.empty()) m_csProjectsDir = MyGetFolderPath().string();
+    if (m_csDxfReadDir.empty()) m_csDxfReadDir = MyGetFolderPath().string();
+}
+
+void CLENIBApp::LoadLuminaireDatabase() {
+    CLumSysDataBase::Global().ReadFromFile((fs::path(m_csAppDataDir) / kLuminaireDatabaseName).string());
+}
+
+bool CLENIBApp::SetProjectsDir(const std::string& dir) {
+    if (!DirectoryExists(dir)) {
+        Log().Printf(LOG_ERROR, "SPPD: Dir does not exist:\n%s", dir.c_str());
+        return false;
+    }
+    m_csProjectsDir = dir;
+    return true;
+}
+
+const std::string& CLENIBApp::GetRecentFile(int position) const {
+    static const std::string none;
+    if (position < 0 || position >= kRecentFileCount) return none;
+    return m_RecentFiles[position];
+}
+
+void CLENIBApp::AddToRecentFiles(const std::string& path) {
+    if (path.empty() || !FileExists(path)) return;
+    for (const std::string& entry : m_RecentFiles)
+        if (EqualsNoCase(entry, path)) return;
+    std::move_backward(m_RecentFiles.begin(), m_RecentFiles.end() - 1, m_RecentFiles.end());
+    m_RecentFiles[0] = path;
+}
+
+void CLENIBApp::SetRecentFiles(const std::vector<std::string>& paths) {
+    m_RecentFiles.fill(std::string());
+    size_t next = 0;
+    for (const std::string& path : paths)
+        if (next < m_RecentFiles.size() && !path.empty() && FileExists(path)) m_RecentFiles[next++] = path;
+}
+
+void CLENIBApp::SetDefaultGridSize(double size) {
+    m_dGridSize = std::clamp(size, 0.1, 100.0);
 }
 
 void CLENIBApp::PrepareWorkingFolders() {
@@ -74,7 +128,7 @@ void CLENIBApp::OpenGeneralLog() {
 
 int CLENIBApp::ExitInstance() {
     if (IsBatch()) return m_iBatchResult;
-    // Later: write the changed global luminaire database, close an open calculation log and
-    // save the preferences.
+    CLumSysDataBase::Global().WriteIfChanged();
+    if (IsCalcLoggerOpen()) StopCalcLogger();
     return 0;
 }

@@ -22,11 +22,17 @@ constexpr int RgbBlue(Rgb c) {
     return static_cast<int>(c & 0xFF);
 }
 
-// A solid pen.
+enum CanvasPenStyle { PEN_SOLID = 0, PEN_DASH = 1, PEN_DASHDOTDOT = 2 };
+
+// A pen; width 0 draws one pixel wide, like width 1.
 struct CanvasPen {
     Rgb colour = 0;
     int width = 1;
-    bool operator==(const CanvasPen& o) const { return colour == o.colour && width == o.width; }
+    int style = PEN_SOLID;
+    bool operator==(const CanvasPen& o) const {
+        return colour == o.colour && width == o.width && style == o.style;
+    }
+    bool operator!=(const CanvasPen& o) const { return !(*this == o); }
 };
 
 struct CanvasPoint {
@@ -60,4 +66,21 @@ class IDrawCanvas {
     virtual void SetPixel(int x, int y, Rgb colour) = 0;
     // Font heights are multiplied by this (a printer's pixels per inch over the screen's).
     virtual double GetFontScale() const { return 1.0; }
+
+    // Text on a box of the background colour as wide and high as the text.
+    virtual void DrawTextOpaque(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+                                Rgb /*background*/) {
+        DrawText(x, y, text, font, colour);
+    }
+    // Fills the rectangle (right and bottom excluded) without an outline.
+    virtual void FillRect(int left, int top, int right, int bottom, Rgb colour) {
+        const CanvasPen old = GetPen();
+        SetPen({colour, 1, PEN_SOLID});
+        FillPolygon({{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}}, colour);
+        SetPen(old);
+    }
+    // Limits drawing to the rectangle (right and bottom excluded), within any limit pushed before,
+    // until the matching PopClipRect.
+    virtual void PushClipRect(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
+    virtual void PopClipRect() {}
 };

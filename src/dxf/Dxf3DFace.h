@@ -18,6 +18,7 @@ class CDxf3DFace : public CDxfEntity {
     bool IsSame(const CDxfEntity& other, double tolerance) const override;
     bool GetExtents(Point& min, Point& max, const Matrix4& matrix) const override;
     void Dump(const char* prefix) const override;
+    void DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const override;
 
     int GetCornerCount() const { return m_iNumCorners < 0 ? 0 : (m_iNumCorners > 4 ? 4 : m_iNumCorners); }
 };

@@ -28,4 +28,5 @@ class CDxfArc : public CDxfEntity {
     Point GetEndPoint() const override;
     bool GetExtents(Point& min, Point& max, const Matrix4& matrix) const override;
     void Dump(const char* prefix) const override;
+    void DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const override;
 };

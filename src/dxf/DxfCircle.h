@@ -21,4 +21,5 @@ class CDxfCircle : public CDxfEntity {
     bool IsSame(const CDxfEntity& other, double tolerance) const override;
     bool GetExtents(Point& min, Point& max, const Matrix4& matrix) const override;
     void Dump(const char* prefix) const override;
+    void DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const override;
 };

@@ -48,4 +48,5 @@ class CDxfInsert : public CDxfEntity {
     // An unresolved insert has no extents.
     bool GetExtents(Point& min, Point& max, const Matrix4& matrix) const override;
     void Dump(const char* prefix) const override;
+    void DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const override;
 };

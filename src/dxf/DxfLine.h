@@ -23,4 +23,5 @@ class CDxfLine : public CDxfEntity {
     Point GetEndPoint() const override { return m_End; }
     bool GetExtents(Point& min, Point& max, const Matrix4& matrix) const override;
     void Dump(const char* prefix) const override;
+    void DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const override;
 };

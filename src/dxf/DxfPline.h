@@ -37,6 +37,7 @@ class CDxfPline : public CDxfEntity {
     Point GetEndPoint() const override;
     bool GetExtents(Point& min, Point& max, const Matrix4& matrix) const override;
     void Dump(const char* prefix) const override;
+    void DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const override;
 
     int GetVertexCount() const { return static_cast<int>(m_Vertices.size()); }
     void AddVertex(const Point& p, double bulge = 0.0, double width = 0.0) {

@@ -14,7 +14,9 @@ void UseFileNumberLocale() {
 std::unique_ptr<CMainFrame> StartDesktop() {
     UseFileNumberLocale();
     App().InitInteractive();
+    // The frame's document starts as the empty "Untitled" project.
     auto frame = std::make_unique<CMainFrame>();
+    App().LoadLuminaireDatabase();
     frame->show();
     return frame;
 }

@@ -3,73 +3,73 @@
 #include "app/FileUtils.h"
 #include "app/LENIBApp.h"
 #include "app/MessageBoxes.h"
+#include "app/TextUtils.h"
+#include "ui/DialogRunner.h"
+#include "ui/DxfTabDlg.h"
+#include "ui/LENIBView.h"
+#include "ui/ToolBarIcons.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDesktopServices>
-#include <QFileDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontMetrics>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QUrl>
+#include <cstdarg>
 
 namespace {
 
-// Command ids of the main menu, as the program's resources number them.
-enum {
-    ID_ZOOM_ALL = 32771,
-    ID_ADD_DXF_FLOOR = 32774,
-    ID_NEW_PROJECT = 32776,
-    ID_OPEN_PROJECT = 32777,
-    ID_REMOVE_DXF_FLOOR = 32780,
-    ID_SAVE_PROJECT = 32781,
-    ID_FOLDERS_PROJECTS = 32783,
-    ID_FOLDERS_APP_DATA = 32784,
-    ID_ADD_ZONE = 32787,
-    ID_ADD_ROOM = 32793,
-    ID_EDIT_PRODUCT_DB = 32798,
-    ID_PROJECT_PROPERTIES = 32810,
-    ID_SAVE_AS = 32811,
-    ID_ADD_SIMPLE_FLOOR = 32816,
-    ID_OBJECT_SNAP = 32817,
-    ID_GRID_SNAP = 32818,
-    ID_GRID_SNAP_SETTINGS = 32820,
-    ID_BUILDING_CALCULATION = 32825,
-    ID_FLOOR_CALCULATION = 32835,
-    ID_DEFINE_PRINT_PAGES = 32854,
-    ID_PRINT_FLOOR_LENI = 32856,
-    ID_RECENT_FIRST = 32865,
-    ID_CREATE_NUVA_DB = 32897,
-    ID_ADD_ATRIUM = 32900,
-    ID_DXF_BACKGROUND = 32907,
-    ID_SAVE_WITH_CALCULATION = 32910,
-    ID_PRINT_SETUP = 57606,
-    ID_PRINT = 57607,
-    ID_PRINT_PREVIEW = 57609,
-    ID_APP_ABOUT = 57664,
-    ID_APP_EXIT = 57665,
-};
+const size_t kRecentPathShown = 40;
 
-const int kRecentFiles = 6;
+bool HasExtension(const std::string& path, const char* extension) {
+    // The last four characters: a point and the three letters.
+    return path.size() >= 4 && EqualsNoCase(path.substr(path.size() - 4), extension);
+}
 
 } // namespace
 
+std::string ShortenRecentPath(const std::string& path) {
+    if (path.size() <= kRecentPathShown) return path;
+    return "..." + path.substr(path.size() - kRecentPathShown);
+}
+
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle("ORVANTIS");
+    m_pView = new CLENIBView(m_Doc, this);
+    setCentralWidget(m_pView);
     CreateMainMenu();
-    // The view's tab strip: one tab per floor, filled as floors are opened.
-    m_pTabCtrl = new QTabWidget(this);
-    m_pTabCtrl->setObjectName("tabCtrl");
-    m_pTabCtrl->setUsesScrollButtons(true);
-    setCentralWidget(m_pTabCtrl);
-    statusBar()->showMessage("Ready");
-    resize(1024, 768);
+    CreateToolBar();
+    CreateStatusBar();
+    connect(m_pView, &CLENIBView::documentChanged, this, &CMainFrame::OnDocumentChanged);
+    m_pView->SetStatusHandler([this](const std::string& text) { SetStatusText("%s", text.c_str()); });
+    setAcceptDrops(true);
+    m_Doc.OnNewDocument();
+    OnDocumentChanged();
+    resize(1100, 780);
+}
+
+CMainFrame::~CMainFrame() {
+    // The view goes first: it lets go of the document.
+    delete m_pView;
+    m_pView = nullptr;
+}
+
+QTabWidget* CMainFrame::GetTabCtrl() const {
+    return m_pView->GetTabCtrl();
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, const char* text, int id) {
     QAction* action = menu->addAction(QString::fromUtf8(text));
     action->setData(id);
     m_commands[id] = action;
+    connect(action, &QAction::triggered, this, [this, id]() { OnCommand(id); });
     return action;
 }
 
@@ -78,13 +78,21 @@ QAction* CMainFrame::FindCommand(int id) const {
     return it == m_commands.end() ? nullptr : it->second;
 }
 
+bool CMainFrame::RunCommand(int id) {
+    UpdateCommandUi();
+    QAction* action = FindCommand(id);
+    if (!action || !action->isEnabled()) return false;
+    action->trigger();
+    return true;
+}
+
 void CMainFrame::CreateMainMenu() {
     QMenuBar* bar = menuBar();
 
     QMenu* file = bar->addMenu("&File");
-    AddCommand(file, "New LENI Project...", ID_NEW_PROJECT);
-    AddCommand(file, "Open LENI Project...", ID_OPEN_PROJECT);
-    AddCommand(file, "Save LENI Project", ID_SAVE_PROJECT);
+    AddCommand(file, "New LENI Project...", ID_NEW_PROJECT)->setShortcut(QKeySequence::New);
+    AddCommand(file, "Open LENI Project...", ID_OPEN_PROJECT)->setShortcut(QKeySequence::Open);
+    AddCommand(file, "Save LENI Project", ID_SAVE_PROJECT)->setShortcut(QKeySequence::Save);
     AddCommand(file, "Save With Calculation...", ID_SAVE_WITH_CALCULATION);
     AddCommand(file, "Save As...", ID_SAVE_AS);
     file->addSeparator();
@@ -97,15 +105,17 @@ void CMainFrame::CreateMainMenu() {
     file->addSeparator();
     AddCommand(file, "Edit product database...", ID_EDIT_PRODUCT_DB);
     file->addSeparator();
-    for (int i = 0; i < kRecentFiles; ++i)
-        AddCommand(file, "(no file)", ID_RECENT_FIRST + i)->setEnabled(false);
+    for (int i = 0; i < CLENIBApp::kRecentFileCount; ++i)
+        AddCommand(file, "(no file)", ID_RECENT_FIRST + i);
     file->addSeparator();
-    connect(AddCommand(file, "E&xit", ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+    AddCommand(file, "E&xit", ID_APP_EXIT);
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileItems);
 
     QMenu* project = bar->addMenu("Project Properties");
     AddCommand(project, "Project Properties...", ID_PROJECT_PROPERTIES);
     project->addSeparator();
-    AddCommand(project, "Add DXF floor to project...", ID_ADD_DXF_FLOOR);
+    AddCommand(project, "Add DXF floor to project...", ID_ADD_DXF_FLOOR)
+        ->setStatusTip("Add a DXF to the project");
     AddCommand(project, "Add Simple Floor...", ID_ADD_SIMPLE_FLOOR);
     AddCommand(project, "Remove DXF floor from project...", ID_REMOVE_DXF_FLOOR);
     project->addSeparator();
@@ -127,32 +137,258 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(calculation, "Floor Calculation...", ID_FLOOR_CALCULATION);
 
     QMenu* folders = bar->addMenu("Folders");
-    connect(AddCommand(folders, "Projects", ID_FOLDERS_PROJECTS), &QAction::triggered, this,
-            &CMainFrame::OnFoldersProjects);
-    connect(AddCommand(folders, "App Data (General Log e DB luminaires)", ID_FOLDERS_APP_DATA),
-            &QAction::triggered, this, &CMainFrame::OnFoldersAppData);
+    AddCommand(folders, "Projects", ID_FOLDERS_PROJECTS);
+    AddCommand(folders, "App Data (General Log e DB luminaires)", ID_FOLDERS_APP_DATA);
 
     QMenu* help = bar->addMenu("&Help");
-    connect(AddCommand(help, "&About ORVANTIS NUVA V3...", ID_APP_ABOUT), &QAction::triggered, this,
-            &CMainFrame::OnAppAbout);
+    AddCommand(help, "&About ORVANTIS NUVA V3...", ID_APP_ABOUT);
+
+    for (QAction* popup : bar->actions())
+        if (QMenu* menu = popup->menu())
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUi);
+    UpdateRecentFileItems();
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = addToolBar("Standard");
+    m_pToolBar->setObjectName("toolBar");
+    m_pToolBar->setIconSize(QSize(48, 48));
+    m_pToolBar->setMovable(false);
+    struct Button {
+        int id;
+        QIcon (*icon)();
+    } buttons[] = {
+        {ID_NEW_PROJECT, MakeNewProjectIcon},   {ID_OPEN_PROJECT, MakeOpenProjectIcon},
+        {ID_SAVE_PROJECT, MakeSaveProjectIcon}, {0, nullptr},
+        {ID_ADD_DXF_FLOOR, MakeAddFloorIcon},   {ID_REMOVE_DXF_FLOOR, MakeRemoveFloorIcon},
+        {ID_ADD_ROOM, MakeAddRoomIcon},         {ID_ADD_ZONE, MakeAddZoneIcon},
+    };
+    for (const Button& button : buttons) {
+        if (!button.icon) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        // The button is the menu item itself: same command, same enabling.
+        QAction* action = FindCommand(button.id);
+        action->setIcon(button.icon());
+        action->setIconVisibleInMenu(false);
+        m_pToolBar->addAction(action);
+    }
+}
+
+void CMainFrame::CreateStatusBar() {
+    m_pPromptPane = new QLabel("Ready", this);
+    statusBar()->addWidget(m_pPromptPane, 1);
+    m_pStatusPane = new QLabel(this);
+    m_pStatusPane->setMinimumWidth(QFontMetrics(m_pStatusPane->font()).horizontalAdvance(kStatusTemplate));
+    statusBar()->addPermanentWidget(m_pStatusPane);
+}
+
+void CMainFrame::SetStatusText(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string text = StrVPrintf(format, args);
+    va_end(args);
+    if (text.size() < std::char_traits<char>::length(kStatusTemplate))
+        m_pStatusPane->setText(QString::fromStdString(text));
+}
+
+std::string CMainFrame::GetStatusText() const {
+    return m_pStatusPane->text().toStdString();
+}
+
+std::string CMainFrame::GetPromptText() const {
+    const QString temporary = statusBar()->currentMessage();
+    return (temporary.isEmpty() ? m_pPromptPane->text() : temporary).toStdString();
+}
+
+void CMainFrame::UpdateCommandUi() {
+    for (auto& [id, action] : m_commands) {
+        bool enabled = true;
+        switch (id) {
+        case ID_FOLDERS_PROJECTS:
+        case ID_FOLDERS_APP_DATA:
+        case ID_APP_ABOUT:
+        case ID_APP_EXIT:
+            enabled = true;
+            break;
+        case ID_PRINT_SETUP:
+        case ID_PRINT_PREVIEW:
+        case ID_PRINT:
+        case ID_DEFINE_PRINT_PAGES:
+        case ID_PRINT_FLOOR_LENI:
+        case ID_EDIT_PRODUCT_DB:
+            // Printing and the product database dialogs are not part of this program yet.
+            enabled = false;
+            break;
+        default:
+            if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST)
+                enabled = !App().GetRecentFile(id - ID_RECENT_FIRST).empty();
+            else
+                enabled = m_pView->IsCommandEnabled(id);
+        }
+        action->setEnabled(enabled);
+    }
+}
+
+void CMainFrame::UpdateRecentFileItems() {
+    for (int i = 0; i < CLENIBApp::kRecentFileCount; ++i) {
+        QAction* action = FindCommand(ID_RECENT_FIRST + i);
+        const std::string& path = App().GetRecentFile(i);
+        if (path.empty()) {
+            action->setText("(no file)");
+            action->setEnabled(false);
+        } else {
+            action->setText(
+                QString::fromStdString(StrPrintf("&%d: %s", i + 1, ShortenRecentPath(path).c_str())));
+            action->setEnabled(true);
+        }
+    }
+}
+
+void CMainFrame::OnDocumentChanged() {
+    const QString title = QString::fromStdString(m_Doc.GetTitle());
+    setWindowTitle(title + "[*] - ORVANTIS");
+    setWindowModified(m_Doc.IsModified());
+    UpdateCommandUi();
+}
+
+void CMainFrame::OnCommand(int id) {
+    switch (id) {
+    case ID_NEW_PROJECT:
+        m_Doc.OnFileNew();
+        break;
+    case ID_OPEN_PROJECT:
+        m_Doc.OpenProject();
+        break;
+    case ID_SAVE_PROJECT:
+        m_Doc.Save(false);
+        break;
+    case ID_SAVE_WITH_CALCULATION:
+        m_Doc.Save(true);
+        break;
+    case ID_SAVE_AS:
+        m_Doc.OnSaveAs();
+        break;
+    case ID_PROJECT_PROPERTIES:
+        m_Doc.OnProjectProperties();
+        break;
+    case ID_BUILDING_CALCULATION:
+        m_Doc.OnBuildingCalculation();
+        break;
+    case ID_CREATE_NUVA_DB:
+        m_Doc.OnCreateNuvaDb();
+        break;
+    case ID_ADD_DXF_FLOOR:
+        m_pView->OnAddDxfFloor();
+        break;
+    case ID_ADD_SIMPLE_FLOOR:
+        m_pView->OnAddSimpleFloor();
+        break;
+    case ID_REMOVE_DXF_FLOOR:
+        m_pView->OnRemoveDxfFloor();
+        break;
+    case ID_ADD_ZONE:
+        if (const CDxfTabDlg* page = m_pView->GetCurrDxfTabDlg()) {
+            const CLENIFloor* floor = m_Doc.GetProject().GetFloorByName(page->GetFloorName());
+            if (!floor || floor->GetRoomCount() == 0)
+                Log().Printf(LOG_ERROR, "You must add rooms before you can put zones inside them");
+        }
+        break;
+    case ID_ZOOM_ALL:
+        m_pView->OnZoomAll();
+        break;
+    case ID_OBJECT_SNAP:
+        m_pView->OnObjectSnap();
+        break;
+    case ID_GRID_SNAP:
+        m_pView->OnGridSnap();
+        break;
+    case ID_GRID_SNAP_SETTINGS:
+        m_pView->OnGridSnapSettings();
+        break;
+    case ID_DXF_BACKGROUND:
+        m_pView->OnDxfBackground();
+        break;
+    case ID_FLOOR_CALCULATION:
+        m_pView->OnFloorCalculation();
+        break;
+    case ID_FOLDERS_PROJECTS:
+        OnFoldersProjects();
+        break;
+    case ID_FOLDERS_APP_DATA:
+        OnFoldersAppData();
+        break;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    default:
+        if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST) m_Doc.OpenRecentFile(id - ID_RECENT_FIRST);
+        break;
+    }
+    OnDocumentChanged();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_Doc.CanCloseFrame())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths.push_back(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+    DropFiles(paths);
+}
+
+void CMainFrame::DropFiles(const std::vector<std::string>& paths) {
+    if (paths.size() != 1) {
+        WalertBox("You can only drag one file at a time.");
+        return;
+    }
+    const std::string& path = paths[0];
+    if (HasExtension(path, ".LDT") || HasExtension(path, ".IES")) {
+        WalertBox(
+            "LDT and IES files must be dragged into the\nluminaire database dialog.\n\nUse the File menu --> "
+            "Edit Luminaire Database item.");
+    } else if (HasExtension(path, ".DXF")) {
+        if (!m_Doc.IsProjectOpen())
+            WalertBox("A project must be open before you open a DXF file.");
+        else
+            m_pView->AddDxfFloor(path);
+    } else if (path.size() > 9 && EqualsNoCase(path.substr(path.size() - 9), ".LENI1XML")) {
+        m_Doc.OpenProject(path);
+    } else {
+        WalertBox("Files of this type cannot be dropped into the program");
+    }
+    OnDocumentChanged();
 }
 
 void CMainFrame::OnFoldersProjects() {
     std::string dir = App().GetProjectsDir();
     if (DirectoryExists(dir)) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(dir)));
+        m_pView->OpenFolderInBrowser(dir);
         return;
     }
     if (WyesNoBox("The projects dir does not exist:\n%s\nDo you want to select another directory?",
                   dir.c_str()) != IDYES)
         return;
-    QString chosen = QFileDialog::getExistingDirectory(nullptr, QString(), QString::fromStdString(dir),
-                                                       QFileDialog::ShowDirsOnly);
+    const QString chosen = AskExistingFolder(this, QString(), QString::fromStdString(dir));
     if (!chosen.isEmpty()) App().SetProjectsDir(chosen.toStdString());
 }
 
 void CMainFrame::OnFoldersAppData() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(App().GetAppDataDir())));
+    m_pView->OpenFolderInBrowser(App().GetAppDataDir());
 }
 
 void CMainFrame::OnAppAbout() {

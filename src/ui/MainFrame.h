@@ -1,29 +1,76 @@
 #pragma once
-// The top-level window: the main menu, the tab strip of the floors and the status bar.
+// The top-level window: the main menu, the toolbar, the tab strip of the floors (the view) and
+// the status bar. It owns the project document and routes the commands to it and to the view.
+
+#include "app/LENIBDoc.h"
+#include "app/Logger.h"
 
 #include <QMainWindow>
 #include <map>
+#include <string>
+#include <vector>
 
+class CLENIBView;
 class QAction;
+class QLabel;
 class QMenu;
 class QTabWidget;
+class QToolBar;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    // Status texts are at most as long as this 60-character template.
+    static constexpr const char* kStatusTemplate =
+        "012345678901234567890123456789012345678901234567890123456789";
 
-    QTabWidget* GetTabCtrl() const { return m_pTabCtrl; }
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CLENIBDoc& GetDocument() { return m_Doc; }
+    CLENIBView* GetView() const { return m_pView; }
+    QTabWidget* GetTabCtrl() const;
+    QToolBar* GetToolBar() const { return m_pToolBar; }
     // The menu item of a command id, or nullptr.
     QAction* FindCommand(int id) const;
+    // Runs the command as its menu item would, when it is enabled; false when it is not.
+    bool RunCommand(int id);
+
+    // The second pane of the status bar; a text not shorter than the template is not shown.
+    void SetStatusText(const char* format, ...) ORV_PRINTF(2, 3);
+    std::string GetStatusText() const;
+    std::string GetPromptText() const;
+
+    // Commands are enabled as the document and the current floor tab allow.
+    void UpdateCommandUi();
+    // The recent-file items of the File menu.
+    void UpdateRecentFileItems();
+    // What dropping these files on the window does.
+    void DropFiles(const std::vector<std::string>& paths);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void CreateMainMenu();
+    void CreateToolBar();
+    void CreateStatusBar();
     QAction* AddCommand(QMenu* menu, const char* text, int id);
+    void OnCommand(int id);
+    void OnDocumentChanged();
     void OnFoldersProjects();
     void OnFoldersAppData();
     void OnAppAbout();
 
-    QTabWidget* m_pTabCtrl = nullptr;
+    CLENIBDoc m_Doc;
+    CLENIBView* m_pView = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QLabel* m_pPromptPane = nullptr;
+    QLabel* m_pStatusPane = nullptr;
     std::map<int, QAction*> m_commands;
 };
+
+// A recent-file path as its menu item shows it: longer than 40 characters, "..." and the last 40.
+std::string ShortenRecentPath(const std::string& path);

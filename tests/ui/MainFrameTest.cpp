@@ -1,38 +1,22 @@
 #include "ui/MainFrame.h"
 #include "app/LENIBApp.h"
-#include "support/TestSupport.h"
 #include "ui/DesktopMain.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/LENIBView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolBar>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
-
-// One QApplication for the whole test program, on the offscreen platform.
-class QtEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    int m_argc = 1;
-    char m_name[16] = "orvantis_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-[[maybe_unused]] auto* const g_qtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // A comma-decimal locale made for the test (the machine may have none installed), or false.
 bool UseCommaDecimalLocale(const TempDir& dir) {
@@ -51,37 +35,24 @@ std::string Formatted(double value) {
     return buf;
 }
 
-class MainFrameTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
-        App().Reset();
-    }
-    void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
-        App().Reset();
-        std::setlocale(LC_NUMERIC, "C");
-    }
-    TempDir dir{"ui"};
-    LogRecorder log;
-    RecordingMessageBoxes boxes;
-};
+using MainFrameTest = GuiTest;
 
-TEST_F(MainFrameTest, DesktopStartShowsTheMainWindowWithItsMenus) {
-    std::unique_ptr<CMainFrame> frame = StartDesktop();
+TEST_F(MainFrameTest, DesktopStartShowsTheMainWindowWithItsMenusToolbarAndStatusBar) {
+    CMainFrame& f = Frame();
     QApplication::processEvents();
-    EXPECT_TRUE(frame->isVisible());
-    EXPECT_EQ(frame->windowTitle().toStdString(), "ORVANTIS");
-    EXPECT_EQ(frame->GetTabCtrl()->count(), 0);
-    EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), "Ready");
-    EXPECT_TRUE(fs::exists(dir / "ORVANTIS NUVA" / "LENI_V1_LOG.TXT"));
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.windowTitle().toStdString(), "Untitled[*] - ORVANTIS");
+    EXPECT_FALSE(f.isWindowModified());
+    ASSERT_EQ(f.GetTabCtrl()->count(), 1);
+    EXPECT_EQ(f.GetTabCtrl()->tabText(0).toStdString(), "NO DXF FLOOR LOADED");
+    EXPECT_EQ(f.GetPromptText(), "Ready");
+    EXPECT_TRUE(fs::exists(dir / "data" / "ORVANTIS NUVA" / "LENI_V1_LOG.TXT"));
 
     std::vector<std::string> popups;
-    for (QAction* action : frame->menuBar()->actions())
+    for (QAction* action : f.menuBar()->actions())
         popups.push_back(action->text().toStdString());
     EXPECT_EQ(popups, (std::vector<std::string>{"&File", "Project Properties", "&View", "Calculation",
                                                 "Folders", "&Help"}));
-
     struct Item {
         int id;
         const char* text;
@@ -103,23 +74,44 @@ TEST_F(MainFrameTest, DesktopStartShowsTheMainWindowWithItsMenus) {
         {57664, "&About ORVANTIS NUVA V3..."},
     };
     for (const Item& item : items) {
-        QAction* action = frame->FindCommand(item.id);
+        QAction* action = f.FindCommand(item.id);
         ASSERT_NE(action, nullptr) << item.id;
         EXPECT_EQ(action->text().toStdString(), item.text) << item.id;
     }
-    EXPECT_EQ(frame->FindCommand(57607)->shortcut().toString().toStdString(), "Ctrl+P");
-    EXPECT_FALSE(frame->FindCommand(32865)->isEnabled());
+    EXPECT_EQ(f.FindCommand(57607)->shortcut().toString().toStdString(), "Ctrl+P");
+    EXPECT_EQ(f.FindCommand(32774)->statusTip().toStdString(), "Add a DXF to the project");
 
-    // A picture of the window, to look at.
-    fs::path png = fs::path(ORVANTIS_EXE).parent_path() / "main-window.png";
-    EXPECT_TRUE(frame->grab().save(QString::fromStdString(png.string()), "PNG"));
-    EXPECT_GT(fs::file_size(png), 0u);
+    // The eight places of the toolbar: three buttons, a gap, four buttons, each the menu command.
+    std::vector<int> toolbar;
+    for (QAction* action : f.GetToolBar()->actions())
+        toolbar.push_back(action->isSeparator() ? 0 : action->data().toInt());
+    EXPECT_EQ(toolbar, (std::vector<int>{32776, 32777, 32781, 0, 32774, 32780, 32793, 32787}));
+
+    // Nothing open: only what needs no project is enabled.
+    f.UpdateCommandUi();
+    struct Enabled {
+        int id;
+        bool enabled;
+    } enabling[] = {{32776, true},  {32777, true},  {32781, false}, {32910, false}, {32811, false},
+                    {32810, false}, {32825, false}, {32835, false}, {32816, true},  {32897, true},
+                    {32793, false}, {32907, false}, {32774, true},  {32865, false}};
+    for (const Enabled& e : enabling)
+        EXPECT_EQ(f.FindCommand(e.id)->isEnabled(), e.enabled) << e.id;
+    SaveScreenshot(f, "main-window-empty");
+}
+
+TEST_F(MainFrameTest, StatusTextShowsOnlyTextsShorterThanItsTemplate) {
+    CMainFrame& f = Frame();
+    f.SetStatusText("%s", std::string(59, 'a').c_str());
+    EXPECT_EQ(f.GetStatusText(), std::string(59, 'a'));
+    f.SetStatusText("%s", std::string(60, 'b').c_str());
+    EXPECT_EQ(f.GetStatusText(), std::string(59, 'a'));
 }
 
 TEST_F(MainFrameTest, AboutShowsTheVersionBanner) {
-    std::unique_ptr<CMainFrame> frame = StartDesktop();
+    CMainFrame& f = Frame();
     boxes.boxes.clear();
-    frame->FindCommand(57664)->trigger();
+    f.RunCommand(57664);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, CLENIBApp::VersionBanner());
     EXPECT_EQ(boxes.boxes[0].caption, "Tolvane Software");
@@ -129,8 +121,35 @@ TEST_F(MainFrameTest, DesktopStartWritesNumbersWithAPointWhateverTheUserLocale) 
     TempDir locales{"locale"};
     if (!UseCommaDecimalLocale(locales)) GTEST_SKIP() << "no comma-decimal locale could be made";
     ASSERT_EQ(Formatted(3.2), "3,2");
-    std::unique_ptr<CMainFrame> frame = StartDesktop();
+    Frame();
     EXPECT_EQ(Formatted(3.2), "3.2");
+}
+
+TEST_F(MainFrameTest, DroppedFilesAreRefusedUnlessOneDxfWithAProjectOrOneProjectFile) {
+    CMainFrame& f = Frame();
+    struct Case {
+        std::vector<std::string> files;
+        const char* message;
+    } cases[] = {
+        {{"/x/a.dxf", "/x/b.dxf"}, "You can only drag one file at a time."},
+        {{"/x/lamp.ldt"}, "LDT and IES files must be dragged into the\nluminaire database dialog."},
+        {{"/x/lamp.IES"}, "LDT and IES files must be dragged into the\nluminaire database dialog."},
+        {{"/x/plan.dxf"}, "A project must be open before you open a DXF file."},
+        {{"/x/notes.txt"}, "Files of this type cannot be dropped into the program"},
+    };
+    for (const Case& c : cases) {
+        boxes.boxes.clear();
+        f.DropFiles(c.files);
+        ASSERT_EQ(boxes.boxes.size(), 1u) << c.files[0];
+        EXPECT_EQ(boxes.boxes[0].text.rfind(c.message, 0), 0u) << boxes.boxes[0].text;
+    }
+    EXPECT_EQ(f.GetTabCtrl()->count(), 1);
+}
+
+TEST_F(MainFrameTest, RecentFileItemsShowShortenedPaths) {
+    const std::string forty = "/" + std::string(35, 'p') + ".LEN"; // 40 characters
+    EXPECT_EQ(ShortenRecentPath(forty), forty);
+    EXPECT_EQ(ShortenRecentPath("x" + forty), "..." + forty);
 }
 
 } // namespace

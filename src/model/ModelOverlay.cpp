@@ -1,0 +1,236 @@
+#include "model/ModelOverlay.h"
+
+#include "app/Logger.h"
+#include "app/TextUtils.h"
+#include "dxf/Geometry.h"
+#include "dxf/Render.h"
+#include "model/LENIAtrium.h"
+#include "model/LENIFloor.h"
+#include "model/LENIRoom.h"
+#include "products/ZoneObjList.h"
+
+#include <vector>
+
+namespace {
+
+using namespace overlay;
+
+// Plan points to pixels, truncated as the drawing of the plan truncates them.
+Polygon ToPixels(const Polygon& world, const Matrix4& m) {
+    Polygon pixels;
+    pixels.reserve(world.size());
+    for (const Point& p : world) {
+        const Point q = TransformPoint(m, p);
+        pixels.emplace_back(ToPixel(q.x), ToPixel(q.y));
+    }
+    return pixels;
+}
+
+CanvasPoint ToCanvas(const Point& p) {
+    return {ToPixel(p.x), ToPixel(p.y)};
+}
+
+void DrawLabel(IDrawCanvas& canvas, const CanvasPoint& at, const std::string& text, Rgb colour) {
+    canvas.DrawText(at.x, at.y, text, GetModelLabelFont(), colour);
+}
+
+void DrawRoofLight(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLight& roofLight,
+                   const Matrix4& m) {
+    const Polygon outline = ToPixels(room.GetRoofLightOutline(roofLight), m);
+    DrawPixelPolyline(canvas, outline, true);
+    if (outline.size() >= 4) {
+        std::string label = " Roof light " + roofLight.GetTypeName();
+        if (roofLight.m_iType == RL_SHED)
+            label += " " + CLENIRoofLight::GetRLOrientString(roofLight.GetOrientation()) + " " +
+                     StrPrintf("(%.1f\xC2\xB0)", roofLight.m_dGammaF);
+        DrawLabel(canvas, ToCanvas(outline[3]), label, kRoofLightTextColour);
+    }
+    const CanvasPen outlinePen = canvas.GetPen();
+    canvas.SetPen(kDaylightAreaPen);
+    DrawPixelPolyline(canvas, ToPixels(room.GetRoofLightDaylightArea(roofLight), m), true);
+    if (roofLight.m_LumList.GetCount() > 0 && outline.size() >= 3) {
+        const int x = ToPixel((outline[0].x + outline[2].x) / 2.0);
+        const int y = ToPixel((outline[0].y + outline[2].y) / 2.0);
+        DrawLuminaireTable(canvas, x, y, roofLight.GetLabel(), roofLight.m_LumList, kDaylightAreaPen,
+                           kRoofLightTextColour);
+    }
+    // The next roof light's outline is drawn with the outline pen again.
+    canvas.SetPen(outlinePen);
+}
+
+} // namespace
+
+CanvasFont GetModelLabelFont() {
+    CanvasFont font;
+    font.faceName = "ARIAL";
+    font.height = 12;
+    return font;
+}
+
+std::string ShortenRefId(const std::string& refId) {
+    // Counted in characters, so that a multi-byte character is never split.
+    size_t chars = 0, cut = std::string::npos;
+    for (size_t i = 0; i < refId.size(); ++i) {
+        if ((static_cast<unsigned char>(refId[i]) & 0xC0) == 0x80) continue;
+        if (chars == kMaxShownRefId) {
+            cut = i;
+            break;
+        }
+        ++chars;
+    }
+    if (cut == std::string::npos) return refId;
+    return refId.substr(0, cut) + "...";
+}
+
+void DrawLuminaireTable(IDrawCanvas& canvas, int x, int y, const std::string& title, const CZoneObjList& list,
+                        const CanvasPen& pen, Rgb textColour) {
+    const CanvasPen saved = canvas.GetPen();
+    canvas.SetPen(pen);
+    const CanvasFont font = GetModelLabelFont();
+    const int entries = list.GetCount();
+    const int left = x - kHalfTableWidth, right = x + kHalfTableWidth;
+    const int bottom = y + kRowHeight * (entries + 1);
+    canvas.DrawPolyline({{left, y}, {right, y}, {right, bottom}, {left, bottom}, {left, y}});
+    canvas.DrawText(x - 81, y, title, font, textColour);
+    if (entries > 0) canvas.DrawLine(x + 50, y + kRowHeight, x + 50, bottom);
+    for (int i = 1; i <= entries; ++i) {
+        const CZoneObjList::Entry& entry = list.GetEntries()[i - 1];
+        const int rowTop = y + kRowHeight * i;
+        canvas.DrawLine(left, rowTop, right, rowTop);
+        // A wide id stops at the count column rather than running into the count.
+        canvas.PushClipRect(left, rowTop, x + 49, rowTop + kRowHeight);
+        canvas.DrawText(x - 81, rowTop, ShortenRefId(entry.refId), font, textColour);
+        canvas.PopClipRect();
+        canvas.DrawText(x + 50, rowTop, StrPrintf(" %d", entry.count), font, textColour);
+    }
+    canvas.SetPen(saved);
+}
+
+CanvasPoint GetZoneLabelPoint(const Polygon& pixels) {
+    const size_t n = pixels.size();
+    if (n < 3) return n ? ToCanvas(pixels[0]) : CanvasPoint{};
+    Point mean;
+    for (const Point& p : pixels) {
+        mean.x += p.x;
+        mean.y += p.y;
+    }
+    mean.x /= double(n);
+    mean.y /= double(n);
+    if (IsPointInPolygon(pixels, mean)) return ToCanvas(mean);
+    size_t top = 0;
+    for (size_t i = 1; i < n; ++i)
+        if (pixels[i].y < pixels[top].y) top = i;
+    const Point& a = pixels[top];
+    const Point& b = pixels[(top + 1) % n];
+    const Point& c = pixels[(top + 2) % n];
+    return ToCanvas(Point((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0));
+}
+
+void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h) {
+    const CanvasPen saved = canvas.GetPen();
+    for (const CLENIRoom& room : floor.GetRooms())
+        DrawRoomModel(canvas, room, worldToPixel, h);
+    for (const CLENIAtrium& atrium : floor.GetAtria())
+        DrawAtriumModel(canvas, atrium, worldToPixel);
+    canvas.SetPen(saved);
+}
+
+void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double /*h*/) {
+    // Every room outline gets the room pen, not whatever pen the room before it left selected.
+    canvas.SetPen(kRoomPen);
+    DrawPixelPolyline(canvas, ToPixels(room.GetPolygon(), worldToPixel), true);
+    canvas.SetPen(kZonePen);
+    for (const CLENIZone& zone : room.GetZones())
+        DrawZoneModel(canvas, zone, worldToPixel);
+    for (const CLENIWindow& window : room.GetWindows()) {
+        canvas.SetPen(kWindowPen);
+        DrawWindowModel(canvas, room, window, worldToPixel);
+    }
+    // Note: the room's roof-light geometry uses the room's own height, which the floor keeps equal to h.
+    if (room.GetRoofLightCount() > 0) {
+        canvas.SetPen(kRoofLightPen);
+        for (const CLENIRoofLight& roofLight : room.GetRoofLights())
+            DrawRoofLight(canvas, room, roofLight, worldToPixel);
+    }
+}
+
+void DrawZoneModel(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel) {
+    if (zone.GetPolygon().size() < 3) {
+        Log().Printf(LOG_INFO, "DrawZone with badly formed polygon...");
+        return;
+    }
+    const Polygon pixels = ToPixels(zone.GetPolygon(), worldToPixel);
+    DrawPixelPolyline(canvas, pixels, true);
+    const CanvasPoint at = GetZoneLabelPoint(pixels);
+    DrawLuminaireTable(canvas, at.x, at.y, zone.GetName() + " (AND)", zone.GetLumList(), kZoneTablePen,
+                       kRoomTextColour);
+}
+
+void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window,
+                     const Matrix4& worldToPixel) {
+    Point s, e;
+    if (!room.GetWallStartAndEnd2D(window, s, e)) return;
+    const Point ps = TransformPoint(worldToPixel, s), pe = TransformPoint(worldToPixel, e);
+    const Point S(ToPixel(ps.x), ToPixel(ps.y)), E(ToPixel(pe.x), ToPixel(pe.y));
+    const CanvasPen windowPen = canvas.GetPen();
+    DrawPixelLine(canvas, S, E);
+    canvas.DrawTextOpaque(ToPixel(0.2 * S.x + 0.8 * E.x), ToPixel(0.2 * S.y + 0.8 * E.y), window.GetLabel(),
+                          GetModelLabelFont(), kWindowLabelColour, kLabelBackground);
+    canvas.SetPen(kDaylightAreaPen);
+    const Polygon area = ToPixels(room.GetWindowDaylightArea(window), worldToPixel);
+    DrawPixelPolyline(canvas, area, true);
+    if (window.m_LumList.GetCount() > 0 && !area.empty()) {
+        Point c;
+        for (const Point& p : area) {
+            c.x += p.x;
+            c.y += p.y;
+        }
+        c.x /= double(area.size());
+        c.y /= double(area.size());
+        const Point mid((S.x + E.x) / 2.0, (S.y + E.y) / 2.0);
+        DrawLuminaireTable(canvas, ToPixel(0.2 * c.x + 0.8 * mid.x), ToPixel(0.2 * c.y + 0.8 * mid.y),
+                           window.GetDaylightAreaLabel(), window.m_LumList, kDaylightAreaPen,
+                           kRoomTextColour);
+    }
+    canvas.SetPen(windowPen);
+}
+
+void DrawRoofLightModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLight& roofLight,
+                        const Matrix4& worldToPixel) {
+    DrawRoofLight(canvas, room, roofLight, worldToPixel);
+}
+
+void DrawAtriumModel(IDrawCanvas& canvas, const CLENIAtrium& atrium, const Matrix4& worldToPixel) {
+    const CanvasPen saved = canvas.GetPen();
+    canvas.SetPen(kAtriumPen);
+    const Polygon pixels = ToPixels(atrium.m_Polygon, worldToPixel);
+    DrawPixelPolyline(canvas, pixels, true);
+    if (pixels.size() >= 3) {
+        // The mean of the first, second and fourth vertices; a triangle uses its third.
+        const Point& last = pixels.size() >= 4 ? pixels[3] : pixels[2];
+        const Point at((pixels[0].x + pixels[1].x + last.x) / 3.0,
+                       (pixels[0].y + pixels[1].y + last.y) / 3.0);
+        DrawLabel(canvas, ToCanvas(at), atrium.m_csName, kAtriumTextColour);
+    }
+    canvas.SetPen(saved);
+}
+
+void DrawNorthArrow(IDrawCanvas& canvas, int right) {
+    const CanvasPen saved = canvas.GetPen();
+    canvas.SetPen({MakeRgb(0, 0, 0), 1, PEN_SOLID});
+    const int r = right;
+    canvas.DrawLine(r - 16, 90, r - 16, 30);
+    canvas.DrawLine(r - 16, 30, r - 24, 46);
+    canvas.DrawLine(r - 16, 30, r - 8, 46);
+    canvas.DrawPolyline({{r - 24, 30}, {r - 24, 14}, {r - 8, 30}, {r - 8, 14}});
+    canvas.SetPen(saved);
+}
+
+void DrawInstanceMark(IDrawCanvas& canvas, int right, int count) {
+    if (count == 1) return;
+    CanvasFont font;
+    font.faceName = "ARIAL";
+    font.height = 24;
+    const std::string text = StrPrintf("X%d", count);
+    canvas.DrawText(right - 5 - canvas.GetTextWidth(text, font), 90, text, font, MakeRgb(0, 0, 0));
+}

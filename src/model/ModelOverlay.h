@@ -1,0 +1,66 @@
+#pragma once
+// Draws a floor's building model over its plan: room outlines, zones with their luminaire tables,
+// windows with their daylight areas, roof lights and atria, with fixed pens, colours and label
+// places so that a picture can be reproduced. Points go through the world-to-pixel matrix of the
+// plan (y down on the screen).
+
+#include "dxf/DrawCanvas.h"
+#include "dxf/Point.h"
+
+#include <string>
+
+class CLENIFloor;
+class CLENIRoom;
+class CLENIZone;
+class CLENIWindow;
+class CLENIRoofLight;
+class CLENIAtrium;
+class CZoneObjList;
+
+namespace overlay {
+constexpr CanvasPen kRoomPen{MakeRgb(0, 100, 55), 6, PEN_SOLID};
+constexpr CanvasPen kZonePen{MakeRgb(127, 0, 0), 2, PEN_SOLID};
+constexpr CanvasPen kZoneTablePen{MakeRgb(127, 0, 0), 1, PEN_SOLID};
+constexpr CanvasPen kWindowPen{MakeRgb(0, 100, 250), 8, PEN_SOLID};
+constexpr CanvasPen kDaylightAreaPen{MakeRgb(0, 0, 100), 1, PEN_DASH};
+constexpr CanvasPen kRoofLightPen{MakeRgb(0, 0, 55), 2, PEN_SOLID};
+constexpr CanvasPen kAtriumPen{MakeRgb(0, 128, 127), 2, PEN_DASHDOTDOT};
+constexpr Rgb kWindowLabelColour = MakeRgb(0, 100, 0);
+constexpr Rgb kRoofLightTextColour = MakeRgb(0, 0, 55);
+constexpr Rgb kAtriumTextColour = MakeRgb(0, 128, 127);
+constexpr Rgb kRoomTextColour = MakeRgb(0, 0, 0);
+// Opaque labels sit on the plan's white.
+constexpr Rgb kLabelBackground = MakeRgb(255, 255, 255);
+constexpr int kRowHeight = 14;
+constexpr int kHalfTableWidth = 84;
+constexpr size_t kMaxShownRefId = 20;
+} // namespace overlay
+
+// The font of every model label: "ARIAL", 12 pixels.
+CanvasFont GetModelLabelFont();
+
+// Rooms in list order (each with its zones, windows and roof lights), then the atria. h is the floor
+// height, the room height the roof lights' daylight areas are worked out with.
+void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h);
+void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double h);
+void DrawZoneModel(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel);
+void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window,
+                     const Matrix4& worldToPixel);
+void DrawRoofLightModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLight& roofLight,
+                        const Matrix4& worldToPixel);
+void DrawAtriumModel(IDrawCanvas& canvas, const CLENIAtrium& atrium, const Matrix4& worldToPixel);
+
+// A table of reference ids and counts, 168 pixels wide, its top edge centred on the anchor, one
+// 14-pixel row for the title and one per entry; drawn with the given pen, not filled.
+void DrawLuminaireTable(IDrawCanvas& canvas, int x, int y, const std::string& title, const CZoneObjList& list,
+                        const CanvasPen& pen, Rgb textColour);
+// A reference id as a table shows it: more than 20 characters become the first 20 and "...".
+std::string ShortenRefId(const std::string& refId);
+// The label point of a zone polygon in pixels: the vertex mean when it lies inside, else the centroid
+// of the triangle at the topmost vertex (smallest pixel y, the first such) and the next two.
+CanvasPoint GetZoneLabelPoint(const Polygon& pixels);
+
+// The north arrow near the top-right corner of an area whose right edge is at x = right.
+void DrawNorthArrow(IDrawCanvas& canvas, int right);
+// "X<count>" right-aligned below the north arrow, for a floor standing for several storeys.
+void DrawInstanceMark(IDrawCanvas& canvas, int right, int count);

@@ -1,0 +1,42 @@
+#pragma once
+// A modal dialog whose OK button checks the input first: a failed check has shown its message
+// and keeps the dialog open with the input unchanged.
+
+#include <QDialog>
+#include <string>
+
+class QDialogButtonBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+class CCheckedDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CCheckedDialog(const QString& title, QWidget* parent = nullptr);
+    void accept() override;
+    QPushButton* GetOkButton() const;
+
+  protected:
+    // False keeps the dialog open.
+    virtual bool OnOK() = 0;
+    // A labelled field of the form; maxLength 0: no limit.
+    QLineEdit* AddField(const QString& label, const QString& text, int maxLength = 0);
+    QLabel* AddNote(const QString& text);
+    QVBoxLayout* GetMainLayout() const { return m_pMain; }
+    QFormLayout* GetForm() const { return m_pForm; }
+    // The buttons go last; derived constructors call this when their fields are in.
+    void FinishLayout();
+
+  private:
+    QVBoxLayout* m_pMain;
+    QFormLayout* m_pForm;
+    QDialogButtonBox* m_pButtons;
+};
+
+// Field text as the C library reads a number: a trailing unit is ignored, no number reads as 0.
+double FieldDouble(const QLineEdit* field);
+int FieldInt(const QLineEdit* field);
+std::string FieldText(const QLineEdit* field);

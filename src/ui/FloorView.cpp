@@ -1,0 +1,301 @@
+#include "ui/FloorView.h"
+
+#include "app/Logger.h"
+#include "app/TextUtils.h"
+#include "dxf/DxfFile.h"
+#include "dxf/EntList.h"
+#include "dxf/Geometry.h"
+#include "dxf/Render.h"
+#include "model/LENIFloor.h"
+#include "model/ModelOverlay.h"
+#include "ui/QtCanvas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The picture sits inside a 2-pixel frame of the page.
+constexpr int kFrame = 2;
+const QColor kEmptyPage(0x9B, 0x9B, 0x9B);
+
+} // namespace
+
+CFloorView::CFloorView(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(100, 100);
+}
+
+void CFloorView::SetDrawing(const CEntList* entities, CSnapPointList* snap, const CLENIFloor* floor) {
+    m_pEntities = entities;
+    m_pSnap = snap;
+    m_pFloor = floor;
+    m_eMouseMode = m_iSavedMode = MM_NONE;
+    if (!entities) m_Image = QImage();
+    ZoomAll();
+}
+
+void CFloorView::SetDxfFile(CDxfFile* drawing, const CLENIFloor* floor) {
+    if (!drawing) {
+        SetDrawing(nullptr, nullptr, floor);
+        return;
+    }
+    drawing->m_BackgroundColour = MakeRgb(255, 255, 255);
+    SetPenColourForColour7(MakeRgb(0, 0, 0));
+    SetDrawing(&drawing->GetEntList(), &drawing->GetSnapPoints(), floor);
+}
+
+void CFloorView::SetFloor(const CLENIFloor* floor) {
+    m_pFloor = floor;
+    Invalidate();
+}
+
+void CFloorView::ZoomAll() {
+    Point lo, hi;
+    bool any = m_pEntities && GetDrawingExtents(*m_pEntities, lo, hi, Point(0.05, 0.05, 0.0));
+    if (m_pFloor) {
+        for (const CLENIRoom& room : m_pFloor->GetRooms())
+            for (const Point& p : room.GetPolygon()) {
+                if (!any) {
+                    lo = hi = p;
+                    any = true;
+                }
+                lo.x = std::min(lo.x, p.x);
+                lo.y = std::min(lo.y, p.y);
+                hi.x = std::max(hi.x, p.x);
+                hi.y = std::max(hi.y, p.y);
+            }
+    }
+    if (!any) hi = Point(1, 1);
+    SetViewWindow(Point(lo.x, lo.y), Point(hi.x, hi.y));
+}
+
+void CFloorView::ZoomStep(int n, const Point& c) {
+    const double width = m_ViewMax.x - m_ViewMin.x;
+    if ((width < 0.01 && n > 0) || (width > 5e8 && n < 0)) return;
+    // Many notches at once must not turn the view inside out.
+    const double f = std::max(0.05, 1.0 - 0.05 * n);
+    SetViewWindow(Point(c.x - f * (c.x - m_ViewMin.x), c.y - f * (c.y - m_ViewMin.y)),
+                  Point(c.x + f * (m_ViewMax.x - c.x), c.y + f * (m_ViewMax.y - c.y)));
+}
+
+void CFloorView::Pan(double dx, double dy) {
+    SetViewWindow(Point(m_ViewMin.x + dx, m_ViewMin.y + dy), Point(m_ViewMax.x + dx, m_ViewMax.y + dy));
+}
+
+void CFloorView::SetViewWindow(const Point& min, const Point& max) {
+    m_ViewMin = min;
+    m_ViewMax = max;
+    Invalidate();
+}
+
+void CFloorView::SetShowDxfBackground(bool show) {
+    m_bShowDxf = show;
+    Invalidate();
+}
+
+void CFloorView::ToggleObjectSnap() {
+    if (m_pSnap) m_pSnap->m_iFlags ^= CSnapPointList::SNAP_OBJECT;
+    ReportStatus();
+    Invalidate();
+}
+
+void CFloorView::ToggleGridSnap() {
+    if (m_pSnap) {
+        const int was = (m_pSnap->m_iFlags & CSnapPointList::SNAP_GRID) ? 1 : 0;
+        m_pSnap->m_iFlags ^= CSnapPointList::SNAP_GRID;
+        Log().Printf(LOG_INFO, "Grid snap was %d, now is %d (%d)", was, 1 - was, m_pSnap->m_iFlags);
+    }
+    ReportStatus();
+    Invalidate();
+}
+
+std::string CFloorView::GetStatusText() const {
+    const bool grid = m_pSnap && (m_pSnap->m_iFlags & CSnapPointList::SNAP_GRID);
+    const bool object = m_pSnap && (m_pSnap->m_iFlags & CSnapPointList::SNAP_OBJECT);
+    std::string snaps =
+        grid ? StrPrintf("[GRID SNAP ON %.2f m F9] ", m_pSnap->m_dGridSpacing) : "[grid snap off F9] ";
+    snaps += object ? "[OBJECT SNAP ON F3]" : "[object snap off F3]";
+    return StrPrintf("%s   DXFPOS: %.2f %.2f", snaps.c_str(), m_PointerWorld.x, m_PointerWorld.y);
+}
+
+void CFloorView::ReportStatus() {
+    if (m_StatusCallback) m_StatusCallback(GetStatusText());
+}
+
+QSize CFloorView::AreaSize() const {
+    return QSize(std::max(1, width() - 2 * kFrame), std::max(1, height() - 2 * kFrame));
+}
+
+Matrix4 CFloorView::GetWorldToPixel() const {
+    const QSize area = AreaSize();
+    const PixelRect rect{0, 0, area.width(), area.height()};
+    // The view window is centred in the picture: it grows on both sides to the picture's shape,
+    // rather than sitting in the bottom-left corner with the spare room above or to the right.
+    Point lo = m_ViewMin, hi = m_ViewMax;
+    const double w = hi.x - lo.x > 0.0 ? hi.x - lo.x : 0.1, h = hi.y - lo.y > 0.0 ? hi.y - lo.y : 0.1;
+    const double rectAspect = double(rect.right + 1) / double(rect.bottom + 1);
+    if (rectAspect > w / h) {
+        const double s = (rect.bottom - 2) / h;
+        const double grow = s > 0.0 ? ((rect.right - 2) / s - w) / 2.0 : 0.0;
+        if (grow > 0.0) {
+            lo.x -= grow;
+            hi.x += grow;
+        }
+    } else {
+        const double s = (rect.right - 2) / w;
+        const double grow = s > 0.0 ? ((rect.bottom - 2) / s - h) / 2.0 : 0.0;
+        if (grow > 0.0) {
+            lo.y -= grow;
+            hi.y += grow;
+        }
+    }
+    return GetViewTransform(rect, ZOOM_BOX, RenderSource(), lo, hi).worldToPixel;
+}
+
+Point CFloorView::WidgetToWorld(const QPoint& pixel) const {
+    const Point p = TransformPoint(InvertPlaneTransform(GetWorldToPixel()),
+                                   Point(pixel.x() - kFrame, pixel.y() - kFrame));
+    return Point(p.x, p.y);
+}
+
+void CFloorView::Invalidate() {
+    m_bRedrawNeeded = true;
+    update();
+}
+
+void CFloorView::RenderImage() {
+    if (!m_pEntities && !m_pFloor) {
+        m_Image = QImage();
+        return;
+    }
+    const QSize area = AreaSize();
+    if (m_Image.size() != area) {
+        m_Image = QImage(area, QImage::Format_RGB32);
+        m_bRedrawNeeded = true;
+    }
+    if (!m_bRedrawNeeded) return;
+    m_Image.fill(Qt::white);
+    const Matrix4 toPixel = GetWorldToPixel();
+    {
+        QPainter painter(&m_Image);
+        CQtCanvas canvas(painter);
+        if (m_bShowDxf && m_pEntities) {
+            RenderSource source;
+            source.entities = m_pEntities;
+            source.snap = m_pSnap;
+            // Everything the picture shows is drawn, also beyond the view window where the
+            // picture's shape differs from the window's.
+            const Matrix4 toWorld = InvertPlaneTransform(toPixel);
+            const Point a = TransformPoint(toWorld, Point(0, area.height()));
+            const Point b = TransformPoint(toWorld, Point(area.width(), 0));
+            DrawDrawing(canvas, source, toPixel, Point(a.x, a.y), Point(b.x, b.y));
+        }
+        if (m_pFloor) DrawFloorModel(canvas, *m_pFloor, toPixel, m_pFloor->GetHeight());
+        DrawNorthArrow(canvas, area.width());
+        if (m_pFloor) DrawInstanceMark(canvas, area.width(), m_pFloor->GetInstanceCount());
+    }
+    m_bRedrawNeeded = false;
+    ++m_iRenderCount;
+}
+
+void CFloorView::paintEvent(QPaintEvent*) {
+    RenderImage();
+    QPainter painter(this);
+    if (m_Image.isNull()) {
+        painter.fillRect(rect(), kEmptyPage);
+        return;
+    }
+    painter.fillRect(rect(), palette().window());
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawRect(QRect(kFrame - 1, kFrame - 1, m_Image.width() + 1, m_Image.height() + 1));
+    painter.drawImage(QPoint(kFrame, kFrame), m_Image);
+}
+
+void CFloorView::resizeEvent(QResizeEvent*) {
+    Invalidate();
+}
+
+void CFloorView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pixel = event->position().toPoint() - QPoint(kFrame, kFrame);
+    if (m_eMouseMode == MM_PAN) {
+        // The content follows the pointer.
+        const double s = GetWorldToPixel().m[0][0];
+        const QPoint d = pixel - m_Pointer;
+        if (s > 0.0) Pan(-d.x() / s, d.y() / s);
+    }
+    m_Pointer = pixel;
+    m_PointerWorld = WidgetToWorld(event->position().toPoint());
+    ReportStatus();
+}
+
+void CFloorView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::MiddleButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_iSavedMode = m_eMouseMode == MM_PAN ? MM_NONE : m_eMouseMode;
+    m_eMouseMode = MM_PAN;
+    m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
+}
+
+void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::MiddleButton || m_eMouseMode != MM_PAN) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_eMouseMode = m_iSavedMode;
+    m_iSavedMode = MM_NONE;
+}
+
+void CFloorView::wheelEvent(QWheelEvent* event) {
+    const int n = event->angleDelta().y() / 120;
+    if (n != 0) ZoomStep(n, WidgetToWorld(event->position().toPoint()));
+    event->accept();
+}
+
+void CFloorView::keyPressEvent(QKeyEvent* event) {
+    const double t = 0.05 * std::hypot(m_ViewMax.x - m_ViewMin.x, m_ViewMax.y - m_ViewMin.y);
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    switch (event->key()) {
+    case Qt::Key_Plus:
+        if (!keypad) break;
+        ZoomStep(5, m_PointerWorld);
+        return;
+    case Qt::Key_Minus:
+        if (!keypad) break;
+        ZoomStep(-5, m_PointerWorld);
+        return;
+    case Qt::Key_Left:
+        Pan(-t, 0);
+        return;
+    case Qt::Key_Right:
+        Pan(t, 0);
+        return;
+    case Qt::Key_Up:
+        Pan(0, t);
+        return;
+    case Qt::Key_Down:
+        Pan(0, -t);
+        return;
+    case Qt::Key_F3:
+        ToggleObjectSnap();
+        return;
+    case Qt::Key_F9:
+        ToggleGridSnap();
+        return;
+    case Qt::Key_Escape:
+        m_eMouseMode = m_iSavedMode = MM_NONE;
+        Invalidate();
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}

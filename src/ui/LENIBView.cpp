@@ -1,0 +1,543 @@
+#include "ui/LENIBView.h"
+
+#include "app/LENIBApp.h"
+#include "app/Logger.h"
+#include "app/MessageBoxes.h"
+#include "app/TextUtils.h"
+#include "calc/BuildingTypeData.h"
+#include "calc/EnergyCalc.h"
+#include "dxf/DxfFile.h"
+#include "dxf/DxfPline.h"
+#include "ui/DialogRunner.h"
+#include "ui/DxfSizeDlg.h"
+#include "ui/DxfTabDlg.h"
+#include "ui/DxfViewSettings.h"
+#include "ui/FloorDlg.h"
+#include "ui/NameDlg.h"
+#include "ui/NewProjDlg.h"
+#include "ui/SimpleFloorDlg.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const char* const kSpecialLayers[] = {"LENI_ROOM", "LENI_ZONE", "LENI_VERT_WINDOW", "LENI_ROOF_LIGHT",
+                                      "LENI_ATRIUM"};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string ReplacePercent(std::string text) {
+    std::replace(text.begin(), text.end(), '%', 'P');
+    return text;
+}
+
+// The floor's DXF file in the project folder: the floor name, made safe, with ".DXF".
+fs::path FloorDxfPath(const CLENIProject& project, const std::string& floorName) {
+    return JoinPath(project.GetProjectFolder(), MakeSafeFileName(floorName) + ".DXF");
+}
+
+// The Fa written in a room type key "...(Fa=0.70)".
+double FaOfRoomType(const std::string& roomType) {
+    const size_t at = roomType.rfind("(Fa=");
+    return at == std::string::npos ? 0.0 : ParseDouble(roomType.substr(at + 4));
+}
+
+} // namespace
+
+CLENIBView::CLENIBView(CLENIBDoc& doc, QWidget* parent) : QWidget(parent), m_Doc(doc) {
+    setFocusPolicy(Qt::StrongFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_pTabCtrl = new QTabWidget(this);
+    m_pTabCtrl->setObjectName("tabCtrl");
+    m_pTabCtrl->setMovable(true);
+    m_pTabCtrl->setUsesScrollButtons(true);
+    m_pTabCtrl->setDocumentMode(true);
+    layout->addWidget(m_pTabCtrl);
+    AddPage("DXF OF FLOOR");
+    SetTabText(kNoFloorLoaded);
+    connect(m_pTabCtrl, &QTabWidget::currentChanged, this, &CLENIBView::OnTabChanged);
+    // A dropped tab puts the floors in the new order at once: what the strip shows is the order
+    // the calculation uses.
+    connect(m_pTabCtrl->tabBar(), &QTabBar::tabMoved, this, [this](int, int) { ReconcileFloorOrder(); });
+    m_Doc.SetUi(this);
+}
+
+CLENIBView::~CLENIBView() {
+    m_Doc.SetUi(nullptr);
+}
+
+int CLENIBView::GetTabCount() const {
+    return m_pTabCtrl->count();
+}
+
+CDxfTabDlg* CLENIBView::GetPage(int index) const {
+    return qobject_cast<CDxfTabDlg*>(m_pTabCtrl->widget(index));
+}
+
+std::string CLENIBView::GetTabText(int index) const {
+    return m_pTabCtrl->tabText(index).toStdString();
+}
+
+CDxfTabDlg* CLENIBView::GetCurrDxfTabDlg() const {
+    if (m_pTabCtrl->count() == 0) return nullptr;
+    const int index = m_pTabCtrl->currentIndex();
+    return GetPage(index < 0 ? 0 : index);
+}
+
+CDxfTabDlg* CLENIBView::GetCurrDxfTabDlg() {
+    if (m_pTabCtrl->count() == 0) {
+        Log().Printf(LOG_ERROR, "Error in GetCurrDxfTabDlg, tabs non existent");
+        return nullptr;
+    }
+    if (m_pTabCtrl->currentIndex() < 0) m_pTabCtrl->setCurrentIndex(0);
+    return GetPage(m_pTabCtrl->currentIndex());
+}
+
+void CLENIBView::SetTabText(const std::string& text) {
+    if (m_pTabCtrl->count() > 0) m_pTabCtrl->setTabText(0, Q(text));
+}
+
+CDxfTabDlg* CLENIBView::AddPage(const std::string& text) {
+    auto* page = new CDxfTabDlg(m_pTabCtrl);
+    page->SetStatusCallback([this](const std::string& status) {
+        if (m_StatusHandler) m_StatusHandler(status);
+    });
+    m_pTabCtrl->addTab(page, Q(text));
+    return page;
+}
+
+void CLENIBView::RefreshFloors() {
+    const CLENIProject& project = m_Doc.GetProject();
+    for (int i = 0; i < GetTabCount(); ++i) {
+        CDxfTabDlg* page = GetPage(i);
+        if (page->HasDrawing()) page->SetFloor(project.GetFloorByName(page->GetFloorName()));
+    }
+}
+
+void CLENIBView::DocumentChanged() {
+    emit documentChanged();
+}
+
+bool CLENIBView::IsEditorIdle() const {
+    const CDxfTabDlg* page = GetCurrDxfTabDlg();
+    return !page || page->IsIdle();
+}
+
+bool CLENIBView::IsCommandEnabled(int id) const {
+    const CDxfTabDlg* page = GetCurrDxfTabDlg();
+    const bool idle = page && page->IsIdle();
+    const bool drawing = page && page->HasDrawing();
+    switch (id) {
+    case ID_ADD_DXF_FLOOR:
+        return idle;
+    case ID_REMOVE_DXF_FLOOR:
+        return idle && GetTabCount() > 0;
+    case ID_ADD_ROOM:
+    case ID_ADD_ZONE:
+    case ID_ADD_ATRIUM:
+        return drawing && idle;
+    case ID_DXF_BACKGROUND:
+        return drawing;
+    case ID_FLOOR_CALCULATION:
+        return m_Doc.IsProjectOpen() && m_Doc.GetProject().GetFloorCount() > 0 && idle;
+    case ID_DEFINE_PRINT_PAGES:
+        return m_Doc.IsProjectOpen();
+    case ID_ZOOM_ALL:
+    case ID_ADD_SIMPLE_FLOOR:
+    case ID_OBJECT_SNAP:
+    case ID_GRID_SNAP:
+    case ID_GRID_SNAP_SETTINGS:
+        return true;
+    default:
+        return m_Doc.IsCommandEnabled(id);
+    }
+}
+
+// ---- Tabs and floor order ----
+
+void CLENIBView::OnTabChanged(int index) {
+    if (index >= GetTabCount()) {
+        Log().Printf(LOG_INFO, "CLENIBView::OTSC, OnTabSelChange, index %d\n", index);
+        m_pTabCtrl->setCurrentIndex(0);
+    }
+    ReconcileFloorOrder();
+    emit documentChanged();
+}
+
+void CLENIBView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    ReconcileFloorOrder();
+}
+
+void CLENIBView::ReconcileFloorOrder() {
+    CLENIProject& project = m_Doc.GetProject();
+    if (m_bReconciling || !m_Doc.IsProjectOpen() || project.GetFloorCount() < 2) return;
+    std::vector<std::string> names;
+    bool moved = false;
+    for (int i = 0; i < GetTabCount(); ++i) {
+        const std::string name = GetTabText(i);
+        names.push_back(name);
+        if (project.GetFloorIndexByName(name) != i) moved = true;
+    }
+    if (!moved) return;
+    m_bReconciling = true;
+    // Floors without a tab (their drawing was missing) keep their place after the tabbed ones.
+    for (const CLENIFloor& floor : project.GetFloors())
+        if (std::none_of(names.begin(), names.end(),
+                         [&](const std::string& n) { return EqualsNoCase(n, floor.GetName()); }))
+            names.push_back(floor.GetName());
+    if (project.ReorderFloors(names)) {
+        RefreshFloors();
+        m_Doc.SetModifiedFlag(true);
+    }
+    m_bReconciling = false;
+}
+
+void CLENIBView::RemoveAllDxfTabs() {
+    Log().Printf(LOG_INFO, "RemoveAllDxfTabs starting...\n");
+    while (GetTabCount() > 1) {
+        QWidget* page = m_pTabCtrl->widget(GetTabCount() - 1);
+        m_pTabCtrl->removeTab(GetTabCount() - 1);
+        delete page;
+    }
+    if (GetTabCount() == 0) AddPage(kNoFloorLoaded);
+    GetPage(0)->SetDxfFile(nullptr, std::string(), nullptr, App().GetDefaultGridSize());
+    SetTabText(kNoFloorLoaded);
+}
+
+bool CLENIBView::OpenDxfTab(const std::string& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto dxf = std::make_unique<CDxfFile>();
+    dxf->ReadFile(path);
+    QApplication::restoreOverrideCursor();
+    // The model draws the objects of these layers itself.
+    for (const char* layer : kSpecialLayers)
+        if (dxf->GetLayerTable().LayerExists(layer)) dxf->SetLayerVisibility(layer);
+
+    const std::string floorName = fs::path(path).stem().string();
+    // The floor whose file this is (the file name is the floor name made safe).
+    std::string modelName = floorName;
+    for (const CLENIFloor& floor : m_Doc.GetProject().GetFloors())
+        if (EqualsNoCase(MakeSafeFileName(floor.GetName()), floorName)) modelName = floor.GetName();
+    const CLENIFloor* floor = m_Doc.GetProject().GetFloorByName(modelName);
+
+    CDxfTabDlg* page = nullptr;
+    if (GetTabCount() == 1 && !GetPage(0)->HasDrawing()) {
+        page = GetPage(0);
+        SetTabText(modelName);
+    } else {
+        page = AddPage(modelName);
+        m_pTabCtrl->setCurrentWidget(page);
+    }
+    page->SetDxfFile(std::move(dxf), modelName, floor, App().GetDefaultGridSize());
+    emit documentChanged();
+    return true;
+}
+
+void CLENIBView::LoadProjectDxfs() {
+    RemoveAllDxfTabs();
+    const CLENIProject& project = m_Doc.GetProject();
+    if (project.GetFloorCount() == 0) SetTabText(kNoDxf);
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        const fs::path path = FloorDxfPath(project, floor.GetName());
+        if (FileExists(path))
+            OpenDxfTab(path.string());
+        else
+            Log().Printf(LOG_ERROR, "CLENIBView::LPD, Dxf Floor file:\n%s\ndoes not exist",
+                         path.string().c_str());
+    }
+    m_pTabCtrl->setCurrentIndex(GetTabCount() - 1);
+    RefreshFloors();
+}
+
+// ---- Adding and removing floors ----
+
+void CLENIBView::OnAddDxfFloor() {
+    if (!m_Doc.IsProjectOpen()) {
+        Log().Printf(LOG_ERROR, "A DXF file cannot be added until a\nproject is created or opened.");
+        return;
+    }
+    const QString chosen =
+        AskOpenFileName(this, "Add DXF file to project...", Q(App().GetDxfReadDir()), "DXF (*.DXF *.dxf)");
+    if (chosen.isEmpty()) return;
+    const std::string path = chosen.toStdString();
+    Log().Printf(LOG_INFO, "Read DXF file <%s>\n", ReplacePercent(path).c_str());
+    AddDxfFloor(path);
+}
+
+void CLENIBView::AddDxfFloor(const std::string& path) {
+    const std::string floorName = fs::path(path).stem().string();
+    if (m_Doc.GetProject().FloorExists(floorName)) {
+        Log().Printf(
+            LOG_ERROR,
+            "A floor with the name <%s>\nalready exists in this project\nRename the DXF file or choose a\n"
+            "different DXF file.\n ",
+            floorName.c_str());
+        return;
+    }
+    {
+        CDxfSizeDlg size(path, this);
+        if (!size.IsDrawingRead() || ExecDialog(size) != QDialog::Accepted) return;
+    }
+    CFloorDlg floorDlg(3.0, this);
+    if (ExecDialog(floorDlg) != QDialog::Accepted) return;
+    const int answer = YesNoCancelBox(
+        "Import rooms, zones and windows on special layers?\n\nRooms on %s\nZones on %s\nVertical windows on "
+        "%s\nRoof lights on %s\nAtriums on %s\n\n(NOTE:The DXF scale is 1.0 = 1 meter.)\n",
+        kSpecialLayers[0], kSpecialLayers[1], kSpecialLayers[2], kSpecialLayers[3], kSpecialLayers[4]);
+    if (answer == IDCANCEL) return;
+    AddDxfFloorToProject(path, floorDlg.GetHeight(), answer == IDYES);
+
+    const std::string folder = fs::path(path).parent_path().string();
+    if (DirectoryExists(folder))
+        App().SetDxfReadDir(folder);
+    else
+        Log().Printf(LOG_ERROR, "DxfReadDir does not exist:\n%s", folder.c_str());
+}
+
+bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bool import) {
+    Log().Printf(LOG_INFO, "CLENIBView::ADFPT starting...\n");
+    CLENIProject& project = m_Doc.GetProject();
+    if (!m_Doc.IsProjectOpen()) {
+        Log().Printf(LOG_ERROR, "A DXF file cannot be added until a\nproject is created or opened.");
+        return false;
+    }
+    const std::string floorName = fs::path(path).stem().string();
+    const fs::path destination = FloorDxfPath(project, floorName);
+    std::error_code ec;
+    if (!EqualsNoCase(fs::absolute(path, ec).lexically_normal().string(),
+                      destination.lexically_normal().string())) {
+        fs::copy_file(path, destination, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            Log().Printf(LOG_ERROR, "CLENIBView::ADFPT, Could not create copy of DXF file:\n<%s>",
+                         destination.string().c_str());
+            return false;
+        }
+    }
+    LENIImportCounts counts;
+    if (!project.AddFloor(floorName, height, import ? 1 : 0, destination.string(), &counts)) return false;
+    const bool importFailed = import && counts.error;
+    RefreshFloors();
+    OpenDxfTab(destination.string());
+    m_Doc.SetModifiedFlag(true);
+
+    const int total = counts.rooms + counts.zones + counts.windows + counts.roofLights + counts.atria;
+    if (total > 0)
+        Log().Printf(
+            LOG_ERROR,
+            "Added a new floor <%s> to project <%s>.\nIt had %d entities on special layers.\nThere were %d "
+            "rooms and %d zones.\nThere were %d windows and %d rooflights.\nThere were %d atriums.\n",
+            floorName.c_str(), project.GetName().c_str(), total, counts.rooms, counts.zones, counts.windows,
+            counts.roofLights, counts.atria);
+    else
+        Log().Printf(LOG_ERROR, "Added a new floor <%s> to project <%s>.\n", floorName.c_str(),
+                     project.GetName().c_str());
+    if (importFailed)
+        Log().Printf(LOG_ERROR,
+                     "There were errors on the special LENI layers\nPlease check the general log file for "
+                     "details.\nSee the Folders menu to find the general log file");
+    return true;
+}
+
+void CLENIBView::OnAddSimpleFloor() {
+    if (!m_Doc.IsProjectOpen()) {
+        Log().Printf(LOG_ERROR, "A floor cannot be added until a\nproject is created or opened.");
+        return;
+    }
+    CSimpleFloorDlg dialog(m_Doc.GetProject(), this);
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    const double x = dialog.GetXLength(), y = dialog.GetYWidth();
+
+    CDxfFile drawing;
+    CDxfPline outline;
+    outline.m_bClosed = true;
+    outline.AddVertex(Point{0, 0, 0, 0});
+    outline.AddVertex(Point{x, 0, 0, 0});
+    outline.AddVertex(Point{x, y, 0, 0});
+    outline.AddVertex(Point{0, y, 0, 0});
+    drawing.GetEntList().AddEntity(outline, drawing.GetLayerTable().GetLayerPtrFromName("0"));
+    // Written straight into the project folder: a file of that name elsewhere (the all-projects
+    // folder holds the user's own files) is never overwritten or deleted.
+    const fs::path path = FloorDxfPath(m_Doc.GetProject(), dialog.GetName());
+    if (!drawing.SaveFile(path.string())) {
+        Log().Printf(LOG_ERROR, "CLENIBView::ADFPT, Could not create copy of DXF file:\n<%s>",
+                     path.string().c_str());
+        return;
+    }
+    if (!AddDxfFloorToProject(path.string(), dialog.GetZHeight(), false)) return;
+    AddSimpleFloorRoom(dialog.GetName(), x, y);
+}
+
+void CLENIBView::AddSimpleFloorRoom(const std::string& floorName, double x, double y) {
+    CLENIProject& project = m_Doc.GetProject();
+    CLENIFloor* floor = project.GetFloorByName(floorName);
+    if (!floor) {
+        Log().Printf(LOG_ERROR, "Could not get floor <%s> in this project", floorName.c_str());
+        return;
+    }
+    const Polygon outline = {Point{0, 0, 0, 0}, Point{x, 0, 0, 0}, Point{x, y, 0, 0}, Point{0, y, 0, 0}};
+    CLENIRoom room;
+    room.InitFromPolygon(floor->GetUniqueRoomName(), outline, std::clamp(floor->GetHeight(), 1.0, 200.0));
+    room.SetFloorName(floor->GetName());
+    room.SetMaintenanceFactor(std::clamp(project.GetMaintenanceFactor(), 0.0, 1.0));
+    room.GetTdTnByBuildingType(project.GetDominantBuildingType());
+    room.SetRoomType(CBuildingTypeData::GetFirstRoomTypeOfBuildingType(project.GetDominantBuildingType()));
+    if (WyesNoBox("Do you want a single (same shape) zone in this room?") == IDYES) {
+        CLENIZone zone;
+        zone.InitFromPolygon("ZONE_01_(" + room.GetName() + ")", outline);
+        zone.SetFa(FaOfRoomType(room.GetRoomType()));
+        room.AddZone(zone);
+    }
+    project.AddRoomToFloor(room);
+    RefreshFloors();
+    m_Doc.SetModifiedFlag(true);
+}
+
+void CLENIBView::OnRemoveDxfFloor() {
+    CLENIProject& project = m_Doc.GetProject();
+    if (project.GetFloorCount() == 0) {
+        Log().Printf(LOG_ERROR, "There are no DXF floors to remove");
+        return;
+    }
+    CDxfTabDlg* page = GetCurrDxfTabDlg();
+    if (!page) return;
+    const std::string floorName = page->GetFloorName();
+    if (WyesNoBox("Remove this DXF floor:\n%s\nfrom the project?", floorName.c_str()) != IDYES) return;
+    m_Doc.SetModifiedFlag(true);
+    if (GetTabCount() == 1) {
+        if (m_pTabCtrl->currentIndex() != 0)
+            Log().Printf(LOG_ERROR, "Warning only one tab but tab index is %d", m_pTabCtrl->currentIndex());
+        if (page->HasDrawing()) {
+            page->SetDxfFile(nullptr, std::string(), nullptr, App().GetDefaultGridSize());
+            project.DeleteFloor(floorName);
+            SetTabText(kNoFloorLoaded);
+        }
+    } else {
+        m_pTabCtrl->removeTab(m_pTabCtrl->indexOf(page));
+        delete page;
+        project.DeleteFloor(floorName);
+        m_pTabCtrl->setCurrentIndex(0);
+    }
+    RefreshFloors();
+    emit documentChanged();
+}
+
+// ---- View commands ----
+
+void CLENIBView::OnZoomAll() {
+    if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->ZoomAll();
+}
+
+void CLENIBView::OnObjectSnap() {
+    if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->ToggleObjectSnap();
+}
+
+void CLENIBView::OnGridSnap() {
+    CDxfTabDlg* page = GetCurrDxfTabDlg();
+    if (!page) return;
+    const int was = page->IsGridSnapOn();
+    page->ToggleGridSnap();
+    Log().Printf(LOG_INFO, "Grid snap was %d, now is %d (%d)", was, page->IsGridSnapOn() ? 1 : 0,
+                 page->HasDrawing() ? page->GetDxfFile()->GetSnapPoints().m_iFlags : 0);
+}
+
+void CLENIBView::OnDxfBackground() {
+    if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->ToggleDxfBackground();
+}
+
+void CLENIBView::OnGridSnapSettings() {
+    CDxfTabDlg* page = GetCurrDxfTabDlg();
+    if (!page || !page->HasDrawing()) return;
+    CDxfViewSettings dialog(page->GetGridSize(), this);
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    page->SetGridSize(dialog.GetGridSize());
+    App().SetDefaultGridSize(dialog.GetGridSize());
+}
+
+void CLENIBView::OnFloorCalculation() {
+    const CLENIProject& project = m_Doc.GetProject();
+    if (!m_Doc.IsProjectOpen() || project.GetFloorCount() == 0) {
+        Log().Printf(LOG_ERROR, "CLENIBView::OC, no project");
+        return;
+    }
+    const CDxfTabDlg* page = GetCurrDxfTabDlg();
+    if (!page) {
+        Log().Printf(LOG_ERROR, "CLENIBView::OC, could not get DXF tab.");
+        return;
+    }
+    const std::string floorName = page->GetFloorName();
+    if (!project.FloorExists(floorName)) {
+        Log().Printf(LOG_ERROR, "There is no FLOOR here! Odd. Strange.");
+        return;
+    }
+    SetWaitCursor(true);
+    const LeniTimeStepResult result = CalculateLENIofFloor(project, floorName, 0);
+    SetWaitCursor(false);
+    WalertBox("Floor <%s>, one instance\n\nLENI = %.2f kWh/(m\u00b2 year)\nWl = %.1f kWh\nWp = %.1f "
+              "kWh\nArea = %.2f m\u00b2",
+              floorName.c_str(), result.GetLENI(), result.Wl, result.Wp, result.area);
+}
+
+// ---- IDocumentUi ----
+
+bool CLENIBView::RunProjectDialog(CLENIProject& settings, int mode) {
+    CNewProjDlg dialog(settings, mode, App().GetProjectsDir(), this);
+    return ExecDialog(dialog) == QDialog::Accepted;
+}
+
+bool CLENIBView::RunNameDialog(const std::string& proposal, std::string& name) {
+    CNameDlg dialog(proposal, this);
+    if (ExecDialog(dialog) != QDialog::Accepted) return false;
+    name = dialog.GetName();
+    return true;
+}
+
+bool CLENIBView::AskProjectFileToOpen(const std::string& startDir, std::string& path) {
+    const QString ext = kProjectFileExtension;
+    const QString chosen =
+        AskOpenFileName(this, "Open LENI comprehensive method project", Q(startDir),
+                        "LENI Comprehensive Project (*." + ext + " *." + ext.toLower() + ")");
+    path = chosen.toStdString();
+    return !chosen.isEmpty();
+}
+
+bool CLENIBView::AskResultsFileToSave(const std::string& startDir, const std::string& proposedName,
+                                      std::string& path) {
+    const QString chosen =
+        AskSaveFileName(this, "Create NUVA DB XML file...", Q(JoinPath(startDir, proposedName).string()),
+                        "XML (*.XML *.xml)", "XML");
+    path = chosen.toStdString();
+    return !chosen.isEmpty();
+}
+
+void CLENIBView::OpenFolderInBrowser(const std::string& folder) {
+    // Tests run without a desktop to open it in.
+    if (QApplication::platformName() == "offscreen") return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(folder)));
+}
+
+void CLENIBView::RunBuildingCalculation() {
+    const CLENIProject& project = m_Doc.GetProject();
+    SetWaitCursor(true);
+    const LeniTimeStepResult result = CalculateAnnualLENI(project, 0);
+    SetWaitCursor(false);
+    WalertBox("Building <%s>\n\nAnnual LENI = %.2f kWh/(m\u00b2 year)\nWl = %.1f kWh\nWp = %.1f kWh\nArea = "
+              "%.2f m\u00b2",
+              project.GetName().c_str(), result.GetLENI(), result.Wl, result.Wp, result.area);
+}
+
+void CLENIBView::SetWaitCursor(bool wait) {
+    if (wait)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,219 @@
+#include "ui/QtCanvas.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <QString>
+#include <cmath>
+
+namespace {
+
+bool SameFont(const CanvasFont& a, const CanvasFont& b) {
+    return a.height == b.height && a.bold == b.bold && a.italic == b.italic && a.faceName == b.faceName;
+}
+
+} // namespace
+
+CQtCanvas::CQtCanvas(QPainter& painter) : m_Painter(painter) {
+    // Plans are drawn pixel-exact, as line drawings; only text is smoothed.
+    m_Painter.setRenderHint(QPainter::Antialiasing, false);
+    m_Painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_Painter.setBrush(Qt::NoBrush);
+}
+
+CQtCanvas::~CQtCanvas() {
+    Flush();
+    while (m_iClipDepth > 0)
+        PopClipRect();
+}
+
+void CQtCanvas::Flush() {
+    if (!m_bPending) return;
+    m_bPending = false;
+    for (LineBatch& batch : m_LineBatches) {
+        if (batch.lines.empty()) continue;
+        ApplyPen(batch.pen);
+        m_Painter.drawLines(batch.lines.data(), static_cast<int>(batch.lines.size()));
+        batch.lines.clear();
+    }
+    for (PixelBatch& batch : m_PixelBatches) {
+        if (batch.pixels.empty()) continue;
+        m_Painter.setPen(QPen(ToQColor(batch.colour), 0));
+        m_bPenApplied = false;
+        m_Painter.drawPoints(batch.pixels.data(), static_cast<int>(batch.pixels.size()));
+        batch.pixels.clear();
+    }
+}
+
+void CQtCanvas::SetPen(const CanvasPen& given) {
+    CanvasPen pen = given;
+    if (pen.width < 1) pen.width = 1; // the same one pixel, and the same batch
+    if (pen == m_Pen) return;
+    m_Pen = pen;
+    m_bPenApplied = false;
+    m_iCurrentBatch = -1;
+}
+
+void CQtCanvas::ApplyPen() {
+    if (m_bPenApplied) return;
+    ApplyPen(m_Pen);
+}
+
+void CQtCanvas::ApplyPen(const CanvasPen& canvasPen) {
+    QPen pen(ToQColor(canvasPen.colour));
+    pen.setWidth(canvasPen.width);
+    pen.setCosmetic(true);
+    switch (canvasPen.style) {
+    case PEN_DASH:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case PEN_DASHDOTDOT:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
+    // Thick outlines meet at their corners without notches, as wide pens always did.
+    pen.setCapStyle(canvasPen.width > 1 ? Qt::RoundCap : Qt::SquareCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    m_Painter.setPen(pen);
+    m_bPenApplied = canvasPen == m_Pen;
+}
+
+std::vector<QLine>& CQtCanvas::LinesOfPen() {
+    if (m_iCurrentBatch < 0) {
+        for (size_t i = 0; i < m_LineBatches.size(); ++i)
+            if (m_LineBatches[i].pen == m_Pen) m_iCurrentBatch = static_cast<int>(i);
+        if (m_iCurrentBatch < 0) {
+            m_LineBatches.push_back({m_Pen, {}});
+            m_iCurrentBatch = static_cast<int>(m_LineBatches.size()) - 1;
+        }
+    }
+    m_bPending = true;
+    return m_LineBatches[m_iCurrentBatch].lines;
+}
+
+void CQtCanvas::DrawLine(int x0, int y0, int x1, int y1) {
+    if (!IsBatchable()) {
+        Flush();
+        ApplyPen();
+        m_Painter.drawLine(x0, y0, x1, y1);
+        return;
+    }
+    LinesOfPen().emplace_back(x0, y0, x1, y1);
+}
+
+void CQtCanvas::DrawPolyline(const std::vector<CanvasPoint>& points) {
+    if (points.size() < 2) return;
+    if (IsBatchable()) {
+        std::vector<QLine>& lines = LinesOfPen();
+        for (size_t i = 0; i + 1 < points.size(); ++i)
+            lines.emplace_back(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
+        return;
+    }
+    Flush();
+    ApplyPen();
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    m_Painter.drawPolyline(polygon);
+}
+
+void CQtCanvas::FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) {
+    if (points.empty()) return;
+    ApplyPen();
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    m_Painter.setBrush(ToQColor(fill));
+    m_Painter.drawPolygon(polygon);
+    m_Painter.setBrush(Qt::NoBrush);
+}
+
+void CQtCanvas::DrawEllipse(int left, int top, int right, int bottom) {
+    ApplyPen();
+    m_Painter.drawEllipse(QRect(QPoint(left, top), QPoint(right, bottom)));
+}
+
+CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
+    for (FontEntry& entry : m_Fonts)
+        if (SameFont(entry.font, font)) return entry;
+    if (m_Fonts.size() >= 32) m_Fonts.erase(m_Fonts.begin());
+    FontEntry entry;
+    entry.font = font;
+    entry.qfont = QFont(QString::fromStdString(font.faceName));
+    // Font heights are cell heights (ascent + descent); the em is about nine tenths of that.
+    entry.qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.height * 0.9))));
+    entry.qfont.setBold(font.bold);
+    entry.qfont.setItalic(font.italic);
+    entry.metrics = std::make_unique<QFontMetrics>(entry.qfont);
+    m_Fonts.push_back(std::move(entry));
+    return m_Fonts.back();
+}
+
+void CQtCanvas::Text(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+                     const Rgb* background) {
+    if (text.empty() || font.height < 1) return;
+    Flush();
+    FontEntry& entry = GetFont(font);
+    const QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+    m_Painter.save();
+    m_Painter.translate(x, y);
+    if (font.escapement != 0) m_Painter.rotate(-font.escapement / 10.0);
+    if (background)
+        m_Painter.fillRect(QRect(0, 0, entry.metrics->horizontalAdvance(qtext), entry.metrics->height()),
+                           ToQColor(*background));
+    m_Painter.setFont(entry.qfont);
+    m_Painter.setPen(ToQColor(colour));
+    m_Painter.drawText(QPoint(0, entry.metrics->ascent()), qtext);
+    m_Painter.restore();
+    m_bPenApplied = false;
+}
+
+void CQtCanvas::DrawText(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour) {
+    Text(x, y, text, font, colour, nullptr);
+}
+
+void CQtCanvas::DrawTextOpaque(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
+                               Rgb background) {
+    Text(x, y, text, font, colour, &background);
+}
+
+int CQtCanvas::GetTextWidth(const std::string& text, const CanvasFont& font) {
+    if (font.height < 1) return 0;
+    return GetFont(font).metrics->horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+
+void CQtCanvas::SetPixel(int x, int y, Rgb colour) {
+    PixelBatch* batch = nullptr;
+    for (PixelBatch& b : m_PixelBatches)
+        if (b.colour == colour) batch = &b;
+    if (!batch) {
+        m_PixelBatches.push_back({colour, {}});
+        batch = &m_PixelBatches.back();
+    }
+    batch->pixels.emplace_back(x, y);
+    m_bPending = true;
+}
+
+void CQtCanvas::FillRect(int left, int top, int right, int bottom, Rgb colour) {
+    Flush();
+    m_Painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(colour));
+}
+
+void CQtCanvas::PushClipRect(int left, int top, int right, int bottom) {
+    Flush();
+    m_Painter.save();
+    m_Painter.setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
+    ++m_iClipDepth;
+}
+
+void CQtCanvas::PopClipRect() {
+    if (m_iClipDepth == 0) return;
+    Flush();
+    m_Painter.restore();
+    --m_iClipDepth;
+    m_bPenApplied = false;
+}

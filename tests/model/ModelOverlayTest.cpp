@@ -1,0 +1,286 @@
+#include "model/ModelOverlay.h"
+
+#include "model/LENIFloor.h"
+#include "model/ModelTestSupport.h"
+#include "support/RecordingCanvas.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace overlay;
+using Op = RecordingCanvas::Op;
+
+// 10 pixels per metre, the plan origin at pixel (0, 1000).
+Matrix4 TenPixelsPerMetre() {
+    Matrix4 m;
+    m.m[0][0] = 10;
+    m.m[1][1] = -10;
+    m.m[1][3] = 1000;
+    return m;
+}
+
+void Count(CZoneObjList& list, const std::string& refId, int count) {
+    list.AddLuminaire(refId);
+    list.SetLuminaireCount(refId, count);
+}
+
+CLENIWindow MakeWindow(int wall, int id, double start, double width) {
+    CLENIWindow w;
+    w.m_iWallId = wall;
+    w.m_iWindowId = id;
+    w.m_dStart = start;
+    w.m_dWidth = width;
+    w.m_dSillHeight = 1.0;
+    w.m_dHeight = 1.0;
+    return w;
+}
+
+// Room A (20 x 10) with an L-shaped zone without luminaires, a zone with two, a window with
+// luminaires and one without, and two roof lights; room B beside it; two atria.
+CLENIFloor MakeFloor() {
+    CLENIRoom a = MakeRoom("A", Rect(0, 0, 20, 10));
+    a.AddZone(
+        MakeZone("L", {Point(0, 0), Point(10, 0), Point(10, 2), Point(2, 2), Point(2, 8), Point(0, 8)}));
+    CLENIZone lit = MakeZone("LIT", Rect(12, 2, 18, 8));
+    Count(lit.GetLumList(), "ABCDEFGHIJKLMNOPQRSTUVWXY", 3); // 25 characters
+    Count(lit.GetLumList(), "SHORT", 12);
+    a.AddZone(lit);
+    CLENIWindow withLums = MakeWindow(0, 1, 2.0, 4.0);
+    Count(withLums.m_LumList, "DL1", 2);
+    a.AddWindow(withLums);
+    a.AddWindow(MakeWindow(2, 0, 1.0, 2.0));
+    CLENIRoofLight shed;
+    shed.m_iId = 3;
+    shed.m_iType = RL_SHED;
+    shed.SetOrientation(RLO_SOUTH);
+    shed.m_dGammaF = 60.0;
+    Count(shed.m_LumList, "RL", 1);
+    a.AddRoofLight(shed);
+    CLENIRoofLight flat;
+    flat.m_iId = 4;
+    flat.m_dXOrig = 10;
+    a.AddRoofLight(flat);
+
+    CLENIFloor floor("F1", 3.0);
+    floor.AddRoom(a);
+    floor.AddRoom(MakeRoom("B", Rect(20, 0, 30, 10)));
+    CLENIAtrium four;
+    four.m_csName = "COURT";
+    four.SetPolygon(Rect(40, 0, 46, 9));
+    floor.AddAtrium(four);
+    CLENIAtrium three;
+    three.m_csName = "TRI";
+    three.SetPolygon({Point(50, 0), Point(56, 0), Point(50, 9)});
+    floor.AddAtrium(three);
+    return floor;
+}
+
+std::vector<std::pair<int, int>> Corners(const Op& op) {
+    std::vector<std::pair<int, int>> v;
+    for (const CanvasPoint& p : op.points)
+        v.emplace_back(p.x, p.y);
+    return v;
+}
+
+TEST(ModelOverlayTest, OrderAndPens) {
+    const CLENIFloor floor = MakeFloor();
+    RecordingCanvas canvas;
+    const CanvasPen before{MakeRgb(9, 9, 9), 1, PEN_SOLID};
+    canvas.pen = before;
+    DrawFloorModel(canvas, floor, TenPixelsPerMetre(), 3.0);
+
+    // The outlines and lines in drawing order, with their pens.
+    std::vector<std::pair<std::string, CanvasPen>> strokes;
+    for (const Op& op : canvas.ops) {
+        if (op.kind == RecordingCanvas::TEXT) {
+            strokes.emplace_back("text " + op.text, op.pen);
+            continue;
+        }
+        strokes.emplace_back(op.kind == RecordingCanvas::LINE ? "line" : "polyline", op.pen);
+    }
+    const std::vector<std::pair<std::string, CanvasPen>> expected = {
+        {"polyline", kRoomPen},      // room A
+        {"polyline", kZonePen},      // zone L
+        {"polyline", kZoneTablePen}, // its table: title row only
+        {"text L (AND)", kZoneTablePen},
+        {"polyline", kZonePen}, // zone LIT
+        {"polyline", kZoneTablePen},
+        {"text LIT (AND)", kZoneTablePen},
+        {"line", kZoneTablePen}, // the count column
+        {"line", kZoneTablePen}, // row 1
+        {"text ABCDEFGHIJKLMNOPQRST...", kZoneTablePen},
+        {"text  3", kZoneTablePen},
+        {"line", kZoneTablePen}, // row 2
+        {"text SHORT", kZoneTablePen},
+        {"text  12", kZoneTablePen},
+        {"line", kWindowPen}, // window W_0_1
+        {"text W_0_1", kWindowPen},
+        {"polyline", kDaylightAreaPen},
+        {"polyline", kDaylightAreaPen}, // its table
+        {"text W_0_1 (AD)", kDaylightAreaPen},
+        {"line", kDaylightAreaPen},
+        {"line", kDaylightAreaPen},
+        {"text DL1", kDaylightAreaPen},
+        {"text  2", kDaylightAreaPen},
+        {"line", kWindowPen}, // window W_2_0: no luminaires, no table
+        {"text W_2_0", kWindowPen},
+        {"polyline", kDaylightAreaPen},
+        {"polyline", kRoofLightPen}, // roof light 3
+        {"text  Roof light ShedRoofLight South (60.0\xC2\xB0)", kRoofLightPen},
+        {"polyline", kDaylightAreaPen},
+        {"polyline", kDaylightAreaPen},
+        {"text AD_3", kDaylightAreaPen},
+        {"line", kDaylightAreaPen},
+        {"line", kDaylightAreaPen},
+        {"text RL", kDaylightAreaPen},
+        {"text  1", kDaylightAreaPen},
+        {"polyline", kRoofLightPen}, // roof light 4, with the outline pen again
+        {"text  Roof light FlatRoofLight", kRoofLightPen},
+        {"polyline", kDaylightAreaPen},
+        {"polyline", kRoomPen}, // room B, with the room pen again
+        {"polyline", kAtriumPen},
+        {"text COURT", kAtriumPen},
+        {"polyline", kAtriumPen},
+        {"text TRI", kAtriumPen},
+    };
+    ASSERT_EQ(strokes.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(strokes[i].first, expected[i].first) << i;
+        EXPECT_EQ(strokes[i].second, expected[i].second) << i << " " << expected[i].first;
+    }
+    EXPECT_EQ(canvas.pen, before);
+}
+
+TEST(ModelOverlayTest, TextColoursFontsAndOpaqueLabels) {
+    const CLENIFloor floor = MakeFloor();
+    RecordingCanvas canvas;
+    DrawFloorModel(canvas, floor, TenPixelsPerMetre(), 3.0);
+    struct Case {
+        const char* text;
+        Rgb colour;
+        bool opaque;
+    } cases[] = {
+        {"L (AND)", MakeRgb(0, 0, 0), false},    {"W_0_1", MakeRgb(0, 100, 0), true},
+        {"W_0_1 (AD)", MakeRgb(0, 0, 0), false}, {" Roof light FlatRoofLight", MakeRgb(0, 0, 55), false},
+        {"AD_3", MakeRgb(0, 0, 55), false},      {"COURT", MakeRgb(0, 128, 127), false},
+    };
+    for (const Case& c : cases) {
+        const Op* op = canvas.FindText(c.text);
+        ASSERT_NE(op, nullptr) << c.text;
+        EXPECT_EQ(op->colour, c.colour) << c.text;
+        EXPECT_EQ(op->opaque, c.opaque) << c.text;
+        if (c.opaque) {
+            EXPECT_EQ(op->background, MakeRgb(255, 255, 255));
+        }
+        EXPECT_EQ(op->font.faceName, "ARIAL");
+        EXPECT_EQ(op->font.height, 12);
+    }
+}
+
+TEST(ModelOverlayTest, LabelPositions) {
+    const CLENIFloor floor = MakeFloor();
+    RecordingCanvas canvas;
+    DrawFloorModel(canvas, floor, TenPixelsPerMetre(), 3.0);
+    struct Case {
+        const char* text;
+        int x, y;
+    } cases[] = {
+        // L zone: its vertex mean (40, 966) lies outside; the topmost pixel vertex (20, 920) and the
+        // next two, (0, 920) and (0, 1000), have the centroid (6, 946); the title sits 81 left of it.
+        {"L (AND)", 6 - 81, 946},
+        // LIT zone: the vertex mean (150, 950) lies inside.
+        {"LIT (AND)", 150 - 81, 950},
+        {"ABCDEFGHIJKLMNOPQRST...", 150 - 81, 950 + 14},
+        {" 3", 150 + 50, 950 + 14},
+        {" 12", 150 + 50, 950 + 28},
+        // Window from S (20, 1000) to E (60, 1000): label at 0.2 S + 0.8 E.
+        {"W_0_1", 52, 1000},
+        // Daylight area 1.25..6.75 x 0..3 m (depth 2.5 x (2 - 0.8) = 3): pixel mean C (39.5, 985),
+        // wall midpoint M (40, 1000); the table at 0.2 C + 0.8 M = (39.9, 997).
+        {"W_0_1 (AD)", 39 - 81, 997},
+        // Roof light 3 spans (1, 1)-(5, 2) m: label at its fourth corner, table at the middle of the
+        // first and third.
+        {" Roof light ShedRoofLight South (60.0\xC2\xB0)", 10, 980},
+        {"AD_3", 30 - 81, 985},
+        // Atria: the mean of the first, second and fourth vertices; a triangle uses all three.
+        {"COURT", (400 + 460 + 400) / 3, (1000 + 1000 + 910) / 3},
+        {"TRI", (500 + 560 + 500) / 3, (1000 + 1000 + 910) / 3},
+    };
+    for (const Case& c : cases) {
+        const Op* op = canvas.FindText(c.text);
+        ASSERT_NE(op, nullptr) << c.text;
+        EXPECT_EQ(op->points[0].x, c.x) << c.text;
+        EXPECT_EQ(op->points[0].y, c.y) << c.text;
+    }
+}
+
+TEST(ModelOverlayTest, LuminaireTableGeometry) {
+    CZoneObjList list;
+    Count(list, "A", 1);
+    Count(list, "B", 2);
+    RecordingCanvas canvas;
+    DrawLuminaireTable(canvas, 100, 200, "T", list, kZoneTablePen, 0);
+    const auto polylines = canvas.OfKind(RecordingCanvas::POLYLINE);
+    ASSERT_EQ(polylines.size(), 1u);
+    EXPECT_EQ(Corners(polylines[0]),
+              (std::vector<std::pair<int, int>>{{16, 200}, {184, 200}, {184, 242}, {16, 242}, {16, 200}}));
+    const auto lines = canvas.OfKind(RecordingCanvas::LINE);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Corners(lines[0]), (std::vector<std::pair<int, int>>{{150, 214}, {150, 242}}));
+    EXPECT_EQ(Corners(lines[1]), (std::vector<std::pair<int, int>>{{16, 214}, {184, 214}}));
+    EXPECT_EQ(Corners(lines[2]), (std::vector<std::pair<int, int>>{{16, 228}, {184, 228}}));
+    EXPECT_TRUE(canvas.OfKind(RecordingCanvas::POLYGON).empty()) << "not filled";
+
+    RecordingCanvas empty;
+    DrawLuminaireTable(empty, 100, 200, "Z (AND)", CZoneObjList(), kZoneTablePen, 0);
+    ASSERT_EQ(empty.ops.size(), 2u) << "the title row only";
+    EXPECT_EQ(Corners(empty.ops[0]),
+              (std::vector<std::pair<int, int>>{{16, 200}, {184, 200}, {184, 214}, {16, 214}, {16, 200}}));
+}
+
+TEST(ModelOverlayTest, ReferenceIdsAreCutAfterTwentyCharacters) {
+    EXPECT_EQ(ShortenRefId("ABCDEFGHIJKLMNOPQRSTUVWXY"), "ABCDEFGHIJKLMNOPQRST...");
+    EXPECT_EQ(ShortenRefId("ABCDEFGHIJKLMNOPQRST"), "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(ShortenRefId("ABCDEFGHIJKLMNOPQRSTU"), "ABCDEFGHIJKLMNOPQRST...");
+    // Twenty characters, the last of two bytes, are kept whole.
+    EXPECT_EQ(ShortenRefId("ABCDEFGHIJKLMNOPQRS\xC3\xA9XYZ"), "ABCDEFGHIJKLMNOPQRS\xC3\xA9...");
+}
+
+TEST(ModelOverlayTest, ABadZoneIsLoggedAndSkipped) {
+    CLENIZone zone;
+    zone.SetName("BAD");
+    zone.SetPolygon({Point(0, 0), Point(1, 1)});
+    LogRecorder log;
+    RecordingCanvas canvas;
+    DrawZoneModel(canvas, zone, TenPixelsPerMetre());
+    EXPECT_TRUE(canvas.ops.empty());
+    EXPECT_TRUE(log.Contains("DrawZone with badly formed polygon..."));
+}
+
+TEST(ModelOverlayTest, NorthArrowAndInstanceMark) {
+    RecordingCanvas canvas;
+    DrawNorthArrow(canvas, 500);
+    const auto lines = canvas.OfKind(RecordingCanvas::LINE);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Corners(lines[0]), (std::vector<std::pair<int, int>>{{484, 90}, {484, 30}}));
+    EXPECT_EQ(Corners(lines[1]), (std::vector<std::pair<int, int>>{{484, 30}, {476, 46}}));
+    EXPECT_EQ(Corners(lines[2]), (std::vector<std::pair<int, int>>{{484, 30}, {492, 46}}));
+    const auto letter = canvas.OfKind(RecordingCanvas::POLYLINE);
+    ASSERT_EQ(letter.size(), 1u);
+    EXPECT_EQ(Corners(letter[0]),
+              (std::vector<std::pair<int, int>>{{476, 30}, {476, 14}, {492, 30}, {492, 14}}));
+    EXPECT_EQ(lines[0].pen, (CanvasPen{MakeRgb(0, 0, 0), 1, PEN_SOLID}));
+
+    RecordingCanvas single;
+    DrawInstanceMark(single, 500, 1);
+    EXPECT_TRUE(single.ops.empty());
+    RecordingCanvas three;
+    DrawInstanceMark(three, 500, 3);
+    ASSERT_NE(three.FindText("X3"), nullptr);
+    EXPECT_EQ(three.FindText("X3")->font.height, 24);
+    EXPECT_EQ(three.FindText("X3")->points[0].x, 500 - 5 - 24) << "right-aligned at r - 5";
+    EXPECT_EQ(three.FindText("X3")->points[0].y, 90);
+}
+
+} // namespace
