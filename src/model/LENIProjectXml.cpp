@@ -715,7 +715,9 @@ bool CLENIProject::SaveProject(bool withResults) const {
         Log().Printf(LOG_ERROR, "Project has no dominant building type\n");
         return false;
     }
-    const fs::path path = JoinPath(m_csProjectFolder, m_csName + "." + kProjectFileExtension);
+    // The name may come from a file: it must not lead the file out of the project folder.
+    const fs::path path =
+        JoinPath(m_csProjectFolder, MakeSafeFileName(m_csName) + "." + kProjectFileExtension);
     return Save(path.string(), withResults);
 }
 

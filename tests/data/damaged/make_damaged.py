@@ -432,3 +432,9 @@ for name, content, result, watts, message in photometric_cases:
     write("photometric", name, content)
     rows.append((name, result, repr(float(watts)), message))
 write_expected("photometric", rows, "file\tok / fail / any: the import\twatts when ok\tpart of a message")
+
+# ---- Names that would lead out of the project folder -------------------------------------------
+write("names", "unsafe_names.LENI1XML",
+      PROJECT.replace("<Name>Damaged</Name>", "<Name>../../outside</Name>")
+             .replace('floorname="Ground"', 'floorname="a/b"')
+             .replace('roomname="Office"', 'roomname="../../x"'))
