@@ -150,6 +150,14 @@ std::string GetProjectsContainingDir(const std::string& path) {
     return path.substr(0, pos);
 }
 
+static SafeWriteHook g_SafeWriteHook = nullptr;
+
+SafeWriteHook SetSafeWriteHook(SafeWriteHook hook) {
+    SafeWriteHook previous = g_SafeWriteHook;
+    g_SafeWriteHook = hook;
+    return previous;
+}
+
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {
     fs::path folder = path.parent_path();
     if (folder.empty()) folder = ".";
@@ -187,6 +195,7 @@ bool WriteFileSafely(const fs::path& path, const std::string& content, std::stri
         ok = false;
         err = errno;
     }
+    if (ok && g_SafeWriteHook) g_SafeWriteHook(name.data(), path);
     if (ok && std::rename(name.data(), path.c_str()) != 0) {
         ok = false;
         err = errno;

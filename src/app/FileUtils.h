@@ -26,6 +26,11 @@ std::string MakeSafeFileName(const std::string& name);
 // Writes a whole file through a temporary file in the same folder renamed over the target,
 // so a failed write never destroys the previous file. On failure reason holds the system's text.
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason = nullptr);
+// Tests only: called with the temporary file, whole and closed, just before it is renamed over
+// the target, so a test can stop the program at the one moment both files exist. Returns the
+// previous hook.
+using SafeWriteHook = void (*)(const char* temporary, const fs::path& target);
+SafeWriteHook SetSafeWriteHook(SafeWriteHook hook);
 
 // Per-user application-data folder + "ORVANTIS NUVA".
 fs::path GetAppDataFolder();
