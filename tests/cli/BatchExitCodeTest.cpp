@@ -107,7 +107,8 @@ TEST(BatchExitCodeTest, AcceptedCommandsStartTheirLogFile) {
     TempDir dir{"cli folder with blanks"};
     // A project that reads and calculates without a single error.
     fs::copy_file(TestDataDir() / "energy" / "hand" / "HAND.LENI1XML", dir / "b 1.LENI1XML");
-    WriteFileText(dir / "PLAN~1.dxf", "0\nEOF\n");
+    // A drawing with one entity: it imports nothing and so logs nothing.
+    WriteFileText(dir / "PLAN~1.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n0\nENDSEC\n0\nEOF\n");
     struct Case {
         std::vector<std::string> args;
         std::string log;

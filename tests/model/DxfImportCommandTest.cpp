@@ -45,7 +45,11 @@ TEST(DxfToXmlCommand, FloorPlanBecomesAProjectThatReportCalculates) {
     EXPECT_EQ(floor.GetAtriumCount(), 1);
     EXPECT_DOUBLE_EQ(floor.GetRooms()[0].GetHeight(), 3.2);
 
-    EXPECT_EQ(RunProgram("report '" + project.string() + "' '" + (dir / "results.xml").string() + "' '" +
+    ASSERT_EQ(RunProgram("report '" + project.string() + "' '" + (dir / "results.xml").string() + "' '" +
                          (dir / "report.txt").string() + "'"),
               0);
+    // The calculation ran over the imported floor: results and the copy with results are there.
+    const std::string results = ReadFileText(dir / "results.xml");
+    EXPECT_NE(results.find("<LENI_DB_V1"), std::string::npos) << ReadFileText(dir / "report.txt");
+    EXPECT_TRUE(FileExists(dir / "results_(CON_RISULTATI).xml"));
 }
