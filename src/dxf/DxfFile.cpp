@@ -202,6 +202,7 @@ void CDxfFile::Reset() {
     m_pReader.reset();
     m_bEntitiesEntered = false;
     m_bNumberRefused = false;
+    m_bBlockOverflowReported = false;
 }
 
 void CDxfFile::ResetForRead() {
@@ -539,7 +540,9 @@ bool CDxfFile::ReadBlock() {
     const std::string& layer = m_pCurrentLayer ? m_pCurrentLayer->m_csName : std::string();
     block->m_csLayer = layer.empty() ? "0" : layer;
     if (GetBlockCount() >= kMaxBlocks) {
-        Log().Printf(LOG_ERROR, "Block buffer overflow\n");
+        // Once per file: the error is also a message box, and a file may hold millions of blocks.
+        if (!m_bBlockOverflowReported) Log().Printf(LOG_ERROR, "Block buffer overflow\n");
+        m_bBlockOverflowReported = true;
         return true;
     }
     if (FindBlock(block->m_csName)) {
@@ -1208,12 +1211,13 @@ void CDxfFile::ResolveList(CEntList& list, std::unordered_set<const CDxfBlock*>&
 }
 
 void CDxfFile::CutInsert(CDxfInsert& insert, ExpansionWalk& walk, const char* why, size_t limit) {
-    // Reported once per block: a hostile file may insert it millions of times.
-    if (walk.reported.insert(insert.m_pBlock).second) {
+    // The first one only: the error is also a message box, and a file may hold millions of them.
+    if (!walk.reported) {
+        walk.reported = true;
         if (limit > 0)
             Log().Printf(LOG_ERROR,
                          "DXF: an insert of the block <%s> %s %d entities through its nested "
-                         "blocks\nin <%s>; it is not drawn.",
+                         "blocks\nin <%s>; it is not drawn, nor are others like it.",
                          insert.m_pBlock->m_csName.c_str(), why, static_cast<int>(limit),
                          m_csFileName.c_str());
         else
@@ -1252,7 +1256,7 @@ size_t CDxfFile::LimitExpansion(const CEntList& list, size_t limit, ExpansionWal
             continue;
         }
         if (total + inner > limit) {
-            CutInsert(*insert, walk, "would take the drawing beyond", limit);
+            CutInsert(*insert, walk, "would draw more than", limit);
             continue;
         }
         total += inner;

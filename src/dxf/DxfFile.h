@@ -136,7 +136,7 @@ class CDxfFile {
     // over the list meets.
     struct ExpansionWalk {
         std::unordered_map<const CDxfBlock*, size_t> sizes; // entities met through each block
-        std::unordered_set<const CDxfBlock*> reported;      // blocks whose inserts were cut
+        bool reported = false;                              // an insert was cut and reported
     };
     size_t LimitExpansion(const CEntList& list, size_t limit, ExpansionWalk& walk);
     void CutInsert(CDxfInsert& insert, ExpansionWalk& walk, const char* why, size_t limit);
@@ -158,5 +158,6 @@ class CDxfFile {
     size_t m_LineLength = 0;
     std::string m_csLastLayerRaw; // the group 8 text that chose the current layer
     bool m_bEntitiesEntered = false;
-    bool m_bNumberRefused = false; // a number of the file was refused and reported
+    bool m_bNumberRefused = false;         // a number of the file was refused and reported
+    bool m_bBlockOverflowReported = false; // the block table overflowed and it was reported
 };

@@ -96,3 +96,35 @@ TEST(DamagedLimitsTest, ProjectPolygonOfManyVerticesFailsTheRoom) {
     EXPECT_TRUE(log.Contains("Polygon of <../../x> has more than 1000 vertices.")) << log.All();
     EXPECT_TRUE(project.GetFloors()[0].GetRooms().empty());
 }
+
+TEST(DamagedLimitsTest, DeepBlockNestingIsBoundedByTheBlockTable) {
+    // Each block inserts the one before it; the drawing inserts the last. Blocks past the table's
+    // 3000 are dropped, so their inserts stay unresolved.
+    const int levels = 10000;
+    std::string dxf =
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB0\n70\n0\n10\n0\n20\n0\n0\nLINE\n8\n0\n10\n0\n20\n0\n"
+        "11\n1\n21\n0\n0\nENDBLK\n";
+    for (int i = 1; i < levels; ++i)
+        dxf += "0\nBLOCK\n2\nB" + std::to_string(i) + "\n70\n0\n10\n0\n20\n0\n0\nINSERT\n8\n0\n2\nB" +
+               std::to_string(i - 1) + "\n10\n1\n20\n0\n0\nENDBLK\n";
+    dxf += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+    for (int i : {levels - 1, CDxfFile::kMaxBlocks - 1})
+        dxf += "0\nINSERT\n8\n0\n2\nB" + std::to_string(i) + "\n10\n0\n20\n0\n";
+    dxf += "0\nENDSEC\n0\nEOF\n";
+    TempDir dir("deep blocks");
+    WriteFileText(dir / "deep.dxf", dxf);
+
+    LogRecorder log;
+    const auto start = std::chrono::steady_clock::now();
+    CDxfFile drawing;
+    EXPECT_TRUE(drawing.ReadFile((dir / "deep.dxf").string()));
+    Point min, max;
+    drawing.GetExtents(min, max);
+    EXPECT_LT(SecondsSince(start), 10.0);
+    EXPECT_EQ(drawing.GetBlockCount(), CDxfFile::kMaxBlocks);
+    EXPECT_EQ(log.Count("Block buffer overflow"), 1);
+    EXPECT_TRUE(log.Contains("****Could not resolve an insert of B9999"));
+    // The insert of the deepest block kept reaches the line 2999 units to the right.
+    EXPECT_EQ(min.x, 2999);
+    EXPECT_EQ(max.x, 3000);
+}
