@@ -1227,11 +1227,26 @@ void CDxfFile::CutInsert(CDxfInsert& insert, ExpansionWalk& walk, const char* wh
     insert.m_pBlock = nullptr;
 }
 
+// What a walk over the entity costs: one, and one more for each of its points.
+static size_t WalkWeight(const CDxfEntity& entity) {
+    switch (entity.GetType()) {
+    case DXF_PLINE:
+        return 1 + static_cast<const CDxfPline&>(entity).m_Vertices.size();
+    case DXF_MESH:
+        return 1 + static_cast<const CDxfMesh&>(entity).GetPointCount() +
+               static_cast<const CDxfMesh&>(entity).GetFaceCount();
+    case DXF_PGONMESH:
+        return 1 + static_cast<const CDxfPgonMesh&>(entity).GetPointCount();
+    default:
+        return 1;
+    }
+}
+
 size_t CDxfFile::LimitExpansion(const CEntList& list, size_t limit, ExpansionWalk& walk) {
     constexpr size_t kInProgress = SIZE_MAX;
     size_t total = 0;
     for (const auto& entity : list) {
-        ++total;
+        total += WalkWeight(*entity);
         if (entity->GetType() != DXF_INSERT) continue;
         auto* insert = static_cast<CDxfInsert*>(entity.get());
         CDxfBlock* block = insert->m_pBlock;

@@ -48,8 +48,9 @@ class CDxfFile {
     static constexpr int kMaxBlocks = 3000;
     static constexpr size_t kMaxFileName = 259;
     // Bounds that keep a damaged or hostile file from exhausting the machine: the entities one
-    // insert may draw through its nested blocks, those all the inserts of the drawing may draw,
-    // and the vertices of one polyline (a longer one is not read).
+    // insert may draw through its nested blocks, those all the inserts of the drawing may draw
+    // (each entity counting one, and one more per vertex or mesh point), and the vertices of one
+    // polyline (a longer one is not read).
     static constexpr size_t kMaxInsertExpansion = 1000000;
     static constexpr size_t kMaxDrawingExpansion = 10000000;
     static constexpr size_t kMaxPlineVertices = 1000000;

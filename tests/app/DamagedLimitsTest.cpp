@@ -128,3 +128,30 @@ TEST(DamagedLimitsTest, DeepBlockNestingIsBoundedByTheBlockTable) {
     EXPECT_EQ(min.x, 2999);
     EXPECT_EQ(max.x, 3000);
 }
+
+TEST(DamagedLimitsTest, InsertsOfALongPolylineCountItsVertices) {
+    // A block of one polyline of 100000 vertices, inserted 200 times: 2 x 10^7 vertices for every
+    // walk over the drawing if all were drawn.
+    std::string dxf = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nP\n70\n0\n10\n0\n20\n0\n0\nLWPOLYLINE\n8\n0\n";
+    for (int i = 0; i < 100000; ++i)
+        dxf += "10\n" + std::to_string(i % 100) + "\n20\n" + std::to_string(i / 100) + "\n";
+    dxf += "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+    for (int i = 0; i < 200; ++i)
+        dxf += "0\nINSERT\n8\n0\n2\nP\n10\n" + std::to_string(1000 * i) + "\n20\n0\n";
+    dxf += "0\nENDSEC\n0\nEOF\n";
+    TempDir dir("long block");
+    WriteFileText(dir / "inserts.dxf", dxf);
+
+    LogRecorder log;
+    const auto start = std::chrono::steady_clock::now();
+    CDxfFile drawing;
+    EXPECT_TRUE(drawing.ReadFile((dir / "inserts.dxf").string()));
+    Point min, max;
+    drawing.GetExtents(min, max);
+    EXPECT_LT(SecondsSince(start), 20.0);
+    EXPECT_EQ(log.Count("DXF: an insert of the block <P> would draw more than 10000000 entities"), 1)
+        << log.All();
+    // The first 99 inserts (each 100001 vertices and entities with its insert) are drawn.
+    EXPECT_EQ(min.x, 0);
+    EXPECT_EQ(max.x, 98 * 1000 + 99);
+}
