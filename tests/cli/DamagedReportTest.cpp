@@ -29,6 +29,17 @@ int Report(const fs::path& folder, const std::string& project, double& seconds) 
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// orvantis dxftoxml <dxf> floor.LENI1XML 3 log.txt, run in folder.
+int DxfToXml(const fs::path& folder, const std::string& dxf, double& seconds) {
+    const std::string cmd = "cd " + Quote(folder.string()) + " && timeout 60 " + Quote(ORVANTIS_EXE) +
+                            " dxftoxml " + Quote(dxf) +
+                            " floor.LENI1XML 3 log.txt >stdout.txt 2>&1 </dev/null";
+    const auto start = std::chrono::steady_clock::now();
+    const int status = std::system(cmd.c_str());
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 std::set<std::string> FilesUnder(const fs::path& root) {
     std::set<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root))
@@ -76,4 +87,23 @@ TEST(DamagedReportTest, UnsafeNamesWriteOnlyIntoTheProjectFolder) {
     for (const std::string& file : FilesUnder(root.path()))
         EXPECT_EQ(file.rfind("all/project/", 0), 0u) << file;
     EXPECT_TRUE(fs::exists(folder / "LENI_CALC_LOG____.._outside.TXT"));
+}
+
+TEST(DamagedReportTest, EveryDamagedDrawingTurnsIntoAProjectWithinSeconds) {
+    const fs::path damaged = TestDataDir() / "damaged" / "dxf";
+    int cases = 0;
+    for (const auto& entry : fs::directory_iterator(damaged)) {
+        if (entry.path().extension() != ".dxf") continue;
+        const std::string file = entry.path().filename().string();
+        SCOPED_TRACE(file);
+        ++cases;
+        TempDir dir("damaged dxftoxml");
+        fs::copy_file(entry.path(), dir / file);
+        double seconds = 0;
+        // The input file exists: whatever the drawing holds, the command runs to its end.
+        EXPECT_EQ(DxfToXml(dir.path(), file, seconds), 0) << ReadFileText(dir / "stdout.txt");
+        EXPECT_LT(seconds, 10.0);
+        EXPECT_TRUE(fs::exists(dir / "floor.LENI1XML"));
+    }
+    EXPECT_GT(cases, 10);
 }
