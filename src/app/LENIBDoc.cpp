@@ -250,7 +250,7 @@ void CLENIBDoc::OnBuildingCalculation() {
     if (m_pUi && !m_pUi->IsEditorIdle()) return;
 
     const std::vector<CLENIFloor>& floors = m_Project.GetFloors();
-    int instances = 0;
+    long long instances = 0; // a damaged file may give counts whose sum no int holds
     for (const CLENIFloor& floor : floors)
         instances += floor.GetInstanceCount();
     if (floors.empty() || instances == 0) {
