@@ -1,6 +1,9 @@
 # Set-up and everyday commands. `make demo` and `make test` work on a new machine.
 BUILD ?= build
 BUILD_SAN ?= build-san
+BUILD_FUZZ ?= build-fuzz
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
 # The machines have two cores shared with others: never more than two jobs.
 JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -8,7 +11,7 @@ PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev li
             libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev \
             locales fonts-dejavu-core
 
-.PHONY: deps build test test-san demo gui clean bench
+.PHONY: deps build test test-san demo gui bench fuzz clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
@@ -47,5 +50,12 @@ demo: build
 gui: build
 	$(BUILD)/orvantis
 
+# Every fuzz target (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) for
+# FUZZ_SECONDS each; fails when any of them finds a fault.
+fuzz: deps
+	cmake -S fuzz -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	fuzz/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

@@ -104,6 +104,39 @@ bool CopyDirectory(const fs::path& destination, const fs::path& source, const st
     return true;
 }
 
+bool IsForbiddenNameCharacter(unsigned char c) {
+    return c < 0x20 || c == 0x7f || std::strchr("<>:\"/\\|?*", c) != nullptr;
+}
+
+namespace {
+bool IsReservedDeviceName(const std::string& name) {
+    // The part before the first dot counts: "nul.txt" is the device too.
+    std::string base = ToUpper(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    static const char* const kReserved[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* reserved : kReserved)
+        if (base == reserved) return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+} // namespace
+
+std::string MakeSafeFileName(const std::string& name) {
+    std::string safe = name;
+    for (char& c : safe)
+        if (IsForbiddenNameCharacter(static_cast<unsigned char>(c))) c = '_';
+    // Leading dots make "." and ".." or hidden files; trailing dots and blanks the platform drops.
+    for (size_t i = 0; i < safe.size() && (safe[i] == '.' || safe[i] == ' '); ++i)
+        safe[i] = '_';
+    for (size_t i = safe.size(); i > 0 && (safe[i - 1] == '.' || safe[i - 1] == ' '); --i)
+        safe[i - 1] = '_';
+    if (safe.empty()) return "_";
+    if (IsReservedDeviceName(safe)) safe += '_';
+    return safe;
+}
+
 std::string GetProjectsContainingDir(const std::string& path) {
     if (path.size() <= 2) {
         Log().Printf(LOG_ERROR, "GetProjectsContainingDir called with empty m_csProjectsDir");
@@ -115,6 +148,14 @@ std::string GetProjectsContainingDir(const std::string& path) {
         return std::string();
     }
     return path.substr(0, pos);
+}
+
+static SafeWriteHook g_SafeWriteHook = nullptr;
+
+SafeWriteHook SetSafeWriteHook(SafeWriteHook hook) {
+    SafeWriteHook previous = g_SafeWriteHook;
+    g_SafeWriteHook = hook;
+    return previous;
 }
 
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {
@@ -154,6 +195,7 @@ bool WriteFileSafely(const fs::path& path, const std::string& content, std::stri
         ok = false;
         err = errno;
     }
+    if (ok && g_SafeWriteHook) g_SafeWriteHook(name.data(), path);
     if (ok && std::rename(name.data(), path.c_str()) != 0) {
         ok = false;
         err = errno;

@@ -21,39 +21,9 @@ namespace {
 const char* const kUntitled = "Untitled";
 const char* const kResultsContact = "results@orvantis.example";
 
-bool IsForbiddenNameCharacter(unsigned char c) {
-    return c < 0x20 || c == 0x7f || std::strchr("<>:\"/\\|?*", c) != nullptr;
-}
-
-bool IsReservedDeviceName(const std::string& name) {
-    // The part before the first dot counts: "nul.txt" is the device too.
-    std::string base = ToUpper(name.substr(0, name.find('.')));
-    while (!base.empty() && base.back() == ' ')
-        base.pop_back();
-    static const char* const kReserved[] = {"CON", "PRN", "AUX", "NUL"};
-    for (const char* reserved : kReserved)
-        if (base == reserved) return true;
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-           base[3] >= '1' && base[3] <= '9';
-}
-
 } // namespace
 
 // ---- Names that reach the file system ----
-
-std::string MakeSafeFileName(const std::string& name) {
-    std::string safe = name;
-    for (char& c : safe)
-        if (IsForbiddenNameCharacter(static_cast<unsigned char>(c))) c = '_';
-    // Leading dots make "." and ".." or hidden files; trailing dots and blanks the platform drops.
-    for (size_t i = 0; i < safe.size() && (safe[i] == '.' || safe[i] == ' '); ++i)
-        safe[i] = '_';
-    for (size_t i = safe.size(); i > 0 && (safe[i - 1] == '.' || safe[i - 1] == ' '); --i)
-        safe[i - 1] = '_';
-    if (safe.empty()) return "_";
-    if (IsReservedDeviceName(safe)) safe += '_';
-    return safe;
-}
 
 bool IsAcceptableProjectName(const std::string& name) {
     for (unsigned char c : name)
@@ -218,9 +188,9 @@ bool CLENIBDoc::Save(bool withResults) {
     if (m_pUi) m_pUi->SetWaitCursor(true);
     const bool saved = m_Project.SaveProject(withResults);
     if (saved) {
-        App().AddToRecentFiles(
-            JoinPath(m_Project.GetProjectFolder(), m_Project.GetName() + "." + kProjectFileExtension)
-                .string());
+        App().AddToRecentFiles(JoinPath(m_Project.GetProjectFolder(),
+                                        MakeSafeFileName(m_Project.GetName()) + "." + kProjectFileExtension)
+                                   .string());
         m_bModified = false;
     }
     if (m_pUi) m_pUi->SetWaitCursor(false);
@@ -300,7 +270,7 @@ void CLENIBDoc::OnBuildingCalculation() {
     if (m_pUi && !m_pUi->IsEditorIdle()) return;
 
     const std::vector<CLENIFloor>& floors = m_Project.GetFloors();
-    int instances = 0;
+    long long instances = 0; // a damaged file may give counts whose sum no int holds
     for (const CLENIFloor& floor : floors)
         instances += floor.GetInstanceCount();
     if (floors.empty() || instances == 0) {

@@ -4,6 +4,8 @@
 #include "app/MessageBoxes.h"
 #include "app/TextUtils.h"
 
+#include <cmath>
+
 namespace {
 
 const char* const kRoots[] = {"HKEY_LOCAL_MACHINE", "HKEY_CLASSES_ROOT", "HKEY_USERS", "HKEY_CURRENT_USER"};
@@ -141,7 +143,9 @@ double CWideReg::GetRegistryDoubleValue(const std::string& base, const std::stri
     }
     std::string value;
     if (base.empty() || !GetRegistryStringValue(base + name, value)) return defaultValue;
-    return ParseDouble(value);
+    // A value edited into "nan" or "inf" would reach every window and roof light made from it.
+    const double number = ParseDouble(value);
+    return std::isfinite(number) ? number : defaultValue;
 }
 
 bool CWideReg::GetRegistryBoolValue(const std::string& base, const std::string& name,

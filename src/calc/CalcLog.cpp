@@ -156,17 +156,24 @@ std::string GetTimeStepName(unsigned timeStep) {
     return "ERROR IN TIMESTEP";
 }
 
+// Names come from files and from the user: a separator or ".." in them must not lead the log out
+// of the project folder, so the name parts go through MakeSafeFileName (empty stays empty).
+static std::string SafePart(const std::string& name) {
+    return name.empty() ? name : MakeSafeFileName(name);
+}
+
 std::string GetBuildingCalcLogFileName(const std::string& projectName) {
-    return "LENI_CALC_LOG_" + projectName + ".TXT";
+    return "LENI_CALC_LOG_" + SafePart(projectName) + ".TXT";
 }
 
 std::string GetFloorCalcLogFileName(const std::string& floorName) {
-    return "LENI_CALC_LOG_FLOOR_" + floorName + ".TXT";
+    return "LENI_CALC_LOG_FLOOR_" + SafePart(floorName) + ".TXT";
 }
 
 std::string GetSubLeniCalcLogFileName(const std::string& floorName, const std::string& roomName,
                                       unsigned timeStep) {
-    return "SUB_LENI_CALC_LOG_" + floorName + "_" + roomName + "_" + GetTimeStepName(timeStep) + "_" + ".TXT";
+    return "SUB_LENI_CALC_LOG_" + SafePart(floorName) + "_" + SafePart(roomName) + "_" +
+           GetTimeStepName(timeStep) + "_" + ".TXT";
 }
 
 std::string GetCalcLogPath(const std::string& folder, const std::string& fileName) {

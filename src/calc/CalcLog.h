@@ -36,7 +36,8 @@ class CCalcLogQuiet {
 // "Annual" for 0, "January" ... "December" for 1 ... 12, otherwise "ERROR IN TIMESTEP".
 std::string GetTimeStepName(unsigned timeStep);
 
-// Log file names, created in the project folder.
+// Log file names, created in the project folder. Characters unsafe in a file name become "_"
+// in the file name only.
 std::string GetBuildingCalcLogFileName(const std::string& projectName);
 std::string GetFloorCalcLogFileName(const std::string& floorName);
 std::string GetSubLeniCalcLogFileName(const std::string& floorName, const std::string& roomName,

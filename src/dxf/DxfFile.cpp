@@ -20,6 +20,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <strings.h>
 #include <unordered_set>
@@ -45,15 +46,25 @@ int ParseInt(const char* s) {
     return static_cast<int>(negative ? -v : v);
 }
 
-// Like atof in the C locale, whatever the process locale; a value that is no finite number is 0.
-double ParseNumber(const char* s) {
+// Beyond this no drawing unit means anything, and squares and sums of such numbers stay finite.
+constexpr double kMaxDxfNumber = 1e20;
+
+// Like atof in the C locale, whatever the process locale. A number that is not finite or beyond
+// kMaxDxfNumber is refused: it reads as 0 and refused is set.
+double ParseNumber(const char* s, bool& refused) {
     while (*s == ' ' || *s == '\t')
         ++s;
     if (*s == '+') ++s;
     const char* end = s + std::strlen(s);
     double v = 0.0;
     const auto result = std::from_chars(s, end, v);
-    if (result.ec != std::errc() || !std::isfinite(v)) return 0.0;
+    if (result.ec == std::errc::result_out_of_range ||
+        (result.ec == std::errc() && !(std::fabs(v) <= kMaxDxfNumber))) {
+        // from_chars reports underflow the same way as overflow: a tiny number is simply 0.
+        refused = result.ec == std::errc() || std::fabs(std::strtod(s, nullptr)) >= 1.0;
+        return 0.0;
+    }
+    if (result.ec != std::errc()) return 0.0;
     return v;
 }
 
@@ -190,6 +201,8 @@ void CDxfFile::Reset() {
     m_ExtMin = m_ExtMax = Point();
     m_pReader.reset();
     m_bEntitiesEntered = false;
+    m_bNumberRefused = false;
+    m_bBlockOverflowReported = false;
 }
 
 void CDxfFile::ResetForRead() {
@@ -277,9 +290,17 @@ bool CDxfFile::ReadGroup(int expectedCode) {
         std::memcpy(m_Group.text, m_Line, m_LineLength + 1);
         m_Group.d = 0.0;
         m_Group.i = 0;
-        if (m_Group.type == DxfGroup::DOUBLE)
-            m_Group.d = ParseNumber(m_Line);
-        else if (m_Group.type == DxfGroup::INTEGER)
+        if (m_Group.type == DxfGroup::DOUBLE) {
+            bool refused = false;
+            m_Group.d = ParseNumber(m_Line, refused);
+            if (refused && !m_bNumberRefused) {
+                // Once per file: a damaged file may hold millions of them.
+                m_bNumberRefused = true;
+                Log().Printf(LOG_ERROR,
+                             "DXF: the number <%s> at line %d of <%s> is not finite or too large; 0 is used.",
+                             m_Line, m_iLineCount, file);
+            }
+        } else if (m_Group.type == DxfGroup::INTEGER)
             m_Group.i = ParseInt(m_Line);
         return !mismatch;
     }
@@ -519,7 +540,9 @@ bool CDxfFile::ReadBlock() {
     const std::string& layer = m_pCurrentLayer ? m_pCurrentLayer->m_csName : std::string();
     block->m_csLayer = layer.empty() ? "0" : layer;
     if (GetBlockCount() >= kMaxBlocks) {
-        Log().Printf(LOG_ERROR, "Block buffer overflow\n");
+        // Once per file: the error is also a message box, and a file may hold millions of blocks.
+        if (!m_bBlockOverflowReported) Log().Printf(LOG_ERROR, "Block buffer overflow\n");
+        m_bBlockOverflowReported = true;
         return true;
     }
     if (FindBlock(block->m_csName)) {
@@ -870,6 +893,7 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
     if (g.Is("LWPOLYLINE")) {
         auto e = std::make_unique<CDxfPline>();
         double elevation = 0.0, x = 0.0;
+        bool tooLong = false;
         if (!readGroups([&] {
                 switch (g.code) {
                 case 38:
@@ -879,7 +903,10 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
                     x = g.d;
                     break;
                 case 20:
-                    e->AddVertex(Point(x, g.d, elevation));
+                    if (e->m_Vertices.size() < kMaxPlineVertices)
+                        e->AddVertex(Point(x, g.d, elevation));
+                    else
+                        tooLong = true;
                     break;
                 case 42:
                     if (!e->m_Vertices.empty()) e->m_Vertices.back().bulge = g.d;
@@ -891,6 +918,7 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
                 return true;
             }))
             return false;
+        if (tooLong) return RefuseLongPolyline();
         add(std::move(e), true);
         return true;
     }
@@ -922,6 +950,7 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
         auto mesh = std::make_unique<CDxfMesh>();
         auto pgon = std::make_unique<CDxfPgonMesh>();
         pgon->Init(m, n, (flags & 1) != 0, (flags & 32) != 0);
+        bool tooLong = false;
         while (g.Is("VERTEX")) {
             // A vertex without a width of its own has the polyline's default width.
             Point p;
@@ -973,8 +1002,10 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
                 mesh->AddFace(packed, count);
             } else if (vflags & 64) {
                 pgon->AddPoint(p);
-            } else {
+            } else if (pline->m_Vertices.size() < kMaxPlineVertices) {
                 pline->AddVertex(p, bulge, width);
+            } else {
+                tooLong = true;
             }
         }
         if (g.Is("SEQEND")) {
@@ -985,6 +1016,7 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
             }
         }
         if (common.Skipped()) return true;
+        if (tooLong && !(flags & (64 | 16))) return RefuseLongPolyline();
         if (flags & 64) {
             mesh->MergeTrianglePairs();
             add(std::move(mesh), true);
@@ -1151,10 +1183,17 @@ bool CDxfFile::ReadAttributes(CDxfInsert& insert, Context context) {
     return true;
 }
 
+bool CDxfFile::RefuseLongPolyline() {
+    Log().Printf(LOG_ERROR,
+                 "DXF: a polyline of more than %d vertices ends at line %d of <%s>; it was not read.",
+                 static_cast<int>(kMaxPlineVertices), m_iLineCount, m_csFileName.c_str());
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // After reading
 
-void CDxfFile::ResolveList(CEntList& list) {
+void CDxfFile::ResolveList(CEntList& list, std::unordered_set<const CDxfBlock*>& resolved) {
     for (const auto& entity : list) {
         if (entity->GetType() != DXF_INSERT) continue;
         auto* insert = static_cast<CDxfInsert*>(entity.get());
@@ -1164,14 +1203,87 @@ void CDxfFile::ResolveList(CEntList& list) {
             Log().Printf(LOG_INFO, "A still unresolved insert exists, %s:", insert->m_csBlockName.c_str());
             continue;
         }
-        // A block that inserts itself, directly or through others, is not entered again.
-        CDxfBlock::VisitGuard guard(*insert->m_pBlock);
-        if (guard.Entered()) ResolveList(insert->m_pBlock->m_EntList);
+        // Each block's list once: blocks that insert one another several times over would make
+        // a walk through every insert take time exponential in the nesting depth. This also
+        // keeps a block that inserts itself from being entered again.
+        if (resolved.insert(insert->m_pBlock).second) ResolveList(insert->m_pBlock->m_EntList, resolved);
     }
 }
 
+void CDxfFile::CutInsert(CDxfInsert& insert, ExpansionWalk& walk, const char* why, size_t limit) {
+    // The first one only: the error is also a message box, and a file may hold millions of them.
+    if (!walk.reported) {
+        walk.reported = true;
+        if (limit > 0)
+            Log().Printf(LOG_ERROR,
+                         "DXF: an insert of the block <%s> %s %d entities through its nested "
+                         "blocks\nin <%s>; it is not drawn, nor are others like it.",
+                         insert.m_pBlock->m_csName.c_str(), why, static_cast<int>(limit),
+                         m_csFileName.c_str());
+        else
+            Log().Printf(LOG_ERROR, "DXF: the block <%s> %s in <%s>; that insert is not drawn.",
+                         insert.m_pBlock->m_csName.c_str(), why, m_csFileName.c_str());
+    }
+    insert.m_pBlock = nullptr;
+}
+
+// What a walk over the entity costs: one, and one more for each of its points.
+static size_t WalkWeight(const CDxfEntity& entity) {
+    switch (entity.GetType()) {
+    case DXF_PLINE:
+        return 1 + static_cast<const CDxfPline&>(entity).m_Vertices.size();
+    case DXF_MESH:
+        return 1 + static_cast<const CDxfMesh&>(entity).GetPointCount() +
+               static_cast<const CDxfMesh&>(entity).GetFaceCount();
+    case DXF_PGONMESH:
+        return 1 + static_cast<const CDxfPgonMesh&>(entity).GetPointCount();
+    default:
+        return 1;
+    }
+}
+
+size_t CDxfFile::LimitExpansion(const CEntList& list, size_t limit, ExpansionWalk& walk) {
+    constexpr size_t kInProgress = SIZE_MAX;
+    size_t total = 0;
+    for (const auto& entity : list) {
+        total += WalkWeight(*entity);
+        if (entity->GetType() != DXF_INSERT) continue;
+        auto* insert = static_cast<CDxfInsert*>(entity.get());
+        CDxfBlock* block = insert->m_pBlock;
+        if (!block) continue;
+        size_t inner;
+        if (auto it = walk.sizes.find(block); it == walk.sizes.end()) {
+            walk.sizes[block] = kInProgress;
+            inner = LimitExpansion(block->m_EntList, kMaxInsertExpansion, walk);
+            walk.sizes[block] = inner;
+        } else if (it->second == kInProgress) {
+            // A block that inserts itself, directly or through others: what that insert draws
+            // would depend on where the walk began, so it draws nothing.
+            CutInsert(*insert, walk, "inserts itself", 0);
+            continue;
+        } else {
+            inner = it->second;
+        }
+        // Every walk over the drawing (extents, drawing, snapping, picking) goes through all of
+        // them; the insert stays in the drawing but shows nothing.
+        if (inner > kMaxInsertExpansion) {
+            CutInsert(*insert, walk, "would draw more than", kMaxInsertExpansion);
+            continue;
+        }
+        if (total + inner > limit) {
+            CutInsert(*insert, walk, "would draw more than", limit);
+            continue;
+        }
+        total += inner;
+    }
+    return total;
+}
+
 void CDxfFile::ResolveInserts() {
-    ResolveList(m_EntList);
+    std::unordered_set<const CDxfBlock*> resolved;
+    ResolveList(m_EntList, resolved);
+    ExpansionWalk walk;
+    LimitExpansion(m_EntList, kMaxDrawingExpansion, walk);
 }
 
 void CDxfFile::CheckMeshOrientation() {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class CDxfLineReader;
@@ -46,6 +47,13 @@ class CDxfFile {
   public:
     static constexpr int kMaxBlocks = 3000;
     static constexpr size_t kMaxFileName = 259;
+    // Bounds that keep a damaged or hostile file from exhausting the machine: the entities one
+    // insert may draw through its nested blocks, those all the inserts of the drawing may draw
+    // (each entity counting one, and one more per vertex or mesh point), and the vertices of one
+    // polyline (a longer one is not read).
+    static constexpr size_t kMaxInsertExpansion = 1000000;
+    static constexpr size_t kMaxDrawingExpansion = 10000000;
+    static constexpr size_t kMaxPlineVertices = 1000000;
 
     CDxfFile();
     // Reads the file; the result is not kept (callers look at the entity count).
@@ -120,9 +128,19 @@ class CDxfFile {
     // follows the entity is current. False on a read error.
     bool ReadEntity(CEntList& list, Context context);
     bool ReadAttributes(CDxfInsert& insert, Context context);
+    // Reports a polyline left out for its length; reading goes on.
+    bool RefuseLongPolyline();
     void SetCurrentLayer(const char* name);
     void ResolveInserts();
-    void ResolveList(CEntList& list);
+    void ResolveList(CEntList& list, std::unordered_set<const CDxfBlock*>& resolved);
+    // Cuts the inserts that would draw more than the bounds allow; returns the entities a walk
+    // over the list meets.
+    struct ExpansionWalk {
+        std::unordered_map<const CDxfBlock*, size_t> sizes; // entities met through each block
+        bool reported = false;                              // an insert was cut and reported
+    };
+    size_t LimitExpansion(const CEntList& list, size_t limit, ExpansionWalk& walk);
+    void CutInsert(CDxfInsert& insert, ExpansionWalk& walk, const char* why, size_t limit);
     void CheckMeshOrientation();
     void RebuildSnapPoints();
 
@@ -141,4 +159,6 @@ class CDxfFile {
     size_t m_LineLength = 0;
     std::string m_csLastLayerRaw; // the group 8 text that chose the current layer
     bool m_bEntitiesEntered = false;
+    bool m_bNumberRefused = false;         // a number of the file was refused and reported
+    bool m_bBlockOverflowReported = false; // the block table overflowed and it was reported
 };

@@ -8,8 +8,10 @@
 #include "dxf/Geometry.h"
 #include "dxf/ImportLayers.h"
 #include "model/LENIWindow.h"
+#include "model/ModelGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -17,13 +19,30 @@ namespace {
 
 // The polylines of a layer, in file order, with the drawing's own transform applied so that they
 // lie where the drawing shows them.
-std::vector<std::unique_ptr<CDxfPline>> PolylinesOnLayer(const CDxfFile& dxf, const char* layer) {
+// A polyline longer than any model outline or lying beyond any floor plan is left out with its
+// message: cleaning and checking an outline take time that grows with the square of its length.
+std::vector<std::unique_ptr<CDxfPline>> PolylinesOnLayer(const CDxfFile& dxf, const char* layer,
+                                                         bool& error) {
     std::vector<std::unique_ptr<CDxfPline>> plines;
     const Matrix4 identity;
     for (const auto& e : dxf.GetEntList()) {
         if (e->GetType() != DXF_PLINE || !CLayerTable::LayerNamesEqual(e->GetLayerName(), layer)) continue;
         auto copy = e->HasIdentityMatrix() ? e->Clone() : e->GetTransformedCopy(identity);
-        plines.emplace_back(static_cast<CDxfPline*>(copy.release()));
+        auto* pline = static_cast<CDxfPline*>(copy.release());
+        plines.emplace_back(pline);
+        const bool tooLong = pline->GetVertexCount() > kMaxPolygonVertices;
+        const bool tooFar =
+            std::any_of(pline->m_Vertices.begin(), pline->m_Vertices.end(), [](const DxfVertex& v) {
+                return !(std::fabs(v.point.x) <= kMaxCoordinate && std::fabs(v.point.y) <= kMaxCoordinate);
+            });
+        if (tooLong || tooFar) {
+            Log().Printf(LOG_ERROR, "IMPORT ERROR: A polyline on %s with %d points %s.\nIt was not imported.",
+                         layer, pline->GetVertexCount(),
+                         tooLong ? "has more points than a model outline may have"
+                                 : "lies too far from the origin");
+            error = true;
+            plines.pop_back();
+        }
     }
     return plines;
 }
@@ -102,7 +121,7 @@ int ImportRoomsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, const CLENIProjec
     }
     const std::string& buildingType = project.GetDominantBuildingType();
     int added = 0;
-    for (const auto& pline : PolylinesOnLayer(dxf, kLayerRoom)) {
+    for (const auto& pline : PolylinesOnLayer(dxf, kLayerRoom, error)) {
         const int n = pline->GetVertexCount();
         if (n <= 2) {
             error = true;
@@ -159,7 +178,7 @@ int ImportRoomsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, const CLENIProjec
 
 int ImportZonesFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
     int added = 0;
-    for (const auto& pline : PolylinesOnLayer(dxf, kLayerZone)) {
+    for (const auto& pline : PolylinesOnLayer(dxf, kLayerZone, error)) {
         if (pline->GetVertexCount() <= 2) {
             // Logged, but not counted as a refused element.
             Log().Printf(LOG_ERROR, "IMPORT ERROR: The zone polyline less than 3 points.");
@@ -214,7 +233,7 @@ int ImportZonesFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
 int ImportWindowsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error,
                          const CLENIWindow& windowTemplate) {
     int added = 0;
-    for (const auto& pline : PolylinesOnLayer(dxf, kLayerVertWindow)) {
+    for (const auto& pline : PolylinesOnLayer(dxf, kLayerVertWindow, error)) {
         const int n = pline->GetVertexCount();
         if (n < 2) continue;
         const Point& a = Vertex(*pline, 0);
@@ -271,7 +290,7 @@ int ImportWindowsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error,
 
 int ImportRoofLightsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
     int added = 0;
-    for (const auto& pline : PolylinesOnLayer(dxf, kLayerRoofLight)) {
+    for (const auto& pline : PolylinesOnLayer(dxf, kLayerRoofLight, error)) {
         if (pline->GetVertexCount() < 1) continue;
         const Point& start = Vertex(*pline, 0);
         const CDxfPline clean = Cleaned(*pline);
@@ -324,7 +343,7 @@ int ImportRoofLightsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error)
 
 int ImportAtriaFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
     int added = 0;
-    for (const auto& pline : PolylinesOnLayer(dxf, kLayerAtrium)) {
+    for (const auto& pline : PolylinesOnLayer(dxf, kLayerAtrium, error)) {
         if (pline->GetVertexCount() <= 2) continue;
         const CDxfPline clean = Cleaned(*pline);
         if (clean.GetVertexCount() <= 2) continue;

@@ -6,6 +6,7 @@
 #include "app/TextUtils.h"
 #include "calc/LENITables.h"
 #include "model/LENIProject.h"
+#include "model/ModelGeometry.h"
 #include "model/ProjectFileResults.h"
 #include "model/ProjectFileXml.h"
 #include "model/XmlUtils.h"
@@ -13,6 +14,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -263,8 +265,14 @@ bool ReadPolygon(const TiXmlElement* parent, const std::string& owner, Polygon& 
             Log().Printf(LOG_ERROR, "Missing Polygon coords in object <%s>", owner.c_str());
             return false;
         }
+        if (index >= kMaxPolygonVertices) {
+            Log().Printf(LOG_ERROR, "Polygon of <%s> has more than %d vertices.", owner.c_str(),
+                         kMaxPolygonVertices);
+            return false;
+        }
         Point p;
-        if (!ParseXyText(GetXmlText(xy), p.x, p.y)) {
+        if (!ParseXyText(GetXmlText(xy), p.x, p.y) || std::fabs(p.x) > kMaxCoordinate ||
+            std::fabs(p.y) > kMaxCoordinate) {
             Log().Printf(LOG_ERROR, "Coordinate %d in polygon of <%s> has an error.", index, owner.c_str());
             return false;
         }
@@ -707,7 +715,9 @@ bool CLENIProject::SaveProject(bool withResults) const {
         Log().Printf(LOG_ERROR, "Project has no dominant building type\n");
         return false;
     }
-    const fs::path path = JoinPath(m_csProjectFolder, m_csName + "." + kProjectFileExtension);
+    // The name may come from a file: it must not lead the file out of the project folder.
+    const fs::path path =
+        JoinPath(m_csProjectFolder, MakeSafeFileName(m_csName) + "." + kProjectFileExtension);
     return Save(path.string(), withResults);
 }
 

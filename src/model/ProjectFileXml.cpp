@@ -154,7 +154,9 @@ void SetBoolAttribute(TiXmlElement* element, const char* name, bool value) {
 
 double ParseFileDouble(const std::string& text) {
     const double value = ParseDouble(text);
-    return std::isfinite(value) ? value : 0.0;
+    if (std::isfinite(value)) return value;
+    Log().Printf(LOG_ERROR, "The number <%s> in the file is not finite; 0 is used.", text.c_str());
+    return 0.0;
 }
 
 int ParseFileInt(const std::string& text) {

@@ -19,7 +19,7 @@ void SetDoubleAttribute(TiXmlElement* element, const char* name, const char* for
 void SetBoolAttribute(TiXmlElement* element, const char* name, bool value);
 
 // Numbers as the C library reads them; text that is no finite number reads as 0, so that NaN
-// or an overflow never reaches the model.
+// or an overflow never reaches the model (a number that is not finite is also reported).
 double ParseFileDouble(const std::string& text);
 // Clamped to the range of int.
 int ParseFileInt(const std::string& text);

@@ -12,6 +12,9 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
+#include <climits>
+
 const char* const kResultsExportRoot = "LENI_DB_V1";
 
 namespace {
@@ -52,10 +55,11 @@ double GetTotalWindowsArea(const CLENIProject& project) {
 }
 
 int GetNumberOfFloors(const CLENIProject& project) {
-    int count = 0;
+    // A damaged file may give instance counts whose sum no int holds.
+    long long count = 0;
     for (const CLENIFloor& floor : project.GetFloors())
         count += floor.GetInstanceCount();
-    return count;
+    return static_cast<int>(std::min<long long>(count, INT_MAX));
 }
 
 std::string FormatFileCreationDate(std::time_t when) {

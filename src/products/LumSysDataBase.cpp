@@ -4,13 +4,27 @@
 #include "app/Logger.h"
 #include "app/MessageBoxes.h"
 #include "app/TextUtils.h"
+#include "model/ProjectFileXml.h"
 
 #include <tinyxml.h>
 
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 const char* const kLumDbFileName = "LENI_V1_LUM_DB.XML";
 const char* const kLumDbRootName = "LENI_V1_LUM_DB";
+
+namespace {
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    text = content.str();
+    return !in.bad();
+}
+} // namespace
 
 CLumSysDataBase& CLumSysDataBase::Global() {
     static CLumSysDataBase global;
@@ -55,8 +69,11 @@ bool CLumSysDataBase::ReadFromFile(const std::string& path) {
             path.c_str());
         return false;
     }
+    // Parsed as the project file is: a document nested deeper than any database file would
+    // otherwise exhaust the parser's stack.
     TiXmlDocument doc;
-    if (!doc.LoadFile(path.c_str())) {
+    std::string text;
+    if (!ReadWholeFile(path, text) || !ParseFileText(text, doc)) {
         m_bUnreadableFile = true;
         Log().Printf(LOG_ERROR,
                      "Could not load luminaire database project XML file:\n%s\n\nIs it open in another "

@@ -53,8 +53,8 @@ double ReadPowerChild(const TiXmlElement* element, const char* name) {
     std::string text;
     if (!GetXmlChildText(element, name, text)) return -1.0;
     double v = ParseDouble(text);
-    // "nan" or "inf" would poison every total that uses the product.
-    return std::isfinite(v) ? v : -1.0;
+    // "nan", "inf" or an absurd power would poison every total that uses the product.
+    return std::isfinite(v) && v <= CLumTypeData::kMaxPower ? v : -1.0;
 }
 
 } // namespace
@@ -182,10 +182,10 @@ std::string TrimLeft(const std::string& text) {
     return text.substr(b);
 }
 
-// A wattage that is negative or no finite number is taken as unknown (0) rather than
-// stored, since the database would refuse it on the next start.
+// A wattage that is negative, no finite number or absurdly large is taken as unknown (0) rather
+// than stored, since the database would refuse it on the next start.
 double SanitisedWatts(double watts) {
-    return std::isfinite(watts) && watts >= 0 ? watts : 0.0;
+    return std::isfinite(watts) && watts >= 0 && watts <= CLumTypeData::kMaxPower ? watts : 0.0;
 }
 
 // The third of three numbers read like "%f %f %f" (as doubles); 0 when there are fewer.

@@ -23,6 +23,10 @@ extern const char* const kProdConSysNames[3];
 
 class CLumTypeData {
   public:
+    // The largest power a file may give, W: beyond it a value is taken as damaged (a megawatt
+    // luminaire does not exist, and such numbers would swamp every total).
+    static constexpr double kMaxPower = 1e6;
+
     // The empty product: a luminaire, control system 1, no texts, all powers 0.
     CLumTypeData() = default;
 
