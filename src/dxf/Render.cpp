@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr Rgb kWhite = MakeRgb(255, 255, 255);
 
 struct PenTable {
     CanvasPen pens[256];
