@@ -20,7 +20,7 @@ int RunProgram(const std::string& arguments) {
 
 TEST(DxfToXmlCommand, FloorPlanBecomesAProjectThatReportCalculates) {
     TempDir dir("dxftoxml");
-    fs::copy_file(TestDataDir() / "dxf" / "special_layers.dxf", dir / "Level 1.dxf");
+    fs::copy_file(TestDataDir() / "dxf" / "reserved_layers.dxf", dir / "Level 1.dxf");
     const fs::path project = dir / "out.LENI1XML";
     ASSERT_EQ(RunProgram("dxftoxml '" + (dir / "Level 1.dxf").string() + "' '" + project.string() +
                          "' 3,2 '" + (dir / "log.txt").string() + "'"),

@@ -231,7 +231,7 @@ TEST_F(DxfImport, AddFloorReadsTheDrawingAndImportsItsLayers) {
     InstallDxfFloorImporter();
     LENIImportCounts counts;
     ASSERT_TRUE(
-        project.AddFloor("Ground", 3.0, 1, (TestDataDir() / "dxf" / "special_layers.dxf").string(), &counts));
+        project.AddFloor("Ground", 3.0, 1, (TestDataDir() / "dxf" / "reserved_layers.dxf").string(), &counts));
     EXPECT_EQ(counts.rooms, 2);
     EXPECT_EQ(counts.zones, 2);
     EXPECT_EQ(counts.windows, 3);
