@@ -1,11 +1,11 @@
 #include "app/BatchCommands.h"
 
 #include "app/DxfToXmlWork.h"
-#include "app/FileUtils.h"
+#include "base/FileUtils.h"
 #include "app/LENIBApp.h"
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "app/ReportWork.h"
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 
 #include <cctype>
 #include <cmath>

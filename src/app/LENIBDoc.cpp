@@ -1,9 +1,9 @@
 #include "app/LENIBDoc.h"
 
 #include "app/LENIBApp.h"
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "calc/EnergyCalc.h"
 #include "model/ResultsExport.h"
 

@@ -4,7 +4,7 @@
 // the save prompt and the checks before the building calculation. It talks to the window only
 // through IDocumentUi, so every command runs the same in a test without a display.
 
-#include "app/FileUtils.h"
+#include "base/FileUtils.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileXml.h"
 

@@ -1,9 +1,9 @@
 #include "app/Preferences.h"
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/TextUtils.h"
-#include "app/WideReg.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
+#include "base/WideReg.h"
 #include "model/DxfImport.h"
 
 #include <algorithm>

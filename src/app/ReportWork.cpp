@@ -1,6 +1,6 @@
 #include "app/ReportWork.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "model/LENIProject.h"
 #include "model/ResultsExport.h"
 

@@ -1,7 +1,7 @@
 #include "calc/BuildingTypeData.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "calc/CalcLog.h"
 
-#include "app/DeferredOutput.h"
-#include "app/FileUtils.h"
-#include "app/TextUtils.h"
+#include "base/DeferredOutput.h"
+#include "base/FileUtils.h"
+#include "base/TextUtils.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -68,7 +68,7 @@ namespace {
 // The line goes to the open file, or to this thread's capture when it works for another thread.
 void WriteCalcLogLine(const char* text, size_t length) {
     if (CDeferredOutput* deferred = CDeferredOutput::Current())
-        deferred->AddCalcLogText(text, length);
+        deferred->AddText([](const CDeferredOutput::Event& e) { WriteCalcLogText(e.text); }, text, length);
     else
         std::fwrite(text, 1, length, pCalcLogFile);
 }

@@ -3,7 +3,7 @@
 // calculation used. One log is open at a time for the whole program; every step of the
 // calculation writes into it through CalcLogPrintf, and nothing is written while none is open.
 
-#include "app/Logger.h" // ORV_PRINTF
+#include "base/Logger.h" // ORV_PRINTF
 
 #include <string>
 

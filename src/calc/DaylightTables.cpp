@@ -1,7 +1,7 @@
 #include "calc/DaylightTables.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "calc/LENITables.h"
 

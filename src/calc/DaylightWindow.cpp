@@ -1,6 +1,6 @@
 #include "calc/DaylightWindow.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "calc/CalcLog.h"
 #include "calc/DaylightTables.h"
 #include "calc/FdssnaTables.h"

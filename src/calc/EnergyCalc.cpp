@@ -1,6 +1,6 @@
 #include "calc/EnergyCalc.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "calc/CalcLog.h"
 #include "calc/DaylightWindow.h"
 #include "calc/GeometryCache.h"

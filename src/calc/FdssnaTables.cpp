@@ -1,9 +1,9 @@
 #include "calc/FdssnaTables.h"
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "calc/CalcLog.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "calc/OrderedParallel.h"
 
-#include "app/DeferredOutput.h"
+#include "base/DeferredOutput.h"
 #include "calc/CalcLog.h"
 #include "calc/CalcMode.h"
 

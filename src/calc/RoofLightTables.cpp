@@ -1,6 +1,6 @@
 #include "calc/RoofLightTables.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "calc/DaylightTables.h"
 
 #include <cmath>

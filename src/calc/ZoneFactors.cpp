@@ -1,6 +1,6 @@
 #include "calc/ZoneFactors.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "calc/CalcLog.h"
 #include "calc/LENITables.h"
 

@@ -1,8 +1,8 @@
 #include "dxf/DADC.h"
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
 
 #include <new>
 #include <string>

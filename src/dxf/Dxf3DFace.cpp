@@ -1,6 +1,6 @@
 #include "dxf/Dxf3DFace.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/Geometry.h"
 
 std::unique_ptr<CDxfEntity> CDxf3DFace::GetTransformedCopy(const Matrix4& matrix) const {

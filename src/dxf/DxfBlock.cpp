@@ -1,6 +1,6 @@
 #include "dxf/DxfBlock.h"
 
-#include "app/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 void CDxfBlock::SetName(const std::string& name) {
     if (name.empty()) {

@@ -1,6 +1,6 @@
 #include "dxf/DxfCircle.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/Geometry.h"
 
 #include <cmath>

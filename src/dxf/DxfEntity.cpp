@@ -1,7 +1,7 @@
 #include "dxf/DxfEntity.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "dxf/Geometry.h"
 #include "dxf/LayerTable.h"
 

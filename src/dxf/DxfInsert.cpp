@@ -1,6 +1,6 @@
 #include "dxf/DxfInsert.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/DxfBlock.h"
 #include "dxf/Geometry.h"
 #include "dxf/LayerTable.h"

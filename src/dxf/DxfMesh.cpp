@@ -1,7 +1,7 @@
 #include "dxf/DxfMesh.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
 #include "dxf/Geometry.h"
 
 #include <algorithm>

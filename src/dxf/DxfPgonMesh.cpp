@@ -1,7 +1,7 @@
 #include "dxf/DxfPgonMesh.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
 #include "dxf/Geometry.h"
 
 void CDxfPgonMesh::Init(int m, int n, bool closedM, bool closedN) {

@@ -1,6 +1,6 @@
 #include "dxf/DxfPoint.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/Geometry.h"
 
 std::unique_ptr<CDxfEntity> CDxfPoint::GetTransformedCopy(const Matrix4& matrix) const {

@@ -1,9 +1,9 @@
 // Writing a drawing as an ASCII DXF file: a minimal HEADER, the LAYER table, the blocks and the
 // entities; no handles, CLASSES or OBJECTS.
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "dxf/Dxf3DFace.h"
 #include "dxf/DxfArc.h"
 #include "dxf/DxfCircle.h"

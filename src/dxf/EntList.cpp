@@ -1,6 +1,6 @@
 #include "dxf/EntList.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/LayerTable.h"
 
 CEntList::CEntList(const CEntList& other) {

@@ -1,7 +1,7 @@
 #include "dxf/Geometry.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
 #include "dxf/DxfBlock.h"
 #include "dxf/DxfInsert.h"
 #include "dxf/DxfLine.h"

@@ -1,8 +1,8 @@
 #include "dxf/LayerTable.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "dxf/DxfPalette.h"
 
 #include <cctype>

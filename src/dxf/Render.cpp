@@ -1,6 +1,6 @@
 #include "dxf/Render.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/DxfArc.h"
 #include "dxf/DxfBlock.h"
 #include "dxf/DxfEntity.h"

@@ -1,7 +1,7 @@
 // How each entity draws itself into a canvas, with the pen the drawing loop selected. Points are
 // mapped through matrix x the entity's own matrix; pixel coordinates are truncated to integers.
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "dxf/Dxf3DFace.h"
 #include "dxf/DxfArc.h"
 #include "dxf/DxfBlock.h"

@@ -1,7 +1,7 @@
 #include "model/DxfImport.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
 #include "calc/BuildingTypeData.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPline.h"

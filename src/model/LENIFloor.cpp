@@ -1,7 +1,7 @@
 #include "model/LENIFloor.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "dxf/Geometry.h"
 
 #include <algorithm>

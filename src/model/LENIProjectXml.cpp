@@ -1,9 +1,9 @@
 // The project file: writing the whole building model, with or without results, and reading it
 // back with the defaults and messages that old and damaged files need.
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "calc/LENITables.h"
 #include "model/LENIProject.h"
 #include "model/ModelGeometry.h"

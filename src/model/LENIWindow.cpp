@@ -1,6 +1,6 @@
 #include "model/LENIWindow.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "dxf/Point.h"
 

@@ -1,6 +1,6 @@
 #include "model/LENIZone.h"
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 #include "calc/LENITables.h"
 #include "dxf/Geometry.h"
 #include "model/ModelGeometry.h"

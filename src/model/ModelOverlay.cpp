@@ -1,7 +1,7 @@
 #include "model/ModelOverlay.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "dxf/Geometry.h"
 #include "dxf/Render.h"
 #include "model/LENIAtrium.h"

@@ -1,7 +1,7 @@
 #include "model/ProjectFileXml.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 
 #include <tinyxml.h>
 

@@ -1,8 +1,8 @@
 #include "model/ResultsExport.h"
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
 #include "calc/OrderedParallel.h"

@@ -1,8 +1,8 @@
 #include "products/LumTypeData.h"
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "model/XmlUtils.h"
 
 #include <tinyxml.h>

@@ -1,7 +1,7 @@
 #include "products/ZoneObjList.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "model/XmlUtils.h"
 #include "products/LumSysDataBase.h"
 

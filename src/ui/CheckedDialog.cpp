@@ -1,6 +1,6 @@
 #include "ui/CheckedDialog.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

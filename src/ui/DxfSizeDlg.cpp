@@ -1,8 +1,8 @@
 #include "ui/DxfSizeDlg.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
 #include "dxf/Render.h"
 #include "ui/QtCanvas.h"

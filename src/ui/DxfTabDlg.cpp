@@ -1,6 +1,6 @@
 #include "ui/DxfTabDlg.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
 
 #include <QVBoxLayout>

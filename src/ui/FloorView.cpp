@@ -1,7 +1,7 @@
 #include "ui/FloorView.h"
 
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"

@@ -1,9 +1,9 @@
 #include "ui/LENIBView.h"
 
 #include "app/LENIBApp.h"
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "calc/BuildingTypeData.h"
 #include "calc/EnergyCalc.h"
 #include "dxf/DxfFile.h"

@@ -1,9 +1,9 @@
 #include "ui/MainFrame.h"
 
-#include "app/FileUtils.h"
+#include "base/FileUtils.h"
 #include "app/LENIBApp.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "ui/DialogRunner.h"
 #include "ui/DxfTabDlg.h"
 #include "ui/LENIBView.h"

@@ -3,7 +3,7 @@
 // the status bar. It owns the project document and routes the commands to it and to the view.
 
 #include "app/LENIBDoc.h"
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <QMainWindow>
 #include <map>

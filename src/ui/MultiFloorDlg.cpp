@@ -1,6 +1,6 @@
 #include "ui/MultiFloorDlg.h"
 
-#include "app/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 #include <QLineEdit>
 

@@ -1,8 +1,8 @@
 #include "ui/NewProjDlg.h"
 
 #include "app/LENIBDoc.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "calc/BuildingTypeData.h"
 #include "calc/FdssnaTables.h"
 #include "model/LENIProject.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes of the desktop program: task-modal QMessageBox without owner window.
 
-#include "app/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
 class CQtMessageBoxHost : public IMessageBoxHost {
   public:

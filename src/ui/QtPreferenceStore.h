@@ -2,7 +2,7 @@
 // The preference store of the desktop program: QSettings (the registry on Windows, an INI file
 // elsewhere). Keys and value names compare without regard to case, as in the registry.
 
-#include "app/WideReg.h"
+#include "base/WideReg.h"
 
 #include <QString>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "ui/SimpleFloorDlg.h"
 
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 #include "model/LENIProject.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 // reader's message, a bounded run and a state the program can go on with. The cases are listed in
 // each folder's EXPECTED.tsv (written by make_damaged.py), so adding one needs no change here.
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "calc/EnergyCalc.h"
 #include "dxf/DxfFile.h"
 #include "model/LENIProject.h"

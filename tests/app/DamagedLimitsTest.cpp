@@ -1,6 +1,6 @@
 // Files built to exhaust the machine: each gives its message and a bounded run.
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "calc/EnergyCalc.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPline.h"

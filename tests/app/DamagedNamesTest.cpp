@@ -2,7 +2,7 @@
 // file names: every file the calculation and the save write stays in the project folder, while the
 // model keeps the names as they were.
 
-#include "app/FileUtils.h"
+#include "base/FileUtils.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
 #include "model/LENIProject.h"

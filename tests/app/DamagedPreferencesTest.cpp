@@ -2,7 +2,7 @@
 // stay, so no window or roof light is ever made from them.
 
 #include "app/Preferences.h"
-#include "app/WideReg.h"
+#include "base/WideReg.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
 

@@ -2,7 +2,7 @@
 // save meant it to be, always whole: the writer is killed at the moment the new text stands
 // complete in its temporary file and has not yet replaced the old file.
 
-#include "app/FileUtils.h"
+#include "base/FileUtils.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
 

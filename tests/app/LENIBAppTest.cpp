@@ -1,6 +1,6 @@
 #include "app/LENIBApp.h"
 #include "app/Preferences.h"
-#include "app/WideReg.h"
+#include "base/WideReg.h"
 #include "products/LumSysDataBase.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "app/Preferences.h"
 
-#include "app/FileUtils.h"
-#include "app/WideReg.h"
+#include "base/FileUtils.h"
+#include "base/WideReg.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "calc/DaylightWindow.h"
 
 #include "DaylightLogCapture.h"
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "calc/DaylightTables.h"
 
 #include <gtest/gtest.h>

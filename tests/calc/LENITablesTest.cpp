@@ -1,6 +1,6 @@
 #include "calc/LENITables.h"
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "calc/RoofLightDaylight.h"
 
 #include "DaylightLogCapture.h"
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 
 #include <gtest/gtest.h>
 

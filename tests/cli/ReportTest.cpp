@@ -1,7 +1,7 @@
 // The batch report run as a user runs it: the built program on a building worked out by hand and
 // on the sample building, and its refusals.
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

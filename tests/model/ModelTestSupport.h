@@ -1,7 +1,7 @@
 #pragma once
 // Small builders and checks shared by the model tests.
 
-#include "app/TextUtils.h"
+#include "base/TextUtils.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"

@@ -2,9 +2,9 @@
 // Shared helpers of the test suites: a recording message-box host, a log recorder,
 // temporary folders and file reading.
 
-#include "app/FileUtils.h"
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
 
 #include <deque>
 #include <string>

@@ -1,5 +1,5 @@
-#include "app/Logger.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "support/TestSupport.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "app/MessageBoxes.h"
+#include "base/MessageBoxes.h"
 
-#include "app/DeferredOutput.h"
-#include "app/TextUtils.h"
+#include "base/DeferredOutput.h"
+#include "base/TextUtils.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -12,6 +12,29 @@ const char* const kMessageBoxCaption = "Tolvane Software";
 
 static IMessageBoxHost* g_pHost = nullptr;
 static bool g_bInBox = false;
+
+namespace {
+// The answer that changes nothing, for a box no one can answer.
+int SafeAnswer(MbButtons buttons) {
+    switch (buttons) {
+    case MB_BUTTONS_YESNOCANCEL:
+        return IDCANCEL;
+    case MB_BUTTONS_YESNO:
+        return IDNO;
+    default:
+        return IDOK;
+    }
+}
+// The log's errors are shown as plain boxes.
+class CLogBoxes : public ILogBoxDisplay {
+  public:
+    CLogBoxes() { SetLogBoxDisplay(this); }
+    void Show(const std::string& text) override { ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE); }
+    bool HasHost() const override { return g_pHost != nullptr; }
+};
+CLogBoxes g_LogBoxes;
+
+} // namespace
 
 IMessageBoxHost* SetMessageBoxHost(IMessageBoxHost* host) {
     IMessageBoxHost* old = g_pHost;
@@ -25,8 +48,15 @@ IMessageBoxHost* GetMessageBoxHost() {
 
 int ShowMessageText(const std::string& text, MbButtons buttons, MbIcon icon, const char* caption) {
     // Raised on a helper thread: shown later, in order, by the thread the work was done for.
-    if (CDeferredOutput* deferred = CDeferredOutput::Current())
-        return deferred->AddMessageBox(text, buttons, icon, caption);
+    if (CDeferredOutput* deferred = CDeferredOutput::Current()) {
+        deferred->Add(
+            [](const CDeferredOutput::Event& e) {
+                ShowMessageText(e.text, static_cast<MbButtons>(e.first), static_cast<MbIcon>(e.second),
+                                e.hasCaption ? e.caption.c_str() : nullptr);
+            },
+            buttons, icon, text, caption);
+        return SafeAnswer(buttons);
+    }
     // A batch run has no one to close a box and must never wait for one.
     bool batch = Log().IsBatch();
     if (g_pHost && !batch) return g_pHost->Show(text, caption ? caption : kMessageBoxCaption, buttons, icon);
@@ -44,14 +74,7 @@ int ShowMessageText(const std::string& text, MbButtons buttons, MbIcon icon, con
             if (c == '\n') c = ' ';
         std::fprintf(stderr, "%s\n", line.c_str());
     }
-    switch (buttons) {
-    case MB_BUTTONS_YESNOCANCEL:
-        return IDCANCEL;
-    case MB_BUTTONS_YESNO:
-        return IDNO;
-    default:
-        return IDOK;
-    }
+    return SafeAnswer(buttons);
 }
 
 #define FORMAT_ARGS(format, text)                                                                            \

@@ -1,8 +1,8 @@
-#include "app/FileUtils.h"
+#include "base/FileUtils.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 
 #include <cerrno>
 #include <cstdio>

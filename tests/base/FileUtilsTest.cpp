@@ -1,5 +1,5 @@
-#include "app/FileUtils.h"
-#include "app/TextUtils.h"
+#include "base/FileUtils.h"
+#include "base/TextUtils.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,7 @@
-#include "app/Logger.h"
+#include "base/Logger.h"
 
-#include "app/DeferredOutput.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/DeferredOutput.h"
+#include "base/TextUtils.h"
 
 #include <cerrno>
 #include <chrono>
@@ -11,6 +10,18 @@
 #include <cstring>
 #include <ctime>
 #include <thread>
+
+namespace {
+ILogBoxDisplay* g_pBoxDisplay = nullptr;
+
+void ShowBox(const std::string& text) {
+    if (g_pBoxDisplay) g_pBoxDisplay->Show(text);
+}
+} // namespace
+
+void SetLogBoxDisplay(ILogBoxDisplay* display) {
+    g_pBoxDisplay = display;
+}
 
 CLogger& Log() {
     static CLogger logger;
@@ -32,13 +43,11 @@ static std::string LocalTime(const char* format) {
 
 void CLogger::SetToFile(const std::string& path) {
     if (!m_csPath.empty() && m_iMode == LOGMODE_INTERACTIVE) {
-        ShowMessageText(StrPrintf("CLogger::SetToFile, but <%s> is being used", m_csPath.c_str()),
-                        MB_BUTTONS_OK, MB_ICON_NONE);
+        ShowBox(StrPrintf("CLogger::SetToFile, but <%s> is being used", m_csPath.c_str()));
         return;
     }
     if (path.empty()) {
-        if (m_iMode == LOGMODE_INTERACTIVE)
-            ShowMessageText("CLogger::SetToFile, no file specified", MB_BUTTONS_OK, MB_ICON_NONE);
+        if (m_iMode == LOGMODE_INTERACTIVE) ShowBox("CLogger::SetToFile, no file specified");
         return;
     }
     m_pFile.reset();
@@ -46,7 +55,7 @@ void CLogger::SetToFile(const std::string& path) {
     m_bOpenFailed = false;
     FILE* file = std::fopen(path.c_str(), "w");
     if (!file) {
-        ShowMessageText("Cannot open the log file", MB_BUTTONS_OK, MB_ICON_NONE);
+        ShowBox("Cannot open the log file");
         return;
     }
     std::string line = StrPrintf("CLogger::SetToFile (%s) on %s.\n", path.c_str(),
@@ -85,7 +94,8 @@ void CLogger::Printf(int level, const char* format, ...) {
 void CLogger::Write(int level, const std::string& message) {
     // Work done on a helper thread: written later, in order, by the thread it was done for.
     if (CDeferredOutput* deferred = CDeferredOutput::Current()) {
-        deferred->AddLogMessage(level, message);
+        deferred->Add([](const CDeferredOutput::Event& e) { Log().Write(e.first, e.text); }, level, 0,
+                      message);
         return;
     }
     if (m_observer) m_observer(level, message);
@@ -109,7 +119,7 @@ void CLogger::Write(int level, const std::string& message) {
                                     m_csPath.c_str(), message.c_str())
                         : StrPrintf("Could not open log file:%s\nFile error : %d\nFormat <%s>",
                                     m_csPath.c_str(), err, message.c_str());
-                ShowMessageText(box, MB_BUTTONS_OK, MB_ICON_NONE);
+                ShowBox(box);
             }
         }
     }
@@ -119,8 +129,7 @@ void CLogger::Write(int level, const std::string& message) {
 
     if (level == LOG_ERROR) {
         // Without a host the box would only come back to this log a second time.
-        if (m_iMode == LOGMODE_INTERACTIVE && GetMessageBoxHost())
-            ShowMessageText(text, MB_BUTTONS_OK, MB_ICON_NONE);
+        if (m_iMode == LOGMODE_INTERACTIVE && g_pBoxDisplay && g_pBoxDisplay->HasHost()) ShowBox(text);
         if (file && m_iMode != LOGMODE_BATCH) std::fputs("\nERROR:\n", file);
     } else if (level == LOG_DEFERRED) {
         m_csLastDeferredError = FirstCharacters(text, kMaxMessage - 1);

@@ -6,8 +6,6 @@
 // Note: a question box raised while captured takes the answer that changes nothing (no, cancel),
 // as in a batch run; the calculations that run on helpers ask none.
 
-#include "app/MessageBoxes.h"
-
 #include <string>
 #include <vector>
 
@@ -28,10 +26,22 @@ class CDeferredOutput {
         CDeferredOutput* m_pPrevious;
     };
 
-    void AddCalcLogText(const char* text, size_t length);
-    void AddLogMessage(int level, const std::string& text);
-    // Returns the answer the box gives for now (IDOK, IDNO or IDCANCEL).
-    int AddMessageBox(const std::string& text, MbButtons buttons, MbIcon icon, const char* caption);
+    // What is kept and how it is carried out later: the layer that produced it hands its own
+    // function over, so this file needs nothing from the layers that use it.
+    struct Event;
+    using Replayer = void (*)(const Event& event);
+    struct Event {
+        Replayer replay;
+        int first; // the producer's own numbers (a log level, the buttons and icon of a box)
+        int second;
+        bool hasCaption;
+        std::string text;
+        std::string caption;
+    };
+
+    // A stream of text; consecutive pieces for the same replayer travel as one block.
+    void AddText(Replayer replay, const char* text, size_t length);
+    void Add(Replayer replay, int first, int second, const std::string& text, const char* caption = nullptr);
 
     bool IsEmpty() const { return m_Events.empty(); }
     // Carries out everything kept, in order, on the calling thread, and empties the capture. (If
@@ -39,15 +49,7 @@ class CDeferredOutput {
     void Replay();
 
   private:
-    enum Kind { CALC_LOG_TEXT, LOG_MESSAGE, MESSAGE_BOX };
-    struct Event {
-        Kind kind;
-        int level;   // LOG_MESSAGE
-        int buttons; // MESSAGE_BOX
-        int icon;
-        bool hasCaption;
-        std::string text;
-        std::string caption;
-    };
+    void Push(Event event, bool mergeText);
     std::vector<Event> m_Events;
+    std::vector<bool> m_IsText;
 };

@@ -56,3 +56,15 @@ class CLogger {
 
 // The one general log of the process.
 CLogger& Log();
+
+// How the log shows a text in a message box. The message boxes, which write to this log when no
+// one can see a box, install themselves here when the program starts, so neither file calls the
+// other's functions directly.
+class ILogBoxDisplay {
+  public:
+    virtual ~ILogBoxDisplay() = default;
+    virtual void Show(const std::string& text) = 0;
+    // A box would be seen (a host is installed).
+    virtual bool HasHost() const = 0;
+};
+void SetLogBoxDisplay(ILogBoxDisplay* display);

@@ -1,8 +1,8 @@
-#include "app/WideReg.h"
+#include "base/WideReg.h"
 
-#include "app/Logger.h"
-#include "app/MessageBoxes.h"
-#include "app/TextUtils.h"
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
 
 #include <cmath>
 

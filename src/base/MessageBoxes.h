@@ -3,7 +3,7 @@
 // desktop program shows it. Without a host (batch commands, tests) no box is ever shown:
 // the text goes to the general log and a question takes its safe answer.
 
-#include "app/Logger.h"
+#include "base/Logger.h"
 
 #include <string>
 

@@ -1,0 +1,53 @@
+#include "base/DeferredOutput.h"
+
+#include <utility>
+
+namespace {
+thread_local CDeferredOutput* t_pCurrent = nullptr;
+} // namespace
+
+CDeferredOutput* CDeferredOutput::Current() {
+    return t_pCurrent;
+}
+
+CDeferredOutput::Scope::Scope(CDeferredOutput& output) : m_pPrevious(t_pCurrent) {
+    t_pCurrent = &output;
+}
+
+CDeferredOutput::Scope::~Scope() {
+    t_pCurrent = m_pPrevious;
+}
+
+void CDeferredOutput::Push(Event event, bool mergeText) {
+    if (mergeText && !m_Events.empty() && m_IsText.back() && m_Events.back().replay == event.replay) {
+        m_Events.back().text += event.text;
+        return;
+    }
+    m_Events.push_back(std::move(event));
+    m_IsText.push_back(mergeText);
+}
+
+void CDeferredOutput::AddText(Replayer replay, const char* text, size_t length) {
+    Push({replay, 0, 0, false, std::string(text, length), std::string()}, true);
+}
+
+void CDeferredOutput::Add(Replayer replay, int first, int second, const std::string& text,
+                          const char* caption) {
+    Push({replay, first, second, caption != nullptr, text, caption ? caption : ""}, false);
+}
+
+void CDeferredOutput::Replay() {
+    std::vector<Event> events;
+    std::vector<bool> isText;
+    events.swap(m_Events);
+    isText.swap(m_IsText);
+    CDeferredOutput* outer = Current();
+    for (size_t i = 0; i < events.size(); ++i) {
+        // Inside another capture the events only move one level out, as they would have
+        // if they had been produced there.
+        if (outer)
+            outer->Push(std::move(events[i]), isText[i]);
+        else
+            events[i].replay(events[i]);
+    }
+}
