@@ -6,7 +6,7 @@
 #include "dxf/Render.h"
 #include "model/ModelOverlay.h"
 #include "support/SamplePlan.h"
-#include "ui/FloorView.h"
+#include "ui/editor/FloorView.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #ifdef ORVANTIS_HAVE_GUI
-#include "ui/DesktopMain.h"
+#include "ui/shell/DesktopMain.h"
 #endif
 
 int main(int argc, char** argv) {

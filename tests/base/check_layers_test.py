@@ -13,7 +13,7 @@ CASES = [
     ("dxf/Draw.cpp", "#include <QPainter>\n", "dxf/ includes the Qt header <QPainter>"),
     ("calc/Energy.cpp", '#include "model/LENIRoom.h"\n#include "dxf/Geometry.h"\n', None),
     ("ui/Dialog.cpp", '#include <QDialog>\n#include "app/LENIBDoc.h"\n', None),
-    ("model/Room.cpp", '  #  include "ui/MainFrame.h"\n', "model/ includes ui/MainFrame.h"),
+    ("model/Room.cpp", '  #  include "ui/shell/MainFrame.h"\n', "model/ includes ui/shell/MainFrame.h"),
 ]
 
 failures = 0

@@ -1,10 +1,10 @@
-#include "ui/FloorView.h"
+#include "ui/editor/FloorView.h"
 
 #include "dxf/DxfFile.h"
 #include "model/ModelOverlay.h"
 #include "support/SamplePlan.h"
 #include "support/TestSupport.h"
-#include "ui/QtCanvas.h"
+#include "ui/platform/QtCanvas.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -5,11 +5,11 @@
 #include "app/Preferences.h"
 #include "calc/CalcLog.h"
 #include "products/LumSysDataBase.h"
-#include "ui/DesktopMain.h"
-#include "ui/DialogRunner.h"
-#include "ui/MainFrame.h"
-#include "ui/NewProjDlg.h"
-#include "ui/SimpleFloorDlg.h"
+#include "ui/shell/DesktopMain.h"
+#include "ui/dialogs/DialogRunner.h"
+#include "ui/shell/MainFrame.h"
+#include "ui/dialogs/NewProjDlg.h"
+#include "ui/dialogs/SimpleFloorDlg.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,15 +1,15 @@
 // The project document through the main window: new, floors, tab order, save, reopen, save as,
 // the calculation checks, recent files and the save prompt.
 
-#include "ui/LENIBView.h"
+#include "ui/shell/LENIBView.h"
 #include "app/LENIBApp.h"
-#include "ui/DxfSizeDlg.h"
-#include "ui/DxfTabDlg.h"
-#include "ui/FloorDlg.h"
+#include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/dialogs/FloorDlg.h"
 #include "ui/GuiTestSupport.h"
-#include "ui/MainFrame.h"
-#include "ui/NameDlg.h"
-#include "ui/SimpleFloorDlg.h"
+#include "ui/shell/MainFrame.h"
+#include "ui/dialogs/NameDlg.h"
+#include "ui/dialogs/SimpleFloorDlg.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "ui/MainFrame.h"
+#include "ui/shell/MainFrame.h"
 #include "app/LENIBApp.h"
-#include "ui/DesktopMain.h"
+#include "ui/shell/DesktopMain.h"
 #include "ui/GuiTestSupport.h"
-#include "ui/LENIBView.h"
+#include "ui/shell/LENIBView.h"
 
 #include <QAction>
 #include <QApplication>

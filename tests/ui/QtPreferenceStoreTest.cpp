@@ -1,4 +1,4 @@
-#include "ui/QtPreferenceStore.h"
+#include "ui/platform/QtPreferenceStore.h"
 #include "app/Preferences.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "ui/ToolBarIcons.h"
+#include "ui/shell/ToolBarIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

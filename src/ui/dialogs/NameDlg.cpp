@@ -1,4 +1,4 @@
-#include "ui/NameDlg.h"
+#include "ui/dialogs/NameDlg.h"
 
 #include "app/LENIBDoc.h"
 #include "base/MessageBoxes.h"

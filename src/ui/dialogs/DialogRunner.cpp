@@ -1,4 +1,4 @@
-#include "ui/DialogRunner.h"
+#include "ui/dialogs/DialogRunner.h"
 
 #include <QDialog>
 #include <QFileDialog>

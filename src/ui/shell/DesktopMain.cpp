@@ -1,9 +1,9 @@
-#include "ui/DesktopMain.h"
+#include "ui/shell/DesktopMain.h"
 
 #include "app/LENIBApp.h"
-#include "ui/MainFrame.h"
-#include "ui/QtMessageBoxHost.h"
-#include "ui/QtPreferenceStore.h"
+#include "ui/shell/MainFrame.h"
+#include "ui/platform/QtMessageBoxHost.h"
+#include "ui/platform/QtPreferenceStore.h"
 
 #include <QApplication>
 #include <clocale>

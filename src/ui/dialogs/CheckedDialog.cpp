@@ -1,4 +1,4 @@
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 #include "base/TextUtils.h"
 

@@ -1,11 +1,11 @@
-#include "ui/DxfSizeDlg.h"
+#include "ui/dialogs/DxfSizeDlg.h"
 
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
 #include "dxf/Render.h"
-#include "ui/QtCanvas.h"
+#include "ui/platform/QtCanvas.h"
 
 #include <QApplication>
 #include <QLabel>

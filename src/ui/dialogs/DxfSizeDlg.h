@@ -2,7 +2,7 @@
 // "DXF Size": reads a DXF file, shows a picture of it and its size, and asks again before a
 // drawing of a doubtful size (above 1000 m or below 0.5 m on a side) is taken.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 #include <memory>
 

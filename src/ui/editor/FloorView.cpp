@@ -1,4 +1,4 @@
-#include "ui/FloorView.h"
+#include "ui/editor/FloorView.h"
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"
@@ -8,7 +8,7 @@
 #include "dxf/Render.h"
 #include "model/LENIFloor.h"
 #include "model/ModelOverlay.h"
-#include "ui/QtCanvas.h"
+#include "ui/platform/QtCanvas.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "ui/QtMessageBoxHost.h"
+#include "ui/platform/QtMessageBoxHost.h"
 
 #include <QMessageBox>
 

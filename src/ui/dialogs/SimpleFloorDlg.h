@@ -1,7 +1,7 @@
 #pragma once
 // "Add Simple Floor": a floor with one rectangular room, its name and its three sizes.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 class CLENIProject;
 

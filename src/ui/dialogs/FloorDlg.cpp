@@ -1,4 +1,4 @@
-#include "ui/FloorDlg.h"
+#include "ui/dialogs/FloorDlg.h"
 
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"

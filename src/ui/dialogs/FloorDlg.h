@@ -1,7 +1,7 @@
 #pragma once
 // "Floor Properties": the floor-to-ceiling distance, 1 to 200 m.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 class CFloorDlg : public CCheckedDialog {
     Q_OBJECT

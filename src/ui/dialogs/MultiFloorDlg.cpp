@@ -1,4 +1,4 @@
-#include "ui/MultiFloorDlg.h"
+#include "ui/dialogs/MultiFloorDlg.h"
 
 #include "base/MessageBoxes.h"
 

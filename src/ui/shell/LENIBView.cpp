@@ -1,4 +1,4 @@
-#include "ui/LENIBView.h"
+#include "ui/shell/LENIBView.h"
 
 #include "app/LENIBApp.h"
 #include "base/Logger.h"
@@ -8,14 +8,14 @@
 #include "calc/EnergyCalc.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPline.h"
-#include "ui/DialogRunner.h"
-#include "ui/DxfSizeDlg.h"
-#include "ui/DxfTabDlg.h"
-#include "ui/DxfViewSettings.h"
-#include "ui/FloorDlg.h"
-#include "ui/NameDlg.h"
-#include "ui/NewProjDlg.h"
-#include "ui/SimpleFloorDlg.h"
+#include "ui/dialogs/DialogRunner.h"
+#include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/editor/DxfViewSettings.h"
+#include "ui/dialogs/FloorDlg.h"
+#include "ui/dialogs/NameDlg.h"
+#include "ui/dialogs/NewProjDlg.h"
+#include "ui/dialogs/SimpleFloorDlg.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "ui/DxfViewSettings.h"
+#include "ui/editor/DxfViewSettings.h"
 
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"

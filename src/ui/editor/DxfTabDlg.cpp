@@ -1,4 +1,4 @@
-#include "ui/DxfTabDlg.h"
+#include "ui/editor/DxfTabDlg.h"
 
 #include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#if __has_include("ui/FloorView.h")
-#include "ui/FloorView.h"
+#if __has_include("ui/editor/FloorView.h")
+#include "ui/editor/FloorView.h"
 #define ORVANTIS_HAVE_FLOOR_VIEW 1
 #endif
 

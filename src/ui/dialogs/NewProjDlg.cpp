@@ -1,4 +1,4 @@
-#include "ui/NewProjDlg.h"
+#include "ui/dialogs/NewProjDlg.h"
 
 #include "app/LENIBDoc.h"
 #include "base/MessageBoxes.h"
@@ -6,7 +6,7 @@
 #include "calc/BuildingTypeData.h"
 #include "calc/FdssnaTables.h"
 #include "model/LENIProject.h"
-#include "ui/DialogRunner.h"
+#include "ui/dialogs/DialogRunner.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // "Save As New Name": the name of the project's copy.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 class CNameDlg : public CCheckedDialog {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "ui/SimpleFloorDlg.h"
+#include "ui/dialogs/SimpleFloorDlg.h"
 
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"

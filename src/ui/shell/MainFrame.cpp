@@ -1,13 +1,13 @@
-#include "ui/MainFrame.h"
+#include "ui/shell/MainFrame.h"
 
 #include "base/FileUtils.h"
 #include "app/LENIBApp.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
-#include "ui/DialogRunner.h"
-#include "ui/DxfTabDlg.h"
-#include "ui/LENIBView.h"
-#include "ui/ToolBarIcons.h"
+#include "ui/dialogs/DialogRunner.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/shell/LENIBView.h"
+#include "ui/shell/ToolBarIcons.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "ui/QtCanvas.h"
+#include "ui/platform/QtCanvas.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 // "Multiple Instances Of Floor": how many consecutive identical storeys a floor stands for.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 class CMultiFloorDlg : public CCheckedDialog {
     Q_OBJECT

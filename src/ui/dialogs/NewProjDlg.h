@@ -2,7 +2,7 @@
 // "Project Properties": the project's name, folder, description, building type, maintenance
 // factor, location, Hdir/Hglob and year. For a new project it also creates the project folder.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 class CLENIProject;
 class QComboBox;

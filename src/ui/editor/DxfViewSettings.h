@@ -1,7 +1,7 @@
 #pragma once
 // "Grid Snap Settings": the grid spacing of the floor-plan editor, 0.1 to 100 m.
 
-#include "ui/CheckedDialog.h"
+#include "ui/dialogs/CheckedDialog.h"
 
 class CDxfViewSettings : public CCheckedDialog {
     Q_OBJECT
