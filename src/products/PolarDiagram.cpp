@@ -58,18 +58,21 @@ void CPolarDiagram::Draw(IDrawCanvas& canvas, const CPhotometry& photometry, int
         const int dy = static_cast<int>(std::lround(radius * std::cos(a)));
         canvas.DrawLine(cx - dx, cy - dy, cx + dx, cy + dy);
     }
+    // Ring values up the upper axis, where most luminaires send little light.
     for (int ring = 1; ring <= kRings; ++ring) {
         const std::string value = FormatDouble("%g", scale * ring / kRings);
-        canvas.DrawText(cx + 2, cy + radius * ring / kRings - font.height, value, font, kText);
+        canvas.DrawText(cx + 3, cy - radius * ring / kRings - font.height - 1, value, font, kText);
     }
     for (int deg : {0, 30, 60, 90, 120, 150, 180}) {
-        // Angles from the nadir along the right half of the outer ring.
+        // Angles from the nadir along the right half of the outer ring; 0 and 180 left of the axis.
         const double a = deg * kPi / 180.0;
         const std::string label = std::to_string(deg) + "\xC2\xB0";
-        const int x = cx + static_cast<int>(std::lround((radius + 4) * std::sin(a)));
-        const int y = cy + static_cast<int>(std::lround((radius + 4) * std::cos(a)));
-        canvas.DrawText(deg % 180 == 0 ? x + 4 : x, deg == 180 ? y - font.height : y - font.height / 2, label,
-                        font, kText);
+        int x = cx + static_cast<int>(std::lround((radius + 4) * std::sin(a)));
+        int y = cy + static_cast<int>(std::lround((radius + 4) * std::cos(a))) - font.height / 2;
+        if (deg % 180 == 0) x = cx - canvas.GetTextWidth(label, font) - 4;
+        if (deg == 0) y = cy + radius + 1;
+        if (deg == 180) y = cy - radius - font.height - 1;
+        canvas.DrawText(x, y, label, font, kText);
     }
 
     if (photometry.HasIntensities()) {

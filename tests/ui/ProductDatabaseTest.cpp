@@ -630,6 +630,16 @@ TEST_F(ProductDatabaseTest, ScreenshotsOfBothDialogsAndThePolarDiagram) {
     ASSERT_TRUE(photometry.ReadFile(real.string()));
     CObjDataDlg preview(read, OBJDATA_NEW, &photometry);
     shoot(preview, "product-edit-preview");
+    // And a wall washer, whose two planes differ.
+    const fs::path washer = RealPhotometricFolder() / "ksmet1977__luxpy" /
+                            "Testlamp_Isym2_theta180+_erco_33499000_1xqt32_230w.ldt";
+    CPhotometry washerPhotometry;
+    CLumTypeData washerProduct;
+    if (washerPhotometry.ReadFile(washer.string()) &&
+        washerProduct.ImportFromPhotometricFile(washer.string())) {
+        CObjDataDlg washerPreview(washerProduct, OBJDATA_EDIT, &washerPhotometry);
+        shoot(washerPreview, "product-edit-preview-washer");
+    }
     CObjDataDlg plain(Global().GetLumDataAtIndex(0), OBJDATA_EDIT);
     shoot(plain, "product-edit");
 }

@@ -82,8 +82,12 @@ CObjDbTableDlg::CObjDbTableDlg(int mode, CLENIProject* project, QWidget* parent)
     const QFontMetrics metrics(m_pTable->horizontalHeader()->font());
     for (int c = 0; c < 6; ++c)
         m_pTable->setColumnWidth(c, metrics.horizontalAdvance(headers[c]) + 15);
-    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    // Descriptions are the longest texts: that column takes the room the window has to spare.
+    m_pTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_pTable->verticalHeader()->setVisible(false);
+    m_pTable->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
+    m_pTable->setWordWrap(false);
+    m_pTable->setTextElideMode(Qt::ElideRight);
     m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pTable->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -167,6 +171,7 @@ void CObjDbTableDlg::FillTable() {
         for (int c = 0; c < 6; ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(texts[c]));
             if (c >= 2 && c <= 4) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c == 1) item->setToolTip(item->text());
             m_pTable->setItem(r, c, item);
         }
     }

@@ -8,7 +8,7 @@
 
 CPolarDiagramWidget::CPolarDiagramWidget(const CPhotometry& photometry, QWidget* parent)
     : QWidget(parent), m_Photometry(photometry) {
-    setMinimumSize(240, 240);
+    setMinimumSize(300, 300);
 }
 
 void CPolarDiagramWidget::paintEvent(QPaintEvent*) {
