@@ -1,10 +1,10 @@
 #include "app/LENIBApp.h"
 
 #include "app/BatchCommands.h"
+#include "app/Preferences.h"
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
-#include "app/Preferences.h"
 #include "base/TextUtils.h"
 #include "calc/BuildingTypeData.h"
 #include "calc/CalcLog.h"
@@ -53,7 +53,13 @@ void CLENIBApp::InitInteractive() {
 }
 
 void CLENIBApp::LoadLuminaireDatabase() {
-    CLumSysDataBase::Global().ReadFromFile((fs::path(m_csAppDataDir) / kLuminaireDatabaseName).string());
+    const std::string path = (fs::path(m_csAppDataDir) / kLuminaireDatabaseName).string();
+    const bool existed = FileExists(path);
+    CLumSysDataBase& global = CLumSysDataBase::Global();
+    global.ReadFromFile(path);
+    // The message about a missing database promises a new empty one: create it now, so the next
+    // start finds it instead of repeating the message at every start until something is added.
+    if (!existed) global.WriteToFile();
 }
 
 const std::string& CLENIBApp::GetProjectsDir() const {

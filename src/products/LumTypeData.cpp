@@ -256,11 +256,24 @@ bool CLumTypeData::ImportFromPhotometricFile(const std::string& path) {
 }
 
 bool CLumTypeData::ImportFromLdtFile(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    CLumTypeData read;
+    if (!read.ReadLdtLines(path)) {
         Log().Printf(LOG_ERROR, "CLumTypeData::IFLF(%s) does not exist.", path.c_str());
         return false;
     }
+    if (read.m_csRefId.empty()) {
+        Log().Printf(LOG_ERROR, "Line 10 (ref id) of the LDT is empty:\n%s", path.c_str());
+        return false;
+    }
+    m_csDesc = read.m_csDesc;
+    m_csRefId = read.m_csRefId;
+    m_dMaxPow = read.m_dMaxPow;
+    return true;
+}
+
+bool CLumTypeData::ReadLdtLines(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
     PieceReader reader(file.get());
     std::string line, desc, refId, watts;
     for (int lineNo = 1; lineNo <= 32 && reader.Next(line); ++lineNo) {
@@ -270,11 +283,6 @@ bool CLumTypeData::ImportFromLdtFile(const std::string& path) {
             refId = TrimWhiteSpace(line); // luminaire number
         else if (lineNo == 32)
             watts = TrimWhiteSpace(line); // total wattage of the first set of lamps
-        if (lineNo == 10 && refId.empty()) break;
-    }
-    if (refId.empty()) {
-        Log().Printf(LOG_ERROR, "Line 10 (ref id) of the LDT is empty:\n%s", path.c_str());
-        return false;
     }
     m_csDesc = WideCharFromAscii(desc);
     m_csRefId = WideCharFromAscii(refId);

@@ -37,6 +37,10 @@ class CLumTypeData {
     bool ImportFromPhotometricFile(const std::string& path);
     bool ImportFromLdtFile(const std::string& path);
     bool ImportFromIesFile(const std::string& path);
+    // The EULUMDAT lines the import takes (9, 10 and 32) without its rule that line 10 must name
+    // the product: false only when the file cannot be opened. The desktop program proposes a
+    // reference id for the many files that leave line 10 empty.
+    bool ReadLdtLines(const std::string& path);
 
     int GetTypeFlags() const { return m_iTypeFlags; }
     void SetTypeFlags(int flags) { m_iTypeFlags = flags; }

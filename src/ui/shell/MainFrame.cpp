@@ -1,11 +1,12 @@
 #include "ui/shell/MainFrame.h"
 
-#include "base/FileUtils.h"
 #include "app/LENIBApp.h"
+#include "base/FileUtils.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
+#include "ui/products/ObjDbTableDlg.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
 
@@ -210,6 +211,7 @@ void CMainFrame::UpdateCommandUi() {
         case ID_FOLDERS_APP_DATA:
         case ID_APP_ABOUT:
         case ID_APP_EXIT:
+        case ID_EDIT_PRODUCT_DB:
             enabled = true;
             break;
         case ID_PRINT_SETUP:
@@ -217,8 +219,7 @@ void CMainFrame::UpdateCommandUi() {
         case ID_PRINT:
         case ID_DEFINE_PRINT_PAGES:
         case ID_PRINT_FLOOR_LENI:
-        case ID_EDIT_PRODUCT_DB:
-            // Printing and the product database dialogs are not part of this program yet.
+            // Printing is not part of this program yet.
             enabled = false;
             break;
         default:
@@ -312,6 +313,9 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_FLOOR_CALCULATION:
         m_pView->OnFloorCalculation();
+        break;
+    case ID_EDIT_PRODUCT_DB:
+        ShowProductDatabase(this, OBJDB_EDIT, &m_Doc.GetProject());
         break;
     case ID_FOLDERS_PROJECTS:
         OnFoldersProjects();
