@@ -117,7 +117,9 @@ TEST(Manual, EveryPageALinkNamesExistsAndEveryPageIsReachableFromTheContents) {
     for (const std::string& link : links)
         EXPECT_TRUE(fs::exists(SourceManual() / link)) << link;
     for (const std::string& page : pages)
-        if (page != "index.html") EXPECT_TRUE(links.count(page)) << page << " is linked from no page";
+        if (page != "index.html") {
+            EXPECT_TRUE(links.count(page)) << page << " is linked from no page";
+        }
 }
 
 } // namespace
