@@ -3,13 +3,13 @@
 
 #include "ui/shell/LENIBView.h"
 #include "app/LENIBApp.h"
-#include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/editor/DxfTabDlg.h"
 #include "ui/dialogs/FloorDlg.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/shell/MainFrame.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
-#include "ui/editor/DxfTabDlg.h"
-#include "ui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -3,15 +3,15 @@
 
 #include "app/LENIBDoc.h"
 #include "calc/BuildingTypeData.h"
-#include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/editor/DxfViewSettings.h"
 #include "ui/dialogs/FloorDlg.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/shell/MainFrame.h"
 #include "ui/dialogs/MultiFloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
-#include "ui/editor/DxfViewSettings.h"
-#include "ui/shell/MainFrame.h"
 
 #include <QComboBox>
 #include <QLabel>

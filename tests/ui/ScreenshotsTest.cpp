@@ -1,15 +1,15 @@
 // Pictures of the main window with the sample building, one per floor tab, and of every project
 // and floor dialog, written into the build folder for a person to look at.
 
-#include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/editor/DxfViewSettings.h"
 #include "ui/dialogs/FloorDlg.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/shell/MainFrame.h"
 #include "ui/dialogs/MultiFloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
-#include "ui/editor/DxfViewSettings.h"
-#include "ui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <QTabWidget>
