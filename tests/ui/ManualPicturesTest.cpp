@@ -11,11 +11,13 @@
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
 #include "ui/editor/DxfViewSettings.h"
+#include "ui/editor/FloorView.h"
 #include "ui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -66,13 +68,15 @@ using ManualPictures = GuiTest;
 
 TEST_F(ManualPictures, EveryPictureTheManualShowsIsTakenFromTheProgram) {
     CMainFrame& f = Frame();
-    f.resize(1000, 700);
+    f.resize(800, 480);
     Save(f, "main-window-empty");
+    f.resize(1000, 700);
 
     CLENIProject settings;
-    CNewProjDlg newProject(settings, PROJECT_DIALOG_NEW, ProjectsDir().string());
+    // A folder as a reader's own would look; the dialog only shows it.
+    CNewProjDlg newProject(settings, PROJECT_DIALOG_NEW, "/home/anna/Documents/LENI Projects");
     newProject.GetNameField()->setText("SAMPLE");
-    newProject.GetBuildingTypeList()->setCurrentIndex(0);
+    newProject.GetBuildingTypeList()->setCurrentText("Offices");
     newProject.GetTownField()->setText("Milano");
     newProject.GetLatitudeField()->setText("45.5");
     newProject.GetLongitudeField()->setText("9.2");
@@ -100,6 +104,14 @@ TEST_F(ManualPictures, EveryPictureTheManualShowsIsTakenFromTheProgram) {
     ASSERT_EQ(f.GetTabCtrl()->count(), 3);
     for (int i = 0; i < f.GetTabCtrl()->count(); ++i) {
         f.GetTabCtrl()->setCurrentIndex(i);
+        QApplication::processEvents();
+        // The pointer over the plan, so the status bar shows the snaps and the position.
+        for (CFloorView* view : f.GetTabCtrl()->currentWidget()->findChildren<CFloorView*>()) {
+            const QPoint at(view->width() / 3, view->height() / 2);
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(view->mapToGlobal(at)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+        }
         Save(f, "sample-" + f.GetTabCtrl()->tabText(i).toLower().toStdString());
     }
 
