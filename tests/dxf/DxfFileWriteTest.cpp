@@ -310,10 +310,10 @@ TEST_F(DxfFileWrite, OtherCadProgramsReadWhatIsWritten) {
         EXPECT_EQ(std::system(command.c_str()), 0);
         const fs::path pdf = dir / "every.pdf";
         ASSERT_TRUE(fs::exists(pdf));
-        const std::string raster = "pdftoppm -r 30 -gray -singlefile " + dxftest::Quote(pdf.string()) + " " +
+        const std::string raster = "pdftoppm -r 50 -gray -singlefile " + dxftest::Quote(pdf.string()) + " " +
                                    dxftest::Quote((dir / "every").string());
         ASSERT_EQ(std::system(raster.c_str()), 0);
-        EXPECT_GT(CountDarkPixels(dir / "every.pgm"), 50) << "LibreCAD printed an empty page";
+        EXPECT_GT(CountDarkPixels(dir / "every.pgm"), 20) << "LibreCAD printed an empty page";
     }
     if (!missing.empty()) GTEST_SKIP() << "not installed (make test installs them):" << missing;
 }
