@@ -8,17 +8,27 @@ FUZZ_SECONDS ?= 60
 JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev \
-            locales fonts-dejavu-core
+            libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core
+# The other programs the tests check the program's output with (see README): installed by
+# `make test`, so no test is skipped for want of one.
+TEST_PACKAGES := libxml2-utils python3-ezdxf librecad poppler-utils locales
 
-.PHONY: deps build test test-san demo gui bench fuzz clean
+.PHONY: deps test-deps build build-program test test-san demo gui bench fuzz clean
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+# Installs those of the given packages that are missing.
+define install_missing
+	@missing=$$(for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
+
+test-deps:
+	$(call install_missing,$(PACKAGES) $(TEST_PACKAGES))
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -26,10 +36,14 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# Only the program (and its manual): what the demo and the desktop program need.
+build-program: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target orvantis
+
+test: test-deps build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-san: deps
+test-san: test-deps
 	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
@@ -44,10 +58,10 @@ bench: build
 	if [ -x $(BUILD)/bench/orvantis_bench_render ]; then $(BUILD)/bench/orvantis_bench_render || status=1; fi; \
 	exit $$status
 
-demo: build
+demo: build-program
 	@sh examples/run-demo.sh $(BUILD)/orvantis
 
-gui: build
+gui: build-program
 	$(BUILD)/orvantis
 
 # Every fuzz target (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) for

@@ -117,11 +117,32 @@ void CLENIBApp::PrepareWorkingFolders() {
         }
     }
 
-    fs::path help = appData / kHelpFileName;
-    if (FileExists(help))
-        m_csHelpFilePath = help.string();
-    else
-        Log().Printf(LOG_ERROR, "%s\nhelp file not found", help.string().c_str());
+    const std::vector<std::string> candidates = GetHelpFileCandidates();
+    for (const std::string& help : candidates)
+        if (FileExists(help)) {
+            m_csHelpFilePath = help;
+            return;
+        }
+    ReportHelpFileNotFound();
+}
+
+void CLENIBApp::ReportHelpFileNotFound() const {
+    std::string looked;
+    for (const std::string& help : GetHelpFileCandidates())
+        looked += (looked.empty() ? "" : "\n") + help;
+    Log().Printf(LOG_ERROR, "%s\nhelp file not found", looked.c_str());
+}
+
+std::vector<std::string> CLENIBApp::GetHelpFileCandidates() const {
+    std::vector<std::string> candidates{(fs::path(m_csAppDataDir) / kHelpFileName).string()};
+    if (!m_csProgramDir.empty()) {
+        const fs::path program(m_csProgramDir);
+        candidates.push_back((program / "manual" / kManualIndexName).string());
+        candidates.push_back((program.parent_path() / "share" / "orvantis" / "manual" / kManualIndexName)
+                                 .lexically_normal()
+                                 .string());
+    }
+    return candidates;
 }
 
 std::string CLENIBApp::GetGeneralLogPath() const {

@@ -3,6 +3,7 @@
 // and the per-user working folders. The desktop program adds its window on top of it.
 
 #include <string>
+#include <vector>
 
 class CLENIBApp {
   public:
@@ -10,6 +11,9 @@ class CLENIBApp {
     static constexpr const char* kVersionFormat = "ORVANTIS NUVA V3.3.8 %s %s";
     static constexpr const char* kGeneralLogName = "LENI_V1_LOG.TXT";
     static constexpr const char* kHelpFileName = "LENI_NUVA_HELP.chm";
+    // The HTML manual: its contents page, in a folder "manual" beside the program (the build) or
+    // in share/orvantis/manual under the installation prefix.
+    static constexpr const char* kManualIndexName = "index.html";
     static constexpr const char* kLuminaireDatabaseName = "LENI_V1_LUM_DB.XML";
     static constexpr int kRecentFileCount = 6;
     static std::string VersionBanner();
@@ -36,6 +40,13 @@ class CLENIBApp {
     int GetBatchResult() const { return m_iBatchResult; }
     const std::string& GetAppDataDir() const { return m_csAppDataDir; }
     const std::string& GetHelpFilePath() const { return m_csHelpFilePath; }
+    // The folder of the running program, where its manual is looked for; set before the start.
+    void SetProgramDir(const std::string& dir) { m_csProgramDir = dir; }
+    // Where the help is looked for, in order: a help file the user put in the app-data folder,
+    // then the manual beside the program, then the installed manual.
+    std::vector<std::string> GetHelpFileCandidates() const;
+    // "<every place looked at>\nhelp file not found", at the error level.
+    void ReportHelpFileNotFound() const;
     const std::string& GetProjectsDir() const;
     // The all-projects folder; a folder that does not exist is refused (reported), the old value stays.
     bool SetProjectsDir(const std::string& dir);
@@ -60,6 +71,7 @@ class CLENIBApp {
     int m_iBatchResult = 0;
     std::string m_csAppDataDir;
     std::string m_csHelpFilePath;
+    std::string m_csProgramDir;
 };
 
 // The one application object of the process.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <regex>
+#include <vector>
 
 namespace {
 
@@ -81,6 +82,47 @@ TEST(LENIBAppTest, HelpFileInTheAppDataFolderIsTaken) {
     EXPECT_EQ(App().GetHelpFilePath(), (home.AppData() / "LENI_NUVA_HELP.chm").string());
     EXPECT_FALSE(log.Contains("help file not found"));
     EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(LENIBAppTest, HelpIsLookedForInTheAppDataFolderThenBesideTheProgramThenInTheInstalledManual) {
+    // Where the help files are (relative to a prefix folder with bin/ and share/), and which is taken.
+    struct Case {
+        std::vector<std::string> present;
+        std::string taken;
+    } cases[] = {
+        {{"bin/manual/index.html", "share/orvantis/manual/index.html"}, "bin/manual/index.html"},
+        {{"share/orvantis/manual/index.html"}, "share/orvantis/manual/index.html"},
+        {{"appdata/ORVANTIS NUVA/LENI_NUVA_HELP.chm", "bin/manual/index.html"},
+         "appdata/ORVANTIS NUVA/LENI_NUVA_HELP.chm"},
+        {{}, ""},
+    };
+    for (const Case& c : cases) {
+        TempDir prefix{"prefix"};
+        const char* old = std::getenv("XDG_DATA_HOME");
+        const std::string oldValue = old ? old : "";
+        setenv("XDG_DATA_HOME", (prefix / "appdata").c_str(), 1);
+        for (const std::string& file : c.present) {
+            fs::create_directories((prefix / file).parent_path());
+            WriteFileText(prefix / file, "help");
+        }
+        LogRecorder log;
+        RecordingMessageBoxes boxes;
+        App().Reset();
+        App().SetProgramDir((prefix / "bin").string());
+        App().PrepareWorkingFolders();
+        const std::string expected = c.taken.empty() ? "" : (prefix / c.taken).string();
+        EXPECT_EQ(App().GetHelpFilePath(), expected) << c.present.size();
+        const std::string missing = (prefix / "appdata" / "ORVANTIS NUVA" / "LENI_NUVA_HELP.chm").string() +
+                                    "\n" + (prefix / "bin" / "manual" / "index.html").string() + "\n" +
+                                    (prefix / "share" / "orvantis" / "manual" / "index.html").string() +
+                                    "\nhelp file not found";
+        EXPECT_EQ(log.Count(missing, LOG_ERROR), c.taken.empty() ? 1 : 0);
+        if (old)
+            setenv("XDG_DATA_HOME", oldValue.c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+        App().Reset();
+    }
 }
 
 TEST(LENIBAppTest, AppDataFolderThatCannotBeMadeIsReported) {

@@ -96,6 +96,30 @@ TEST_F(FloorViewTest, ZoomAllTakesTheDrawingWithAMarginAndEveryRoom) {
     EXPECT_NEAR(view.GetViewMin().x, -0.9, 1e-9);
 }
 
+TEST_F(FloorViewTest, ZoomAllTakesInAtriaAndRoofLightsBeyondTheDrawingAndTheRooms) {
+    // A roof light sticking out of its room past the drawing (room 30..40 x 0..20, roof light
+    // 38..42 x 19..22) and an atrium left of and below everything (-20..-10 x -15..-5).
+    CLENIRoom room;
+    room.InitFromPolygon("R", {Point(30, 0), Point(40, 0), Point(40, 20), Point(30, 20)}, 3.0);
+    CLENIRoofLight roofLight;
+    roofLight.m_iId = 1;
+    roofLight.m_dXOrig = 8;
+    roofLight.m_dXLength = 4;
+    roofLight.m_dYOrig = 19;
+    roofLight.m_dYWidth = 3;
+    ASSERT_TRUE(room.AddRoofLight(roofLight));
+    ASSERT_TRUE(plan.floor.AddRoom(room));
+    CLENIAtrium atrium;
+    atrium.m_csName = "A1";
+    atrium.SetPolygon({Point(-20, -15), Point(-10, -15), Point(-10, -5), Point(-20, -5)});
+    ASSERT_TRUE(plan.floor.AddAtrium(atrium));
+    view.ZoomAll();
+    EXPECT_NEAR(view.GetViewMin().x, -20, 1e-9);
+    EXPECT_NEAR(view.GetViewMin().y, -15, 1e-9);
+    EXPECT_NEAR(view.GetViewMax().x, 42, 1e-9);
+    EXPECT_NEAR(view.GetViewMax().y, 22, 1e-9);
+}
+
 TEST_F(FloorViewTest, WheelZoomsAboutThePointer) {
     const QPoint at(300, 200);
     const Point c = view.WidgetToWorld(at);

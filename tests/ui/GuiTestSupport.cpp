@@ -5,11 +5,11 @@
 #include "app/Preferences.h"
 #include "calc/CalcLog.h"
 #include "products/LumSysDataBase.h"
-#include "ui/shell/DesktopMain.h"
 #include "ui/dialogs/DialogRunner.h"
-#include "ui/shell/MainFrame.h"
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/shell/DesktopMain.h"
+#include "ui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -85,7 +85,8 @@ void GuiTest::TearDown() {
 
 CMainFrame& GuiTest::Frame() {
     if (!frame) {
-        frame = StartDesktop();
+        // Started as the built program is, so it finds the manual copied beside it.
+        frame = StartDesktop(fs::path(ORVANTIS_EXE).parent_path().string());
         App().SetProjectsDir(ProjectsDir().string());
     }
     return *frame;

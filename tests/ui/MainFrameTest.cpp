@@ -1,11 +1,12 @@
 #include "ui/shell/MainFrame.h"
 #include "app/LENIBApp.h"
-#include "ui/shell/DesktopMain.h"
 #include "ui/GuiTestSupport.h"
+#include "ui/shell/DesktopMain.h"
 #include "ui/shell/LENIBView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -100,12 +101,26 @@ TEST_F(MainFrameTest, DesktopStartShowsTheMainWindowWithItsMenusToolbarAndStatus
     SaveScreenshot(f, "main-window-empty");
 }
 
-TEST_F(MainFrameTest, StatusTextShowsOnlyTextsShorterThanItsTemplate) {
+TEST_F(MainFrameTest, StatusPaneShowsEveryTextWholeAndIsWideEnoughForIt) {
     CMainFrame& f = Frame();
-    f.SetStatusText("%s", std::string(59, 'a').c_str());
-    EXPECT_EQ(f.GetStatusText(), std::string(59, 'a'));
-    f.SetStatusText("%s", std::string(60, 'b').c_str());
-    EXPECT_EQ(f.GetStatusText(), std::string(59, 'a'));
+    NewProject("P");
+    AddSimpleFloor("F", 20, 20);
+    // The floor page's own texts: grid snap on (F9), then the pointer at a coordinate past 10 m.
+    ASSERT_TRUE(f.RunCommand(ID_GRID_SNAP));
+    EXPECT_EQ(f.GetStatusText().rfind("[GRID SNAP ON 1.00 m F9] [object snap off F3]   DXFPOS: ", 0), 0u)
+        << f.GetStatusText();
+    for (const std::string& text :
+         {std::string(59, 'a'), std::string(60, 'b'),
+          std::string("[GRID SNAP ON 100.00 m F9] [OBJECT SNAP ON F3]   DXFPOS: -12345.67 -12345.67"),
+          std::string(130, 'c')}) {
+        f.SetStatusText("%s", text.c_str());
+        QApplication::processEvents();
+        EXPECT_EQ(f.GetStatusText(), text);
+        EXPECT_GE(f.GetStatusPane()->width(),
+                  f.GetStatusPane()->fontMetrics().horizontalAdvance(QString::fromStdString(text)))
+            << text.size();
+    }
+    SaveScreenshot(f, "main-window-status");
 }
 
 TEST_F(MainFrameTest, AboutShowsTheVersionBanner) {

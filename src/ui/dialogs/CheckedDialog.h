@@ -1,6 +1,7 @@
 #pragma once
 // A modal dialog whose OK button checks the input first: a failed check has shown its message
-// and keeps the dialog open with the input unchanged.
+// and keeps the dialog open with the input unchanged. Every dialog opens with the keyboard in its
+// first field, and F1 (or its Help button) opens its page of the user manual.
 
 #include <QDialog>
 #include <string>
@@ -18,8 +19,19 @@ class CCheckedDialog : public QDialog {
     explicit CCheckedDialog(const QString& title, QWidget* parent = nullptr);
     void accept() override;
     QPushButton* GetOkButton() const;
+    // The page of the user manual for this dialog, such as "room.html"; the list of all dialogs
+    // until a derived dialog names its own.
+    void SetHelpPage(const std::string& page) { m_csHelpPage = page; }
+    const std::string& GetHelpPage() const { return m_csHelpPage; }
+    // Opens the help page (F1).
+    void ShowHelp();
+    // The field that takes the keyboard when the dialog opens: the first enabled, visible input
+    // widget in tab order, or nullptr.
+    QWidget* FindFirstInputField() const;
 
   protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // False keeps the dialog open.
     virtual bool OnOK() = 0;
     // A labelled field of the form; maxLength 0: no limit.
@@ -34,6 +46,7 @@ class CCheckedDialog : public QDialog {
     QVBoxLayout* m_pMain;
     QFormLayout* m_pForm;
     QDialogButtonBox* m_pButtons;
+    std::string m_csHelpPage = "dialogs.html";
 };
 
 // Field text as the C library reads a number: a trailing unit is ignored, no number reads as 0.

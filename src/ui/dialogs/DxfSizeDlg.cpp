@@ -20,6 +20,7 @@ const int kPictureHeight = 300;
 
 CDxfSizeDlg::CDxfSizeDlg(const std::string& dxfPath, QWidget* parent)
     : CCheckedDialog("DXF Size", parent), m_pDxf(std::make_unique<CDxfFile>()) {
+    SetHelpPage("dxf-size.html");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_pDxf->ReadFile(dxfPath);
     QApplication::restoreOverrideCursor();

@@ -7,6 +7,7 @@
 
 CFloorDlg::CFloorDlg(double height, QWidget* parent)
     : CCheckedDialog("Floor Properties", parent), m_dHeight(height) {
+    SetHelpPage("floor-properties.html");
     m_pHeight = AddField(
         "Floor to ceiling distance (m):", QString::fromStdString(FormatDouble("%.2f m", height)), 20);
     FinishLayout();

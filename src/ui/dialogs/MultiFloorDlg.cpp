@@ -6,6 +6,7 @@
 
 CMultiFloorDlg::CMultiFloorDlg(int instances, QWidget* parent)
     : CCheckedDialog("Multiple Instances Of Floor", parent), m_iInstances(instances) {
+    SetHelpPage("floor-instances.html");
     m_pInstances = AddField("Number of consecutive instances of the floor:", QString::number(instances));
     FinishLayout();
 }

@@ -8,6 +8,7 @@
 
 CNameDlg::CNameDlg(const std::string& proposal, QWidget* parent)
     : CCheckedDialog("Save As New Name", parent) {
+    SetHelpPage("save-as-new-name.html");
     m_pName = AddField("New project name:", QString::fromStdString(proposal), 100);
     m_pName->selectAll();
     setMinimumWidth(360);

@@ -39,6 +39,7 @@ std::string CNewProjDlg::SuggestedHdirHglobText(double latitude) {
 CNewProjDlg::CNewProjDlg(CLENIProject& settings, int mode, const std::string& allProjectsDir, QWidget* parent)
     : CCheckedDialog("Project Properties", parent), m_Settings(settings), m_iMode(mode),
       m_csAllProjectsDir(allProjectsDir) {
+    SetHelpPage("project.html");
     QFormLayout* form = GetForm();
     m_pName = AddField("Project name:", Q(settings.GetName()), 32);
     m_pProjectFolder = new QLabel(this);

@@ -17,6 +17,7 @@ std::string CSimpleFloorDlg::GetFreeFloorName(const CLENIProject& project) {
 
 CSimpleFloorDlg::CSimpleFloorDlg(const CLENIProject& project, QWidget* parent)
     : CCheckedDialog("Add Simple Floor", parent), m_Project(project) {
+    SetHelpPage("simple-floor.html");
     QLabel* note =
         AddNote("Add a floor with a single room and single zone. Windows can be added in the usual way "
                 "after the floor has been created.");

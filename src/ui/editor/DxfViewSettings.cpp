@@ -7,6 +7,7 @@
 
 CDxfViewSettings::CDxfViewSettings(double gridSize, QWidget* parent)
     : CCheckedDialog("Grid Snap Settings", parent), m_dGridSize(gridSize) {
+    SetHelpPage("grid-snap.html");
     m_pGridSize = AddField("Grid snap size (m):", QString::fromStdString(FormatDouble("%.3f", gridSize)), 10);
     FinishLayout();
 }

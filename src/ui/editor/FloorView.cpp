@@ -59,18 +59,28 @@ void CFloorView::SetFloor(const CLENIFloor* floor) {
 void CFloorView::ZoomAll() {
     Point lo, hi;
     bool any = m_pEntities && GetDrawingExtents(*m_pEntities, lo, hi, Point(0.05, 0.05, 0.0));
-    if (m_pFloor) {
-        for (const CLENIRoom& room : m_pFloor->GetRooms())
-            for (const Point& p : room.GetPolygon()) {
-                if (!any) {
-                    lo = hi = p;
-                    any = true;
-                }
-                lo.x = std::min(lo.x, p.x);
-                lo.y = std::min(lo.y, p.y);
-                hi.x = std::max(hi.x, p.x);
-                hi.y = std::max(hi.y, p.y);
+    auto take = [&](const Polygon& polygon) {
+        for (const Point& p : polygon) {
+            if (!any) {
+                lo = hi = p;
+                any = true;
             }
+            lo.x = std::min(lo.x, p.x);
+            lo.y = std::min(lo.y, p.y);
+            hi.x = std::max(hi.x, p.x);
+            hi.y = std::max(hi.y, p.y);
+        }
+    };
+    // Everything of the floor the user drew: an atrium or a roof light may lie beyond the rooms
+    // and the drawing, and must not be left outside the view.
+    if (m_pFloor) {
+        for (const CLENIRoom& room : m_pFloor->GetRooms()) {
+            take(room.GetPolygon());
+            for (const CLENIRoofLight& roofLight : room.GetRoofLights())
+                take(room.GetRoofLightOutline(roofLight));
+        }
+        for (const CLENIAtrium& atrium : m_pFloor->GetAtria())
+            take(atrium.m_Polygon);
     }
     if (!any) hi = Point(1, 1);
     SetViewWindow(Point(lo.x, lo.y), Point(hi.x, hi.y));

@@ -33,7 +33,7 @@ class CFloorView : public QWidget {
     void SetFloor(const CLENIFloor* floor);
 
     // The view window becomes the drawing's extents on visible layers with 5 % more on each side,
-    // grown to hold every room.
+    // grown to hold every room, roof light and atrium of the floor.
     void ZoomAll();
     // n wheel notches about the world point c: each view limit moves towards c by 5 % per notch.
     // Refused below a view width of 0.01 m when zooming in and above 5e8 m when zooming out.

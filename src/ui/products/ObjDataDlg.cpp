@@ -24,6 +24,7 @@ QString Watts(double w) {
 CObjDataDlg::CObjDataDlg(const CLumTypeData& product, int mode, const CPhotometry* preview, QWidget* parent)
     : CCheckedDialog(mode == OBJDATA_NEW ? "New Product" : "Edit Product", parent), m_Product(product),
       m_iMode(mode) {
+    SetHelpPage("product.html");
     m_pRefId = AddField("Reference Id:", QString::fromStdString(product.GetRefId()), 100);
     m_pDesc = AddField("Description:", QString::fromStdString(product.GetDesc()), 100);
     m_pType = new QComboBox(this);

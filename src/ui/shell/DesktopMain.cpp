@@ -1,9 +1,9 @@
 #include "ui/shell/DesktopMain.h"
 
 #include "app/LENIBApp.h"
-#include "ui/shell/MainFrame.h"
 #include "ui/platform/QtMessageBoxHost.h"
 #include "ui/platform/QtPreferenceStore.h"
+#include "ui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <clocale>
@@ -12,8 +12,10 @@ void UseFileNumberLocale() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-std::unique_ptr<CMainFrame> StartDesktop() {
+std::unique_ptr<CMainFrame> StartDesktop(const std::string& programDir) {
     UseFileNumberLocale();
+    App().SetProgramDir(programDir.empty() ? QCoreApplication::applicationDirPath().toStdString()
+                                           : programDir);
     App().InitInteractive();
     // The frame's document starts as the empty "Untitled" project.
     auto frame = std::make_unique<CMainFrame>();

@@ -7,6 +7,7 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/products/ObjDbTableDlg.h"
+#include "ui/shell/HelpPages.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
 
@@ -142,6 +143,8 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(folders, "App Data (General Log e DB luminaires)", ID_FOLDERS_APP_DATA);
 
     QMenu* help = bar->addMenu("&Help");
+    AddCommand(help, "&Help", ID_HELP_CONTENTS)->setShortcut(QKeySequence::HelpContents);
+    help->addSeparator();
     AddCommand(help, "&About ORVANTIS NUVA V3...", ID_APP_ABOUT);
 
     for (QAction* popup : bar->actions())
@@ -181,7 +184,8 @@ void CMainFrame::CreateStatusBar() {
     m_pPromptPane = new QLabel("Ready", this);
     statusBar()->addWidget(m_pPromptPane, 1);
     m_pStatusPane = new QLabel(this);
-    m_pStatusPane->setMinimumWidth(QFontMetrics(m_pStatusPane->font()).horizontalAdvance(kStatusTemplate));
+    m_pStatusPane->setMinimumWidth(QFontMetrics(m_pStatusPane->font()).horizontalAdvance(kStatusTemplate) +
+                                   8);
     statusBar()->addPermanentWidget(m_pStatusPane);
 }
 
@@ -190,8 +194,11 @@ void CMainFrame::SetStatusText(const char* format, ...) {
     va_start(args, format);
     const std::string text = StrVPrintf(format, args);
     va_end(args);
-    if (text.size() < std::char_traits<char>::length(kStatusTemplate))
-        m_pStatusPane->setText(QString::fromStdString(text));
+    // Never dropped: a pane left with an old text tells the user something that is no longer so.
+    const QString shown = QString::fromStdString(text);
+    const int width = m_pStatusPane->fontMetrics().horizontalAdvance(shown) + 2 * m_pStatusPane->margin() + 8;
+    if (width > m_pStatusPane->minimumWidth()) m_pStatusPane->setMinimumWidth(width);
+    m_pStatusPane->setText(shown);
 }
 
 std::string CMainFrame::GetStatusText() const {
@@ -210,6 +217,7 @@ void CMainFrame::UpdateCommandUi() {
         case ID_FOLDERS_PROJECTS:
         case ID_FOLDERS_APP_DATA:
         case ID_APP_ABOUT:
+        case ID_HELP_CONTENTS:
         case ID_APP_EXIT:
         case ID_EDIT_PRODUCT_DB:
             enabled = true;
@@ -326,6 +334,9 @@ void CMainFrame::OnCommand(int id) {
     case ID_APP_ABOUT:
         OnAppAbout();
         break;
+    case ID_HELP_CONTENTS:
+        OnHelpContents();
+        break;
     case ID_APP_EXIT:
         close();
         break;
@@ -393,6 +404,10 @@ void CMainFrame::OnFoldersProjects() {
 
 void CMainFrame::OnFoldersAppData() {
     m_pView->OpenFolderInBrowser(App().GetAppDataDir());
+}
+
+void CMainFrame::OnHelpContents() {
+    ShowHelpPage();
 }
 
 void CMainFrame::OnAppAbout() {

@@ -20,9 +20,12 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    // Status texts are at most as long as this 60-character template.
+    // Help > Help: the contents of the user manual (F1).
+    static constexpr int ID_HELP_CONTENTS = 57667;
+    // The widest text the floor page puts in the status pane (both snaps on, a large grid and
+    // coordinates of a large plan): the pane is made at least this wide.
     static constexpr const char* kStatusTemplate =
-        "012345678901234567890123456789012345678901234567890123456789";
+        "[GRID SNAP ON 100.00 m F9] [OBJECT SNAP ON F3]   DXFPOS: -99999.99 -99999.99";
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -36,9 +39,10 @@ class CMainFrame : public QMainWindow {
     // Runs the command as its menu item would, when it is enabled; false when it is not.
     bool RunCommand(int id);
 
-    // The second pane of the status bar; a text not shorter than the template is not shown.
+    // The second pane of the status bar; every text is shown whole (the pane grows for a longer one).
     void SetStatusText(const char* format, ...) ORV_PRINTF(2, 3);
     std::string GetStatusText() const;
+    QLabel* GetStatusPane() const { return m_pStatusPane; }
     std::string GetPromptText() const;
 
     // Commands are enabled as the document and the current floor tab allow.
@@ -63,6 +67,7 @@ class CMainFrame : public QMainWindow {
     void OnFoldersProjects();
     void OnFoldersAppData();
     void OnAppAbout();
+    void OnHelpContents();
 
     CLENIBDoc m_Doc;
     CLENIBView* m_pView = nullptr;
