@@ -133,10 +133,12 @@ void DrawSlopedWindowPicture(IDrawCanvas& c, const PictureBox& box, int windowTy
         Dimension(c, xa, ya, xb, yb);
         const double mx = (xa + xb) / 2.0, my = (ya + yb) / 2.0;
         // Steep slopes put the text beside the line, flat ones above it.
+        // Steep slopes put the text beside the line, flat ones above its lower half, where the
+        // rising line stays clear of it.
         if (g >= 45.0)
             Label(c, font, mx - 6, my, text, true);
         else
-            Label(c, font, mx - c.GetTextWidth(text, font) / 2.0, my - font.height, text);
+            Label(c, font, mx + 2, my - 0.9 * font.height, text, true);
     };
     along(0.0, d, distanceText);
     along(d, d + l, lengthText);
@@ -258,17 +260,25 @@ void DrawRoofLightPicture(IDrawCanvas& c, const PictureBox& box, int type, doubl
 
     if (type == 1) {
         // Three flat forms side by side: a flat glazing, a dome and a pyramid on a shaft whose
-        // sides are splayed at gamma W; the first carries the marks.
+        // sides are splayed at gamma W. The first is drawn large and carries the marks.
         c.DrawText(box.left + 4, box.top + 2, "FlatRoofLight", font, kBlack);
-        const std::string hsText = StrPrintf("hs = %.2f m", Finite(hs));
+        const std::string hsText = StrPrintf("%.2f m", Finite(hs));
         const double leftRoom = c.GetTextWidth(hsText, font) + 16;
-        const double subW = std::max(30.0, (box.Width() - leftRoom) / 3.0);
+        const double rest = std::max(60.0, box.Width() - leftRoom);
+        const double widths[3] = {0.55 * rest, 0.225 * rest, 0.225 * rest};
         const double base = box.bottom - 2.5 * m;
-        const double shaft = std::max(10.0, 0.35 * (box.Height() - 5 * m));
+        // A shallow splay is drawn at 10 degrees at least, and a shaft is lowered so that its
+        // splay fits the form's width.
+        const double gwDrawn = std::max(gw, 10.0);
+        double formLeft = box.left + leftRoom;
         for (int form = 0; form < 3; ++form) {
-            const double cx = box.left + leftRoom + subW * (form + 0.5);
-            const double bs = 0.32 * subW;
-            const double splay = std::min(shaft / std::tan(Radians(gw)), 0.28 * subW);
+            const double subW = widths[form];
+            const double cx = formLeft + subW / 2.0;
+            formLeft += subW;
+            const double shaft = std::max(
+                4.0, std::min(0.4 * (box.Height() - 5 * m), 0.36 * subW * std::tan(Radians(gwDrawn))));
+            const double bs = 0.22 * subW;
+            const double splay = shaft / std::tan(Radians(gwDrawn));
             const double bRb = bs + 2.0 * splay;
             const double topY = base - shaft;
             const double roofLeft = form == 0 ? box.left + 4 : cx - subW / 2.0 + 4;
@@ -293,12 +303,14 @@ void DrawRoofLightPicture(IDrawCanvas& c, const PictureBox& box, int type, doubl
             if (form != 0) continue;
             const double dimX = cx - bRb / 2.0 - 8;
             Dimension(c, dimX, base, dimX, topY);
-            Label(c, font, dimX - 4, (base + topY) / 2.0, hsText, true);
+            // Above the roof line, whatever the shaft's height.
+            Label(c, font, dimX - 4, base - 1.5 * font.height - 3, "hs", true);
+            Label(c, font, dimX - 4, base - 0.5 * font.height - 3, hsText, true);
             Dimension(c, cx - bs / 2.0, topY - 8, cx + bs / 2.0, topY - 8);
             Label(c, font, cx - c.GetTextWidth("bs", font) / 2.0, topY - 8 - font.height, "bs");
             Dimension(c, cx - bRb / 2.0, base + 8, cx + bRb / 2.0, base + 8);
             Label(c, font, cx - c.GetTextWidth("bRb", font) / 2.0, base + 8 + font.height, "bRb");
-            Arc(c, cx + bRb / 2.0, base, std::min(24.0, 0.8 * shaft), 180.0 - gw, 180.0);
+            Arc(c, cx + bRb / 2.0, base, std::max(10.0, std::min(24.0, 0.8 * shaft)), 180.0 - gwDrawn, 180.0);
             Label(c, font, cx + bRb / 2.0 + 6, base + 8 + font.height,
                   StrPrintf("\xCE\xB3W = %.1f\xC2\xB0", Finite(gammaW)));
         }
@@ -308,8 +320,9 @@ void DrawRoofLightPicture(IDrawCanvas& c, const PictureBox& box, int type, doubl
     // Shed: the face rising at gamma F on the left, glazed over its upper hG, the roof falling
     // back at gamma W. Very flat angles are drawn at 10 degrees so the tooth stays visible.
     c.DrawText(box.left + 4, box.top + 2, "ShedRoofLight", font, kBlack);
-    const std::string hwText = StrPrintf("hW = %.2f m", Finite(hw));
-    const std::string hgText = StrPrintf("hG = %.2f m", Finite(hg));
+    // The heights are marked on two lines, the symbol over the value, to leave the tooth room.
+    const std::string hwText = StrPrintf("%.2f m", Finite(hw));
+    const std::string hgText = StrPrintf("%.2f m", Finite(hg));
     const double gf = std::clamp(Finite(gammaF), 10.0, 90.0);
     const double gwDrawn = std::max(gw, 10.0);
     const double leftRoom = c.GetTextWidth(hwText, font) + 24;
@@ -336,12 +349,14 @@ void DrawRoofLightPicture(IDrawCanvas& c, const PictureBox& box, int type, doubl
     // hW on the left of the face, hG on the right of the tooth.
     const double dimW = x0 - 10;
     Dimension(c, dimW, base, dimW, apexY);
-    Label(c, font, dimW - 4, (base + apexY) / 2.0, hwText, true);
+    Label(c, font, dimW - 4, (base + apexY) / 2.0 - font.height / 2.0, "hW", true);
+    Label(c, font, dimW - 4, (base + apexY) / 2.0 + font.height / 2.0, hwText, true);
     const double dimG = endX + 12;
     Line(c, {kMark, 1, PEN_DASH}, apexX, apexY, dimG, apexY);
     Line(c, {kMark, 1, PEN_DASH}, glassX, glassY, dimG, glassY);
     Dimension(c, dimG, apexY, dimG, glassY);
-    Label(c, font, dimG + 5, (apexY + glassY) / 2.0, hgText);
+    Label(c, font, dimG + 5, (apexY + glassY) / 2.0 - font.height / 2.0, "hG");
+    Label(c, font, dimG + 5, (apexY + glassY) / 2.0 + font.height / 2.0, hgText);
     const double radius = std::clamp(0.25 * heightW, 14.0, 40.0);
     Arc(c, x0, base, radius, 0.0, gf);
     Label(c, font, x0 + radius + 4, base - font.height / 2.0 - 2,

@@ -11,7 +11,7 @@
 
 CAtrioPropsDlg::CAtrioPropsDlg(const CLENIAtrium& atrium, double h, QWidget* parent)
     : CCheckedDialog("Atrium Properties", parent), m_Atrium(atrium) {
-    AddNote(QString::fromStdString(m_Atrium.m_csName));
+    GetForm()->addRow("Name:", new QLabel(QString::fromStdString(m_Atrium.m_csName), this));
     m_pType = new QComboBox(this);
     m_pType->addItems({"courtyard", "atrium"});
     m_pType->setCurrentIndex(atrium.m_iKind == ATRIUM_COURTYARD ? 0 : 1);
@@ -19,7 +19,7 @@ CAtrioPropsDlg::CAtrioPropsDlg(const CLENIAtrium& atrium, double h, QWidget* par
     m_pWi = new QLabel(QString::fromStdString(FormatDouble("%.3f", GetAtriumWellIndex(atrium, h))), this);
     GetForm()->addRow("Well index wi:", m_pWi);
     m_pH = new QLabel(QString::fromStdString(FormatDouble("%.3f", h)), this);
-    GetForm()->addRow("Atrium height h (m):", m_pH);
+    GetForm()->addRow("Height h to the top (m):", m_pH);
     m_pTau = AddField("\xCF\x84 Atrium", QString::fromStdString(FormatDouble("%.3f", atrium.m_dTrans)));
     m_pK1 = AddField("k1", QString::fromStdString(FormatDouble("%.3f", atrium.m_dK1)));
     m_pK2 = AddField("k2", QString::fromStdString(FormatDouble("%.3f", atrium.m_dK2)));

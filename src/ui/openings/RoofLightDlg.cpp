@@ -29,7 +29,7 @@ CRoofLightDlg::CRoofLightDlg(const CLENIRoofLight& roofLight, double roomWidth, 
       m_dRoomDepth(roomDepth) {
     const CLENIRoofLight& r = m_RoofLight;
     auto* grid = new QGridLayout;
-    GetMainLayout()->insertLayout(0, grid, 1);
+    GetMainLayout()->insertLayout(0, grid, 100);
 
     auto* kind = new QGroupBox("Roof light", this);
     auto* kindForm = new QFormLayout(kind);

@@ -43,7 +43,7 @@ CShadingDlg::CShadingDlg(const CLENIWindow& window, const CLENIFloor& floor, QWi
         connect(field, &QLineEdit::textChanged, m_pPictures[kind], qOverload<>(&QWidget::update));
     }
     grid->setRowStretch(2, 1);
-    GetMainLayout()->insertWidget(0, angles, 1);
+    GetMainLayout()->insertWidget(0, angles, 100);
 
     m_pHasGdf = new QCheckBox("Has A Glazed Double Facade", this);
     m_pHasGdf->setChecked(window.m_bHasGdf);

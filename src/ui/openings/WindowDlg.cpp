@@ -40,7 +40,7 @@ CWindowDlg::CWindowDlg(const CLENIWindow& window, const CLENIRoom& room, const C
     GetMainLayout()->insertWidget(0, m_pContext);
 
     auto* grid = new QGridLayout;
-    GetMainLayout()->insertLayout(1, grid, 1);
+    GetMainLayout()->insertLayout(1, grid, 100);
 
     auto* size = new QGroupBox("Window", this);
     auto* sizeForm = new QFormLayout(size);
