@@ -87,9 +87,10 @@ void DrawSlopedWindowPicture(IDrawCanvas& c, const PictureBox& box, int windowTy
     Background(c, box);
     if (windowType != 1 && windowType != 2) return;
     const CanvasFont font = LabelFont(box);
-    const double h = std::max(0.0, Finite(heightToSlope));
-    const double d = std::max(0.0, Finite(distance));
-    const double l = std::max(0.0, Finite(length));
+    // Sizes beyond a kilometre draw as a kilometre: their sums stay finite.
+    const double h = std::clamp(Finite(heightToSlope), 0.0, 1000.0);
+    const double d = std::clamp(Finite(distance), 0.0, 1000.0);
+    const double l = std::clamp(Finite(length), 0.0, 1000.0);
     const double g = std::clamp(Finite(gamma), 0.0, 90.0);
     const std::string heightText = StrPrintf("h = %.1f m", Finite(heightToSlope));
     const std::string distanceText = StrPrintf("d = %.1f m", Finite(distance));

@@ -9,6 +9,7 @@
 #include "app/ReportWork.h"
 #include "base/TextUtils.h"
 #include "calc/EnergyCalc.h"
+#include "dxf/DxfFile.h"
 #include "model/LENIProject.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/editor/ContextHooks.h"
@@ -154,6 +155,43 @@ TEST_F(OpeningCommandsTest, AWindowAddedToAnEmptyRoomIsNumberZero) {
     ASSERT_EQ(Room("F1", "R1").GetWindowCount(), 1);
     EXPECT_EQ(Room("F1", "R1").GetWindows()[0].m_iWindowId, 0);
     EXPECT_EQ(Room("F1", "R1").GetWindows()[0].m_iWallId, 2);
+}
+
+TEST_F(OpeningCommandsTest, AddRoofLightSnapsItsOriginAndNumbersAfterOne) {
+    SmallProject(doc.GetProject());
+    EXPECT_EQ(Run(CmdAddRoofLight, At("F1", 3.0, 2.0)), "This room has 1 vertical windows.\nRoof lights can "
+                                                        "only be added to rooms\nwith 0 vertical windows.");
+    CLENIWindow sloped = Room("F1", "R1").GetWindows()[0];
+    sloped.m_iVertWinType = VWT_HORIZONTAL_SLOPED; // not a vertical window
+    Room("F1", "R1").ChangeWindow(sloped);
+    CLENIRoofLight one;
+    one.m_iId = 1;
+    one.m_dXOrig = one.m_dYOrig = 0.5;
+    one.m_dXLength = one.m_dYWidth = 0.5;
+    Room("F1", "R1").AddRoofLight(one);
+
+    CDxfFile drawing;
+    drawing.GetSnapPoints().m_iFlags = CSnapPointList::SNAP_GRID;
+    drawing.GetSnapPoints().m_dGridSpacing = 0.5;
+    FloorPageContext ctx = At("F1", 3.3, 2.15);
+    ctx.drawing = &drawing;
+    ctx.viewWidth = 20.0; // snaps within 0.5 m
+    script.Next<CRoofLightDlg>([](CRoofLightDlg& d) {
+        EXPECT_EQ(d.GetIdLabel()->text(), "Roof Light Id: 2");
+        EXPECT_EQ(d.GetXOriginField()->text(), "3.50m");
+        EXPECT_EQ(d.GetYOriginField()->text(), "2.00m");
+        // The 6 x 4 m room leaves 2.5 m beside the origin: the default 4 m is too long.
+        d.accept();
+        d.GetXLengthField()->setText("2.5");
+        d.GetYWidthField()->setText("2");
+        d.accept();
+    });
+    EXPECT_EQ(Run(CmdAddRoofLight, ctx), "Roof light x dimension too big for the room");
+    const CLENIRoofLight* added = Room("F1", "R1").FindRoofLight(2);
+    ASSERT_TRUE(added);
+    EXPECT_DOUBLE_EQ(added->m_dXOrig, 3.5);
+    EXPECT_DOUBLE_EQ(added->m_dXLength, 2.5);
+    EXPECT_EQ(changed, 1);
 }
 
 TEST_F(OpeningCommandsTest, AtriumOfTenMetresUnderSixMetresHasWellIndexOnePointTwo) {
