@@ -470,6 +470,10 @@ TEST_F(OpeningDialogsTest, ScreenshotsAtTwoSizes) {
     sloped.m_dOverhangAngle = 40.0;
     sloped.m_dSideAngle = 15.0;
     CWindowDlg window(sloped, *roomPtr, *floor, project);
+    CLENIWindow steep = sloped;
+    steep.m_iVertWinType = VWT_VERTICAL_SLOPED;
+    steep.m_dGamma = 80.0;
+    CWindowDlg steepWindow(steep, *roomPtr, *floor, project);
     CShadingDlg shading(sloped, *floor);
     CRoofLightDlg flat(CLENIRoofLight(), 20.0, 8.0);
     CRoofLightDlg shed(Shed(), 20.0, 8.0);
@@ -477,11 +481,9 @@ TEST_F(OpeningDialogsTest, ScreenshotsAtTwoSizes) {
     const struct {
         QDialog* dialog;
         const char* name;
-    } dialogs[] = {{&window, "window"},
-                   {&shading, "shading"},
-                   {&flat, "roof-light-flat"},
-                   {&shed, "roof-light-shed"},
-                   {&atrium, "atrium"}};
+    } dialogs[] = {{&window, "window"},        {&steepWindow, "window-vertical-sloped"},
+                   {&shading, "shading"},      {&flat, "roof-light-flat"},
+                   {&shed, "roof-light-shed"}, {&atrium, "atrium"}};
     for (const auto& d : dialogs) {
         d.dialog->show();
         QApplication::processEvents();
