@@ -8,32 +8,6 @@ void Pending(const char* what) {
 }
 } // namespace
 
-// Windows, roof lights and atria.
-void CmdAddWindow(const FloorPageContext&) {
-    Pending("Add Window");
-}
-void CmdWindowProperties(const FloorPageContext&) {
-    Pending("Window Properties");
-}
-void CmdEraseWindow(const FloorPageContext&) {
-    Pending("Erase Window");
-}
-void CmdAddRoofLight(const FloorPageContext&) {
-    Pending("Add Roof Light");
-}
-void CmdRoofLightProperties(const FloorPageContext&) {
-    Pending("Roof Light Properties");
-}
-void CmdEraseRoofLight(const FloorPageContext&) {
-    Pending("Erase Roof Light");
-}
-void CmdAtriumProperties(const FloorPageContext&) {
-    Pending("Atrium Properties");
-}
-void CmdEraseAtrium(const FloorPageContext&) {
-    Pending("Erase Atrium");
-}
-
 // Results and printing.
 void ShowFloorCalculation(QWidget*, CLENIBDoc&, const std::string&) {
     Pending("Floor Calculation");
