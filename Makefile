@@ -11,10 +11,22 @@ PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev li
             libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev \
             locales fonts-dejavu-core
 
-.PHONY: deps build test test-san demo gui bench fuzz clean
+BUILD_WIN ?= build-windows
+# The Windows build: Debian's MinGW-w64 cross compiler, Wine to run it, dpkg-source to unpack
+# TinyXML's Debian source and GoogleTest's source package.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine64 dpkg-dev googletest
+
+.PHONY: deps deps-windows build test test-san demo gui bench fuzz windows test-windows clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+deps-windows:
+	@missing=$$(for p in $(WINDOWS_PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
@@ -57,5 +69,17 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	fuzz/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
+# orvantis.exe, the batch-only program for 64-bit Windows, in $(BUILD_WIN)/.
+windows: deps-windows
+	sh windows/fetch-tinyxml.sh $(BUILD_WIN)/tinyxml-src
+	cmake -S windows -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	  -DTINYXML_SOURCE_DIR=$(CURDIR)/$(BUILD_WIN)/tinyxml-src
+	cmake --build $(BUILD_WIN) -j $(JOBS) --target orvantis
+
+# The core's tests and the batch commands under Wine, compared with the Linux program.
+test-windows: windows build
+	cmake --build $(BUILD_WIN) -j $(JOBS)
+	sh windows/test-windows.sh $(BUILD_WIN) $(BUILD)/orvantis
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)
