@@ -13,7 +13,13 @@ PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev li
 # `make test`, so no test is skipped for want of one.
 TEST_PACKAGES := libxml2-utils python3-ezdxf librecad poppler-utils locales
 
-.PHONY: deps test-deps build build-program test test-san demo gui bench fuzz clean
+BUILD_WIN ?= build-windows
+# The Windows build: Debian's MinGW-w64 cross compiler, Wine to run it, dpkg-source to unpack
+# TinyXML's Debian source and GoogleTest's source package.
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine64 dpkg-dev googletest
+
+.PHONY: deps test-deps deps-windows build build-program test test-san demo gui bench fuzz windows \
+        test-windows clean
 
 # Installs those of the given packages that are missing.
 define install_missing
@@ -29,6 +35,9 @@ deps:
 
 test-deps:
 	$(call install_missing,$(PACKAGES) $(TEST_PACKAGES))
+
+deps-windows:
+	$(call install_missing,$(WINDOWS_PACKAGES))
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -71,5 +80,17 @@ fuzz: deps
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
 	fuzz/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
+# orvantis.exe, the batch-only program for 64-bit Windows, in $(BUILD_WIN)/.
+windows: deps-windows
+	sh windows/fetch-tinyxml.sh $(BUILD_WIN)/tinyxml-src
+	cmake -S windows -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+	  -DTINYXML_SOURCE_DIR=$(CURDIR)/$(BUILD_WIN)/tinyxml-src
+	cmake --build $(BUILD_WIN) -j $(JOBS) --target orvantis
+
+# The core's tests and the batch commands under Wine, compared with the Linux program.
+test-windows: windows build-program
+	cmake --build $(BUILD_WIN) -j $(JOBS)
+	sh windows/test-windows.sh $(BUILD_WIN) $(BUILD)/orvantis
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)

@@ -2,6 +2,7 @@
 
 #include "app/BatchCommands.h"
 #include "app/LENIBApp.h"
+#include "base/Platform.h"
 
 #include <cstdio>
 
@@ -12,6 +13,7 @@
 int main(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
     if (!IsEmptyCommandLine(commandLine)) {
+        PrepareConsoleOutput();
         // No window and no QApplication: the command's result is the exit code.
         App().RunBatch(commandLine);
         return App().ExitInstance();

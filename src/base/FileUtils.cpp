@@ -1,5 +1,7 @@
 #include "base/FileUtils.h"
 
+#include "base/Platform.h"
+
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
@@ -80,7 +82,7 @@ bool CopyDirectory(const fs::path& destination, const fs::path& source, const st
             continue;
         }
         fs::path target = destination / name;
-        if (!fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, e2)) {
+        if (!CopyFileOver(it->path(), target, e2)) {
             errno = e2.value();
             ReportLastError("CopyDirectory", "Could not copy <%s> to <%s>", it->path().string().c_str(),
                             target.string().c_str());
@@ -90,11 +92,11 @@ bool CopyDirectory(const fs::path& destination, const fs::path& source, const st
             Log().Printf(LOG_ERROR, "Could not find %s", target.string().c_str());
             return false;
         }
-        if (access(target.c_str(), R_OK | W_OK) != 0) {
+        if (access(target.string().c_str(), R_OK | W_OK) != 0) {
             mode_t mode = S_IRUSR | S_IWUSR;
             struct stat st;
-            if (stat(target.c_str(), &st) == 0) mode |= st.st_mode & 07777;
-            if (chmod(target.c_str(), mode) != 0) {
+            if (stat(target.string().c_str(), &st) == 0) mode |= st.st_mode & 07777;
+            if (chmod(target.string().c_str(), mode) != 0) {
                 Log().Printf(LOG_ERROR, "Could not change permission _wchmod(%d)\non <%s>",
                              static_cast<int>(mode), target.string().c_str());
                 return false;
@@ -196,7 +198,7 @@ bool WriteFileSafely(const fs::path& path, const std::string& content, std::stri
         err = errno;
     }
     if (ok && g_SafeWriteHook) g_SafeWriteHook(name.data(), path);
-    if (ok && std::rename(name.data(), path.c_str()) != 0) {
+    if (ok && !RenameOver(name.data(), path)) {
         ok = false;
         err = errno;
     }
@@ -208,6 +210,10 @@ bool WriteFileSafely(const fs::path& path, const std::string& content, std::stri
 }
 
 fs::path GetAppDataFolder() {
+#ifdef _WIN32
+    fs::path roaming = GetKnownFolder(KNOWN_FOLDER_ROAMING_APP_DATA);
+    return roaming.empty() ? fs::path() : roaming / "ORVANTIS NUVA";
+#else
     fs::path base;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
         base = xdg;
@@ -216,13 +222,18 @@ fs::path GetAppDataFolder() {
     else
         return fs::path();
     return base / "ORVANTIS NUVA";
+#endif
 }
 
 fs::path MyGetFolderPath() {
+#ifdef _WIN32
+    return GetKnownFolder(KNOWN_FOLDER_DOCUMENTS);
+#else
     if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs) return docs;
     const char* home = std::getenv("HOME");
     if (!home || !*home) return fs::path();
     fs::path documents = fs::path(home) / "Documents";
     if (DirectoryExists(documents)) return documents;
     return home;
+#endif
 }

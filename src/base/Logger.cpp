@@ -1,5 +1,7 @@
 #include "base/Logger.h"
 
+#include "base/Platform.h"
+
 #include "base/DeferredOutput.h"
 #include "base/TextUtils.h"
 

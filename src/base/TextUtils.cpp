@@ -4,7 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
+#include "base/Platform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
+#include "base/Platform.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
+#include "base/Platform.h"
 
 const char* const kProjectFileRoot = "NUVA_LENI_V3";
 const char* const kProjectFileExtension = "LENI1XML";

@@ -1,5 +1,7 @@
 #include "model/ResultsExport.h"
 
+#include "base/Platform.h"
+
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/TextUtils.h"

@@ -1,5 +1,7 @@
 #include "products/LumSysDataBase.h"
 
+#include "base/Platform.h"
+
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
@@ -100,7 +102,7 @@ bool CLumSysDataBase::WriteToFile() {
         // instead of replacing it by what this run knows.
         std::string backup = m_csFilePath + ".bak";
         std::error_code ec;
-        fs::copy_file(m_csFilePath, backup, fs::copy_options::overwrite_existing, ec);
+        CopyFileOver(m_csFilePath, backup, ec);
         if (ec && FileExists(m_csFilePath)) {
             Log().Printf(LOG_ERROR, "Could not keep a copy of the unreadable luminaire database\n%s\n%s",
                          m_csFilePath.c_str(), ec.message().c_str());

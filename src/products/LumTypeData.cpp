@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
+#include "base/Platform.h"
 #include <memory>
 
 const LumTypeName kLumTypeNames[7] = {

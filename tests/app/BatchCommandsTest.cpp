@@ -101,6 +101,11 @@ class BatchDispatchTest : public ::testing::Test {
         std::string out;
         for (char c : line)
             out += c == '@' ? dir.path().string() : std::string(1, c);
+#ifdef _WIN32
+        // As a Windows user types them.
+        for (char& c : out)
+            if (c == '/') c = '\\';
+#endif
         return out;
     }
 

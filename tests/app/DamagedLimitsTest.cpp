@@ -25,7 +25,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 // A layer table with layer, and an ENTITIES section with one LWPOLYLINE of count vertices on a circle of
 // radius 10 on layer.
 void WriteLongPolyline(const fs::path& path, size_t count, const char* layer) {
-    FILE* f = std::fopen(path.c_str(), "w");
+    FILE* f = std::fopen(path.string().c_str(), "w");
     ASSERT_TRUE(f);
     std::fprintf(f,
                  "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\n%s\n62\n1\n0\nENDTAB\n0\nENDSEC\n",

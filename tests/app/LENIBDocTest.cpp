@@ -47,7 +47,9 @@ TEST(LENIBDocNamesTest, FolderDeletionStaysStrictlyInsideTheProjectsFolder) {
     fs::create_directories(projects / "Alpha" / "sub");
     fs::create_directories(dir / "Outside");
     WriteFileText(dir / "Outside" / "keep.txt", "x");
-    fs::create_directory_symlink(dir / "Outside", projects / "Link");
+    std::error_code linkError;
+    fs::create_directory_symlink(dir / "Outside", projects / "Link", linkError);
+    if (linkError) GTEST_SKIP() << "this system cannot make a folder link: " << linkError.message();
     RecordingMessageBoxes boxes;
     LogRecorder log;
 
