@@ -91,7 +91,7 @@ w="$drive/Orvantis Test/Results/accented"; l="$bw/linux-runs/accented"
 compare "Windows-1252 names: results file byte for byte" "$l/SAMPLE_NUVA_DB.XML" "$w/SAMPLE_NUVA_DB.XML"
 compare "Windows-1252 names: project copy byte for byte" "$l/SAMPLE_NUVA_DB_(CON_RISULTATI).XML" \
   "$w/SAMPLE_NUVA_DB_(CON_RISULTATI).XML"
-grep -q 'Corridoio &#232; &#8364;' "$w/SAMPLE_NUVA_DB_(CON_RISULTATI).XML"
+grep -q 'Corridoio &#xE8; &#x20AC;' "$w/SAMPLE_NUVA_DB_(CON_RISULTATI).XML"
 check $? "Windows-1252 names: the room names come back as written"
 printf 'Corridoio \350 \200' >"$bw/accented-name"
 grep -q -F -f "$bw/accented-name" "$drive/Orvantis Test/My Projects/Accented/LENI_CALC_LOG_SAMPLE.TXT"

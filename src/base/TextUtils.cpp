@@ -1,10 +1,10 @@
 #include "base/TextUtils.h"
 
+#include "base/Platform.h"
 #include <cctype>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include "base/Platform.h"
 
 namespace {
 
@@ -93,6 +93,17 @@ std::string AsciiFromWideChar(const std::string& utf8) {
         i += len;
     }
     return out;
+}
+
+unsigned CodePointFromCp1252(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0 && kCp1252High[byte - 0x80] != 0) return kCp1252High[byte - 0x80];
+    return byte;
+}
+
+int Cp1252ByteFromCodePoint(unsigned codePoint) {
+    const char c = Cp1252FromCodePoint(codePoint);
+    if (c == '?' && codePoint != '?') return -1;
+    return static_cast<unsigned char>(c);
 }
 
 std::string WideCharFromAscii(const std::string& cp1252) {

@@ -10,6 +10,11 @@ std::string AsciiFromWideChar(const std::string& utf8);
 // Windows-1252 -> UTF-8.
 std::string WideCharFromAscii(const std::string& cp1252);
 
+// The Unicode code point of a Windows-1252 byte (the five unused bytes keep their own number).
+unsigned CodePointFromCp1252(unsigned char byte);
+// The Windows-1252 byte of a code point; -1 when the code page has none.
+int Cp1252ByteFromCodePoint(unsigned codePoint);
+
 std::string TrimWhiteSpace(const std::string& text);
 // printf into a std::string (no limit).
 std::string StrPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,6 +1,7 @@
 #include "model/ProjectFileXml.h"
 
 #include "base/Logger.h"
+#include "base/Platform.h"
 #include "base/TextUtils.h"
 
 #include <tinyxml.h>
@@ -10,7 +11,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include "base/Platform.h"
 
 const char* const kProjectFileRoot = "NUVA_LENI_V3";
 const char* const kProjectFileExtension = "LENI1XML";
@@ -196,17 +196,53 @@ std::string DocumentToFileText(TiXmlDocument& doc) {
     ProtectNode(&doc);
     TiXmlPrinter printer;
     doc.Accept(&printer);
-    // Bytes above 127 occur only inside values, never in markup.
+    // Bytes above 127 occur only inside values, never in markup. Each becomes the reference to its
+    // character, as every XML reader understands it (the euro sign is &#x20AC;, not byte 0x80).
     std::string text;
     text.reserve(printer.Size());
     for (const char c : printer.Str()) {
         if (static_cast<unsigned char>(c) >= 0x80)
-            text += StrPrintf("&#x%02X;", static_cast<unsigned char>(c));
+            text += StrPrintf("&#x%02X;", CodePointFromCp1252(static_cast<unsigned char>(c)));
         else
             text += c;
     }
     return text;
 }
+
+namespace {
+// TinyXML reads the file as 8-bit text and keeps only the low byte of a character reference, so a
+// euro sign written as &#8364; by another program would come in as byte 0xAC. References beyond
+// 0xFF are turned into the Windows-1252 byte of their character first ("?" where the code page
+// has none); smaller ones are that byte already, as this program has always written them.
+std::string Cp1252References(const std::string& text) {
+    std::string out;
+    size_t copied = 0;
+    for (size_t at = text.find("&#"); at != std::string::npos; at = text.find("&#", at + 2)) {
+        size_t i = at + 2;
+        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) ++i;
+        const size_t digits = i;
+        unsigned long codePoint = 0;
+        while (i < text.size() && i - digits < 8 && std::isxdigit(static_cast<unsigned char>(text[i]))) {
+            const char d = text[i];
+            if (!hex && !std::isdigit(static_cast<unsigned char>(d))) break;
+            const int value =
+                std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (std::tolower(d) - 'a' + 10);
+            codePoint = codePoint * (hex ? 16 : 10) + static_cast<unsigned long>(value);
+            ++i;
+        }
+        if (i == digits || i >= text.size() || text[i] != ';' || codePoint <= 0xFF) continue;
+        const int byte =
+            codePoint <= 0x10FFFF ? Cp1252ByteFromCodePoint(static_cast<unsigned>(codePoint)) : -1;
+        out.append(text, copied, at - copied);
+        out += byte < 0 ? std::string("?") : StrPrintf("&#x%02X;", byte);
+        copied = i + 1;
+    }
+    if (copied == 0) return text;
+    out.append(text, copied, std::string::npos);
+    return out;
+}
+} // namespace
 
 bool ParseFileText(const std::string& text, TiXmlDocument& doc) {
     if (NestingDepth(text) > kMaxNesting) return false;
@@ -214,7 +250,7 @@ bool ParseFileText(const std::string& text, TiXmlDocument& doc) {
     // TinyXML, so it is put back at once.
     const bool condense = TiXmlBase::IsWhiteSpaceCondensed();
     TiXmlBase::SetCondenseWhiteSpace(false);
-    doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    doc.Parse(Cp1252References(text).c_str(), nullptr, TIXML_ENCODING_LEGACY);
     TiXmlBase::SetCondenseWhiteSpace(condense);
     return !doc.Error();
 }

@@ -543,6 +543,25 @@ TEST(ProjectFileRead, EightBitTextOfOlderFilesIsWindows1252) {
     EXPECT_EQ(Room(r.project)->GetWindows()[0].m_csAtriumName, " A1  x ");
 }
 
+TEST(ProjectFileRead, CharacterReferencesReadAsTheirCharacters) {
+    // As other programs write them (the euro sign as its Unicode number), as this program's older
+    // files hold them (the Windows-1252 byte), and one the code page lacks.
+    struct Case {
+        const char* written;
+        const char* name;
+    } cases[] = {
+        {"&#8364; &#x20AC; &#x80;", "\xE2\x82\xAC \xE2\x82\xAC \xE2\x82\xAC"},
+        {"&#xE8;&#232; &#x2122;&#8220;", "\xC3\xA8\xC3\xA8 \xE2\x84\xA2\xE2\x80\x9C"},
+        {"&#x3B1; &#12354;x &#x110000;", "? ?x ?"},
+    };
+    for (const Case& c : cases) {
+        std::string room = std::string("roomname=\"") + c.written + "\"";
+        const ReadResult r = ReadText(Replace(kBase, "roomname=\"R1\"", room));
+        ASSERT_TRUE(r.ok) << c.written << r.log;
+        EXPECT_EQ(Room(r.project)->GetName(), c.name) << c.written;
+    }
+}
+
 TEST(ProjectFileRead, DeeplyNestedDocumentIsRefused) {
     std::string text = "<NUVA_LENI_V3>";
     for (int i = 0; i < 200000; ++i)
