@@ -277,7 +277,7 @@ TEST_F(DxfFileWrite, OtherCadProgramsReadWhatIsWritten) {
     if (std::system("command -v librecad >/dev/null 2>&1") != 0) return;
     const std::string command =
         "cd '" + dir.path().string() +
-        "' && QT_QPA_PLATFORM=offscreen timeout 60 librecad dxf2pdf every.DXF >/dev/null 2>&1";
+        "' && QT_QPA_PLATFORM=offscreen timeout 60 librecad dxf2pdf every.dxf >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(fs::exists(dir / "every.pdf"));
 }
