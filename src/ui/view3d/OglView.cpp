@@ -240,9 +240,6 @@ void COglCanvas::paintGL() {
     }
     gl.glCallList(m_uDisplayList);
     gl.glFlush();
-    gl.glDisable(GL_DEPTH_TEST);
-    gl.glDisable(GL_CULL_FACE);
-    gl.glDisable(GL_LIGHTING);
     ++m_iPaints;
 }
 
