@@ -25,7 +25,3 @@ void PrintZonePage(const FloorPageContext&, const std::string&, const std::strin
     Pending("Printing of the zone page");
 }
 
-// The 3D view.
-void ShowRoom3DView(QWidget*, const CLENIProject&, const std::string&, const std::string&) {
-    Pending("Room 3D view");
-}
