@@ -6,12 +6,16 @@
 #include <cstdio>
 
 #ifdef ORVANTIS_HAVE_GUI
+#include "ui/print/ReportPrinter.h"
 #include "ui/shell/DesktopMain.h"
 #endif
 
 int main(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
     if (!IsEmptyCommandLine(commandLine)) {
+#ifdef ORVANTIS_HAVE_GUI
+        InstallReportPdfWriter(); // "pdf" paints through Qt, on the offscreen platform
+#endif
         // No window and no QApplication: the command's result is the exit code.
         App().RunBatch(commandLine);
         return App().ExitInstance();
@@ -19,10 +23,10 @@ int main(int argc, char** argv) {
 #ifdef ORVANTIS_HAVE_GUI
     return RunDesktopProgram(argc, argv);
 #else
-    std::fprintf(stderr,
-                 "orvantis: this build has no desktop program (built without Qt 6).\n"
-                 "Batch use: orvantis report <project file> <results file> <log file>\n"
-                 "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n");
+    std::fprintf(stderr, "orvantis: this build has no desktop program (built without Qt 6).\n"
+                         "Batch use: orvantis report <project file> <results file> <log file>\n"
+                         "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n"
+                         "(\"orvantis pdf\" needs the desktop program too.)\n");
     return 3;
 #endif
 }

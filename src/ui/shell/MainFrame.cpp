@@ -1,11 +1,13 @@
 #include "ui/shell/MainFrame.h"
 
-#include "base/FileUtils.h"
 #include "app/LENIBApp.h"
+#include "base/FileUtils.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
+#include "ui/print/DefinePrintPagesDlg.h"
+#include "ui/print/ReportPrinter.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
 
@@ -97,6 +99,7 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(file, "Save As...", ID_SAVE_AS);
     file->addSeparator();
     AddCommand(file, "Create NUVA DB file...", ID_CREATE_NUVA_DB);
+    AddCommand(file, "Export Report as PDF...", kExportReportPdf);
     file->addSeparator();
     AddCommand(file, "Printer Setup...", ID_PRINT_SETUP);
     AddCommand(file, "Define Print Pages...", ID_DEFINE_PRINT_PAGES);
@@ -215,10 +218,15 @@ void CMainFrame::UpdateCommandUi() {
         case ID_PRINT_SETUP:
         case ID_PRINT_PREVIEW:
         case ID_PRINT:
-        case ID_DEFINE_PRINT_PAGES:
+            enabled = true; // the print commands say themselves when there is nothing to print
+            break;
+        case kExportReportPdf:
+            enabled = m_Doc.IsProjectOpen();
+            break;
         case ID_PRINT_FLOOR_LENI:
+            // Only the floor page's own "Print Floor..." prints a floor page.
         case ID_EDIT_PRODUCT_DB:
-            // Printing and the product database dialogs are not part of this program yet.
+            // The product database dialogs are not part of this program yet.
             enabled = false;
             break;
         default:
@@ -278,6 +286,19 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_CREATE_NUVA_DB:
         m_Doc.OnCreateNuvaDb();
+        break;
+    case kExportReportPdf:
+        ExportReportPdf(this, m_Doc, GetViewDrawings(m_pView));
+        break;
+    case ID_PRINT_SETUP:
+        RunPrinterSetup(this);
+        break;
+    case ID_PRINT:
+    case ID_PRINT_PREVIEW:
+        PrintReport(this, m_Doc.GetProject(), GetViewDrawings(m_pView), id == ID_PRINT_PREVIEW);
+        break;
+    case ID_DEFINE_PRINT_PAGES:
+        RunDefinePrintPages(this, m_Doc);
         break;
     case ID_ADD_DXF_FLOOR:
         m_pView->OnAddDxfFloor();

@@ -24,6 +24,9 @@ class CMainFrame : public QMainWindow {
     static constexpr const char* kStatusTemplate =
         "012345678901234567890123456789012345678901234567890123456789";
 
+    // File > "Export Report as PDF..." (an id of this program's own, beside the resource ids).
+    static constexpr int kExportReportPdf = 33001;
+
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
