@@ -166,6 +166,14 @@ void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, const CLENI
     } else {
         GetDrawingExtents(drawing->GetEntList(), lo, hi);
     }
+    // The region, grown by 2 % on each side so the outlines on its edge stay whole, is centred in
+    // the square rather than left at its bottom-left corner.
+    const double side = std::max({hi.x - lo.x, hi.y - lo.y, 0.1}) * 1.04;
+    const double cx = (lo.x + hi.x) / 2.0, cy = (lo.y + hi.y) / 2.0;
+    lo.x = cx - side / 2.0;
+    hi.x = cx + side / 2.0;
+    lo.y = cy - side / 2.0;
+    hi.y = cy + side / 2.0;
     const PictureSquare square = PlacePicture(layout);
     if (square.side <= 0) return;
 
@@ -395,7 +403,7 @@ TableGeometry GetTableGeometry(int width, int height) {
     g.layout = ComputePageLayout(width, height);
     g.rowStep = std::max(1, g.layout.lineStep);
     // Below the page title and the column heads (two lines).
-    g.firstRowY = g.layout.headerStep + g.layout.headerStep + 3 * g.layout.lineStep;
+    g.firstRowY = 3 * g.layout.headerStep + 2 * g.layout.lineStep + g.layout.lineStep / 2;
     g.rowsPerPage = std::max(1, (g.layout.bottom - g.firstRowY) / g.rowStep);
     return g;
 }
@@ -474,16 +482,59 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
     const PageLayout l = ComputePageLayout(width, height);
     DrawSectionTitle(canvas, l, project, "MONTHLY ENERGY OF THE BUILDING");
     const int top = l.headerStep * 3;
-    const int bottom = std::min(l.bottom, top + (l.right - l.left) * 2 / 3);
+    const int bottom = std::min(l.bottom, top + (l.right - l.left) / 2);
     DrawMonthlyBarChart(canvas, l.left, top, l.right, bottom, building.steps, l.smallFont);
+
+    // The numbers behind the bars, and the year.
+    const int smallFont = std::max(1, l.smallFont * 9 / 10);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const int span = l.right - l.left;
+    const double stops[4] = {0.40, 0.58, 0.76, 1.0};
+    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
+        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f,
+                        kBlack);
+    };
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    int y = bottom + l.lineStep;
+    canvas.DrawText(l.left, y, "Month", bold, kBlack);
+    rightAligned(0, y, "Wl kWh", bold);
+    rightAligned(1, y, "Wp kWh", bold);
+    rightAligned(2, y, "W kWh", bold);
+    rightAligned(3, y, "kWh/m\u00b2", bold);
+    y += step;
+    canvas.SetPen({kBlack, 1, PEN_SOLID});
+    canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+    for (int m = 1; m <= kLeniTimeSteps; ++m) {
+        const int index = m % kLeniTimeSteps; // the months, then the year
+        if (y + step > l.bottom) break;
+        const LeniTimeStepResult& r = building.steps[index];
+        const CanvasFont& f = index == 0 ? bold : font;
+        if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+        canvas.DrawText(l.left, y, GetTimeStepName(unsigned(index)), f, kBlack);
+        rightAligned(0, y, StrPrintf("%.2f", r.Wl), f);
+        rightAligned(1, y, StrPrintf("%.2f", r.Wp), f);
+        rightAligned(2, y, StrPrintf("%.2f", r.Wl + r.Wp), f);
+        rightAligned(3, y, StrPrintf("%.2f", r.GetLENI()), f);
+        y += step;
+    }
 }
 
-double GetChartAxisMaximum(double largest) {
-    if (!(largest > 0.0) || !std::isfinite(largest)) return 1.0;
-    const double power = std::pow(10.0, std::floor(std::log10(largest)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * power >= largest * (1.0 - 1e-12)) return m * power;
-    return 10.0 * power;
+ChartAxis GetChartAxis(double largest) {
+    ChartAxis axis;
+    if (!(largest > 0.0) || !std::isfinite(largest)) return axis;
+    // The smallest tick of 1, 2 or 5 times a power of ten that needs at most six steps.
+    const double rough = largest / 6.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    axis.tick = 10.0 * power;
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * power * 6.0 >= largest * (1.0 - 1e-12)) {
+            axis.tick = m * power;
+            break;
+        }
+    axis.steps = std::max(1, int(std::ceil(largest / axis.tick - 1e-9)));
+    axis.maximum = axis.steps * axis.tick;
+    return axis;
 }
 
 void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int bottom,
@@ -493,7 +544,8 @@ void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int 
     double largest = 0.0;
     for (int m = 1; m < kLeniTimeSteps; ++m)
         largest = std::max({largest, steps[m].Wl, steps[m].Wp});
-    const double axisMax = GetChartAxisMaximum(largest);
+    const ChartAxis axis = GetChartAxis(largest);
+    const double axisMax = axis.maximum;
 
     // Room for the axis labels at the left, the month names and the legend below.
     const std::string widest = StrPrintf("%.0f", axisMax);
@@ -504,12 +556,11 @@ void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int 
     if (plotRight <= plotLeft || plotBottom <= plotTop) return;
 
     canvas.DrawText(left, top, "kWh", font, kBlack);
-    // Value grid: five steps.
-    for (int i = 0; i <= 5; ++i) {
-        const int y = plotBottom - int(std::lround((plotBottom - plotTop) * i / 5.0));
+    for (int i = 0; i <= axis.steps; ++i) {
+        const int y = plotBottom - int(std::lround((plotBottom - plotTop) * double(i) / axis.steps));
         canvas.SetPen({i == 0 ? kBlack : MakeRgb(215, 215, 215), 1, PEN_SOLID});
         canvas.DrawLine(plotLeft, y, plotRight, y);
-        const std::string label = StrPrintf(axisMax >= 5.0 ? "%.0f" : "%.2f", axisMax * i / 5.0);
+        const std::string label = StrPrintf(axis.tick >= 1.0 ? "%.0f" : "%.2f", axis.tick * i);
         canvas.DrawText(plotLeft - fh / 3 - canvas.GetTextWidth(label, font), y - fh / 2, label, font,
                         kBlack);
     }

@@ -90,9 +90,14 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
 // axis, month initials and a legend, inside the rectangle. fontHeight is the label font.
 void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int bottom,
                          const LeniTimeStepResult steps[kLeniTimeSteps], int fontHeight);
-// The top of the value axis: the smallest 1, 2 or 5 times a power of ten not below the largest
-// month's value (1 when every month is 0).
-double GetChartAxisMaximum(double largest);
+// The value axis: a tick of 1, 2 or 5 times a power of ten, at most six ticks up to the largest
+// month's value or just above it (one tick of 1 when every month is 0).
+struct ChartAxis {
+    double tick = 1.0;
+    int steps = 1;
+    double maximum = 1.0;
+};
+ChartAxis GetChartAxis(double largest);
 
 // The colours of the chart's two series.
 constexpr Rgb kChartWlColour = MakeRgb(230, 160, 30);
