@@ -9,7 +9,7 @@ JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev libxml2-utils python3-ezdxf clang libclang-rt-14-dev \
-            locales fonts-dejavu-core
+            locales fonts-dejavu-core poppler-utils
 
 .PHONY: deps build test test-san demo gui bench fuzz clean
 

@@ -196,8 +196,12 @@ void InstallReportPdfWriter() {
     SetReportPdfWriter(
         [](const CLENIProject& project, const FloorDrawingLookup& drawings, const std::string& path) {
             if (QGuiApplication::instance()) return WriteReportPdf(project, drawings, path);
-            // The batch run has no display: fonts and painting come from the offscreen platform.
+            // The batch run has no display: fonts and painting come from the offscreen platform,
+            // and Qt's remarks about the environment go to the log, not to the user's console.
             qputenv("QT_QPA_PLATFORM", "offscreen");
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+                Log().Printf(LOG_INFO, "Qt: %s", text.toLocal8Bit().constData());
+            });
             int argc = 1;
             char name[] = "orvantis";
             char* argv[] = {name, nullptr};
