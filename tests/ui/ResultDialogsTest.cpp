@@ -15,6 +15,7 @@
 #include "ui/results/SubLeniResultDlg.h"
 #include "ui/shell/MainFrame.h"
 
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -362,6 +363,21 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
 }
 
 TEST_F(ResultDialogsTest, ExportReportAsPdf) {
+    // Without floors there is nothing to print or export, and no dialog opens.
+    NewProject("Bare");
+    script.shown.clear();
+    ASSERT_TRUE(Frame().RunCommand(ID_PRINT_PREVIEW));
+    ASSERT_TRUE(Frame().RunCommand(CMainFrame::kExportReportPdf));
+    EXPECT_EQ(Occurrences(BoxTexts(), "No project, or empty project."), 2) << BoxTexts();
+    EXPECT_TRUE(script.shown.empty());
+    EXPECT_TRUE(script.fileTitles.empty());
+    // Printer Setup is the platform's page setup on the printer that Print uses.
+    script.Next<QPageSetupDialog>([](QPageSetupDialog& d) { d.reject(); });
+    ASSERT_TRUE(Frame().RunCommand(ID_PRINT_SETUP));
+    ASSERT_EQ(script.shown.size(), 1u);
+    EXPECT_TRUE(script.AllUsed());
+
+    boxes.answers.push_back(IDNO);
     Villa(2);
     const fs::path pdf = dir / "villa.pdf";
     script.File(pdf.string());
