@@ -8,6 +8,7 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/MonthlyChart.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -170,7 +171,9 @@ void CLeniResultDlg::keyPressEvent(QKeyEvent* event) {
 
 void ShowLENIDialog(QWidget* parent, const CLENIProject& project, const std::string& floorName,
                     int timeStep) {
+    QApplication::setOverrideCursor(Qt::WaitCursor); // the calculation runs as the dialog opens
     CLeniResultDlg dialog(project, floorName, timeStep, parent);
+    QApplication::restoreOverrideCursor();
     if (dialog.IsClosedAtOnce()) return;
     ExecDialog(dialog);
 }

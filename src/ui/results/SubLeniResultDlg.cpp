@@ -9,6 +9,7 @@
 #include "ui/results/LeniResultDlg.h"
 #include "ui/results/MonthlyChart.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -127,7 +128,9 @@ void ShowRoomDialog(QWidget* parent, const CLENIProject& project, const std::str
         Log().Printf(LOG_ERROR, "CLENIProject::GRBN (%s) no floor by that name", floorName.c_str());
     else
         room = project.FindRoom(floorName, roomName);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     CSubLeniResultDlg dialog(project, floorName, roomName, room, timeStep, parent);
+    QApplication::restoreOverrideCursor();
     if (dialog.IsClosedAtOnce()) return;
     ExecDialog(dialog);
 }
