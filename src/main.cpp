@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #ifdef ORVANTIS_HAVE_GUI
+#include "ui/print/ReportPrinter.h"
 #include "ui/shell/DesktopMain.h"
 #endif
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
     if (!IsEmptyCommandLine(commandLine)) {
         PrepareConsoleOutput();
+#ifdef ORVANTIS_HAVE_GUI
+        InstallReportPdfWriter(); // "pdf" paints through Qt, on the offscreen platform
+#endif
         // No window and no QApplication: the command's result is the exit code.
         App().RunBatch(commandLine);
         return App().ExitInstance();
@@ -21,10 +25,10 @@ int main(int argc, char** argv) {
 #ifdef ORVANTIS_HAVE_GUI
     return RunDesktopProgram(argc, argv);
 #else
-    std::fprintf(stderr,
-                 "orvantis: this build has no desktop program (built without Qt 6).\n"
-                 "Batch use: orvantis report <project file> <results file> <log file>\n"
-                 "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n");
+    std::fprintf(stderr, "orvantis: this build has no desktop program (built without Qt 6).\n"
+                         "Batch use: orvantis report <project file> <results file> <log file>\n"
+                         "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n"
+                         "(\"orvantis pdf\" needs the desktop program too.)\n");
     return 3;
 #endif
 }

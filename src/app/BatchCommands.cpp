@@ -1,10 +1,11 @@
 #include "app/BatchCommands.h"
 
 #include "app/DxfToXmlWork.h"
-#include "base/FileUtils.h"
 #include "app/LENIBApp.h"
-#include "base/Logger.h"
+#include "app/PdfWork.h"
 #include "app/ReportWork.h"
+#include "base/FileUtils.h"
+#include "base/Logger.h"
 #include "base/TextUtils.h"
 
 #include <cctype>
@@ -15,6 +16,7 @@ namespace {
 
 const size_t kReportTokens = 4;
 const size_t kDxfToXmlTokens = 5;
+const size_t kPdfTokens = 4;
 
 // Stands for a blank inside double quotes while the line is cut into tokens. A command line
 // can never hold a NUL character, so every character the user typed (a tilde too) survives.
@@ -22,7 +24,8 @@ const char kQuotedBlank = '\0';
 
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
-    "<DXF file> <project file> <floor height> <log file>\n";
+    "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
+    "<log file>\n";
 
 // Report: read the project file into a new project (its own products only), calculate the
 // annual LENI with the building's calculation log, write the results export file, save the
@@ -46,9 +49,10 @@ BatchWork& Work() {
 
 } // namespace
 
-const BatchCommand BatchCommandTable[2] = {
+const BatchCommand BatchCommandTable[3] = {
     {"report", ReportCommand, kReportTokens},
     {"dxftoxml", DxfToXmlCommand, kDxfToXmlTokens},
+    {"pdf", PdfCommand, kPdfTokens},
 };
 
 BatchWork SetBatchWork(BatchWork work) {
@@ -149,6 +153,19 @@ int DxfToXmlCommand(const CommandTokens& tokens) {
     else
         ProjectDxfToXmlWork(job);
     return BATCH_DONE;
+}
+
+int PdfCommand(const CommandTokens& tokens) {
+    if (tokens.size() != kPdfTokens) return BATCH_TOKEN_COUNT;
+    PdfJob job;
+    job.projectFile = GetCommandArgument(tokens, 1);
+    job.pdfFile = GetCommandArgument(tokens, 2);
+    const std::string logFile = GetCommandArgument(tokens, 3);
+    if (!FileExists(job.projectFile)) return BATCH_INPUT_MISSING;
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    return RunPdf(job);
 }
 
 std::string JoinCommandLine(int argc, const char* const* argv) {

@@ -10,8 +10,8 @@ enum BatchResult {
     BATCH_DONE = 0,          // ran to its end once the input file was found
     BATCH_EMPTY = 1,         // no token at all
     BATCH_TOKEN_COUNT = 2,   // known command word, wrong number of tokens
-    BATCH_READ_FAILED = 3,   // report: the project file could not be read; nothing written
-    BATCH_WRITE_FAILED = 4,  // report: the results file or the project copy could not be written
+    BATCH_READ_FAILED = 3,   // report, pdf: the project file could not be read; nothing written
+    BATCH_WRITE_FAILED = 4,  // report, pdf: an output file could not be written
     BATCH_UNKNOWN = 7,       // first token is no command word
     BATCH_INPUT_MISSING = 8, // the input file is not an existing regular file
     BATCH_BAD_HEIGHT = 10,   // dxftoxml: height not above 1 m or above 200 m
@@ -25,8 +25,8 @@ struct BatchCommand {
     size_t tokenCount;                           // required, command word included
 };
 
-// Searched in order: "report", then "dxftoxml".
-extern const BatchCommand BatchCommandTable[2];
+// Searched in order: "report", "dxftoxml", then "pdf".
+extern const BatchCommand BatchCommandTable[3];
 
 // Splits text at any character of separator (runs count as one, no empty tokens); blanks inside
 // double quotes do not split, and the quotes stay in the tokens. Returns the token count.
@@ -36,6 +36,8 @@ std::string GetCommandArgument(const CommandTokens& tokens, size_t index);
 
 int ReportCommand(const CommandTokens& tokens);
 int DxfToXmlCommand(const CommandTokens& tokens);
+// pdf <project file> <pdf file> <log file>: the report pages and results as one PDF.
+int PdfCommand(const CommandTokens& tokens);
 
 // The project copy that "report" saves beside the results file: base name + "_(CON_RISULTATI)".
 std::string ResultsCopyPath(const std::string& resultsFile);

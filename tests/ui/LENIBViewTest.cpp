@@ -3,13 +3,14 @@
 
 #include "ui/shell/LENIBView.h"
 #include "app/LENIBApp.h"
-#include "ui/dialogs/DxfSizeDlg.h"
-#include "ui/editor/DxfTabDlg.h"
-#include "ui/dialogs/FloorDlg.h"
 #include "ui/GuiTestSupport.h"
-#include "ui/shell/MainFrame.h"
+#include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/dialogs/FloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/results/LeniResultDlg.h"
+#include "ui/shell/MainFrame.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -279,10 +280,16 @@ TEST_F(LENIBViewTest, BuildingCalculationChecksTheFloorsInOrder) {
 
     Project().GetFloorByName("Ground")->SetInstanceCount(1);
     boxes.boxes.clear();
+    std::string area, result;
+    script.Next<CLeniResultDlg>([&](CLeniResultDlg& d) {
+        area = d.GetAreaLine();
+        result = d.GetResultLine();
+        d.accept();
+    });
     Frame().RunCommand(ID_BUILDING_CALCULATION);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text.rfind("Building <Alpha>\n\nAnnual LENI = ", 0), 0u) << boxes.boxes[0].text;
-    EXPECT_NE(boxes.boxes[0].text.find("Area = 200.00 m"), std::string::npos) << boxes.boxes[0].text;
+    EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts();
+    EXPECT_EQ(result.rfind("LENI=", 0), 0u) << result;
+    EXPECT_EQ(area, "Area: 200.00 m\u00b2");
 }
 
 TEST_F(LENIBViewTest, SpecialLayersOfAnAddedDrawingBecomeRoomsAndZones) {
@@ -330,17 +337,22 @@ class HandBuildingTest : public LENIBViewTest {
 TEST_F(HandBuildingTest, CalculationsShowTheAnnualLeniWorkedOutByHand) {
     // Wl = 324 + 123.419 + 53.724 = 501.143 kWh, Wp = 30.66 kWh, 20 m2: LENI 26.590.
     boxes.boxes.clear();
+    std::vector<std::string> building, floor;
+    script.Next<CLeniResultDlg>([&](CLeniResultDlg& d) {
+        building = {d.GetEnergyLine(), d.GetAreaLine(), d.GetResultLine()};
+        d.accept();
+    });
     ASSERT_TRUE(Frame().RunCommand(ID_BUILDING_CALCULATION));
-    ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
-    EXPECT_EQ(boxes.boxes[0].text,
-              "Building <HAND>\n\nAnnual LENI = 26.59 kWh/(m\u00b2 year)\nWl = 501.1 kWh\n"
-              "Wp = 30.7 kWh\nArea = 20.00 m\u00b2");
-    boxes.boxes.clear();
+    EXPECT_EQ(building, (std::vector<std::string>{"Annual Building Energy: 531.80 kWh", "Area: 20.00 m\u00b2",
+                                                  "LENI=26.59 kWh/(m\u00b2 year)"}));
+    script.Next<CLeniResultDlg>([&](CLeniResultDlg& d) {
+        floor = {d.GetEnergyLine(), d.GetAreaLine(), d.GetResultLine()};
+        d.accept();
+    });
     ASSERT_TRUE(Frame().RunCommand(ID_FLOOR_CALCULATION));
-    ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
-    EXPECT_EQ(boxes.boxes[0].text,
-              "Floor <Ground>, one instance\n\nLENI = 26.59 kWh/(m\u00b2 year)\nWl = 501.1 kWh\n"
-              "Wp = 30.7 kWh\nArea = 20.00 m\u00b2");
+    EXPECT_EQ(floor, (std::vector<std::string>{"Annual Floor Energy: 531.80 kWh", "Floor Area: 20.00 m\u00b2",
+                                               "LENIsub=26.59 kWh/(m\u00b2 year)"}));
+    EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts();
 }
 
 TEST_F(HandBuildingTest, SaveWithCalculationAndTheResultsFileCarryTheNumbers) {

@@ -10,12 +10,13 @@
 #include "dxf/DxfPline.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/dialogs/DxfSizeDlg.h"
-#include "ui/editor/DxfTabDlg.h"
-#include "ui/editor/DxfViewSettings.h"
 #include "ui/dialogs/FloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/editor/DxfViewSettings.h"
+#include "ui/results/LeniResultDlg.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -479,12 +480,7 @@ void CLENIBView::OnFloorCalculation() {
         Log().Printf(LOG_ERROR, "There is no FLOOR here! Odd. Strange.");
         return;
     }
-    SetWaitCursor(true);
-    const LeniTimeStepResult result = CalculateLENIofFloor(project, floorName, 0);
-    SetWaitCursor(false);
-    WalertBox("Floor <%s>, one instance\n\nLENI = %.2f kWh/(m\u00b2 year)\nWl = %.1f kWh\nWp = %.1f "
-              "kWh\nArea = %.2f m\u00b2",
-              floorName.c_str(), result.GetLENI(), result.Wl, result.Wp, result.area);
+    ShowLENIDialog(this, project, floorName, 0);
 }
 
 // ---- IDocumentUi ----
@@ -527,12 +523,7 @@ void CLENIBView::OpenFolderInBrowser(const std::string& folder) {
 
 void CLENIBView::RunBuildingCalculation() {
     const CLENIProject& project = m_Doc.GetProject();
-    SetWaitCursor(true);
-    const LeniTimeStepResult result = CalculateAnnualLENI(project, 0);
-    SetWaitCursor(false);
-    WalertBox("Building <%s>\n\nAnnual LENI = %.2f kWh/(m\u00b2 year)\nWl = %.1f kWh\nWp = %.1f kWh\nArea = "
-              "%.2f m\u00b2",
-              project.GetName().c_str(), result.GetLENI(), result.Wl, result.Wp, result.area);
+    ShowLENIDialog(this, project, "", 0);
 }
 
 void CLENIBView::SetWaitCursor(bool wait) {

@@ -8,6 +8,8 @@
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/products/ObjDbTableDlg.h"
 #include "ui/shell/HelpPages.h"
+#include "ui/print/DefinePrintPagesDlg.h"
+#include "ui/print/ReportPrinter.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
 
@@ -99,6 +101,7 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(file, "Save As...", ID_SAVE_AS);
     file->addSeparator();
     AddCommand(file, "Create NUVA DB file...", ID_CREATE_NUVA_DB);
+    AddCommand(file, "Export Report as PDF...", kExportReportPdf);
     file->addSeparator();
     AddCommand(file, "Printer Setup...", ID_PRINT_SETUP);
     AddCommand(file, "Define Print Pages...", ID_DEFINE_PRINT_PAGES);
@@ -225,9 +228,13 @@ void CMainFrame::UpdateCommandUi() {
         case ID_PRINT_SETUP:
         case ID_PRINT_PREVIEW:
         case ID_PRINT:
-        case ID_DEFINE_PRINT_PAGES:
+            enabled = true; // the print commands say themselves when there is nothing to print
+            break;
+        case kExportReportPdf:
+            enabled = m_Doc.IsProjectOpen();
+            break;
         case ID_PRINT_FLOOR_LENI:
-            // Printing is not part of this program yet.
+            // Only the floor page's own "Print Floor..." prints a floor page.
             enabled = false;
             break;
         default:
@@ -287,6 +294,19 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_CREATE_NUVA_DB:
         m_Doc.OnCreateNuvaDb();
+        break;
+    case kExportReportPdf:
+        ExportReportPdf(this, m_Doc, GetViewDrawings(m_pView));
+        break;
+    case ID_PRINT_SETUP:
+        RunPrinterSetup(this);
+        break;
+    case ID_PRINT:
+    case ID_PRINT_PREVIEW:
+        PrintReport(this, m_Doc.GetProject(), GetViewDrawings(m_pView), id == ID_PRINT_PREVIEW);
+        break;
+    case ID_DEFINE_PRINT_PAGES:
+        RunDefinePrintPages(this, m_Doc);
         break;
     case ID_ADD_DXF_FLOOR:
         m_pView->OnAddDxfFloor();

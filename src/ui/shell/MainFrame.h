@@ -27,6 +27,9 @@ class CMainFrame : public QMainWindow {
     static constexpr const char* kStatusTemplate =
         "[GRID SNAP ON 100.00 m F9] [OBJECT SNAP ON F3]   DXFPOS: -99999.99 -99999.99";
 
+    // File > "Export Report as PDF..." (an id of this program's own, beside the resource ids).
+    static constexpr int kExportReportPdf = 33001;
+
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 

@@ -1,0 +1,104 @@
+#pragma once
+// The printed report: the list of pages the print flags choose, and the drawing of each page
+// (project, floor, room, zone) through the canvas, in the device units of the page. The results
+// section of the PDF report (a table of every floor and room, and a monthly bar chart) is drawn
+// here too. The desktop program paints these on a printer or a PDF writer.
+
+#include "dxf/DrawCanvas.h"
+#include "model/ProjectFileResults.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDxfFile;
+class CLENIProject;
+
+enum PrintPageKind { PAGE_PROJECT = 0, PAGE_FLOOR = 1, PAGE_ROOM = 2, PAGE_ZONE = 3 };
+
+// One page to print; the names select what it shows.
+struct PrintPageRecord {
+    int kind = PAGE_PROJECT;
+    std::string floor;
+    std::string room;
+    std::string zone;
+};
+
+// The project page if flagged; then per floor its page if flagged, and per room its page if
+// flagged followed by the pages of its flagged zones. A room's or zone's page does not need its
+// floor or room to be flagged.
+std::vector<PrintPageRecord> BuildPrintPageList(const CLENIProject& project);
+
+// Where things go on a page of width W and height H (device units).
+struct PageLayout {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    int valueX = 0;    // the column of the values
+    int smallFont = 0; // font heights
+    int bigFont = 0;
+    int lineStep = 0;
+    int headerStep = 0;
+};
+PageLayout ComputePageLayout(int width, int height);
+
+// The square the floor picture is stretched onto: centred between the margins, from the middle of
+// the page down, its side shrunk by 1 % steps until it ends above the bottom margin.
+struct PictureSquare {
+    int x = 0, y = 0, side = 0;
+    int shrinkSteps = 0;
+};
+PictureSquare PlacePicture(const PageLayout& layout);
+
+// The drawings of the floor pages, found by floor name (ignoring case); null when there is none.
+using FloorDrawingLookup = std::function<const CDxfFile*(const std::string& floorName)>;
+
+struct PrintDate {
+    int year = 0, month = 0, day = 0;
+};
+// Today's local date.
+PrintDate TodayForPrint();
+
+// Draws one page. Values are calculated from the model as the page is drawn (the project page
+// runs the building calculation with its log).
+void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* project,
+               const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date);
+
+// ---- The results section of the PDF report ----
+
+// One row of the results table: the building, a floor (one instance) or a room.
+struct ReportTableRow {
+    int level = 0; // 0 building, 1 floor, 2 room
+    std::string name;
+    double area = 0.0;
+    double installedPower = 0.0;
+    double Wl = 0.0, Wp = 0.0;
+    double LENI = 0.0;
+};
+// Building, then every floor followed by its rooms, all for the year.
+std::vector<ReportTableRow> GetReportTableRows(const CLENIProject& project,
+                                               const LENIProjectResults& results);
+
+// How many table pages the rows need on a page of that size (the bar chart follows on its own page).
+int GetResultsTablePageCount(size_t rowCount, int width, int height);
+// Draws table page index (0-based) of the results section.
+void DrawResultsTablePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                          const std::vector<ReportTableRow>& rows, int pageIndex);
+// The page of the building's monthly bar chart.
+void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                          const LENIObjectResults& building);
+
+// A bar chart of Wl and Wp for each month (time steps 1 to 12), bars side by side, with a value
+// axis, month initials and a legend, inside the rectangle. fontHeight is the label font.
+void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int bottom,
+                         const LeniTimeStepResult steps[kLeniTimeSteps], int fontHeight);
+// The value axis: a tick of 1, 2 or 5 times a power of ten, at most six ticks up to the largest
+// month's value or just above it (one tick of 1 when every month is 0).
+struct ChartAxis {
+    double tick = 1.0;
+    int steps = 1;
+    double maximum = 1.0;
+};
+ChartAxis GetChartAxis(double largest);
+
+// The colours of the chart's two series.
+constexpr Rgb kChartWlColour = MakeRgb(230, 160, 30);
+constexpr Rgb kChartWpColour = MakeRgb(60, 90, 160);

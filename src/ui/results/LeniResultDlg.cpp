@@ -1,0 +1,179 @@
+#include "ui/results/LeniResultDlg.h"
+
+#include "base/Logger.h"
+#include "base/TextUtils.h"
+#include "calc/CalcLog.h"
+#include "calc/EnergyCalc.h"
+#include "model/LENIProject.h"
+#include "ui/dialogs/DialogRunner.h"
+#include "ui/results/MonthlyChart.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+OpenFileHook& FileHook() {
+    static OpenFileHook hook;
+    return hook;
+}
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.c_str());
+}
+
+} // namespace
+
+void SetOpenFileHook(OpenFileHook hook) {
+    FileHook() = std::move(hook);
+}
+
+void OpenFileWithPlatform(const std::string& path) {
+    if (FileHook()) {
+        FileHook()(path);
+        return;
+    }
+    // A missing file goes to the platform all the same; it says what it makes of it.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+}
+
+CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& floorName, int timeStep,
+                               QWidget* parent)
+    : QDialog(parent), m_Project(project), m_csFloorName(floorName), m_iTimeStep(timeStep) {
+    setWindowTitle("Annual LENI calculation");
+    auto* main = new QVBoxLayout(this);
+    auto line = [&]() {
+        auto* label = new QLabel(this);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        main->addWidget(label);
+        return label;
+    };
+    m_pPower = line();
+    m_pEnergy = line();
+    m_pArea = line();
+    m_pHours = line();
+    m_pResult = line();
+    QFont bold = m_pResult->font();
+    bold.setBold(true);
+    m_pResult->setFont(bold);
+
+    auto* grid = new QGridLayout;
+    for (int m = 1; m <= 12; ++m) {
+        auto* button = new QPushButton(Q(GetTimeStepName(unsigned(m))), this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this,
+                [this, m]() { ShowLENIDialog(this, m_Project, m_csFloorName, m); });
+        grid->addWidget(button, (m - 1) / 6, (m - 1) % 6);
+        m_pMonths[m - 1] = button;
+    }
+    main->addLayout(grid);
+    if (m_iTimeStep == 0) {
+        m_pChart = new CMonthlyChart(this);
+        main->addWidget(m_pChart, 1);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    main->addWidget(buttons);
+    Calculate();
+}
+
+void CLeniResultDlg::Calculate() {
+    const unsigned step = unsigned(m_iTimeStep);
+    const std::string stepName = GetTimeStepName(step);
+    LeniTimeStepResult steps[kLeniTimeSteps];
+    double value = 0.0;
+    if (m_csFloorName.empty()) {
+        m_pPower->setText(
+            Q(StrPrintf("Building Installed Power (Pn): %.2f W", GetInstalledPower(m_Project, Lighting))));
+        const LeniTimeStepResult result = CalculateAnnualLENI(m_Project, step);
+        double energy = 0.0;
+        for (const CLENIFloor& floor : m_Project.GetFloors())
+            energy += floor.GetInstanceCount() * GetTotalEnergy(floor, m_Project, step);
+        m_pEnergy->setText(Q(StrPrintf("%s Building Energy: %.2f kWh", stepName.c_str(), energy)));
+        m_pArea->setText(Q(StrPrintf("Area: %.2f m\u00b2", GetArea(m_Project))));
+        value = result.GetLENI();
+        m_pResult->setText(Q(step == 0 ? StrPrintf("LENI=%.2f kWh/(m\u00b2 year)", value)
+                                       : StrPrintf("Building Monthly Specific Energy=%.2f kWh/m\u00b2 (%s)",
+                                                   value, stepName.c_str())));
+        if (m_pChart) GetMonthlySteps(m_Project, steps);
+    } else {
+        if (!m_Project.FloorExists(m_csFloorName)) {
+            Log().Printf(LOG_INFO, "CLENIProject::GFBN unrecognised floor: <%s>", m_csFloorName.c_str());
+            m_pEnergy->setText(Q(StrPrintf("Could not find floor %s", m_csFloorName.c_str())));
+            m_pArea->clear();
+            m_pResult->clear();
+            m_bCloseAtOnce = true;
+            return;
+        }
+        const CLENIFloor& floor = *m_Project.GetFloorByName(m_csFloorName);
+        const LeniTimeStepResult result = CalculateLENIofFloor(m_Project, m_csFloorName, step);
+        const double power = GetInstalledPower(floor, Lighting, m_Project.GetProducts());
+        const int count = floor.GetInstanceCount();
+        m_pPower->setText(Q(
+            count == 1 ? StrPrintf("Floor Installed Power (Pn): %.2f W", power)
+                       : StrPrintf("Floor Installed Power (Pn): %.2f W (%d floors)", count * power, count)));
+        m_pEnergy->setText(
+            Q(StrPrintf("%s Floor Energy: %.2f kWh", stepName.c_str(), result.Wl + result.Wp)));
+        m_pArea->setText(Q(StrPrintf("Floor Area: %.2f m\u00b2", floor.GetArea())));
+        value = result.GetLENI();
+        m_pResult->setText(Q(step == 0 ? StrPrintf("LENIsub=%.2f kWh/(m\u00b2 year)", value)
+                                       : StrPrintf("Floor monthly specific energy=%.2f kWh/m\u00b2 (%s)",
+                                                   value, stepName.c_str())));
+        if (m_pChart) GetMonthlySteps(m_Project, floor, steps);
+    }
+    setWindowTitle(m_pResult->text());
+    if (step == 0) {
+        m_pHours->setText(Q(StrPrintf("Hours per year = %d", GetParasiticHours(0))));
+    } else {
+        m_pHours->setText(Q(StrPrintf("Hours per month =%d", GetParasiticHours(step))));
+        for (QPushButton* button : m_pMonths)
+            button->hide();
+    }
+    if (m_pChart) m_pChart->SetSteps(steps);
+}
+
+std::string CLeniResultDlg::GetPowerLine() const {
+    return m_pPower->text().toStdString();
+}
+std::string CLeniResultDlg::GetEnergyLine() const {
+    return m_pEnergy->text().toStdString();
+}
+std::string CLeniResultDlg::GetAreaLine() const {
+    return m_pArea->text().toStdString();
+}
+std::string CLeniResultDlg::GetHoursLine() const {
+    return m_pHours->text().toStdString();
+}
+std::string CLeniResultDlg::GetResultLine() const {
+    return m_pResult->text().toStdString();
+}
+
+std::string CLeniResultDlg::GetLogPath() const {
+    const std::string name = m_csFloorName.empty() ? GetBuildingCalcLogFileName(m_Project.GetName())
+                                                   : GetFloorCalcLogFileName(m_csFloorName);
+    return GetCalcLogPath(m_Project.GetProjectFolder(), name);
+}
+
+void CLeniResultDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_L && (event->modifiers() & Qt::ControlModifier)) {
+        OpenFileWithPlatform(GetLogPath());
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ShowLENIDialog(QWidget* parent, const CLENIProject& project, const std::string& floorName,
+                    int timeStep) {
+    QApplication::setOverrideCursor(Qt::WaitCursor); // the calculation runs as the dialog opens
+    CLeniResultDlg dialog(project, floorName, timeStep, parent);
+    QApplication::restoreOverrideCursor();
+    if (dialog.IsClosedAtOnce()) return;
+    ExecDialog(dialog);
+}

@@ -1,0 +1,360 @@
+// The printed report pages on a recording canvas: the page list of the print flags, the layout
+// (margins, fonts, the picture), the values of each page kind against the hand-worked building,
+// and the results section of the PDF report.
+
+#include "app/ReportPages.h"
+
+#include "dxf/DxfFile.h"
+#include "model/LENIProject.h"
+#include "model/ResultsExport.h"
+#include "support/RecordingCanvas.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+Polygon Rect(double x0, double y0, double x1, double y1) {
+    return {Point(x0, y0), Point(x1, y0), Point(x1, y1), Point(x0, y1)};
+}
+
+// The hand-worked room: 50 m2, ten 36 W luminaires of 0.5 W standby and 0.25 W charging, td 2250,
+// tn 250, Fo 1: per storey Wl = 0.36 kW x 2500 h = 900 kWh, Wp = 7.5 W x 8760 h = 65.7 kWh.
+CLENIProject Example(const fs::path& folder, int instances) {
+    CLENIProject project;
+    project.SetProjectFolder(folder.string());
+    project.SetName("Villa");
+    project.SetDominantBuildingType("Offices");
+    project.SetLocation("Milano");
+    project.SetYearToBeBuilt(2026);
+    CLumTypeData p;
+    p.SetRefId("T36");
+    p.SetMaxPow(36.0);
+    p.SetStandbyPow(0.5);
+    p.SetChargePow(0.25);
+    project.GetProducts().AddLumData(p);
+    CLENIFloor floor("Ground", 3.2);
+    floor.SetInstanceCount(instances);
+    CLENIRoom room;
+    room.InitFromPolygon("Kitchen", Rect(0, 0, 10, 5), 3.2);
+    room.SetRoomType("[Offices]Cellular office 1 person.(Fa=0.40)");
+    room.SetTd(2250);
+    room.SetTn(250);
+    CLENIZone zone;
+    zone.InitFromPolygon("Z1", Rect(0, 0, 10, 5));
+    zone.SetFoMode(FOMODE_ONE);
+    zone.GetLumList().AddLuminaire("T36");
+    zone.GetLumList().SetLuminaireCount("T36", 10);
+    room.AddZone(zone);
+    floor.AddRoom(room);
+    project.AppendFloor(floor);
+    return project;
+}
+
+const PrintDate kDate{2024, 3, 5};
+constexpr int kW = 2480, kH = 3508; // A4 portrait at 300 dpi
+
+// The value drawn in the value column on the label's line.
+std::string ValueOf(const RecordingCanvas& canvas, const std::string& label) {
+    const RecordingCanvas::Op* l = canvas.FindText(label);
+    if (!l) return "<no label " + label + ">";
+    const PageLayout layout = ComputePageLayout(kW, kH);
+    for (const auto& op : canvas.ops)
+        if (op.kind == RecordingCanvas::TEXT && op.points[0].y == l->points[0].y &&
+            op.points[0].x == layout.valueX)
+            return op.text;
+    return "<no value>";
+}
+
+// The floor drawing of the sample building, standing for any floor.
+struct Drawing {
+    CDxfFile file;
+    Drawing() {
+        EXPECT_TRUE(file.ReadFile((fs::path(ORVANTIS_SOURCE_DIR) / "examples/sample/Ground.DXF").string()));
+    }
+    FloorDrawingLookup Lookup() const {
+        return [this](const std::string&) { return &file; };
+    }
+};
+
+} // namespace
+
+TEST(ReportPagesTest, LayoutOfPortraitAndLandscapePages) {
+    struct Case {
+        int w, h;
+        PageLayout layout; // left, right, top, bottom, value column, fonts, line steps
+        PictureSquare picture;
+    };
+    // left = trunc(0.05 W), right = trunc(0.95 W), top = trunc(0.02 H), bottom = trunc(0.98 H),
+    // value = trunc(0.3 (right - left) + left); h = H / 60, big 1.5 h, line 3/2 h, header 3/2 line.
+    // The picture starts at the middle of the page height, its side the width between margins,
+    // shrunk by 1 % steps until it ends above the bottom margin, centred between the margins.
+    const Case cases[] = {
+        {2480, 3508, {124, 2356, 70, 3437, 793, 58, 87, 87, 130}, {403, 1753, 1673, 28}},
+        {3508, 2480, {175, 3332, 49, 2430, 1122, 41, 61, 61, 91}, {1161, 1239, 1185, 95}},
+        {1100, 850, {55, 1045, 17, 833, 352, 14, 21, 21, 31}, {347, 425, 406, 82}},
+    };
+    for (const Case& c : cases) {
+        const PageLayout l = ComputePageLayout(c.w, c.h);
+        EXPECT_EQ(l.left, c.layout.left) << c.w;
+        EXPECT_EQ(l.right, c.layout.right) << c.w;
+        EXPECT_EQ(l.top, c.layout.top) << c.w;
+        EXPECT_EQ(l.bottom, c.layout.bottom) << c.w;
+        EXPECT_EQ(l.valueX, c.layout.valueX) << c.w;
+        EXPECT_EQ(l.smallFont, c.layout.smallFont) << c.w;
+        EXPECT_EQ(l.bigFont, c.layout.bigFont) << c.w;
+        EXPECT_EQ(l.lineStep, c.layout.lineStep) << c.w;
+        EXPECT_EQ(l.headerStep, c.layout.headerStep) << c.w;
+        const PictureSquare p = PlacePicture(l);
+        EXPECT_EQ(p.x, c.picture.x) << c.w;
+        EXPECT_EQ(p.y, c.picture.y) << c.w;
+        EXPECT_EQ(p.side, c.picture.side) << c.w;
+        EXPECT_EQ(p.shrinkSteps, c.picture.shrinkSteps) << c.w;
+        // Ends above the bottom margin, and one step fewer would not have.
+        EXPECT_LE(p.y + p.side, l.bottom);
+        int previous = l.right - l.left;
+        for (int i = 1; i < p.shrinkSteps; ++i)
+            previous = int(0.99 * previous);
+        EXPECT_GT(p.y + previous, l.bottom) << c.w;
+    }
+}
+
+TEST(ReportPagesTest, PageListFollowsTheFlags) {
+    CLENIProject project;
+    project.SetName("P");
+    for (const char* name : {"F1", "F2"}) {
+        CLENIFloor floor(name, 3.0);
+        for (int r = 0; r < 2; ++r) {
+            CLENIRoom room;
+            room.InitFromPolygon("R" + std::to_string(r + 1), Rect(r * 10, 0, r * 10 + 10, 5), 3.0);
+            for (int z = 0; z < 2; ++z) {
+                CLENIZone zone;
+                zone.InitFromPolygon("Z" + std::to_string(z + 1),
+                                     Rect(r * 10 + z * 5, 0, r * 10 + z * 5 + 5, 5));
+                room.AddZone(zone);
+            }
+            floor.AddRoom(room);
+        }
+        project.AppendFloor(floor);
+    }
+    auto flag = [&](bool projectFlag) {
+        project.SetPrintMe(projectFlag);
+        for (const char* f : {"F1", "F2"})
+            for (const char* r : {"R1", "R2"}) {
+                CLENIRoom* room = project.FindRoom(f, r);
+                room->SetPrintMe(false);
+                room->FindZone("Z1")->SetPrintMe(false);
+                room->FindZone("Z2")->SetPrintMe(false);
+            }
+        project.GetFloorByName("F1")->SetPrintMe(false);
+        project.GetFloorByName("F2")->SetPrintMe(false);
+    };
+    auto describe = [&]() {
+        std::string text;
+        for (const PrintPageRecord& p : BuildPrintPageList(project))
+            text += std::to_string(p.kind) + ":" + p.floor + "/" + p.room + "/" + p.zone + " ";
+        return text;
+    };
+    flag(false);
+    EXPECT_EQ(describe(), "");
+    flag(true);
+    EXPECT_EQ(describe(), "0:// ");
+    // A zone flagged in an unflagged room of an unflagged floor comes after the earlier rooms' pages.
+    project.FindRoom("F1", "R1")->SetPrintMe(true);
+    project.FindRoom("F1", "R2")->FindZone("Z2")->SetPrintMe(true);
+    project.GetFloorByName("F2")->SetPrintMe(true);
+    project.FindRoom("F2", "R1")->FindZone("Z1")->SetPrintMe(true);
+    project.FindRoom("F2", "R1")->SetPrintMe(true);
+    EXPECT_EQ(describe(), "0:// 2:F1/R1/ 3:F1/R2/Z2 1:F2// 2:F2/R1/ 3:F2/R1/Z1 ");
+}
+
+TEST(ReportPagesTest, ProjectPageHeaderAndValues) {
+    TempDir dir{"pages"};
+    const CLENIProject project = Example(dir.path(), 2);
+    RecordingCanvas canvas;
+    PrintPage(canvas, kW, kH, &project, {PAGE_PROJECT, "", "", ""}, nullptr, kDate);
+
+    // In order from the header line step: the big project line, then one small line each.
+    const std::vector<std::pair<std::string, std::string>> lines = {
+        {"PROJECT:", "Villa"},
+        {"Date printed:", "2024-03-05"},
+        {"Year to be built:", "2026"},
+        {"Latitude:", ValueOf(canvas, "Latitude:")},
+        {"Longitude:", ValueOf(canvas, "Longitude:")},
+        {"Location:", "Milano"},
+        {"Hdir/Hglob:", ValueOf(canvas, "Hdir/Hglob:")},
+        {"Dominant Building Type:", "Offices"},
+        {"Number of DXFs:", "1"},
+        {"Number of floors:", "2"},
+        {"Building Installed Power:", "720.00 W"},
+        {"Annual Building Energy:", "1931.40 kWh (Wl 1800.00 kWh + Wp 131.40 kWh)"},
+        {"Total Building Area:", "100.00 m\u00b2"},
+        {"Annual Building LENI:", "19.31 kWh/(m\u00b2 year)"},
+    };
+    int y = 130;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const RecordingCanvas::Op* label = canvas.FindText(lines[i].first);
+        ASSERT_TRUE(label) << lines[i].first;
+        EXPECT_EQ(label->points[0].x, 124) << lines[i].first;
+        EXPECT_EQ(label->points[0].y, y) << lines[i].first;
+        EXPECT_EQ(label->font.faceName, "ARIAL");
+        EXPECT_EQ(label->font.height, i == 0 ? 87 : 58) << lines[i].first;
+        EXPECT_EQ(ValueOf(canvas, lines[i].first), lines[i].second);
+        y += i == 0 ? 130 : 87;
+    }
+    EXPECT_EQ(ValueOf(canvas, "Latitude:").back(), std::string("\u00b0").back());
+    EXPECT_FALSE(canvas.FindText("Year built:"));
+}
+
+TEST(ReportPagesTest, FloorRoomAndZonePages) {
+    TempDir dir{"pages"};
+    CLENIProject project = Example(dir.path(), 3);
+    // A room of no area prints 0.00 as its LENIsub.
+    CLENIRoom flat;
+    flat.InitFromPolygon("Flat", {Point(20, 0), Point(21, 0), Point(22, 0)}, 3.0);
+    project.GetFloorByName("Ground")->AddRoom(flat);
+    const Drawing drawing;
+    const PageLayout layout = ComputePageLayout(kW, kH);
+    const PictureSquare square = PlacePicture(layout);
+
+    RecordingCanvas floorPage;
+    PrintPage(floorPage, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, drawing.Lookup(), kDate);
+    EXPECT_EQ(ValueOf(floorPage, "Floor Name:"), "Ground");
+    // One storey of the three.
+    EXPECT_EQ(ValueOf(floorPage, "Floor Installed Power (Pn):"), "360.00W");
+    EXPECT_EQ(ValueOf(floorPage, "Annual Floor Energy:"), "965.70 kWh (Wl 900.00 kWh + Wp 65.70 kWh)");
+    EXPECT_EQ(ValueOf(floorPage, "Floor Area:"), "50.00 m\u00b2");
+    EXPECT_EQ(ValueOf(floorPage, "Floor LENIsub:"), "19.31 kWh/m\u00b2 year");
+    // The kind's title comes below the header, not over it.
+    EXPECT_GT(floorPage.FindText("FLOOR:")->points[0].y, floorPage.FindText("Location:")->points[0].y);
+    EXPECT_LT(floorPage.FindText("FLOOR:")->points[0].y, floorPage.FindText("Floor Name:")->points[0].y);
+    // The picture: a frame on the square, everything of the drawing inside it.
+    const auto frames = floorPage.OfKind(RecordingCanvas::POLYLINE);
+    ASSERT_FALSE(frames.empty());
+    const std::vector<CanvasPoint>& frame = frames.back().points;
+    ASSERT_EQ(frame.size(), 5u);
+    EXPECT_EQ(frame[0].x, square.x);
+    EXPECT_EQ(frame[0].y, square.y);
+    EXPECT_EQ(frame[2].x, square.x + square.side);
+    EXPECT_EQ(frame[2].y, square.y + square.side);
+    size_t inside = 0;
+    for (const auto& op : floorPage.ops) {
+        if (op.kind != RecordingCanvas::LINE) continue;
+        for (const CanvasPoint& p : op.points) {
+            EXPECT_GE(p.x, square.x - square.side);
+            EXPECT_LE(p.x, square.x + 2 * square.side);
+        }
+        ++inside;
+    }
+    EXPECT_GT(inside, 0u);
+
+    RecordingCanvas roomPage;
+    PrintPage(roomPage, kW, kH, &project, {PAGE_ROOM, "Ground", "Kitchen", ""}, drawing.Lookup(), kDate);
+    EXPECT_EQ(ValueOf(roomPage, "Room Name:"), "Kitchen");
+    EXPECT_EQ(ValueOf(roomPage, "Room Installed Power (Pn):"), "360.00W");
+    EXPECT_EQ(ValueOf(roomPage, "Annual Room Energy:"), "965.70 kWh (Wl 900.00 kWh + Wp 65.70 kWh)");
+    EXPECT_EQ(ValueOf(roomPage, "Room Area:"), "50.00 m\u00b2");
+    EXPECT_EQ(ValueOf(roomPage, "Room LENIsub:"), "19.31 kWh/(m\u00b2 year)");
+    EXPECT_EQ(ValueOf(roomPage, "Daylight hours td:"), "2250 h");
+    EXPECT_EQ(ValueOf(roomPage, "Nightime hours tn:"), "250 h");
+
+    RecordingCanvas flatPage;
+    PrintPage(flatPage, kW, kH, &project, {PAGE_ROOM, "Ground", "Flat", ""}, drawing.Lookup(), kDate);
+    EXPECT_EQ(ValueOf(flatPage, "Room Area:"), "0.00 m\u00b2");
+    EXPECT_EQ(ValueOf(flatPage, "Room LENIsub:"), "0.00 kWh/(m\u00b2 year)");
+
+    RecordingCanvas zonePage;
+    PrintPage(zonePage, kW, kH, &project, {PAGE_ZONE, "Ground", "Kitchen", "Z1"}, drawing.Lookup(), kDate);
+    EXPECT_EQ(ValueOf(zonePage, "Zone Name:"), "Z1");
+    EXPECT_TRUE(zonePage.FindText("ZONE:"));
+}
+
+TEST(ReportPagesTest, MissingPartsAndFaults) {
+    TempDir dir{"pages"};
+    const CLENIProject project = Example(dir.path(), 1);
+    {
+        // The floor's drawing is no longer among the tabs: the texts without a picture.
+        LogRecorder log;
+        RecordingCanvas canvas;
+        PrintPage(canvas, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, nullptr, kDate);
+        EXPECT_EQ(ValueOf(canvas, "Floor Area:"), "50.00 m\u00b2");
+        EXPECT_TRUE(canvas.OfKind(RecordingCanvas::POLYLINE).empty());
+        EXPECT_EQ(log.Count("Could not find DXF file corresponding to floor Ground", LOG_ERROR), 1)
+            << log.All();
+        EXPECT_EQ(log.Count("Cannot get dxf for floor", LOG_ERROR), 1);
+    }
+    {
+        // A zone page whose zone is gone prints nothing.
+        LogRecorder log;
+        RecordingCanvas canvas;
+        PrintPage(canvas, kW, kH, &project, {PAGE_ZONE, "Ground", "Kitchen", "Gone"}, nullptr, kDate);
+        EXPECT_TRUE(canvas.ops.empty());
+        EXPECT_EQ(log.Count("CLENIProject::FZBN could not find zone <Gone>", LOG_ERROR), 1) << log.All();
+    }
+    {
+        LogRecorder log;
+        RecordingCanvas canvas;
+        PrintPage(canvas, kW, kH, &project, {7, "", "", ""}, nullptr, kDate);
+        PrintPage(canvas, kW, kH, nullptr, {PAGE_PROJECT, "", "", ""}, nullptr, kDate);
+        EXPECT_TRUE(canvas.ops.empty());
+        EXPECT_EQ(log.Count("Unkknown page type in PrintPage (7)", LOG_ERROR), 1);
+        EXPECT_EQ(log.Count("The project pointer is null when printing", LOG_ERROR), 1);
+    }
+}
+
+TEST(ReportPagesTest, ResultsTableAndMonthlyChart) {
+    TempDir dir{"pages"};
+    const CLENIProject project = Example(dir.path(), 3);
+    LENIProjectResults results;
+    ASSERT_TRUE(CalculateProjectResults(project, results));
+    const std::vector<ReportTableRow> rows = GetReportTableRows(project, results);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].name, "Villa");
+    EXPECT_NEAR(rows[0].Wl, 2700.0, 1e-7);
+    EXPECT_NEAR(rows[0].LENI, (2700.0 + 197.1) / 150.0, 1e-9);
+    EXPECT_EQ(rows[1].name, "Ground (one of 3)");
+    EXPECT_NEAR(rows[1].Wp, 65.7, 1e-9);
+    EXPECT_EQ(rows[2].level, 2);
+    EXPECT_NEAR(rows[2].installedPower, 360.0, 1e-12);
+
+    RecordingCanvas table;
+    DrawResultsTablePage(table, kW, kH, project, rows, 0);
+    EXPECT_TRUE(table.FindText("2700.00"));
+    EXPECT_TRUE(table.FindText("19.31"));
+    EXPECT_TRUE(table.FindText("Ground (one of 3)"));
+    EXPECT_EQ(GetResultsTablePageCount(3, kW, kH), 1);
+    EXPECT_EQ(GetResultsTablePageCount(200, kW, kH), 7); // (3437 - 607) / 87 = 32 rows a page
+
+    // Ticks of 1, 2 or 5 times a power of ten, at most six of them.
+    const struct {
+        double largest, tick;
+        int steps;
+    } axes[] = {{0.0, 1.0, 1},     {75.24, 20.0, 4}, {540.0, 100.0, 6},
+                {600.0, 100.0, 6}, {1.0, 0.2, 5},    {601.0, 200.0, 4}};
+    for (const auto& a : axes) {
+        const ChartAxis axis = GetChartAxis(a.largest);
+        EXPECT_DOUBLE_EQ(axis.tick, a.tick) << a.largest;
+        EXPECT_EQ(axis.steps, a.steps) << a.largest;
+        EXPECT_DOUBLE_EQ(axis.maximum, a.tick * a.steps) << a.largest;
+    }
+
+    // Every month of the building: Wl 3 x 75.24 kWh on an axis of five ticks of 50 up to 250, Wp 3 x 5.475
+    // kWh.
+    RecordingCanvas chart;
+    DrawMonthlyBarChart(chart, 0, 0, 1200, 600, results.building.steps, 20);
+    std::vector<RecordingCanvas::Op> wl, wp;
+    for (const auto& op : chart.OfKind(RecordingCanvas::FILLRECT)) {
+        if (op.colour == kChartWlColour && op.points[1].y - op.points[0].y > 20) wl.push_back(op);
+        if (op.colour == kChartWpColour && op.points[1].x - op.points[0].x > 20) wp.push_back(op);
+    }
+    ASSERT_EQ(wl.size(), 12u); // the legend's square is lower
+    ASSERT_EQ(wp.size(), 12u);
+    const int plotTop = 40, plotBottom = 600 - 60;
+    EXPECT_EQ(wl[0].points[1].y, plotBottom);
+    EXPECT_EQ(wl[0].points[0].y, plotBottom - int(std::lround((plotBottom - plotTop) * 225.72 / 250.0)));
+    EXPECT_EQ(wp[0].points[0].y, plotBottom - int(std::lround((plotBottom - plotTop) * 16.425 / 250.0)));
+    EXPECT_TRUE(chart.FindText("250"));
+    EXPECT_TRUE(chart.FindText("Mar"));
+}

@@ -1,0 +1,197 @@
+// The batch command "pdf" run as a user runs it: its exit codes, and the numbers of the PDF read
+// back with pdftotext against the results export of the same project.
+
+#include "base/TextUtils.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct ProgramRun {
+    int code = -1;
+    std::string out;
+};
+
+// The program with these arguments in dir, without a display; standard output and error are kept.
+ProgramRun Orvantis(const TempDir& dir, const std::string& args) {
+    const fs::path out = dir / "stdout.txt";
+    const std::string cmd = "cd " + Quote(dir.path().string()) + " && env -u DISPLAY -u WAYLAND_DISPLAY " +
+                            "QT_QPA_PLATFORM= " + Quote(ORVANTIS_EXE) + " " + args + " >" +
+                            Quote(out.string()) + " 2>&1 </dev/null";
+    ProgramRun run;
+    const int status = std::system(cmd.c_str());
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFileText(out);
+    return run;
+}
+
+// The sample building with every print flag set.
+fs::path CopySample(const TempDir& dir) {
+    fs::copy(fs::path(ORVANTIS_SOURCE_DIR) / "examples" / "sample", dir / "sample",
+             fs::copy_options::recursive);
+    const fs::path project = dir / "sample" / "SAMPLE.LENI1XML";
+    std::string text = ReadFileText(project);
+    for (size_t at; (at = text.find("<PrintMe>false</PrintMe>")) != std::string::npos;)
+        text.replace(at, 24, "<PrintMe>true</PrintMe>");
+    WriteFileText(project, text);
+    return project;
+}
+
+std::string Text(const TiXmlElement* parent, const std::string& dottedPath) {
+    const TiXmlElement* e = parent;
+    std::stringstream parts(dottedPath);
+    std::string part;
+    while (e && std::getline(parts, part, '.'))
+        e = e->FirstChildElement(part.c_str());
+    return e && e->GetText() ? e->GetText() : "";
+}
+
+std::string Printed(const TiXmlElement* parent, const std::string& dottedPath) {
+    return FormatDouble("%.2f", ParseDouble(Text(parent, dottedPath)));
+}
+
+// The words of every line of the text, blanks collapsed, so the layout's spacing does not matter.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::stringstream words(line);
+        std::string word, joined;
+        while (words >> word)
+            joined += (joined.empty() ? "" : " ") + word;
+        if (!joined.empty()) lines.push_back(joined);
+    }
+    return lines;
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& wanted) {
+    for (const std::string& line : lines)
+        if (line == wanted) return true;
+    return false;
+}
+
+} // namespace
+
+TEST(PdfCommandTest, ExitCodes) {
+    TempDir dir{"pdf codes"};
+    const fs::path project = CopySample(dir);
+    WriteFileText(dir / "broken.LENI1XML", "this is not XML <<<");
+    struct Case {
+        const char* what;
+        std::string args;
+        int code;
+        const char* pdf; // must not exist afterwards, or empty
+    };
+    const std::vector<Case> cases = {
+        {"too few arguments", "pdf " + Quote(project.string()) + " out.pdf", 2, "out.pdf"},
+        {"too many arguments", "pdf " + Quote(project.string()) + " out.pdf log.txt more", 2, "out.pdf"},
+        {"missing project", "pdf missing.LENI1XML out.pdf log.txt", 8, "out.pdf"},
+        {"unreadable project", "pdf broken.LENI1XML out.pdf log.txt", 3, "out.pdf"},
+        {"folder of the PDF missing", "pdf " + Quote(project.string()) + " no/such/out.pdf log.txt", 4, ""},
+        {"command word in capitals", "PDF " + Quote(project.string()) + " upper.pdf log6.txt", 0, ""},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = Orvantis(dir, c.args);
+#ifdef ORVANTIS_EXE_HAS_GUI
+        EXPECT_EQ(run.code, c.code) << c.what << "\n" << run.out;
+        if (*c.pdf) {
+            EXPECT_FALSE(fs::exists(dir / c.pdf)) << c.what;
+        }
+#else
+        // Without the desktop part the command cannot paint: it says so and fails.
+        if (c.code == 0 || c.code == 4) {
+            EXPECT_EQ(run.code, 4) << c.what;
+            EXPECT_NE(run.out.find("built without Qt 6"), std::string::npos) << run.out;
+        }
+#endif
+    }
+#ifdef ORVANTIS_EXE_HAS_GUI
+    EXPECT_TRUE(fs::exists(dir / "upper.pdf"));
+    EXPECT_NE(ReadFileText(dir / "log.txt").find("pdf: the PDF file could not be written:"),
+              std::string::npos);
+#endif
+}
+
+#ifdef ORVANTIS_EXE_HAS_GUI
+TEST(PdfCommandTest, NumbersEqualTheResultsExport) {
+    ASSERT_EQ(std::system("pdftotext -v >/dev/null 2>&1"), 0)
+        << "pdftotext (poppler-utils) is needed: make deps";
+    TempDir dir{"pdf numbers"};
+    const fs::path project = CopySample(dir);
+    const ProgramRun report = Orvantis(dir, "report " + Quote(project.string()) + " R.XML report.log");
+    ASSERT_EQ(report.code, 0) << report.out;
+    const ProgramRun pdf = Orvantis(dir, "pdf " + Quote(project.string()) + " report.pdf pdf.log");
+    ASSERT_EQ(pdf.code, 0) << pdf.out << ReadFileText(dir / "pdf.log");
+    EXPECT_EQ(pdf.out, "Report written to report.pdf\n");
+    ASSERT_EQ(
+        std::system(
+            ("cd " + Quote(dir.path().string()) + " && pdftotext -layout report.pdf report.txt").c_str()),
+        0);
+    const std::vector<std::string> lines = Lines(ReadFileText(dir / "report.txt"));
+
+    TiXmlDocument results, copy;
+    ASSERT_TRUE(results.LoadFile((dir / "R.XML").string().c_str()));
+    ASSERT_TRUE(copy.LoadFile((dir / "R_(CON_RISULTATI).XML").string().c_str()));
+    const TiXmlElement* r = results.RootElement();
+    const std::string wl = Printed(r, "EnergyForLightingWl"),
+                      wp = Printed(r, "EnergyForStandbyAndChargingWp");
+    const double w =
+        ParseDouble(Text(r, "EnergyForLightingWl")) + ParseDouble(Text(r, "EnergyForStandbyAndChargingWp"));
+    const std::string total = FormatDouble("%.2f", w);
+
+    std::vector<std::string> expected = {
+        "PROJECT: SAMPLE",
+        "Year to be built: 2026",
+        "Location: Milano",
+        "Number of floors: " + Text(r, "NumberOfFloors"),
+        "Annual Building Energy: " + total + " kWh (Wl " + wl + " kWh + Wp " + wp + " kWh)",
+        "Annual Building LENI: " + Printed(r, "AnnualLENI") + " kWh/(m\u00b2 year)",
+        // The results table's building row and the year's row under the chart.
+        "SAMPLE 568.00 3322.00 " + wl + " " + wp + " " + Printed(r, "AnnualLENI"),
+        "Annual " + wl + " " + wp + " " + total + " " + Printed(r, "AnnualLENI"),
+    };
+    const char* const months[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                    "July",    "August",   "September", "October", "November", "December"};
+    for (int m = 1; m <= 12; ++m) {
+        const std::string at = "MonthlyCalculation.M" + std::to_string(m) + ".";
+        const double mw = ParseDouble(Text(r, at + "Wl")) + ParseDouble(Text(r, at + "Wp"));
+        expected.push_back(std::string(months[m - 1]) + " " + Printed(r, at + "Wl") + " " +
+                           Printed(r, at + "Wp") + " " + FormatDouble("%.2f", mw) + " " +
+                           Printed(r, at + "SpecificEnergy"));
+    }
+    // Every floor of the project copy with results: its floor page and its table row (one instance).
+    for (const TiXmlElement* f =
+             copy.RootElement()->FirstChildElement("FloorList")->FirstChildElement("Floor");
+         f; f = f->NextSiblingElement("Floor")) {
+        const TiXmlElement* fr = f->FirstChildElement("Results");
+        ASSERT_TRUE(fr);
+        const std::string name = f->Attribute("floorname") ? f->Attribute("floorname") : "";
+        const std::string fwl = Printed(fr, "Annual.Wl"), fwp = Printed(fr, "Annual.Wp");
+        const std::string fw =
+            FormatDouble("%.2f", ParseDouble(Text(fr, "Annual.Wl")) + ParseDouble(Text(fr, "Annual.Wp")));
+        expected.push_back("Annual Floor Energy: " + fw + " kWh (Wl " + fwl + " kWh + Wp " + fwp + " kWh)");
+        expected.push_back("Floor Area: " + Printed(fr, "Area") + " m\u00b2");
+        std::string row = name;
+        if (std::string(f->Attribute("count") ? f->Attribute("count") : "1") != "1")
+            row += std::string(" (one of ") + f->Attribute("count") + ")";
+        expected.push_back(row + " " + Printed(fr, "Area") + " " + Printed(fr, "InstalledPower") + " " + fwl +
+                           " " + fwp + " " + Printed(fr, "Annual.LENIResult"));
+    }
+    for (const std::string& line : expected)
+        EXPECT_TRUE(HasLine(lines, line)) << "missing: " << line << "\n" << ReadFileText(dir / "report.txt");
+}
+#endif
