@@ -6,6 +6,7 @@
 #include "app/LENIBApp.h"
 #include "calc/EnergyCalc.h"
 #include "products/LumSysDataBase.h"
+#include "ui/EditorTestSupport.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
 #include "ui/dialogs/FloorDlg.h"
@@ -15,7 +16,6 @@
 #include "ui/editor/FloorCommands.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/MainFrame.h"
-#include "ui/EditorTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,10 +133,12 @@ TEST_F(EditorTest, ZonesStayInsideTheirRoomAndOutsideOtherZones) {
 
     ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
     Click({-0.6, 5});
-    EXPECT_EQ(LastBox(), "Zones have to be drawn inside rooms.\n(You can stop drawing the zone using the ESC key.)");
+    EXPECT_EQ(LastBox(),
+              "Zones have to be drawn inside rooms.\n(You can stop drawing the zone using the ESC key.)");
     Click({1, 1});
     Click({12, 2});
-    EXPECT_EQ(LastBox().rfind("Zones have to stay inside their room\nThis zone has to stay inside room <ROOM_000>.\n", 0),
+    EXPECT_EQ(LastBox().rfind(
+                  "Zones have to stay inside their room\nThis zone has to stay inside room <ROOM_000>.\n", 0),
               0u)
         << LastBox();
     EXPECT_NE(LastBox().find("is inside room <Store>"), std::string::npos);
@@ -156,7 +158,8 @@ TEST_F(EditorTest, ZonesStayInsideTheirRoomAndOutsideOtherZones) {
     // Not inside that zone, but on its outline it may start.
     ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
     Click({2, 2});
-    EXPECT_EQ(LastBox(), "The new zone cannot be inside existing zones\nThis point is inside <ZONE_01_(ROOM_000)>");
+    EXPECT_EQ(LastBox(),
+              "The new zone cannot be inside existing zones\nThis point is inside <ZONE_01_(ROOM_000)>");
     EXPECT_FALSE(View()->HasOutline());
     const size_t before = boxes.boxes.size();
     Click(OnPixel({5, 2}));
@@ -251,8 +254,8 @@ TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosen
             if (item->data().toInt() == IDC_ERASE_ROOM) erase = item;
         }
     }
-    EXPECT_EQ(submenus,
-              (std::vector<std::string>{"Floor", "Room", "Zone", "Window", "Atrium", "Roof Light", "Products"}));
+    EXPECT_EQ(submenus, (std::vector<std::string>{"Floor", "Room", "Zone", "Window", "Atrium", "Roof Light",
+                                                  "Products"}));
     EXPECT_EQ(items, 27);
     ASSERT_NE(erase, nullptr);
     boxes.answers.push_back(IDYES);
