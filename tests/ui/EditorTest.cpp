@@ -258,6 +258,7 @@ TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosen
                                                   "Products"}));
     EXPECT_EQ(items, 27);
     ASSERT_NE(erase, nullptr);
+    SaveScreenshot(*menu->actions()[1]->menu(), "editor-context-menu-room");
     boxes.answers.push_back(IDYES);
     erase->trigger();
     EXPECT_EQ(boxes.boxes.back().text, "Remove room <ROOM_000>\nfrom floor <Ground>?");

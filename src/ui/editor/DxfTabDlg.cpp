@@ -39,9 +39,15 @@ CDxfTabDlg::CDxfTabDlg(QWidget* parent) : QWidget(parent) {
 }
 
 CDxfTabDlg::~CDxfTabDlg() {
-    // The view holds pointers into the drawing: let go of them first.
+    // The view holds pointers into the drawing: let go of them first, without telling a window
+    // that may be going as well.
 #ifdef ORVANTIS_HAVE_FLOOR_VIEW
-    if (m_pView) m_pView->SetDrawing(nullptr, nullptr, nullptr);
+    if (m_pView) {
+        m_pView->SetModeHandler(nullptr);
+        m_pView->SetFinishHandler(nullptr);
+        m_pView->SetContextHandler(nullptr);
+        m_pView->SetDrawing(nullptr, nullptr, nullptr);
+    }
 #endif
 }
 
