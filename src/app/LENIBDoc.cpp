@@ -92,6 +92,7 @@ void CLENIBDoc::ResetProject() {
     // The view lets go of the floors before they go.
     if (m_pUi) m_pUi->ClearView();
     m_Project = CLENIProject();
+    m_Undo.Clear(true);
     SetTitle(kUntitled);
 }
 
@@ -113,6 +114,10 @@ bool CLENIBDoc::IsCommandEnabled(int id) const {
             return false;
         }
         return idle;
+    case ID_EDIT_UNDO:
+        return idle && CanUndo();
+    case ID_EDIT_REDO:
+        return idle && CanRedo();
     case ID_EDIT_PRODUCT_DB:
     case ID_CREATE_NUVA_DB:
         return true;
@@ -151,6 +156,7 @@ void CLENIBDoc::OnFileNew() {
     App().SetProjectsDir(GetProjectsContainingDir(m_Project.GetProjectFolder()));
     if (m_pUi) m_pUi->ShowProject();
     m_bModified = true;
+    m_Undo.Clear(false);
     SetTitle(m_Project.GetName());
 }
 
@@ -192,6 +198,7 @@ bool CLENIBDoc::Save(bool withResults) {
                                         MakeSafeFileName(m_Project.GetName()) + "." + kProjectFileExtension)
                                    .string());
         m_bModified = false;
+        m_Undo.MarkSaved();
     }
     if (m_pUi) m_pUi->SetWaitCursor(false);
     Changed();
@@ -234,6 +241,7 @@ void CLENIBDoc::OnSaveAs() {
 void CLENIBDoc::OnProjectProperties() {
     CLENIProject settings = m_Project;
     if (!m_pUi || !m_pUi->RunProjectDialog(settings, PROJECT_DIALOG_PROPERTIES)) return;
+    BeginChange();
     m_Project.SetDescription(settings.GetDescription());
     m_Project.SetLocation(settings.GetLocation());
     if (!settings.GetDominantBuildingType().empty())
@@ -245,6 +253,33 @@ void CLENIBDoc::OnProjectProperties() {
     m_Project.SetYearBuilt(settings.GetYearBuilt());
     m_Project.SetYearToBeBuilt(settings.GetYearToBeBuilt());
     SetModifiedFlag(true);
+}
+
+void CLENIBDoc::BeginChange() {
+    m_Undo.Push(m_Project);
+}
+
+bool CLENIBDoc::Undo() {
+    const std::string folder = m_Project.GetProjectFolder(), name = m_Project.GetName();
+    if (!m_Undo.Undo(m_Project)) return false;
+    Restored(folder, name);
+    return true;
+}
+
+bool CLENIBDoc::Redo() {
+    const std::string folder = m_Project.GetProjectFolder(), name = m_Project.GetName();
+    if (!m_Undo.Redo(m_Project)) return false;
+    Restored(folder, name);
+    return true;
+}
+
+void CLENIBDoc::Restored(const std::string& folder, const std::string& name) {
+    // A step kept before a Save As must not send the next save back to the old folder.
+    m_Project.SetProjectFolder(folder);
+    m_Project.SetName(name);
+    m_bModified = !m_Undo.IsAtSavedState();
+    if (m_pUi) m_pUi->ModelReplaced();
+    Changed();
 }
 
 void CLENIBDoc::OpenRecentFile(int position) {

@@ -4,6 +4,7 @@
 // the save prompt and the checks before the building calculation. It talks to the window only
 // through IDocumentUi, so every command runs the same in a test without a display.
 
+#include "app/UndoStack.h"
 #include "base/FileUtils.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileXml.h"
@@ -42,6 +43,8 @@ enum CommandId {
     ID_PRINT_SETUP = 57606,
     ID_PRINT = 57607,
     ID_PRINT_PREVIEW = 57609,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
 };
@@ -73,6 +76,8 @@ class IDocumentUi {
     // The building calculation once its checks passed.
     virtual void RunBuildingCalculation() = 0;
     virtual void SetWaitCursor(bool wait) = 0;
+    // The project was put back to an earlier (or later) copy: every pointer into it is stale.
+    virtual void ModelReplaced() {}
 };
 
 class CLENIBDoc {
@@ -113,12 +118,25 @@ class CLENIBDoc {
     // The question before the program closes; false keeps it open.
     bool CanCloseFrame() { return SaveModified(); }
 
+    // Undo and redo. BeginChange keeps a copy of the project just before an accepted change is
+    // written into it. Adding, removing or reordering floors (the floor tabs follow them) forgets
+    // the steps. Undoing back to the saved state clears the modified mark.
+    void BeginChange();
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return m_Undo.CanUndo(); }
+    bool CanRedo() const { return m_Undo.CanRedo(); }
+    void ForgetUndoSteps() { m_Undo.Clear(!m_bModified); }
+
   private:
     void ResetProject();
     void SetTitle(const std::string& title);
     void Changed();
+    // After an undo or redo: the file location stays, the rest is the restored copy.
+    void Restored(const std::string& folder, const std::string& name);
 
     IDocumentUi* m_pUi;
+    CUndoStack m_Undo;
     CLENIProject m_Project;
     bool m_bModified = false;
     std::string m_csTitle = "Untitled";

@@ -52,8 +52,8 @@ TEST_F(MainFrameTest, DesktopStartShowsTheMainWindowWithItsMenusToolbarAndStatus
     std::vector<std::string> popups;
     for (QAction* action : f.menuBar()->actions())
         popups.push_back(action->text().toStdString());
-    EXPECT_EQ(popups, (std::vector<std::string>{"&File", "Project Properties", "&View", "Calculation",
-                                                "Folders", "&Help"}));
+    EXPECT_EQ(popups, (std::vector<std::string>{"&File", "&Edit", "Project Properties", "&View",
+                                                "Calculation", "Folders", "&Help"}));
     struct Item {
         int id;
         const char* text;

@@ -10,6 +10,7 @@
 #include <string>
 
 class CDxfFile;
+class CLENIAtrium;
 class CLENIBDoc;
 class CLENIProject;
 class QWidget;
@@ -44,6 +45,10 @@ void CmdRoofLightProperties(const FloorPageContext& ctx);
 void CmdEraseRoofLight(const FloorPageContext& ctx);
 void CmdAtriumProperties(const FloorPageContext& ctx);
 void CmdEraseAtrium(const FloorPageContext& ctx);
+// The Atrium Properties dialog on a newly drawn atrium (heightToTop: from this floor to the top of
+// the building); true on OK with the atrium edited. The context commands above cannot serve here:
+// a drawn atrium is not in the model yet.
+bool EditNewAtrium(QWidget* parent, CLENIAtrium& atrium, double heightToTop);
 
 // Results: the floor and room calculation dialogs (the command's own checks come first).
 void ShowFloorCalculation(QWidget* parent, CLENIBDoc& doc, const std::string& floor);
@@ -52,7 +57,8 @@ void ShowRoomCalculation(QWidget* parent, CLENIBDoc& doc, const std::string& flo
 // Printing of one page, or its preview; the command has found the room and zone.
 void PrintFloorPage(const FloorPageContext& ctx, bool preview);
 void PrintRoomPage(const FloorPageContext& ctx, const std::string& room, bool preview);
-void PrintZonePage(const FloorPageContext& ctx, const std::string& room, const std::string& zone, bool preview);
+void PrintZonePage(const FloorPageContext& ctx, const std::string& room, const std::string& zone,
+                   bool preview);
 
 // The room's 3D model in the viewer.
 void ShowRoom3DView(QWidget* parent, const CLENIProject& project, const std::string& floor,

@@ -1,10 +1,17 @@
 #include "ui/editor/DxfTabDlg.h"
 
+#include "app/LENIBDoc.h"
+#include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
+#include "dxf/EntList.h"
+#include "ui/editor/ContextHooks.h"
+#include "ui/editor/FloorCommands.h"
 
+#include <QMenu>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 
 #if __has_include("ui/editor/FloorView.h")
 #include "ui/editor/FloorView.h"
@@ -17,6 +24,10 @@ CDxfTabDlg::CDxfTabDlg(QWidget* parent) : QWidget(parent) {
 #ifdef ORVANTIS_HAVE_FLOOR_VIEW
     m_pView = new CFloorView(this);
     layout->addWidget(m_pView);
+    m_pView->SetFinishHandler(
+        [this](int mode, const Polygon& outline) { return FinishOutline(mode, outline); });
+    m_pView->SetContextHandler(
+        [this](const Point& at, const QPoint& global) { OpenContextMenu(at, global); });
 #else
     m_pPlaceholder = new QWidget(this);
     m_pPlaceholder->setAutoFillBackground(true);
@@ -28,9 +39,15 @@ CDxfTabDlg::CDxfTabDlg(QWidget* parent) : QWidget(parent) {
 }
 
 CDxfTabDlg::~CDxfTabDlg() {
-    // The view holds pointers into the drawing: let go of them first.
+    // The view holds pointers into the drawing: let go of them first, without telling a window
+    // that may be going as well.
 #ifdef ORVANTIS_HAVE_FLOOR_VIEW
-    if (m_pView) m_pView->SetDrawing(nullptr, nullptr, nullptr);
+    if (m_pView) {
+        m_pView->SetModeHandler(nullptr);
+        m_pView->SetFinishHandler(nullptr);
+        m_pView->SetContextHandler(nullptr);
+        m_pView->SetDrawing(nullptr, nullptr, nullptr);
+    }
 #endif
 }
 
@@ -135,4 +152,103 @@ void CDxfTabDlg::SetStatusCallback(std::function<void(const std::string&)> callb
 #else
     (void)callback;
 #endif
+}
+
+void CDxfTabDlg::SetModeHandler(std::function<void()> handler) {
+#ifdef ORVANTIS_HAVE_FLOOR_VIEW
+    m_pView->SetModeHandler(std::move(handler));
+#else
+    (void)handler;
+#endif
+}
+
+void CDxfTabDlg::StartMode(int mode) {
+#ifdef ORVANTIS_HAVE_FLOOR_VIEW
+    if (m_pDxf && IsIdle()) m_pView->StartDrawing(mode);
+#else
+    (void)mode;
+#endif
+}
+
+FloorPageContext CDxfTabDlg::MakeContext(const Point& at) {
+    FloorPageContext ctx;
+    ctx.parent = this;
+    ctx.doc = m_pDoc;
+    ctx.floorName = m_csFloorName;
+    ctx.clickPoint = Point(at.x, at.y);
+    ctx.drawing = m_pDxf.get();
+#ifdef ORVANTIS_HAVE_FLOOR_VIEW
+    ctx.viewWidth = m_pView->GetViewMax().x - m_pView->GetViewMin().x;
+#endif
+    CLENIBDoc* doc = m_pDoc;
+    ctx.beginChange = [doc]() {
+        if (doc) doc->BeginChange();
+    };
+    ctx.changed = [this]() { ModelChanged(); };
+    return ctx;
+}
+
+void CDxfTabDlg::ModelChanged() {
+    if (m_pDoc) {
+        const CLENIProject& project = m_pDoc->GetProject();
+        const int index = project.GetFloorIndexByName(m_csFloorName);
+        SetFloor(index >= 0 ? project.GetFloorByIndex(index) : nullptr);
+        m_pDoc->SetModifiedFlag(true);
+    }
+    if (m_ChangedHandler) m_ChangedHandler();
+}
+
+int CDxfTabDlg::FinishOutline(int mode, const Polygon& outline) {
+    if (!m_pDoc) return FINISH_FAILED;
+    FloorPageContext ctx = MakeContext(Point());
+    switch (mode) {
+    case MM_ADD_ROOM:
+        return FinishRoomOutline(ctx, outline);
+    case MM_ADD_ZONE:
+#ifdef ORVANTIS_HAVE_FLOOR_VIEW
+        return FinishZoneOutline(ctx, outline, m_pView->GetPointerWorld(), m_pView->GetZoneRoomName());
+#else
+        return FINISH_FAILED;
+#endif
+    case MM_ADD_ATRIUM:
+        return FinishAtriumOutline(ctx, outline);
+    default:
+        Log().Printf(LOG_ERROR, "Unhandled m_eMouseMode: %d", mode);
+        return FINISH_FAILED;
+    }
+}
+
+bool CDxfTabDlg::IsContextCommandEnabled(int id) const {
+    if (id == IDC_PRINT_ZONE) return true;
+    return m_pDoc && m_pDoc->GetProject().GetFloorCount() > 0 && m_pDxf &&
+           m_pDxf->GetEntList().GetCount() > 0;
+}
+
+QMenu* CDxfTabDlg::OpenContextMenu(const Point& at, const QPoint& global) {
+    if (m_pMenu) m_pMenu->close();
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setObjectName("Context");
+    std::map<std::string, QMenu*> submenus;
+    for (const ContextMenuItem& item : GetContextMenuItems()) {
+        QMenu*& sub = submenus[item.submenu];
+        if (!sub) sub = menu->addMenu(item.submenu);
+        QAction* action = sub->addAction(item.text);
+        action->setData(item.id);
+        action->setEnabled(IsContextCommandEnabled(item.id));
+        const int id = item.id;
+        connect(action, &QAction::triggered, this, [this, id, at]() { RunContextCommand(id, at); });
+    }
+    m_pMenu = menu;
+    menu->popup(global);
+    return menu;
+}
+
+void CDxfTabDlg::RunContextCommand(int id, const Point& at) {
+    if (!IsContextCommandEnabled(id)) return;
+    if (id == IDC_REMOVE_DXF_FLOOR || id == IDC_FLOOR_CALCULATION) {
+        if (m_CommandHandler) m_CommandHandler(id);
+        return;
+    }
+    RunFloorPageCommand(id, MakeContext(at));
 }

@@ -1,8 +1,11 @@
 #include "ui/editor/FloorView.h"
 
 #include "base/Logger.h"
+#include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
+#include "dxf/DxfPalette.h"
+#include "dxf/DxfPline.h"
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"
 #include "dxf/Render.h"
@@ -22,8 +25,45 @@ namespace {
 // The picture sits inside a 2-pixel frame of the page.
 constexpr int kFrame = 2;
 const QColor kEmptyPage(0x9B, 0x9B, 0x9B);
+// Zones may start on an existing zone's outline, within this distance of it.
+constexpr double kOnOutline = 0.05;
+
+bool IsDrawingMode(int mode) {
+    return mode == MM_ADD_ROOM || mode == MM_ADD_ZONE || mode == MM_ADD_ATRIUM;
+}
+
+QColor ToQColor(Rgb c) {
+    return QColor(RgbRed(c), RgbGreen(c), RgbBlue(c));
+}
 
 } // namespace
+
+const char* CFloorView::GetOutlineLayer(int mode) {
+    switch (mode) {
+    case MM_ADD_ROOM:
+        return "FLOOR_PLINE";
+    case MM_ADD_ZONE:
+        return "ZONE_PLINE";
+    case MM_ADD_ATRIUM:
+        return "ATRIUM_PLINE";
+    default:
+        return "";
+    }
+}
+
+int CFloorView::GetOutlineColour(int mode) {
+    // The nearest palette colours to RGB(0,100,55), RGB(127,0,0) and RGB(0,128,127).
+    switch (mode) {
+    case MM_ADD_ROOM:
+        return 126;
+    case MM_ADD_ZONE:
+        return 14;
+    case MM_ADD_ATRIUM:
+        return 134;
+    default:
+        return 7;
+    }
+}
 
 CFloorView::CFloorView(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
@@ -36,7 +76,8 @@ void CFloorView::SetDrawing(const CEntList* entities, CSnapPointList* snap, cons
     m_pEntities = entities;
     m_pSnap = snap;
     m_pFloor = floor;
-    m_eMouseMode = m_iSavedMode = MM_NONE;
+    m_iSavedMode = MM_NONE;
+    StopDrawing();
     if (!entities) m_Image = QImage();
     ZoomAll();
 }
@@ -215,6 +256,172 @@ void CFloorView::RenderImage() {
     ++m_iRenderCount;
 }
 
+// ---- Drawing outlines ----
+
+void CFloorView::SetMode(int mode) {
+    const bool changed = mode != m_eMouseMode;
+    m_eMouseMode = mode;
+    if (IsDrawingMode(mode))
+        setCursor(Qt::CrossCursor);
+    else
+        unsetCursor();
+    if (changed && m_ModeHandler) m_ModeHandler();
+}
+
+void CFloorView::StartDrawing(int mode) {
+    if (!IsDrawingMode(mode)) return;
+    m_Outline.clear();
+    m_bHasOutline = false;
+    m_csZoneRoom.clear();
+    SetMode(mode);
+    setFocus();
+    update();
+}
+
+void CFloorView::StopDrawing() {
+    m_Outline.clear();
+    m_bHasOutline = false;
+    m_csZoneRoom.clear();
+    SetMode(MM_NONE);
+    Invalidate();
+}
+
+bool CFloorView::CheckClick(const Point& p) {
+    switch (m_eMouseMode) {
+    case MM_ADD_ROOM:
+        if (const CLENIRoom* room = m_pFloor ? m_pFloor->GetRoomAtPoint(p, false) : nullptr) {
+            WalertBox("The new room cannot be inside an existing room\nThis point is inside <%s>",
+                      room->GetName().c_str());
+            return false;
+        }
+        return true;
+    case MM_ADD_ZONE: {
+        const CLENIRoom* room = m_pFloor ? m_pFloor->GetRoomAtPoint(p, true) : nullptr;
+        if (!room) {
+            WalertBox(
+                "Zones have to be drawn inside rooms.\n(You can stop drawing the zone using the ESC key.)");
+            return false;
+        }
+        for (const CLENIZone& zone : room->GetZones())
+            if (IsPointInPolygon(zone.GetPolygon(), p) &&
+                GetNearestPointOnPolygon(zone.GetPolygon(), p).distance >= kOnOutline) {
+                WalertBox("The new zone cannot be inside existing zones\nThis point is inside <%s>",
+                          zone.GetName().c_str());
+                return false;
+            }
+        if (!m_bHasOutline) {
+            m_csZoneRoom = room->GetName();
+        } else if (!EqualsNoCase(room->GetName(), m_csZoneRoom)) {
+            WalertBox(
+                "Zones have to stay inside their room\nThis zone has to stay inside room <%s>.\n%.3f %.3f "
+                "is inside room <%s>",
+                m_csZoneRoom.c_str(), p.x, p.y, room->GetName().c_str());
+            return false;
+        }
+        return true;
+    }
+    case MM_ADD_ATRIUM:
+        if (const CLENIAtrium* atrium = m_pFloor ? m_pFloor->GetAtriumAtPoint(p) : nullptr) {
+            WalertBox("The new atrim cannot be inside an existing atrium\nThis point is inside <%s>",
+                      atrium->m_csName.c_str());
+            return false;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CFloorView::AddCorner(const Point& p) {
+    if (!CheckClick(p)) return;
+    const double s = GetSnapTolerance();
+    const Point snapped = m_pSnap ? Snap(*m_pSnap, p, s) : p;
+    Point corner(snapped.x, snapped.y);
+    corner.w = 0.0; // bulge
+    if (!m_bHasOutline) {
+        m_Outline.clear();
+        m_bHasOutline = true;
+        m_Outline.push_back(corner);
+    } else if (m_Outline.size() < 3) {
+        m_Outline.push_back(corner);
+    } else if (Distance2D(p, m_Outline.front()) < s) {
+        FinishOutline();
+        return;
+    } else {
+        m_Outline.push_back(corner);
+        CDxfPline pline;
+        for (const Point& v : m_Outline)
+            pline.AddVertex(v);
+        if (pline.IsSelfIntersecting()) {
+            WalertBox("This cannot be self intersecting");
+            m_Outline.pop_back();
+        }
+    }
+    update();
+}
+
+void CFloorView::FinishOutline() {
+    if (!IsDrawingMode(m_eMouseMode)) {
+        Log().Printf(LOG_ERROR, "Unhandled m_eMouseMode: %d", m_eMouseMode);
+        return;
+    }
+    const int result = m_FinishHandler ? m_FinishHandler(m_eMouseMode, m_Outline) : FINISH_FAILED;
+    if (result == FINISH_DONE) {
+        StopDrawing();
+    } else if (result == FINISH_CANCELLED) {
+        m_csZoneRoom.clear();
+        SetMode(MM_NONE);
+        Invalidate();
+    } else {
+        update();
+    }
+}
+
+void CFloorView::DrawOutline(QPainter& painter) {
+    if (!m_bHasOutline || m_Outline.empty() || m_Image.isNull()) return;
+    const Matrix4 toPixel = GetWorldToPixel();
+    auto pixel = [&](const Point& w) {
+        const Point p = TransformPoint(toPixel, Point(w.x, w.y));
+        return QPointF(p.x + kFrame, p.y + kFrame);
+    };
+    painter.save();
+    painter.setClipRect(QRect(kFrame, kFrame, m_Image.width(), m_Image.height()));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int mode =
+        IsDrawingMode(m_eMouseMode) ? m_eMouseMode : (IsDrawingMode(m_iSavedMode) ? m_iSavedMode : 0);
+    const QColor colour = ToQColor(GetPaletteColour(GetOutlineColour(mode ? mode : MM_ADD_ROOM)));
+    painter.setPen(QPen(colour, 2));
+    QPolygonF line;
+    for (const Point& v : m_Outline)
+        line << pixel(v);
+    painter.drawPolyline(line);
+    for (const QPointF& corner : line)
+        painter.drawRect(QRectF(corner.x() - 2, corner.y() - 2, 4, 4));
+    if (IsDrawingMode(m_eMouseMode)) {
+        // The rubber band runs from the last corner to where the next click would put a corner.
+        const QPointF pointer(m_Pointer.x() + kFrame, m_Pointer.y() + kFrame);
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        painter.drawLine(line.back(), QPointF(std::round(pointer.x()), std::round(pointer.y())));
+        if (m_pSnap && m_pSnap->m_iFlags) {
+            const Point snapped = Snap(*m_pSnap, m_PointerWorld, GetSnapTolerance());
+            if (Distance2D(snapped, m_PointerWorld) > 1e-9) {
+                const QPointF at = pixel(snapped);
+                painter.setPen(QPen(QColor(220, 0, 0), 2));
+                painter.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+            }
+        }
+        if (m_Outline.size() >= 3) {
+            // Where a click closes the outline.
+            const QPointF first = line.front();
+            const double r = GetSnapTolerance() * std::abs(toPixel.m[0][0]);
+            painter.setPen(QPen(colour, 1, Qt::DotLine));
+            painter.drawEllipse(first, r, r);
+        }
+    }
+    painter.restore();
+    ++m_iOverlayCount;
+}
+
 void CFloorView::paintEvent(QPaintEvent*) {
     RenderImage();
     QPainter painter(this);
@@ -226,6 +433,7 @@ void CFloorView::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(0x80, 0x80, 0x80));
     painter.drawRect(QRect(kFrame - 1, kFrame - 1, m_Image.width() + 1, m_Image.height() + 1));
     painter.drawImage(QPoint(kFrame, kFrame), m_Image);
+    DrawOutline(painter);
 }
 
 void CFloorView::resizeEvent(QResizeEvent*) {
@@ -243,25 +451,42 @@ void CFloorView::mouseMoveEvent(QMouseEvent* event) {
     m_Pointer = pixel;
     m_PointerWorld = WidgetToWorld(event->position().toPoint());
     ReportStatus();
+    // Only the rubber band moves: the plan comes from the kept picture.
+    if (m_bHasOutline && IsDrawingMode(m_eMouseMode)) update();
 }
 
 void CFloorView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
+        m_PointerWorld = WidgetToWorld(event->position().toPoint());
+        if (m_ContextHandler && HasDrawing())
+            m_ContextHandler(m_PointerWorld, event->globalPosition().toPoint());
+        return;
+    }
     if (event->button() != Qt::MiddleButton) {
         QWidget::mousePressEvent(event);
         return;
     }
     m_iSavedMode = m_eMouseMode == MM_PAN ? MM_NONE : m_eMouseMode;
-    m_eMouseMode = MM_PAN;
     m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
+    SetMode(MM_PAN);
 }
 
 void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && IsDrawingMode(m_eMouseMode) && HasDrawing()) {
+        m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
+        m_PointerWorld = WidgetToWorld(event->position().toPoint());
+        AddCorner(m_PointerWorld);
+        return;
+    }
     if (event->button() != Qt::MiddleButton || m_eMouseMode != MM_PAN) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    m_eMouseMode = m_iSavedMode;
+    const int saved = m_iSavedMode;
     m_iSavedMode = MM_NONE;
+    if (saved != MM_NONE && !IsDrawingMode(saved)) Log().Printf(LOG_ERROR, "SetMouseMode not handled");
+    SetMode(IsDrawingMode(saved) ? saved : MM_NONE);
 }
 
 void CFloorView::wheelEvent(QWheelEvent* event) {
@@ -301,11 +526,41 @@ void CFloorView::keyPressEvent(QKeyEvent* event) {
         ToggleGridSnap();
         return;
     case Qt::Key_Escape:
-        m_eMouseMode = m_iSavedMode = MM_NONE;
-        Invalidate();
+        m_iSavedMode = MM_NONE;
+        StopDrawing();
         return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_bHasOutline && IsDrawingMode(m_eMouseMode)) {
+            if (m_Outline.size() > 2)
+                FinishOutline();
+            else
+                WalertBox("A polygon needs at least 3 corners");
+            Invalidate();
+            return;
+        }
+        break;
+    case Qt::Key_Z:
+        if ((event->modifiers() & Qt::ControlModifier) && IsDrawingMode(m_eMouseMode)) {
+            if (m_Outline.size() > 1) m_Outline.pop_back();
+            Invalidate();
+            return;
+        }
+        break;
     default:
         break;
     }
     QWidget::keyPressEvent(event);
+}
+
+bool CFloorView::event(QEvent* event) {
+    // While drawing, Ctrl+Z takes back a corner: the main window's Undo must not take the key.
+    if (event->type() == QEvent::ShortcutOverride && IsDrawingMode(m_eMouseMode)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Z && (key->modifiers() & Qt::ControlModifier)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }

@@ -6,6 +6,7 @@
 
 #include "dxf/Point.h"
 
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 #include <functional>
@@ -17,6 +18,13 @@ class CSnapPointList;
 class CLENIFloor;
 
 enum MouseMode { MM_NONE = 0, MM_PAN = 1, MM_ADD_ROOM = 2, MM_ADD_ZONE = 3, MM_ADD_ATRIUM = 4 };
+
+// What finishing an outline came to.
+enum FinishResult {
+    FINISH_FAILED = 0,   // the outline and the mode stay
+    FINISH_DONE = 1,     // the outline is discarded, mode 0
+    FINISH_CANCELLED = 2 // mode 0, the outline stays on screen until Esc
+};
 
 class CFloorView : public QWidget {
     Q_OBJECT
@@ -50,6 +58,37 @@ class CFloorView : public QWidget {
     void ToggleGridSnap();
 
     int GetMouseMode() const { return m_eMouseMode; }
+    // The mode saved while the middle button pans (0 when none).
+    int GetSavedMode() const { return m_iSavedMode; }
+
+    // Drawing of room, zone and atrium outlines (modes 2, 3 and 4) with the left button; Enter or
+    // a click near the first corner finishes, Ctrl+Z takes back the last corner, Esc discards.
+    void StartDrawing(int mode);
+    // Mode 0, default cursor, no outline.
+    void StopDrawing();
+    const Polygon& GetOutline() const { return m_Outline; }
+    bool HasOutline() const { return m_bHasOutline; }
+    // The room in which the zone being drawn was started; empty otherwise.
+    const std::string& GetZoneRoomName() const { return m_csZoneRoom; }
+    void ClearZoneRoomName() { m_csZoneRoom.clear(); }
+    // Corners snap within this distance (a fortieth of the view width).
+    double GetSnapTolerance() const { return (m_ViewMax.x - m_ViewMin.x) / 40.0; }
+    Point GetPointerWorld() const { return m_PointerWorld; }
+    // Finishing an outline of the given mode (the page builds the room, zone or atrium).
+    void SetFinishHandler(std::function<int(int mode, const Polygon& outline)> handler) {
+        m_FinishHandler = std::move(handler);
+    }
+    // A right-button press: the world point and the pointer on the screen.
+    void SetContextHandler(std::function<void(const Point& world, const QPoint& global)> handler) {
+        m_ContextHandler = std::move(handler);
+    }
+    // The mode changed (the main window's commands are enabled only in mode 0).
+    void SetModeHandler(std::function<void()> handler) { m_ModeHandler = std::move(handler); }
+    // How many times the outline and rubber band were drawn over the kept picture.
+    int GetOverlayCount() const { return m_iOverlayCount; }
+    // Layer name and colour of the outline of a drawing mode.
+    static const char* GetOutlineLayer(int mode);
+    static int GetOutlineColour(int mode);
     // The status text, "[grid snap off F9] [object snap off F3]   DXFPOS: 1.00 2.00" and so on;
     // given to the callback on every pointer move and snap toggle.
     std::string GetStatusText() const;
@@ -74,8 +113,16 @@ class CFloorView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
+    void SetMode(int mode);
+    // A left click at P in a drawing mode.
+    void AddCorner(const Point& p);
+    // False with the message shown when P may not be a corner of the outline.
+    bool CheckClick(const Point& p);
+    void FinishOutline();
+    void DrawOutline(QPainter& painter);
     void Invalidate();
     void ReportStatus();
     QSize AreaSize() const;
@@ -96,4 +143,11 @@ class CFloorView : public QWidget {
     QImage m_Image;
     int m_iRenderCount = 0;
     std::function<void(const std::string&)> m_StatusCallback;
+    Polygon m_Outline;
+    bool m_bHasOutline = false;
+    std::string m_csZoneRoom;
+    int m_iOverlayCount = 0;
+    std::function<int(int, const Polygon&)> m_FinishHandler;
+    std::function<void(const Point&, const QPoint&)> m_ContextHandler;
+    std::function<void()> m_ModeHandler;
 };

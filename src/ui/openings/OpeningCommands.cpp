@@ -342,3 +342,10 @@ void CmdEraseAtrium(const FloorPageContext& ctx) {
     floor->RemoveAtrium(name);
     ctx.Changed();
 }
+
+bool EditNewAtrium(QWidget* parent, CLENIAtrium& atrium, double heightToTop) {
+    CAtrioPropsDlg dialog(atrium, heightToTop, parent);
+    if (ExecDialog(dialog) != QDialog::Accepted) return false;
+    atrium = dialog.GetAtrium();
+    return true;
+}

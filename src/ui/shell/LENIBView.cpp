@@ -16,6 +16,7 @@
 #include "ui/dialogs/SimpleFloorDlg.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/editor/DxfViewSettings.h"
+#include "ui/editor/FloorView.h"
 #include "ui/results/LeniResultDlg.h"
 
 #include <QApplication>
@@ -112,6 +113,14 @@ CDxfTabDlg* CLENIBView::AddPage(const std::string& text) {
     page->SetStatusCallback([this](const std::string& status) {
         if (m_StatusHandler) m_StatusHandler(status);
     });
+    page->SetDocument(&m_Doc);
+    page->SetCommandHandler([this](int id) {
+        if (id == ID_REMOVE_DXF_FLOOR) OnRemoveDxfFloor();
+        if (id == ID_FLOOR_CALCULATION) OnFloorCalculation();
+        emit documentChanged();
+    });
+    page->SetChangedHandler([this]() { emit documentChanged(); });
+    page->SetModeHandler([this]() { emit documentChanged(); });
     m_pTabCtrl->addTab(page, Q(text));
     return page;
 }
@@ -140,6 +149,9 @@ bool CLENIBView::IsCommandEnabled(int id) const {
     switch (id) {
     case ID_ADD_DXF_FLOOR:
         return idle;
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
+        return idle && m_Doc.IsCommandEnabled(id);
     case ID_REMOVE_DXF_FLOOR:
         return idle && GetTabCount() > 0;
     case ID_ADD_ROOM:
@@ -197,6 +209,8 @@ void CLENIBView::ReconcileFloorOrder() {
                          [&](const std::string& n) { return EqualsNoCase(n, floor.GetName()); }))
             names.push_back(floor.GetName());
     if (project.ReorderFloors(names)) {
+        // The kept steps hold the floors in the old order, which the tabs no longer show.
+        m_Doc.ForgetUndoSteps();
         RefreshFloors();
         m_Doc.SetModifiedFlag(true);
     }
@@ -330,6 +344,8 @@ bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bo
     RefreshFloors();
     OpenDxfTab(destination.string());
     m_Doc.SetModifiedFlag(true);
+    // Every tab stands for a floor of the project: a kept step without this floor cannot come back.
+    m_Doc.ForgetUndoSteps();
 
     const int total = counts.rooms + counts.zones + counts.windows + counts.roofLights + counts.atria;
     if (total > 0)
@@ -424,10 +440,14 @@ void CLENIBView::OnRemoveDxfFloor() {
         }
     } else {
         m_pTabCtrl->removeTab(m_pTabCtrl->indexOf(page));
-        delete page;
+        // The page's own context menu may have asked for this: it goes once that call returns.
+        page->SetFloor(nullptr);
+        page->hide();
+        page->deleteLater();
         project.DeleteFloor(floorName);
         m_pTabCtrl->setCurrentIndex(0);
     }
+    m_Doc.ForgetUndoSteps();
     RefreshFloors();
     emit documentChanged();
 }
@@ -453,6 +473,19 @@ void CLENIBView::OnGridSnap() {
 
 void CLENIBView::OnDxfBackground() {
     if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->ToggleDxfBackground();
+}
+
+void CLENIBView::OnStartMode(int mode) {
+    if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->StartMode(mode);
+    emit documentChanged();
+}
+
+void CLENIBView::OnUndo() {
+    if (IsEditorIdle()) m_Doc.Undo();
+}
+
+void CLENIBView::OnRedo() {
+    if (IsEditorIdle()) m_Doc.Redo();
 }
 
 void CLENIBView::OnGridSnapSettings() {

@@ -49,6 +49,10 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void OnObjectSnap();
     void OnGridSnap();
     void OnDxfBackground();
+    // Drawing modes of the current page: MM_ADD_ROOM, MM_ADD_ZONE or MM_ADD_ATRIUM.
+    void OnStartMode(int mode);
+    void OnUndo();
+    void OnRedo();
     // Whether the view's part of a command's enabling rule holds.
     bool IsCommandEnabled(int id) const;
 
@@ -78,6 +82,7 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void OpenFolderInBrowser(const std::string& folder) override;
     void RunBuildingCalculation() override;
     void SetWaitCursor(bool wait) override;
+    void ModelReplaced() override { RefreshFloors(); }
 
   signals:
     // The title, the modified mark or the enabling of commands may have changed.

@@ -6,6 +6,7 @@
 #include "base/TextUtils.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
+#include "ui/editor/FloorView.h"
 #include "ui/products/ObjDbTableDlg.h"
 #include "ui/shell/HelpPages.h"
 #include "ui/print/DefinePrintPagesDlg.h"
@@ -115,6 +116,10 @@ void CMainFrame::CreateMainMenu() {
     file->addSeparator();
     AddCommand(file, "E&xit", ID_APP_EXIT);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileItems);
+
+    QMenu* edit = bar->addMenu("&Edit");
+    AddCommand(edit, "&Undo\tCtrl+Z", ID_EDIT_UNDO)->setShortcut(QKeySequence("Ctrl+Z"));
+    AddCommand(edit, "&Redo\tCtrl+Y", ID_EDIT_REDO)->setShortcut(QKeySequence("Ctrl+Y"));
 
     QMenu* project = bar->addMenu("Project Properties");
     AddCommand(project, "Project Properties...", ID_PROJECT_PROPERTIES);
@@ -317,12 +322,27 @@ void CMainFrame::OnCommand(int id) {
     case ID_REMOVE_DXF_FLOOR:
         m_pView->OnRemoveDxfFloor();
         break;
+    case ID_ADD_ROOM:
+        m_pView->OnStartMode(MM_ADD_ROOM);
+        break;
     case ID_ADD_ZONE:
         if (const CDxfTabDlg* page = m_pView->GetCurrDxfTabDlg()) {
             const CLENIFloor* floor = m_Doc.GetProject().GetFloorByName(page->GetFloorName());
-            if (!floor || floor->GetRoomCount() == 0)
+            if (!floor || floor->GetRoomCount() == 0) {
                 Log().Printf(LOG_ERROR, "You must add rooms before you can put zones inside them");
+                break;
+            }
+            m_pView->OnStartMode(MM_ADD_ZONE);
         }
+        break;
+    case ID_ADD_ATRIUM:
+        m_pView->OnStartMode(MM_ADD_ATRIUM);
+        break;
+    case ID_EDIT_UNDO:
+        m_pView->OnUndo();
+        break;
+    case ID_EDIT_REDO:
+        m_pView->OnRedo();
         break;
     case ID_ZOOM_ALL:
         m_pView->OnZoomAll();

@@ -1,0 +1,148 @@
+#include "ui/dialogs/RoomPropsDlg.h"
+
+#include "base/Logger.h"
+#include "base/MessageBoxes.h"
+#include "base/TextUtils.h"
+#include "calc/BuildingTypeData.h"
+#include "dxf/Geometry.h"
+#include "model/LENIFloor.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+constexpr double kHoursPerYear = 8760.0;
+const char* const kDcajCalculated = "Calculated";
+const char* const kDcajUser = "User";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, bool existing,
+                             const std::string& buildingType, QWidget* parent)
+    : CCheckedDialog("Room Properties", parent), m_Room(room), m_pFloor(floor), m_bExisting(existing) {
+    SetHelpPage("room.html");
+    m_pName = AddField("Room name:", Q(room.GetName()));
+    m_pRoomType = new QComboBox(this);
+    m_pRoomType->setMinimumContentsLength(40);
+    m_pRoomType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    GetForm()->addRow("Room type:", m_pRoomType);
+    m_pWorkplane = AddField("Workplane height (m):", Q(FormatDouble("%.3f", room.GetWrkSrfHi())), 10);
+    m_pMf = AddField("Room maintenance factor MF:", Q(FormatDouble("%.2f", room.GetMaintenanceFactor())), 10);
+    m_pDcajMethod = new QComboBox(this);
+    m_pDcajMethod->addItems({kDcajCalculated, kDcajUser});
+    m_pDcajMethod->setCurrentIndex(room.GetDcajSource() == DCAJ_USER ? 1 : 0);
+    GetForm()->addRow("Dcaj method:", m_pDcajMethod);
+    m_pUserDcaj = AddField("User Dcaj (%):", Q(FormatDouble("%.3f %%", room.GetUserDcaj())));
+    m_pShading = new QComboBox(this);
+    for (int code = SHADING_NONE; code <= SHADING_LIGHT_GUIDES; ++code)
+        m_pShading->addItem(Q(CLENIRoom::GetShadingName(code)), code);
+    m_pShading->setCurrentIndex(std::max(0, m_pShading->findData(room.GetShadingType())));
+    GetForm()->addRow("Shading:", m_pShading);
+    m_pTd = AddField("Daylight time td (hours per year):", QString::number(room.GetTd()));
+    m_pTn = AddField("Daylight absence time tn (hours per year):", QString::number(room.GetTn()));
+    m_pSummary = AddNote(QString());
+    FinishLayout();
+
+    if (!floor) {
+        Log().Printf(LOG_ERROR, "CRoomPropsDlg::OID called with null floor.");
+        // Closes as soon as it is shown: there is nothing it could check a name against.
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
+    std::vector<std::string> types;
+    CBuildingTypeData::GetAllRoomTypeStrings(types);
+    for (const std::string& type : types)
+        m_pRoomType->addItem(Q(type));
+    if (!existing) m_Room.SetRoomType(CBuildingTypeData::GetFirstRoomTypeOfBuildingType(buildingType));
+    const int selected = m_pRoomType->findText(Q(m_Room.GetRoomType()));
+    if (selected < 0)
+        Log().Printf(LOG_ERROR, "PopulateComboFromStringList default not found:\n%s",
+                     m_Room.GetRoomType().c_str());
+    m_pRoomType->setCurrentIndex(selected);
+    connect(m_pRoomType, &QComboBox::currentIndexChanged, this, &CRoomPropsDlg::OnRoomTypeChanged);
+
+    Point lo, hi;
+    GetPolygonBoundingBox(m_Room.GetPolygon(), lo, hi);
+    m_pSummary->setText(Q(StrPrintf(
+        "Area=%.1f m\u00b2 (bounding box %.1fm x %.1fm) height = %.1fm  Average Em=%.1flx", m_Room.GetArea(),
+        hi.x - lo.x, hi.y - lo.y, m_Room.GetHeight(), m_Room.GetAverageZoneIlluminance())));
+}
+
+void CRoomPropsDlg::OnRoomTypeChanged(int index) {
+    if (index < 0) return;
+    const std::string type = m_pRoomType->itemText(index).toStdString();
+    if (!m_Room.SetRoomType(type)) {
+        Log().Printf(LOG_ERROR, "CRoomPropsDlg::OCSRB: could not get room type");
+        return;
+    }
+    m_Room.GetTdTnByBuildingType(m_Room.GetBuildingTypeFromRoomTypeString());
+    m_pTd->setText(QString::number(m_Room.GetTd()));
+    m_pTn->setText(QString::number(m_Room.GetTn()));
+}
+
+bool CRoomPropsDlg::OnOK() {
+    const std::string name = TrimWhiteSpace(FieldText(m_pName));
+    if (name.empty()) {
+        WalertBox("Please input a room name");
+        return false;
+    }
+    if (m_pRoomType->currentIndex() < 0) {
+        WalertBox("Please select a room type");
+        return false;
+    }
+    const bool sameName = m_bExisting && EqualsNoCase(name, m_Room.GetName());
+    if (!sameName && m_pFloor && m_pFloor->RoomExists(name)) {
+        WalertBox("A room called <%s> already exists\non the floor <%s>", name.c_str(),
+                  m_pFloor->GetName().c_str());
+        return false;
+    }
+    m_Room.SetName(name);
+    const double workplane = FieldDouble(m_pWorkplane);
+    if (workplane < 0.0 || workplane > 2.0) {
+        WalertBox("Work surface height should be between %.3f annd %.3f inclusive", 0.0, 2.0);
+        return false;
+    }
+    m_Room.SetWrkSrfHi(workplane);
+    m_Room.SetShadingType(m_pShading->currentData().toInt());
+    const double mf = FieldDouble(m_pMf);
+    if (mf < 0.0 || mf > 1.0) {
+        WalertBox("Maintenance factor should be between %.3f and %.3f", 0.0, 1.0);
+        return false;
+    }
+    m_Room.SetMaintenanceFactor(mf);
+    if (m_pDcajMethod->currentText() != kDcajCalculated) {
+        const double dcaj = FieldDouble(m_pUserDcaj);
+        if (dcaj < 0.0 || dcaj > 100.0) {
+            WalertBox("User Dcaj should be between 0 %% and 100 %%");
+            return false;
+        }
+        m_Room.SetDcajSource(DCAJ_USER);
+        m_Room.SetUserDcaj(dcaj);
+    } else {
+        m_Room.SetDcajSource(DCAJ_CALCULATED);
+    }
+    const int td = FieldInt(m_pTd), tn = FieldInt(m_pTn);
+    if (td < 0) {
+        WalertBox("Daylight hours must be 0 or more");
+        return false;
+    }
+    if (tn < 0) {
+        WalertBox("Daylight absence hours must be 0 or more");
+        return false;
+    }
+    if (td + static_cast<double>(tn) > kHoursPerYear) {
+        WalertBox("tn + td = %d. There are only\n%.0f hours per year", td + tn, kHoursPerYear);
+        return false;
+    }
+    m_Room.SetTd(td);
+    m_Room.SetTn(tn);
+    return true;
+}

@@ -1,0 +1,270 @@
+// The floor page as a user drives it: drawing rooms, zones and atria with the mouse and keys,
+// the refusals on the way, the dialogs that finish an outline, undo and redo.
+
+#include "ui/editor/FloorView.h"
+
+#include "app/LENIBApp.h"
+#include "calc/EnergyCalc.h"
+#include "products/LumSysDataBase.h"
+#include "ui/EditorTestSupport.h"
+#include "ui/GuiTestSupport.h"
+#include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/dialogs/FloorDlg.h"
+#include "ui/dialogs/RoomPropsDlg.h"
+#include "ui/dialogs/ZonePropsDlg.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/editor/FloorCommands.h"
+#include "ui/shell/LENIBView.h"
+#include "ui/shell/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+using EditorTest = EditorGuiTest;
+
+TEST_F(EditorTest, DrawsASnappedRoomOnADxfFloorWithItsSingleZoneThenUndoesAndRedoesIt) {
+    NewProject("Drawn");
+    AddPlanFloor("Plan");
+    Frame().RunCommand(ID_SAVE_PROJECT);
+    ASSERT_FALSE(Doc().IsModified());
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    ASSERT_TRUE(Page()->IsGridSnapOn());
+
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ROOM);
+    Frame().UpdateCommandUi();
+    // Nothing that starts a mode or changes the floor while an outline is drawn.
+    for (int id : {ID_ADD_ROOM, ID_ADD_ZONE, ID_ADD_ATRIUM, ID_REMOVE_DXF_FLOOR, ID_EDIT_UNDO})
+        EXPECT_FALSE(Frame().FindCommand(id)->isEnabled()) << id;
+
+    Click({0.1, 0.12});
+    Click({7.9, -0.1});
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(LastBox(), "A polygon needs at least 3 corners");
+    EXPECT_EQ(View()->GetOutline().size(), 2u);
+    Click({8.1, 5.9});
+    Click({5.2, 3.1});
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier); // takes back the last corner, not an undo
+    ASSERT_EQ(View()->GetOutline().size(), 3u);
+    Click({0.15, 6.1});
+    // The snapped corners, and the rubber band drawn from the last one to the pointer.
+    const Polygon expected = {{0, 0}, {8, 0}, {8, 6}, {0, 6}};
+    ASSERT_EQ(View()->GetOutline().size(), 4u);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_DOUBLE_EQ(View()->GetOutline()[i].x, expected[i].x) << i;
+        EXPECT_DOUBLE_EQ(View()->GetOutline()[i].y, expected[i].y) << i;
+    }
+    Move({3.3, 2.2});
+    SaveScreenshot(Frame(), "editor-drawing-room");
+
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("  Office ");
+        d.GetTdField()->setText("2000");
+        d.GetTnField()->setText("500");
+        d.accept();
+    });
+    boxes.answers.push_back(IDYES); // a single zone
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) {
+        d.GetOccupancyList()->setCurrentText(CZonePropsDlg::kAlwaysOccupied);
+        d.accept();
+    });
+    QTest::keyClick(View(), Qt::Key_Enter);
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+    EXPECT_FALSE(View()->HasOutline());
+    const CLENIRoom* office = Project().FindRoom("Plan", "Office");
+    ASSERT_NE(office, nullptr);
+    EXPECT_NEAR(office->GetArea(), 48.0, 1e-9);
+    EXPECT_EQ(office->GetTd(), 2000);
+    EXPECT_EQ(office->GetTn(), 500);
+    ASSERT_EQ(office->GetZoneCount(), 1);
+    EXPECT_EQ(office->GetZones()[0].GetName(), "ZONE_01_(Office)");
+    EXPECT_EQ(office->GetZones()[0].GetFoMode(), FOMODE_ONE);
+    EXPECT_TRUE(Doc().IsModified());
+
+    // Undo (Ctrl+Z in mode 0) goes back to the saved project, Redo (Ctrl+Y) brings the room back.
+    Frame().activateWindow();
+    QApplication::setActiveWindow(&Frame());
+    Frame().UpdateCommandUi();
+    QTest::keyClick(View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Project().FindRoom("Plan", "Office"), nullptr);
+    EXPECT_FALSE(Doc().IsModified());
+    Frame().UpdateCommandUi();
+    QTest::keyClick(View(), Qt::Key_Y, Qt::ControlModifier);
+    ASSERT_NE(Project().FindRoom("Plan", "Office"), nullptr);
+    EXPECT_TRUE(Doc().IsModified());
+    // The page draws the restored floor, not the one that was replaced (a sanitizer run would
+    // catch a stale floor here).
+    View()->RenderImage();
+    EXPECT_FALSE(View()->GetImage().isNull());
+}
+
+TEST_F(EditorTest, ZonesStayInsideTheirRoomAndOutsideOtherZones) {
+    NewProject("Zones");
+    AddSimpleFloor("Ground", 10, 10, 3, false); // ROOM_000 from (0,0) to (10,10)
+
+    // A room may not start inside another.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    Click({5, 5});
+    EXPECT_EQ(LastBox(), "The new room cannot be inside an existing room\nThis point is inside <ROOM_000>");
+    EXPECT_FALSE(View()->HasOutline());
+    // A second room beside it, closed by a click on its first corner.
+    Click({11, 1});
+    Click({13, 1});
+    Click({13, 4});
+    Click({11, 4});
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Store");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    Click({11.03, 1.02});
+    ASSERT_NE(Project().FindRoom("Ground", "Store"), nullptr) << BoxTexts();
+    EXPECT_EQ(Project().FindRoom("Ground", "Store")->GetZoneCount(), 0);
+
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({-0.6, 5});
+    EXPECT_EQ(LastBox(),
+              "Zones have to be drawn inside rooms.\n(You can stop drawing the zone using the ESC key.)");
+    Click({1, 1});
+    Click({12, 2});
+    EXPECT_EQ(LastBox().rfind(
+                  "Zones have to stay inside their room\nThis zone has to stay inside room <ROOM_000>.\n", 0),
+              0u)
+        << LastBox();
+    EXPECT_NE(LastBox().find("is inside room <Store>"), std::string::npos);
+    Click({5, 1});
+    Click({5, 4});
+    Click({3, 0.5}); // would cross the first side
+    EXPECT_EQ(LastBox(), "This cannot be self intersecting");
+    EXPECT_EQ(View()->GetOutline().size(), 3u);
+    Click({1, 4});
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
+    Click({1.04, 1.03}); // within a fortieth of the view width of the first corner: closes
+    const CLENIRoom* room = Project().FindRoom("Ground", "ROOM_000");
+    ASSERT_EQ(room->GetZoneCount(), 1) << BoxTexts();
+    EXPECT_EQ(room->GetZones()[0].GetPolygon().size(), 4u);
+    EXPECT_NEAR(room->GetZones()[0].GetArea(), 12.0, 0.1); // corners as exact as a pixel
+
+    // Not inside that zone, but on its outline it may start.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({2, 2});
+    EXPECT_EQ(LastBox(),
+              "The new zone cannot be inside existing zones\nThis point is inside <ZONE_01_(ROOM_000)>");
+    EXPECT_FALSE(View()->HasOutline());
+    const size_t before = boxes.boxes.size();
+    Click(OnPixel({5, 2}));
+    EXPECT_EQ(boxes.boxes.size(), before) << BoxTexts();
+    EXPECT_TRUE(View()->HasOutline());
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_FALSE(View()->HasOutline());
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+
+    // A zone in the other room; a cancelled zone dialog ends the mode but leaves the outline.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({11.5, 1.5});
+    Click({12.5, 1.5});
+    Click({12.5, 3.5});
+    script.Cancel();
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+    EXPECT_TRUE(View()->HasOutline());
+    EXPECT_EQ(Project().FindRoom("Ground", "Store")->GetZoneCount(), 0);
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_FALSE(View()->HasOutline());
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({11.5, 1.5});
+    Click({12.5, 1.5});
+    Click({12.5, 3.5});
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
+    QTest::keyClick(View(), Qt::Key_Return);
+    ASSERT_EQ(Project().FindRoom("Ground", "Store")->GetZoneCount(), 1) << BoxTexts();
+    EXPECT_EQ(Project().FindRoom("Ground", "Store")->GetZones()[0].GetName(), "ZONE_01_(Store)");
+
+    // Each accepted outline is one step back.
+    for (int zones : {0}) {
+        ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+        EXPECT_EQ(Project().FindRoom("Ground", "Store")->GetZoneCount(), zones);
+    }
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(Project().FindRoom("Ground", "ROOM_000")->GetZoneCount(), 0);
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(Project().FindRoom("Ground", "Store"), nullptr);
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+    EXPECT_NE(Project().FindRoom("Ground", "Store"), nullptr);
+}
+
+TEST_F(EditorTest, AtriumOutlineIsAddedToTheFloorAndRefusesAClickInsideAnAtrium) {
+    NewProject("Atria");
+    AddSimpleFloor("Ground", 10, 10, 3, false);
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ATRIUM));
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ATRIUM);
+    Click({2, 2});
+    Click({4, 2});
+    Click({4, 4});
+    QTest::keyClick(View(), Qt::Key_Return);
+    const CLENIFloor* floor = Project().GetFloorByName("Ground");
+    ASSERT_EQ(floor->GetAtriumCount(), 1) << BoxTexts();
+    EXPECT_EQ(floor->GetAtria()[0].m_iKind, ATRIUM_ATRIUM);
+    EXPECT_DOUBLE_EQ(floor->GetAtria()[0].m_dTrans, 1.0);
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ATRIUM));
+    Click({3.5, 2.5});
+    EXPECT_EQ(LastBox(), "The new atrim cannot be inside an existing atrium\nThis point is inside <" +
+                             floor->GetAtria()[0].m_csName + ">");
+}
+
+TEST_F(EditorTest, MiddleButtonPansAndGivesTheDrawingModeBack) {
+    NewProject("Pan");
+    AddSimpleFloor("Ground", 10, 10, 3, false);
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    const QPoint at = At({12, 5});
+    QTest::mousePress(View(), Qt::MiddleButton, Qt::NoModifier, at);
+    EXPECT_EQ(View()->GetMouseMode(), MM_PAN);
+    EXPECT_EQ(View()->GetSavedMode(), MM_ADD_ROOM);
+    QTest::mouseRelease(View(), Qt::MiddleButton, Qt::NoModifier, at);
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ROOM);
+    EXPECT_EQ(View()->cursor().shape(), Qt::CrossCursor);
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+}
+
+TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosenOne) {
+    NewProject("Menu");
+    AddSimpleFloor("Ground", 10, 10, 3, false);
+    QTest::mousePress(View(), Qt::RightButton, Qt::NoModifier, At({5, 5}));
+    QMenu* menu = Page()->GetContextMenu();
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::string> submenus;
+    int items = 0;
+    QAction* erase = nullptr;
+    for (QAction* action : menu->actions()) {
+        submenus.push_back(action->text().toStdString());
+        for (QAction* item : action->menu()->actions()) {
+            ++items;
+            EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+            if (item->data().toInt() == IDC_ERASE_ROOM) erase = item;
+        }
+    }
+    EXPECT_EQ(submenus, (std::vector<std::string>{"Floor", "Room", "Zone", "Window", "Atrium", "Roof Light",
+                                                  "Products"}));
+    EXPECT_EQ(items, 27);
+    ASSERT_NE(erase, nullptr);
+    SaveScreenshot(*menu->actions()[1]->menu(), "editor-context-menu-room");
+    boxes.answers.push_back(IDYES);
+    erase->trigger();
+    EXPECT_EQ(boxes.boxes.back().text, "Remove room <ROOM_000>\nfrom floor <Ground>?");
+    EXPECT_EQ(Project().GetFloorByName("Ground")->GetRoomCount(), 0);
+    EXPECT_TRUE(Doc().IsModified());
+    menu->close();
+}
+
+} // namespace
