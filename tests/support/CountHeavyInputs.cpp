@@ -78,6 +78,10 @@ std::string Dxf(const std::string& blocks, const std::string& entities) {
 
 } // namespace
 
+std::string SmallProject() {
+    return Project("", OneRoomFloor());
+}
+
 std::vector<CountHeavyInput> CountHeavyInputs() {
     std::vector<CountHeavyInput> inputs;
 

@@ -14,6 +14,7 @@ struct CountHeavyInput {
     double maxSeconds = 2.0; // refusals: 1 s
 };
 
-// Every count-heavy input; scale 1 gives the sizes the program is held to, a smaller scale
-// smaller files of the same shape.
+// Every count-heavy input.
 std::vector<CountHeavyInput> CountHeavyInputs();
+// A project of one room, one zone and one product: what the program needs for itself.
+std::string SmallProject();
