@@ -2,8 +2,9 @@
 BUILD ?= build
 BUILD_SAN ?= build-san
 BUILD_FUZZ ?= build-fuzz
-# Seconds each fuzz target runs in `make fuzz`.
+# Seconds each fuzz target runs in `make fuzz` (CI) and in `make fuzz-long` (before a release).
 FUZZ_SECONDS ?= 60
+FUZZ_LONG_SECONDS ?= 600
 # The machines have two cores shared with others: never more than two jobs.
 JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -18,8 +19,8 @@ BUILD_WIN ?= build-windows
 # TinyXML's Debian source and GoogleTest's source package.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine64 dpkg-dev googletest
 
-.PHONY: deps test-deps deps-windows build build-program test test-san demo gui bench fuzz windows \
-        test-windows clean
+.PHONY: deps test-deps deps-windows build build-program test test-san demo gui bench fuzz fuzz-long \
+        fuzz-build windows test-windows clean
 
 # Installs those of the given packages that are missing.
 define install_missing
@@ -64,6 +65,7 @@ bench: build
 	$(BUILD)/bench/orvantis_bench_grid || status=1; \
 	$(BUILD)/bench/orvantis_bench_report || status=1; \
 	$(BUILD)/bench/orvantis_bench_dxf || status=1; \
+	$(BUILD)/bench/orvantis_bench_countheavy || status=1; \
 	if [ -x $(BUILD)/bench/orvantis_bench_render ]; then $(BUILD)/bench/orvantis_bench_render || status=1; fi; \
 	exit $$status
 
@@ -75,9 +77,11 @@ gui: build-program
 
 # Every fuzz target (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) for
 # FUZZ_SECONDS each; fails when any of them finds a fault.
-fuzz: deps
+fuzz-build: deps
 	cmake -S fuzz -B $(BUILD_FUZZ) -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+fuzz: fuzz-build
 	fuzz/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
 
 # orvantis.exe, the batch-only program for 64-bit Windows, in $(BUILD_WIN)/.
@@ -91,6 +95,11 @@ windows: deps-windows
 test-windows: windows build-program
 	cmake --build $(BUILD_WIN) -j $(JOBS)
 	sh windows/test-windows.sh $(BUILD_WIN) $(BUILD)/orvantis
+
+# The same targets for FUZZ_LONG_SECONDS each (an hour in all with the default), before a release:
+# faults that need many mutations of a seeded element are found in minutes, not in one.
+fuzz-long: fuzz-build
+	fuzz/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_LONG_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) $(BUILD_WIN)

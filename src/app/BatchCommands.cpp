@@ -62,11 +62,27 @@ BatchWork SetBatchWork(BatchWork work) {
 }
 
 int SplitCommandLine(const std::string& text, const std::string& separator, CommandTokens& tokens) {
+    // Quotes as the Windows command line reads them: an odd run of backslashes before a quote
+    // makes it a plain character, and so does a quote doubled inside quotes.
     std::string working;
     working.reserve(text.size());
     bool inQuotes = false;
-    for (char c : text) {
-        if (c == '"') inQuotes = !inQuotes;
+    size_t backslashes = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            if (backslashes % 2 == 1) {
+                // escaped: stays as typed
+            } else if (inQuotes && i + 1 < text.size() && text[i + 1] == '"') {
+                working += "\"\"";
+                ++i;
+                backslashes = 0;
+                continue;
+            } else {
+                inQuotes = !inQuotes;
+            }
+        }
+        backslashes = c == '\\' ? backslashes + 1 : 0;
         working += (inQuotes && c == ' ') ? kQuotedBlank : c;
     }
 
@@ -88,9 +104,35 @@ int SplitCommandLine(const std::string& text, const std::string& separator, Comm
 
 std::string GetCommandArgument(const CommandTokens& tokens, size_t index) {
     if (index >= tokens.size()) return std::string();
-    std::string arg = tokens[index];
-    for (char& c : arg)
-        if (c == '"') c = ' ';
+    const std::string& token = tokens[index];
+    std::string arg;
+    arg.reserve(token.size());
+    bool inQuotes = false;
+    size_t backslashes = 0;
+    for (size_t i = 0; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') {
+            // 2n backslashes and a quote: n backslashes and the quote marks; 2n+1: n and a quote.
+            arg.append(backslashes / 2, '\\');
+            if (backslashes % 2 == 1) {
+                arg += '"';
+            } else if (inQuotes && i + 1 < token.size() && token[i + 1] == '"') {
+                arg += '"';
+                ++i;
+            } else {
+                inQuotes = !inQuotes;
+            }
+        } else {
+            arg.append(backslashes, '\\');
+            arg += c;
+        }
+        backslashes = 0;
+    }
+    arg.append(backslashes, '\\');
     return TrimWhiteSpace(arg);
 }
 
@@ -171,12 +213,31 @@ int PdfCommand(const CommandTokens& tokens) {
 std::string JoinCommandLine(int argc, const char* const* argv) {
     std::string line;
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+        const std::string arg = argv[i];
         if (i > 1) line += ' ';
-        if (arg.empty() || arg.find(' ') != std::string::npos)
-            line += '"' + arg + '"';
-        else
+        if (!arg.empty() && arg.find_first_of(" \"") == std::string::npos) {
             line += arg;
+            continue;
+        }
+        // Quoted as a Windows program quotes an argument: a quote inside gets a backslash, and
+        // the backslashes just before a quote (or before the closing one) are doubled.
+        line += '"';
+        size_t backslashes = 0;
+        for (const char c : arg) {
+            if (c == '\\') {
+                ++backslashes;
+                continue;
+            }
+            if (c == '"') {
+                line.append(backslashes * 2 + 1, '\\');
+            } else {
+                line.append(backslashes, '\\');
+            }
+            line += c;
+            backslashes = 0;
+        }
+        line.append(backslashes * 2, '\\');
+        line += '"';
     }
     return line;
 }

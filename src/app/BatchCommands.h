@@ -29,9 +29,12 @@ struct BatchCommand {
 extern const BatchCommand BatchCommandTable[3];
 
 // Splits text at any character of separator (runs count as one, no empty tokens); blanks inside
-// double quotes do not split, and the quotes stay in the tokens. Returns the token count.
+// double quotes do not split, and the quotes stay in the tokens. A quote after an odd number of
+// backslashes, or doubled inside quotes, is a plain character (as Windows command lines have
+// it). Returns the token count.
 int SplitCommandLine(const std::string& text, const std::string& separator, CommandTokens& tokens);
-// Token index with its double quotes turned into blanks and trimmed; empty past the end.
+// Token index without its quote marks, escaped and doubled quotes read as quotes, trimmed;
+// empty past the end.
 std::string GetCommandArgument(const CommandTokens& tokens, size_t index);
 
 int ReportCommand(const CommandTokens& tokens);
@@ -66,7 +69,8 @@ struct BatchWork {
 // returns the previous one. An empty function restores the program's own.
 BatchWork SetBatchWork(BatchWork work);
 
-// Joins argv[1..] into the command line a Windows user would type, quoting arguments with blanks.
+// Joins argv[1..] into the command line a Windows user would type, quoting arguments with blanks
+// or quotes (a quote inside escaped with a backslash).
 std::string JoinCommandLine(int argc, const char* const* argv);
 // True when the command line holds nothing but blanks.
 bool IsEmptyCommandLine(const std::string& commandLine);

@@ -1,5 +1,6 @@
 #include "app/ReportWork.h"
 
+#include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "model/LENIProject.h"
 #include "model/ResultsExport.h"
@@ -18,11 +19,22 @@ int RunReport(const ReportJob& job) {
 
     InstallProjectResultsProvider();
     LeniTimeStepResult annual;
-    const bool exported = ExportResults(project, job.resultsFile, &annual);
-    const bool saved = project.Save(job.copyFile, true);
+    // Both files are made whole in temporaries first and only then renamed together: a run
+    // killed on the way leaves the old results beside the old copy, never a mix.
+    CSafeWriteBatch batch;
+    bool exported = ExportResults(project, job.resultsFile, &annual);
+    bool saved = project.Save(job.copyFile, true);
+    std::string reason;
+    if (exported && saved && !batch.Commit(&reason)) {
+        Log().Printf(LOG_ERROR, "report: the results could not be put in place: %s", reason.c_str());
+        exported = saved = false;
+    }
     if (!exported || !saved) {
-        Log().Printf(LOG_ERROR, "report: the results were not all written (results file %s, project copy %s)",
-                     exported ? "written" : "NOT written", saved ? "written" : "NOT written");
+        // Neither is put in place when one of them cannot be.
+        Log().Printf(LOG_ERROR,
+                     "report: the results were not all written (results file %s, project copy %s); "
+                     "no file was replaced",
+                     exported ? "ready" : "NOT written", saved ? "ready" : "NOT written");
         return BATCH_WRITE_FAILED;
     }
     std::printf("Annual LENI %.2f kWh/(m\xC2\xB2 year), results in %s\n", annual.GetLENI(),

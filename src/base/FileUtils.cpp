@@ -1,17 +1,19 @@
 #include "base/FileUtils.h"
 
-#include "base/Platform.h"
-
 #include "base/Logger.h"
+#include "base/Platform.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,10 +84,14 @@ bool CopyDirectory(const fs::path& destination, const fs::path& source, const st
             continue;
         }
         fs::path target = destination / name;
-        if (!CopyFileOver(it->path(), target, e2)) {
-            errno = e2.value();
-            ReportLastError("CopyDirectory", "Could not copy <%s> to <%s>", it->path().string().c_str(),
-                            target.string().c_str());
+        // Copied through a temporary: a link planted at the target is replaced, not written through.
+        std::string reason;
+        std::ifstream in(it->path(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (!in || !WriteFileSafely(target, text.str(), &reason)) {
+            Log().Printf(LOG_ERROR, "CopyDirectory: Could not copy <%s> to <%s>\n%s",
+                         it->path().string().c_str(), target.string().c_str(), reason.c_str());
             return false;
         }
         if (!FileExists(target)) {
@@ -146,7 +152,7 @@ std::string GetProjectsContainingDir(const std::string& path) {
     }
     size_t pos = path.find_last_of("/\\");
     if (pos == std::string::npos) {
-        Log().Printf(LOG_ERROR, "GetProjectsContainingDir() failed, <%s>", path.c_str());
+        Log().Printf(LOG_ERROR, "GetProjectsContainingDir() failed, <%s>", path.string().c_str());
         return std::string();
     }
     return path.substr(0, pos);
@@ -160,53 +166,323 @@ SafeWriteHook SetSafeWriteHook(SafeWriteHook hook) {
     return previous;
 }
 
-bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {
-    fs::path folder = path.parent_path();
+namespace {
+
+constexpr const char* kTemporaryMarker = ".orvtmp-";
+
+thread_local CSafeWriteBatch* t_pBatch = nullptr;
+
+bool IsDirectTarget(mode_t mode) {
+    return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode);
+}
+
+// The pid a temporary's name carries, or 0 when the name is none of ours.
+pid_t TemporaryOwner(const std::string& name) {
+    if (name.size() < 2 || name[0] != '.') return 0;
+    const size_t marker = name.rfind(kTemporaryMarker);
+    if (marker == std::string::npos || marker == 0) return 0;
+    size_t pos = marker + std::strlen(kTemporaryMarker);
+    const size_t dash = name.find('-', pos);
+    if (dash == std::string::npos || dash == pos || dash > pos + 9 || name.size() - dash - 1 != 6) return 0;
+    long pid = 0;
+    for (; pos < dash; ++pos) {
+        if (name[pos] < '0' || name[pos] > '9') return 0;
+        pid = pid * 10 + (name[pos] - '0');
+    }
+    return static_cast<pid_t>(pid);
+}
+
+} // namespace
+
+int RemoveStaleTemporaries(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+    int removed = 0;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t owner = TemporaryOwner(name);
+        if (owner <= 0 || owner == getpid()) continue;
+        // A process that still runs may be about to rename its temporary.
+        if (kill(owner, 0) == 0 || errno != ESRCH) continue;
+        struct stat st;
+        if (lstat(it->path().string().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::unlink(it->path().string().c_str()) == 0) ++removed;
+    }
+    return removed;
+}
+
+CSafeOutput::~CSafeOutput() {
+    Discard();
+}
+
+CSafeOutput::CSafeOutput(CSafeOutput&& other) noexcept {
+    *this = std::move(other);
+}
+
+CSafeOutput& CSafeOutput::operator=(CSafeOutput&& other) noexcept {
+    if (this != &other) {
+        Discard();
+        m_Target = std::move(other.m_Target);
+        m_csTemporary = std::move(other.m_csTemporary);
+        m_pFile = other.m_pFile;
+        m_bDirect = other.m_bDirect;
+        m_bFailed = other.m_bFailed;
+        m_iError = other.m_iError;
+        other.m_csTemporary.clear();
+        other.m_pFile = nullptr;
+    }
+    return *this;
+}
+
+bool CSafeOutput::Open(const fs::path& target, std::string* reason) {
+    Discard();
+    m_Target = target;
+    m_bDirect = false;
+    m_bFailed = false;
+    m_iError = 0;
+    fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string tmpl = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+
+    struct stat st;
+    if (lstat(target.string().c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            if (reason) *reason = std::strerror(EISDIR);
+            return false;
+        }
+        if (IsDirectTarget(st.st_mode)) {
+            // No-follow: a link swapped in since the look is refused, not followed.
+            const int fd = ::open(target.string().c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+            if (fd < 0) {
+                if (reason) *reason = std::strerror(errno);
+                return false;
+            }
+            struct stat opened;
+            if (fstat(fd, &opened) == 0 && IsDirectTarget(opened.st_mode)) {
+                m_pFile = fdopen(fd, "w");
+                if (!m_pFile) {
+                    const int err = errno;
+                    ::close(fd);
+                    if (reason) *reason = std::strerror(err);
+                    return false;
+                }
+                m_bDirect = true;
+                return true;
+            }
+            // A regular file took its place: written beside it like any other.
+            ::close(fd);
+        }
+    }
+
+    RemoveStaleTemporaries(folder);
+    std::string tmpl = (folder / ("." + target.filename().string() + kTemporaryMarker +
+                                  std::to_string(static_cast<long>(getpid())) + "-XXXXXX"))
+                           .string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
-    int fd = mkstemp(name.data());
+    const int fd = mkstemp(name.data());
     if (fd < 0) {
         if (reason) *reason = std::strerror(errno);
         return false;
     }
-    const char* p = content.data();
-    size_t left = content.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    int err = errno;
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        err = errno;
-    }
+    m_csTemporary = name.data();
     // Keep the permissions an ordinary new file would have (mkstemp makes it 0600).
-    mode_t mask = umask(0);
+    const mode_t mask = umask(0);
     umask(mask);
     fchmod(fd, 0666 & ~mask);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
+    m_pFile = fdopen(fd, "w");
+    if (!m_pFile) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(m_csTemporary.c_str());
+        m_csTemporary.clear();
+        if (reason) *reason = std::strerror(err);
+        return false;
     }
-    if (ok && g_SafeWriteHook) g_SafeWriteHook(name.data(), path);
-    if (ok && !RenameOver(name.data(), path)) {
+    return true;
+}
+
+bool CSafeOutput::Write(const char* data, size_t size) {
+    if (!m_pFile || m_bFailed) return false;
+    // Whole blocks go straight to the descriptor, so the error is the system's own.
+    if (std::fflush(m_pFile) != 0) {
+        m_bFailed = true;
+        m_iError = errno;
+        return false;
+    }
+    const int fd = fileno(m_pFile);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            m_bFailed = true;
+            m_iError = errno;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool CSafeOutput::Finish(std::string* reason) {
+    if (!m_pFile) {
+        if (reason) *reason = std::strerror(m_iError ? m_iError : EBADF);
+        return false;
+    }
+    FILE* file = m_pFile;
+    m_pFile = nullptr;
+    bool ok = !m_bFailed && !std::ferror(file);
+    if (ok && std::fflush(file) != 0) {
         ok = false;
-        err = errno;
+        m_iError = errno;
+    }
+    if (ok && !m_bDirect && ::fsync(fileno(file)) != 0) {
+        ok = false;
+        m_iError = errno;
+    }
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        m_iError = errno;
     }
     if (!ok) {
-        ::unlink(name.data());
-        if (reason) *reason = std::strerror(err);
+        m_bFailed = true;
+        if (!m_iError) m_iError = EIO;
+        if (reason) *reason = std::strerror(m_iError);
+        if (!m_csTemporary.empty()) ::unlink(m_csTemporary.c_str());
+        m_csTemporary.clear();
+        errno = m_iError;
     }
     return ok;
+}
+
+bool CSafeOutput::Commit(std::string* reason) {
+    if (m_pFile && !Finish(reason)) return false;
+    if (m_bFailed) {
+        if (reason) *reason = std::strerror(m_iError ? m_iError : EIO);
+        return false;
+    }
+    if (m_bDirect || m_csTemporary.empty()) return m_bDirect;
+    if (g_SafeWriteHook) g_SafeWriteHook(m_csTemporary.c_str(), m_Target);
+    if (!RenameOver(m_csTemporary, m_Target)) {
+        const int err = errno;
+        ::unlink(m_csTemporary.c_str());
+        m_csTemporary.clear();
+        m_bFailed = true;
+        m_iError = err;
+        if (reason) *reason = std::strerror(err);
+        errno = err;
+        return false;
+    }
+    m_csTemporary.clear();
+    return true;
+}
+
+void CSafeOutput::Discard() {
+    if (m_pFile) {
+        std::fclose(m_pFile);
+        m_pFile = nullptr;
+    }
+    if (!m_csTemporary.empty()) {
+        ::unlink(m_csTemporary.c_str());
+        m_csTemporary.clear();
+    }
+}
+
+bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {
+    CSafeOutput output;
+    std::string why;
+    bool ok = output.Open(path, &why);
+    int err = errno;
+    if (ok) {
+        output.Write(content.data(), content.size());
+        // Finish reports a failed write with the system's reason.
+        ok = output.Finish(&why);
+        err = errno;
+    }
+    if (ok && !CSafeWriteBatch::Current()) {
+        ok = output.Commit(&why);
+        err = errno;
+    } else if (ok) {
+        CSafeWriteBatch::Current()->Add(std::move(output));
+    }
+    if (!ok) {
+        if (CSafeWriteBatch::Current()) CSafeWriteBatch::Current()->Fail();
+        if (why.empty()) why = std::strerror(err ? err : EIO);
+        if (reason) *reason = why;
+        errno = err;
+    }
+    return ok;
+}
+
+CSafeWriteBatch::CSafeWriteBatch() : m_pOuter(t_pBatch) {
+    t_pBatch = this;
+}
+
+CSafeWriteBatch::~CSafeWriteBatch() {
+    t_pBatch = m_pOuter;
+}
+
+CSafeWriteBatch* CSafeWriteBatch::Current() {
+    return t_pBatch;
+}
+
+bool CSafeWriteBatch::Commit(std::string* reason) {
+    if (t_pBatch == this) t_pBatch = m_pOuter;
+    if (m_bFailed) {
+        m_Outputs.clear();
+        if (reason) *reason = "a file of the set could not be written";
+        return false;
+    }
+    bool ok = true;
+    for (CSafeOutput& output : m_Outputs) {
+        std::string why;
+        if (!output.Commit(&why)) {
+            ok = false;
+            if (reason) *reason = output.Target().string() + ": " + why;
+        }
+    }
+    m_Outputs.clear();
+    return ok;
+}
+
+FILE* OpenForAppendNoFollow(const fs::path& path) {
+    const int flags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int fd = ::open(path.string().c_str(), flags | O_CREAT, 0666);
+        if (fd < 0 && errno == ELOOP) {
+            // A symbolic link at the name: the link goes, its target stays as it was.
+            if (::unlink(path.string().c_str()) != 0) return nullptr;
+            continue;
+        }
+        if (fd < 0) return nullptr;
+        struct stat st;
+        if (fstat(fd, &st) != 0) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+            return nullptr;
+        }
+        if (S_ISREG(st.st_mode) && st.st_nlink > 1) {
+            // Another name shares this file: this name gets a file of its own.
+            ::close(fd);
+            if (::unlink(path.string().c_str()) != 0) return nullptr;
+            continue;
+        }
+        if (!S_ISREG(st.st_mode) && !IsDirectTarget(st.st_mode)) {
+            ::close(fd);
+            errno = EINVAL;
+            return nullptr;
+        }
+        FILE* file = fdopen(fd, "a");
+        if (!file) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+        }
+        return file;
+    }
+    errno = ELOOP;
+    return nullptr;
 }
 
 fs::path GetAppDataFolder() {

@@ -1,8 +1,10 @@
 #pragma once
 // Small file-system helpers and the program's working folders.
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -23,9 +25,78 @@ bool IsForbiddenNameCharacter(unsigned char c);
 // The model keeps the name; only the file name changes.
 std::string MakeSafeFileName(const std::string& name);
 
-// Writes a whole file through a temporary file in the same folder renamed over the target,
-// so a failed write never destroys the previous file. On failure reason holds the system's text.
+// Writing a file by name. A link standing at the name is never followed: the new content goes to
+// a temporary file beside it (".<name>.orvtmp-<pid>-XXXXXX"), renamed over the name once whole, so
+// the link itself is replaced and whatever it pointed at stays untouched; a hard link keeps its
+// old content under its other names. A device or FIFO at the name is written into as a shell
+// redirection would (/dev/null discards), never replaced. Temporaries that killed runs left in
+// the folder are removed when the next write there begins.
+class CSafeOutput {
+  public:
+    CSafeOutput() = default;
+    ~CSafeOutput(); // discards what was not committed
+    CSafeOutput(const CSafeOutput&) = delete;
+    CSafeOutput& operator=(const CSafeOutput&) = delete;
+    CSafeOutput(CSafeOutput&& other) noexcept;
+    CSafeOutput& operator=(CSafeOutput&& other) noexcept;
+
+    bool Open(const fs::path& target, std::string* reason = nullptr);
+    FILE* File() const { return m_pFile; }
+    bool Write(const char* data, size_t size);
+    // Flushes and closes; the content then waits in the temporary for Commit.
+    bool Finish(std::string* reason = nullptr);
+    // Renames the finished temporary over the name (nothing to do for a device or FIFO).
+    bool Commit(std::string* reason = nullptr);
+    void Discard();
+    // True when the name is a device or FIFO, written directly.
+    bool IsDirect() const { return m_bDirect; }
+    const fs::path& Target() const { return m_Target; }
+    const std::string& Temporary() const { return m_csTemporary; }
+
+  private:
+    fs::path m_Target;
+    std::string m_csTemporary; // empty when direct or done
+    FILE* m_pFile = nullptr;
+    bool m_bDirect = false;
+    bool m_bFailed = false;
+    int m_iError = 0;
+};
+
+// Writes a whole file through CSafeOutput, so a failed write never destroys the previous file.
+// On failure reason holds the system's text and errno its number. While a CSafeWriteBatch is open on this
+// thread the file waits in its temporary until the batch commits.
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason = nullptr);
+
+// Files that belong together (a results file and the project copy that holds the same results):
+// every WriteFileSafely on this thread while the batch is open only prepares its temporary;
+// Commit renames them all after all are whole, so a run killed before Commit leaves every old
+// file, one killed during it at worst leaves the renames done so far. Not committed: discarded.
+class CSafeWriteBatch {
+  public:
+    CSafeWriteBatch();
+    ~CSafeWriteBatch();
+    CSafeWriteBatch(const CSafeWriteBatch&) = delete;
+    CSafeWriteBatch& operator=(const CSafeWriteBatch&) = delete;
+    // False (nothing renamed) when any prepared write failed; reason names the file.
+    bool Commit(std::string* reason = nullptr);
+    void Add(CSafeOutput&& output) { m_Outputs.push_back(std::move(output)); }
+    void Fail() { m_bFailed = true; }
+    static CSafeWriteBatch* Current();
+
+  private:
+    std::vector<CSafeOutput> m_Outputs;
+    CSafeWriteBatch* m_pOuter = nullptr;
+    bool m_bFailed = false;
+};
+
+// Opens a log by name for appending without following a link at the name: a symbolic link or a
+// hard-linked file there is replaced by a new empty file (the other names keep their content); a
+// device or FIFO is written into. Null with errno set on failure.
+FILE* OpenForAppendNoFollow(const fs::path& path);
+
+// Removes the temporaries of CSafeOutput in folder whose process is gone. Returns the count.
+int RemoveStaleTemporaries(const fs::path& folder);
+
 // Tests only: called with the temporary file, whole and closed, just before it is renamed over
 // the target, so a test can stop the program at the one moment both files exist. Returns the
 // previous hook.

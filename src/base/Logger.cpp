@@ -3,6 +3,7 @@
 #include "base/Platform.h"
 
 #include "base/DeferredOutput.h"
+#include "base/FileUtils.h"
 #include "base/TextUtils.h"
 
 #include <cerrno>
@@ -55,16 +56,10 @@ void CLogger::SetToFile(const std::string& path) {
     m_pFile.reset();
     m_csPath = path;
     m_bOpenFailed = false;
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) {
-        ShowBox("Cannot open the log file");
-        return;
-    }
     std::string line = StrPrintf("CLogger::SetToFile (%s) on %s.\n", path.c_str(),
                                  LocalTime("Date: %d-%m-%Y %H:%M").c_str());
-    std::string out = AsciiFromWideChar(line);
-    std::fwrite(out.data(), 1, out.size(), file);
-    std::fclose(file);
+    // A new log replaces the name (a link there is not followed); a device takes the line.
+    if (!WriteFileSafely(fs::u8path(path), AsciiFromWideChar(line))) ShowBox("Cannot open the log file");
 }
 
 // The first max characters of a UTF-8 text (the file receives one byte per character).
@@ -105,10 +100,10 @@ void CLogger::Write(int level, const std::string& message) {
 
     FILE* file = m_pFile.get();
     if (!file && !m_csPath.empty() && !m_bOpenFailed) {
-        file = std::fopen(m_csPath.c_str(), "a");
+        file = OpenForAppendNoFollow(fs::u8path(m_csPath));
         if (!file && (errno == EACCES || errno == EPERM)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-            file = std::fopen(m_csPath.c_str(), "a");
+            file = OpenForAppendNoFollow(fs::u8path(m_csPath));
         }
         if (file) m_pFile.reset(file, [](FILE* f) { std::fclose(f); });
         if (!file) {

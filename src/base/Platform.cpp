@@ -50,6 +50,19 @@ void PrepareConsoleOutput() {
     SetConsoleOutputCP(CP_UTF8);
 }
 
+int kill(int pid, int) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!process) {
+        errno = ESRCH;
+        return -1;
+    }
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    if (running) return 0;
+    errno = ESRCH;
+    return -1;
+}
+
 bool CopyFileOver(const fs::path& from, const fs::path& to, std::error_code& error) {
     // The standard library's copy refuses to overwrite there.
     if (CopyFileW(from.c_str(), to.c_str(), FALSE)) {

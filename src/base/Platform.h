@@ -39,6 +39,31 @@ inline int fsync(int fd) {
 inline int fchmod(int, int) {
     return 0;
 }
+// Windows has no symbolic links an ordinary user makes, and no such open flags.
+#include <sys/stat.h>
+inline int lstat(const char* path, struct stat* st) {
+    return stat(path, st);
+}
+#ifndef O_NOFOLLOW
+#define O_NOFOLLOW 0
+#endif
+#ifndef O_NOCTTY
+#define O_NOCTTY 0
+#endif
+#ifndef O_CLOEXEC
+#define O_CLOEXEC 0
+#endif
+#ifndef S_ISBLK
+#define S_ISBLK(mode) 0
+#endif
+#ifndef S_ISFIFO
+#define S_ISFIFO(mode) (((mode) & _S_IFMT) == _S_IFIFO)
+#endif
+#ifndef S_ISCHR
+#define S_ISCHR(mode) (((mode) & _S_IFMT) == _S_IFCHR)
+#endif
+// Signal 0 only: whether the process still runs (ESRCH when it does not).
+int kill(int pid, int signal);
 #else
 #include <locale.h>
 #endif

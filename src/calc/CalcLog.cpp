@@ -10,7 +10,9 @@
 
 namespace {
 
-// The one handle of the open calculation log, null when none is open.
+// The open calculation log: written to a temporary beside its name and renamed over it when it
+// stops, so a link planted at the name is never followed. pCalcLogFile is null when none is open.
+CSafeOutput calcLogOutput;
 FILE* pCalcLogFile = nullptr;
 // Nesting depth of CCalcLogQuiet, per thread: work on a helper thread is quiet when the thread it
 // works for is.
@@ -42,11 +44,11 @@ bool StartCalcLogger(const std::string& path) {
         Log().Printf(LOG_ERROR, "StartCalcLogger but pCalcLogFile not null");
         return false;
     }
-    FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) {
+    if (!calcLogOutput.Open(fs::u8path(path))) {
         Log().Printf(LOG_ERROR, "Could not open Calc Logger <%s>", path.c_str());
         return false;
     }
+    FILE* file = calcLogOutput.File();
     std::setvbuf(file, nullptr, _IOFBF, kCalcLogBufferSize);
     pCalcLogFile = file;
     return true;
@@ -54,9 +56,9 @@ bool StartCalcLogger(const std::string& path) {
 
 void StopCalcLogger() {
     if (!pCalcLogFile) return;
-    FILE* file = pCalcLogFile;
     pCalcLogFile = nullptr;
-    if (std::fclose(file) != 0) Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
+    if (!calcLogOutput.Commit())
+        Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
 }
 
 bool IsCalcLoggerOpen() {

@@ -121,11 +121,12 @@ double GetZoneEnergyAND(const CLENIZone& zone, const CLENIRoom& room, unsigned t
     const int tn = room.GetTnForTimeStep(static_cast<int>(timeStep));
     const double fc = GetZoneFc(FcInputsOf(zone), room.GetMaintenanceFactor());
     const double fo = FoOf(zone);
-    const int hours = td + tn;
-    const double energy = ((fc * power) * fo) * hours / 1000.0;
+    // Summed in 64 bits: hours set by any caller cannot overflow into a negative energy.
+    const long long hours = static_cast<long long>(td) + tn;
+    const double energy = ((fc * power) * fo) * static_cast<double>(hours) / 1000.0;
     LogClosingControls(zone, "AND");
     CalcLogPrintf("    Zone %s 'AND' energy for lighting = %.3fkWh = Zone 'AND' "
-                  "Power[%.3f]*Fc[%.3f]*Fo[%.3f]*TotalOperatingHours[%d]/1000.0 ",
+                  "Power[%.3f]*Fc[%.3f]*Fo[%.3f]*TotalOperatingHours[%lld]/1000.0 ",
                   zone.GetName().c_str(), energy, power, fc, fo, hours);
     return energy;
 }

@@ -17,6 +17,7 @@
 #include "dxf/DxfSolid.h"
 #include "dxf/DxfText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -227,9 +228,22 @@ void CDxfFile::CheckMeshOrientation() {
 
 void CDxfFile::RebuildSnapPoints() {
     m_SnapPoints.Clear();
+    // Counted before any point is made: what the file holds (twice over, and never fewer than
+    // kMinSnapPoints), so that the points stay in proportion to the file however often its
+    // inserts repeat a block.
+    size_t stored = 0;
+    for (const auto& e : m_EntList)
+        stored += WalkWeight(*e);
+    for (const auto& block : m_Blocks)
+        for (const auto& e : block->m_EntList)
+            stored += WalkWeight(*e);
+    m_SnapPoints.m_Limit = std::max(kMinSnapPoints, 2 * stored);
     const Matrix4 identity;
     for (const auto& e : m_EntList)
         AddSnapPoints(m_SnapPoints, e.get(), identity);
+    if (m_SnapPoints.IsFull())
+        Log().Printf(LOG_INFO, "DXF: only the first %d snap points of <%s> are kept",
+                     static_cast<int>(m_SnapPoints.m_Limit), m_csFileName.c_str());
 }
 
 void CDxfFile::GetExtents(Point& min, Point& max, const Point& margin) const {

@@ -54,6 +54,8 @@ class CDxfFile {
     static constexpr size_t kMaxInsertExpansion = 1000000;
     static constexpr size_t kMaxDrawingExpansion = 10000000;
     static constexpr size_t kMaxPlineVertices = 1000000;
+    // Snap points kept at least, whatever the size of the file.
+    static constexpr size_t kMinSnapPoints = 10000;
 
     CDxfFile();
     // Reads the file; the result is not kept (callers look at the entity count).

@@ -1,6 +1,7 @@
 // Writing a drawing as an ASCII DXF file: a minimal HEADER, the LAYER table, the blocks and the
 // entities; no handles, CLASSES or OBJECTS.
 
+#include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
@@ -378,30 +379,12 @@ bool CDxfFile::SaveFile(const std::string& fileName) {
     if (!(name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".DXF") == 0)) name += ".DXF";
 
     const std::string content = WriteToString();
-    // Through a temporary file beside the target, so a failed save leaves the old file whole.
-    const std::string temp = name + ".tmp~";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) {
+    // Through a temporary file beside the target, so a failed save leaves the old file whole and
+    // a link at the name is replaced, not followed.
+    if (!WriteFileSafely(fs::u8path(name), content)) {
         Log().Printf(LOG_ERROR,
                      "Could not open:\n%s\nfor write, errno=%d.\n\nIs it open in another application?",
                      name.c_str(), errno);
-        return false;
-    }
-    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    const bool closed = std::fclose(f) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        const int err = errno;
-        std::filesystem::remove(temp, ec);
-        Log().Printf(LOG_ERROR, "Could not write:\n%s\nerrno=%d.", name.c_str(), err);
-        return false;
-    }
-    std::filesystem::rename(temp, name, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        Log().Printf(LOG_ERROR,
-                     "Could not open:\n%s\nfor write, errno=%d.\n\nIs it open in another application?",
-                     name.c_str(), ec.value());
         return false;
     }
     return true;

@@ -426,7 +426,7 @@ void InitPolygonFromDxfPline(Polygon& polygon, const CDxfPline* pline) {
 }
 
 void AddSnapPoints(CSnapPointList& list, const CDxfEntity* entity, const Matrix4& matrix) {
-    if (!entity) return;
+    if (!entity || list.IsFull()) return;
     auto add = [&](const Point& p) {
         Point q = TransformPoint(matrix, p);
         q.w = 0.0;
@@ -449,8 +449,10 @@ void AddSnapPoints(CSnapPointList& list, const CDxfEntity* entity, const Matrix4
         CDxfBlock::VisitGuard guard(*insert->m_pBlock);
         if (!guard.Entered()) break;
         const Matrix4 m = MultiplyMatrix(matrix, insert->GetToWorldXform());
-        for (const auto& e : insert->m_pBlock->m_EntList)
+        for (const auto& e : insert->m_pBlock->m_EntList) {
+            if (list.IsFull()) break;
             AddSnapPoints(list, e.get(), m);
+        }
         break;
     }
     default:

@@ -1,4 +1,7 @@
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
 // Plane geometry shared by the model, the calculation and the editor. All work is in the x-y
 // plane; z and w are carried along and ignored unless stated.
 
@@ -60,8 +63,15 @@ class CSnapPointList {
     int m_iFlags = 0;
     double m_dGridSpacing = 1.0;
 
+    // At most this many points: inserts may repeat a block millions of times over, and points
+    // beyond what the file itself holds would only fill memory.
+    size_t m_Limit = SIZE_MAX;
+
     void Clear() { m_Points.clear(); }
-    void AddPoint(const Point& p) { m_Points.push_back(p); }
+    bool IsFull() const { return m_Points.size() >= m_Limit; }
+    void AddPoint(const Point& p) {
+        if (!IsFull()) m_Points.push_back(p);
+    }
 };
 
 Point Snap(const CSnapPointList& list, const Point& p, double tolerance);

@@ -20,6 +20,9 @@
 
 namespace {
 
+// The hours of a year, the most td and tn may give together.
+constexpr int kHoursPerYear = 8760;
+
 // ---- Writing ----
 
 TiXmlElement* AddElement(TiXmlNode* parent, const char* name) {
@@ -466,6 +469,23 @@ bool ReadRoofLight(const TiXmlElement* e, CLENIRoofLight& r) {
     return true;
 }
 
+// The hours a file gives pass the checks the Room Properties dialog makes; hours out of range
+// (negative, or more in sum than the year has) would give negative or overflowing energies, so
+// the room takes its building type's hours instead.
+void CheckOperatingHours(CLENIRoom& room) {
+    const long long td = room.GetTd();
+    const long long tn = room.GetTn();
+    if (td >= 0 && tn >= 0 && td + tn <= kHoursPerYear) return;
+    const std::string buildingType = room.GetBuildingTypeFromRoomTypeString();
+    room.GetTdTnByBuildingType(buildingType);
+    Log().Printf(LOG_ERROR,
+                 "Room %s in XML file: the operating hours td = %lld and tn = %lld are out of range (each 0 "
+                 "or more, together at most %d hours a year).\nThe hours of the building type %s are used "
+                 "(td = %d, tn = %d).",
+                 room.GetName().c_str(), td, tn, kHoursPerYear, buildingType.c_str(), room.GetTd(),
+                 room.GetTn());
+}
+
 bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
     std::string name;
     if (!GetXmlAttribute(e, "roomname", name)) {
@@ -506,6 +526,8 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
         Log().Printf(LOG_ERROR, "Room %s in XML file 'tn' not specified\nDefault used.", name.c_str());
         room.SetTn(1000);
     }
+
+    CheckOperatingHours(room);
 
     room.SetWrkSrfHi(0.8);
     if (GetValue(e, "hta", value))

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 const char* const kProjectFileRoot = "NUVA_LENI_V3";
 const char* const kProjectFileExtension = "LENI1XML";
@@ -58,17 +59,47 @@ void ProtectNode(TiXmlNode* node) {
         ProtectNode(child);
 }
 
-// Deepest element nesting of an XML text, counted the way a parser would meet the tags.
-int NestingDepth(const std::string& s) {
-    int depth = 0, deepest = 0;
+// What a file may hold of one kind inside one parent element, far above any real building.
+struct ChildLimit {
+    const char* parent;
+    const char* child; // null: every child element counts
+    int limit;
+    const char* what;
+};
+constexpr ChildLimit kChildLimits[] = {
+    {"FloorList", "Floor", kMaxFloors, "floors in a project"},
+    {"RoomList", "Room", kMaxRoomsPerFloor, "rooms on one floor"},
+    {"ZoneList", "Zone", kMaxZonesPerRoom, "zones in one room"},
+    {"LumList", nullptr, kMaxLuminaireEntries, "luminaire entries in one list"},
+};
+
+// Walks the tags as a parser would meet them, before the parser builds anything: the nesting
+// depth, the attributes of every element (TinyXML checks each new attribute against all the
+// element already has, so many of them take quadratic time) and the counts of kChildLimits.
+// False with the reason in message when the text goes beyond one of them.
+bool CheckXmlShape(const std::string& s, std::string& message) {
+    struct Open {
+        std::string name;
+        int children = 0;
+        const ChildLimit* limit = nullptr;
+    };
+    std::vector<Open> stack;
     size_t i = 0;
+    int line = 1;
     const size_t n = s.size();
     auto skipTo = [&](const char* end, size_t from) {
         const size_t e = s.find(end, from);
-        return e == std::string::npos ? n : e + std::char_traits<char>::length(end);
+        const size_t stop = e == std::string::npos ? n : e + std::char_traits<char>::length(end);
+        line += static_cast<int>(std::count(s.begin() + static_cast<std::ptrdiff_t>(i),
+                                            s.begin() + static_cast<std::ptrdiff_t>(stop), '\n'));
+        return stop;
+    };
+    auto isNameChar = [](char c) {
+        return !(c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>' || c == '/' || c == '=');
     };
     while (i < n) {
         if (s[i] != '<') {
+            if (s[i] == '\n') ++line;
             ++i;
         } else if (s.compare(i, 4, "<!--") == 0) {
             i = skipTo("-->", i + 4);
@@ -77,25 +108,60 @@ int NestingDepth(const std::string& s) {
         } else if (i + 1 < n && (s[i + 1] == '?' || s[i + 1] == '!')) {
             i = skipTo(">", i + 1);
         } else if (i + 1 < n && s[i + 1] == '/') {
-            depth = std::max(depth - 1, 0);
+            if (!stack.empty()) stack.pop_back();
             i = skipTo(">", i + 1);
         } else {
+            const int tagLine = line;
             size_t j = i + 1;
+            while (j < n && isNameChar(s[j]))
+                ++j;
+            Open element;
+            element.name = s.substr(i + 1, j - i - 1);
+            int attributes = 0;
             char quote = 0;
             for (; j < n; ++j) {
+                if (s[j] == '\n') ++line;
                 if (quote) {
                     if (s[j] == quote) quote = 0;
                 } else if (s[j] == '"' || s[j] == '\'') {
                     quote = s[j];
+                } else if (s[j] == '=') {
+                    ++attributes;
                 } else if (s[j] == '>') {
                     break;
                 }
             }
-            if (j >= n || s[j - 1] != '/') deepest = std::max(deepest, ++depth);
+            if (attributes > kMaxXmlAttributes) {
+                message = StrPrintf("The element <%s> at line %d has more than %d attributes (the limit of "
+                                    "attributes on one element); the file is not read.",
+                                    element.name.c_str(), tagLine, kMaxXmlAttributes);
+                return false;
+            }
+            if (!stack.empty()) {
+                Open& parent = stack.back();
+                if (parent.limit && (!parent.limit->child || element.name == parent.limit->child) &&
+                    ++parent.children > parent.limit->limit) {
+                    message = StrPrintf("More than %d %s at line %d (the limit of %s); the file is not read.",
+                                        parent.limit->limit, parent.limit->what, tagLine, parent.limit->what);
+                    return false;
+                }
+            }
+            if (j >= n || s[j - 1] != '/') {
+                if (static_cast<int>(stack.size()) >= kMaxNesting) {
+                    message =
+                        StrPrintf("Elements nested more than %d deep at line %d (the limit of nesting); "
+                                  "the file is not read.",
+                                  kMaxNesting, tagLine);
+                    return false;
+                }
+                for (const ChildLimit& limit : kChildLimits)
+                    if (element.name == limit.parent) element.limit = &limit;
+                stack.push_back(std::move(element));
+            }
             i = j + 1;
         }
     }
-    return deepest;
+    return true;
 }
 
 bool IsXyDelimiter(char c) {
@@ -245,12 +311,21 @@ std::string Cp1252References(const std::string& text) {
 } // namespace
 
 bool ParseFileText(const std::string& text, TiXmlDocument& doc) {
-    if (NestingDepth(text) > kMaxNesting) return false;
+    std::string message;
+    if (!CheckXmlShape(text, message)) {
+        Log().Printf(LOG_ERROR, "%s", message.c_str());
+        return false;
+    }
     // Texts such as descriptions keep their blanks and line breaks; the switch is global to
     // TinyXML, so it is put back at once.
     const bool condense = TiXmlBase::IsWhiteSpaceCondensed();
     TiXmlBase::SetCondenseWhiteSpace(false);
-    doc.Parse(Cp1252References(text).c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    // A byte-order mark, as many editors write one, says the text is UTF-8: read without the mark
+    // and in the code page the rest of the program reads.
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        doc.Parse(Cp1252References(AsciiFromWideChar(text.substr(3))).c_str(), nullptr, TIXML_ENCODING_LEGACY);
+    else
+        doc.Parse(Cp1252References(text).c_str(), nullptr, TIXML_ENCODING_LEGACY);
     TiXmlBase::SetCondenseWhiteSpace(condense);
     return !doc.Error();
 }

@@ -10,6 +10,14 @@ class TiXmlElement;
 extern const char* const kProjectFileRoot;      // "NUVA_LENI_V3"
 extern const char* const kProjectFileExtension; // "LENI1XML"
 
+// What one XML file may hold, far above any real building. A file beyond a limit is refused
+// before it is parsed, with a message naming the limit (see README, "Limits").
+constexpr int kMaxXmlAttributes = 1000;    // attributes on one element
+constexpr int kMaxFloors = 1000;           // "Floor" elements in the "FloorList"
+constexpr int kMaxRoomsPerFloor = 10000;   // "Room" elements in one "RoomList"
+constexpr int kMaxZonesPerRoom = 1000;     // "Zone" elements in one "ZoneList"
+constexpr int kMaxLuminaireEntries = 1000; // entries of one "LumList"
+
 // Name, description and location are stored as printable ASCII: characters 32 to 126 stay,
 // à becomes a, è and é become e, ò becomes o, any other character becomes '_'.
 std::string ReduceToPrintableAscii(const std::string& utf8);

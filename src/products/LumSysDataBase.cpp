@@ -38,7 +38,7 @@ void CLumSysDataBase::ResetGlobal() {
 }
 
 void CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
-    m_Products.clear();
+    Clear();
     const TiXmlElement* child = element ? element->FirstChildElement("LumTypeData") : nullptr;
     for (; child && EqualsNoCase(child->Value(), "LumTypeData"); child = child->NextSiblingElement()) {
         CLumTypeData product;
@@ -49,6 +49,7 @@ void CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
                          product.GetRefId().c_str());
             continue;
         }
+        m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
         m_Products.push_back(product);
     }
     m_bChanged = false;
@@ -61,7 +62,7 @@ void CLumSysDataBase::WriteToXml(TiXmlElement* parent) const {
 
 bool CLumSysDataBase::ReadFromFile(const std::string& path) {
     m_csFilePath = path;
-    m_Products.clear();
+    Clear();
     m_bChanged = false;
     m_bUnreadableFile = false;
     if (!FileExists(path)) {
@@ -133,22 +134,32 @@ void CLumSysDataBase::WriteIfChanged() {
     if (m_bChanged) WriteToFile();
 }
 
-int CLumSysDataBase::GetIndexOfRefId(const std::string& refId) const {
+void CLumSysDataBase::RebuildIndex() {
+    m_Index.clear();
     for (size_t i = 0; i < m_Products.size(); ++i)
-        if (EqualsNoCase(m_Products[i].GetRefId(), refId)) return static_cast<int>(i);
-    return -1;
+        m_Index.emplace(ToLower(m_Products[i].GetRefId()), i);
 }
 
-CLumTypeData CLumSysDataBase::GetLumDataFromRefId(const std::string& refId) const {
+int CLumSysDataBase::GetIndexOfRefId(const std::string& refId) const {
+    const auto found = m_Index.find(ToLower(refId));
+    return found == m_Index.end() ? -1 : static_cast<int>(found->second);
+}
+
+const CLumTypeData* CLumSysDataBase::FindLumData(const std::string& refId) const {
     int index = GetIndexOfRefId(refId);
-    if (index >= 0) return m_Products[index];
+    if (index >= 0) return &m_Products[static_cast<size_t>(index)];
     if (!IsGlobal()) {
         const CLumSysDataBase& global = Global();
         index = global.GetIndexOfRefId(refId);
-        if (index >= 0) return global.m_Products[index];
+        if (index >= 0) return &global.m_Products[static_cast<size_t>(index)];
     }
     Log().Printf(LOG_ERROR, "CLumSysDataBase::GLDFRI could not find luminaire <%s>", refId.c_str());
-    return CLumTypeData();
+    return nullptr;
+}
+
+CLumTypeData CLumSysDataBase::GetLumDataFromRefId(const std::string& refId) const {
+    const CLumTypeData* product = FindLumData(refId);
+    return product ? *product : CLumTypeData();
 }
 
 CLumTypeData CLumSysDataBase::GetLumDataAtIndex(int index) const {
@@ -164,6 +175,7 @@ void CLumSysDataBase::AddLumData(const CLumTypeData& product) {
         Log().Printf(LOG_ERROR, "CLumSysDataBase::ALD, no reference id");
         return;
     }
+    m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
     m_Products.push_back(product);
     Changed();
 }
@@ -175,6 +187,7 @@ void CLumSysDataBase::ReplaceLumData(const CLumTypeData& product) {
         return;
     }
     m_Products[index] = product;
+    RebuildIndex();
     Changed();
 }
 
@@ -185,6 +198,7 @@ void CLumSysDataBase::DeleteObject(const std::string& refId) {
         return;
     }
     m_Products.erase(m_Products.begin() + index);
+    RebuildIndex();
     Changed();
 }
 

@@ -5,6 +5,7 @@
 #include "products/LumTypeData.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TiXmlElement;
@@ -37,6 +38,8 @@ class CLumSysDataBase {
     // This database first, then (for any other database) the global one; an unknown id
     // reports and gives the empty product.
     CLumTypeData GetLumDataFromRefId(const std::string& refId) const;
+    // The same search without a copy; null (reported) for an unknown id.
+    const CLumTypeData* FindLumData(const std::string& refId) const;
     CLumTypeData GetLumDataAtIndex(int index) const;
     void AddLumData(const CLumTypeData& product);
     void ReplaceLumData(const CLumTypeData& product);
@@ -46,7 +49,10 @@ class CLumSysDataBase {
     // Adds the product of a photometric file to this (the global) database.
     bool ImportProductFile(const std::string& path);
 
-    void Clear() { m_Products.clear(); }
+    void Clear() {
+        m_Products.clear();
+        m_Index.clear();
+    }
     bool IsChanged() const { return m_bChanged; }
     void SetChanged(bool changed) { m_bChanged = changed; }
     const std::string& GetFilePath() const { return m_csFilePath; }
@@ -59,6 +65,10 @@ class CLumSysDataBase {
 
     std::string m_csFilePath;
     std::vector<CLumTypeData> m_Products;
+    // Reference id, case-folded -> first product with it: databases hold thousands of products
+    // and every luminaire entry of every time step looks its product up.
+    std::unordered_map<std::string, size_t> m_Index;
+    void RebuildIndex();
     bool m_bChanged = false;
     // The file at m_csFilePath exists but could not be read: keep a copy before overwriting it.
     bool m_bUnreadableFile = false;

@@ -103,7 +103,9 @@ double CZoneObjList::GetTotalPower(int energyUse, const CLumSysDataBase& db) con
     }
     double total = 0.0;
     for (const Entry& entry : m_Entries) {
-        CLumTypeData product = db.GetLumDataFromRefId(entry.refId);
+        const CLumTypeData* found = db.FindLumData(entry.refId);
+        static const CLumTypeData kNoProduct;
+        const CLumTypeData& product = found ? *found : kNoProduct;
         double value = 0.0;
         switch (energyUse) {
         case Lighting:

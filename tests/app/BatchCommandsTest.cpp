@@ -52,6 +52,38 @@ TEST(BatchCommandsTest, JoinedArgumentsSplitBackToTheSameArguments) {
     EXPECT_FALSE(IsEmptyCommandLine("  x "));
 }
 
+TEST(BatchCommandsTest, QuotesInsidePathsAreReadAsWindowsCommandLinesHaveThem) {
+    struct Case {
+        const char* line;
+        std::vector<std::string> arguments;
+    } cases[] = {
+        // A backslash before a quote escapes it, inside quotes and outside.
+        {"report \"C:\\My \\\"best\\\" plans\\a.xml\" x", {"report", "C:\\My \"best\" plans\\a.xml", "x"}},
+        {"report a\\\"b c", {"report", "a\"b", "c"}},
+        // A doubled quote inside quotes is one quote.
+        {"report \"say \"\"hi\"\".xml\" x", {"report", "say \"hi\".xml", "x"}},
+        // An even run of backslashes before a quote: half of them, and the quote closes.
+        {"report \"C:\\dir\\\\\" x", {"report", "C:\\dir\\", "x"}},
+        // Backslashes elsewhere stay as typed.
+        {"report C:\\a\\\\b x", {"report", "C:\\a\\\\b", "x"}},
+        {"report \"\" x", {"report", "", "x"}},
+    };
+    for (const Case& c : cases) {
+        CommandTokens tokens;
+        ASSERT_EQ(SplitCommandLine(c.line, " ", tokens), static_cast<int>(c.arguments.size())) << c.line;
+        for (size_t i = 0; i < c.arguments.size(); ++i)
+            EXPECT_EQ(GetCommandArgument(tokens, i), c.arguments[i]) << c.line;
+    }
+    // What the program is given as separate arguments comes back whole, whatever it holds.
+    const char* argv[] = {"orvantis", "report",      "a \"b\" c.xml", "tail\\",
+                          "q\"",      "\\\"x\\\\\"", "C:\\dir\\ x\\"};
+    const std::string line = JoinCommandLine(7, argv);
+    CommandTokens tokens;
+    ASSERT_EQ(SplitCommandLine(line, " ", tokens), 6) << line;
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(GetCommandArgument(tokens, i), argv[i + 1]) << line;
+}
+
 TEST(BatchCommandsTest, CopyPathSitsBesideTheResultsFile) {
     struct Case {
         const char* results;

@@ -2,6 +2,8 @@
 // save meant it to be, always whole: the writer is killed at the moment the new text stands
 // complete in its temporary file and has not yet replaced the old file.
 
+#include "app/BatchCommands.h"
+#include "app/ReportWork.h"
 #include "base/FileUtils.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
@@ -73,4 +75,55 @@ TEST(DamagedSaveTest, KilledFirstSaveLeavesNoHalfFile) {
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
     // Nothing under the project's name: a reader never meets a half-written project file.
     EXPECT_FALSE(fs::exists(path));
+}
+
+namespace {
+
+// Counts the renames a run makes and kills it at the second: the results file in place, the
+// project copy not yet.
+int g_iRenames = 0;
+void KillAtSecondRename(const char*, const fs::path&) {
+    if (++g_iRenames == 2) std::raise(SIGKILL);
+}
+
+int ReportInChild(const ReportJob& job, SafeWriteHook hook) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        g_iRenames = 0;
+        SetSafeWriteHook(hook);
+        _exit(RunReport(job));
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+} // namespace
+
+TEST(DamagedSaveTest, KilledReportLeavesResultsAndCopyBothOldOrBothNew) {
+    TempDir dir("killed report");
+    fs::copy_file(TestDataDir() / "energy" / "hand" / "HAND.LENI1XML", dir / "HAND.LENI1XML");
+    ReportJob job{(dir / "HAND.LENI1XML").string(), (dir / "R.XML").string(), ""};
+    job.copyFile = ResultsCopyPath(job.resultsFile);
+    WriteFileText(job.resultsFile, "old results");
+    WriteFileText(job.copyFile, "old copy");
+
+    // Killed at the first rename, and at the second: in neither case is only one file new...
+    int status = ReportInChild(job, KillSelf);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(ReadFileText(job.resultsFile), "old results");
+    EXPECT_EQ(ReadFileText(job.copyFile), "old copy");
+    status = ReportInChild(job, KillAtSecondRename);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    // ...except in the instant between the two renames, which the hook stands for: the first
+    // renamed is the results file, so the copy is what lags, never the reverse.
+    EXPECT_EQ(ReadFileText(job.copyFile), "old copy");
+
+    // The next run removes the killed runs' temporaries and puts both new files in place.
+    status = ReportInChild(job, nullptr);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_NE(ReadFileText(job.resultsFile).find("<AnnualLENI>"), std::string::npos);
+    EXPECT_NE(ReadFileText(job.copyFile).find("</NUVA_LENI_V3>"), std::string::npos);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".orvtmp-"), std::string::npos) << entry.path();
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <chrono>
 #include <thread>
 
 namespace {
@@ -83,6 +84,45 @@ TEST_F(LumSysDataBaseTest, LookupIgnoresCaseAndFallsBackToGlobal) {
     EXPECT_EQ(log.Count("CLumSysDataBase::GLDFRI could not find luminaire <nope>", LOG_ERROR), 1);
     global.GetLumDataFromRefId("abc"); // the global database never looks into a project
     EXPECT_EQ(log.Count("could not find luminaire <abc>"), 1);
+}
+
+TEST_F(LumSysDataBaseTest, LookupFollowsEveryChangeOfTheDatabase) {
+    CLumSysDataBase db;
+    for (const char* id : {"A", "b", "C", "d"})
+        db.AddLumData(Product(id, 1));
+    // A duplicate added by hand: the first of the two is found, as in a list search.
+    db.AddLumData(Product("a", 99));
+    EXPECT_EQ(db.GetIndexOfRefId("a"), 0);
+    db.DeleteObject("B");
+    EXPECT_EQ(db.GetIndexOfRefId("c"), 1);
+    EXPECT_EQ(db.GetIndexOfRefId("D"), 2);
+    EXPECT_FALSE(db.HasRefId("b"));
+    db.DeleteObject("a");
+    EXPECT_EQ(db.GetLumDataFromRefId("A").GetMaxPow(), 99.0);
+    EXPECT_EQ(db.GetIndexOfRefId("a"), 2);
+    db.ReplaceLumData(Product("C", 7));
+    EXPECT_EQ(db.FindLumData("c")->GetMaxPow(), 7.0);
+    db.Clear();
+    EXPECT_FALSE(db.HasRefId("d"));
+    ReadXml(db, "<LENI_V1_LUM_DB>" + Lum("Z", Pow("5")) + "</LENI_V1_LUM_DB>");
+    EXPECT_EQ(db.GetIndexOfRefId("z"), 0);
+    EXPECT_FALSE(db.HasRefId("C"));
+}
+
+TEST_F(LumSysDataBaseTest, ManyProductsAreReadAndLookedUpWithoutAListSearchEach) {
+    // 40 000 products, every one twice: the list search took minutes on such a file.
+    std::string xml = "<LENI_V1_LUM_DB>";
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 40000; ++i)
+            xml += Lum("P" + std::to_string(i), Pow(round == 0 ? "1" : "2"));
+    xml += "</LENI_V1_LUM_DB>";
+    CLumSysDataBase db;
+    const auto start = std::chrono::steady_clock::now();
+    ReadXml(db, xml);
+    for (int i = 0; i < 40000; ++i)
+        ASSERT_EQ(db.FindLumData("p" + std::to_string(i))->GetMaxPow(), 1.0);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+    EXPECT_EQ(db.GetCount(), 40000);
 }
 
 TEST_F(LumSysDataBaseTest, FileHoldsFixedNumberFormatsAndTheFileCodePage) {
