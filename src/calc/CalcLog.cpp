@@ -4,8 +4,12 @@
 #include "base/FileUtils.h"
 #include "base/TextUtils.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <locale.h>
 
 namespace {
@@ -15,6 +19,8 @@ FILE* pCalcLogFile = nullptr;
 // Nesting depth of CCalcLogQuiet, per thread: work on a helper thread is quiet when the thread it
 // works for is.
 thread_local int quietDepth = 0;
+// Nesting depth of CCalcLogDiscard, per thread.
+thread_local int discardDepth = 0;
 
 // The longest format accepted and the longest line written, in characters.
 constexpr size_t kMaxFormatLength = 779;
@@ -33,6 +39,77 @@ size_t CountCharacters(const char* utf8) {
 locale_t CNumericLocale() {
     static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     return loc;
+}
+
+// An upper bound of the length vsnprintf gives for the format, or SIZE_MAX for a conversion not
+// bounded here (then the line is formatted to learn its length). Numbers of ordinary size have a
+// short bound; a string counts its bytes (its conversion never makes it longer).
+size_t FormattedLengthBound(const char* format, va_list args) {
+    size_t bound = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            ++bound;
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            ++bound;
+            continue;
+        }
+        while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
+            ++p;
+        size_t width = 0;
+        while (*p >= '0' && *p <= '9')
+            width = 10 * width + static_cast<size_t>(*p++ - '0');
+        size_t precision = 6;
+        if (*p == '.') {
+            ++p;
+            precision = 0;
+            while (*p >= '0' && *p <= '9')
+                precision = 10 * precision + static_cast<size_t>(*p++ - '0');
+        }
+        if (width > 1000 || precision > 1000) return SIZE_MAX;
+        size_t longs = 0;
+        while (*p == 'l') {
+            ++longs;
+            ++p;
+        }
+        size_t item;
+        switch (*p) {
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'x':
+        case 'X':
+            if (longs == 0)
+                (void)va_arg(args, int);
+            else if (longs == 1)
+                (void)va_arg(args, long);
+            else
+                (void)va_arg(args, long long);
+            item = 22;
+            break;
+        case 'c':
+            (void)va_arg(args, int);
+            item = 1;
+            break;
+        case 's': {
+            const char* text = va_arg(args, const char*);
+            item = text ? std::strlen(text) : 6;
+            break;
+        }
+        case 'f': {
+            const double value = va_arg(args, double);
+            if (std::isfinite(value) && !(std::fabs(value) < 1e17)) return SIZE_MAX;
+            item = 20 + precision;
+            break;
+        }
+        default:
+            return SIZE_MAX;
+        }
+        bound += std::max(width, item);
+    }
+    return bound;
 }
 
 } // namespace
@@ -90,11 +167,23 @@ void CalcLogPrintf(const char* format, ...) {
         return;
     }
 
+    va_list args;
+    va_start(args, format);
+    if (discardDepth > 0) {
+        // Nothing is kept; only a line that may be too long is formatted, for its error message.
+        va_list copy;
+        va_copy(copy, args);
+        const size_t bound = FormattedLengthBound(format, copy);
+        va_end(copy);
+        if (bound <= kMaxLineLength) {
+            va_end(args);
+            return;
+        }
+    }
+
     // Logs run to millions of lines: the usual short plain-ASCII line is formatted into a local
     // buffer and needs no code-page conversion.
     char formatted[1024];
-    va_list args;
-    va_start(args, format);
     locale_t old = uselocale(CNumericLocale());
     va_list copy;
     va_copy(copy, args);
@@ -117,6 +206,7 @@ void CalcLogPrintf(const char* format, ...) {
                      static_cast<int>(length));
         length = 0;
     }
+    if (discardDepth > 0) return;
 
     char line[kMaxLineLength + 2];
     size_t out = 0;
@@ -146,6 +236,18 @@ CCalcLogQuiet::CCalcLogQuiet() {
 
 CCalcLogQuiet::~CCalcLogQuiet() {
     --quietDepth;
+}
+
+CCalcLogDiscard::CCalcLogDiscard() {
+    ++discardDepth;
+}
+
+CCalcLogDiscard::~CCalcLogDiscard() {
+    --discardDepth;
+}
+
+bool IsCalcLogDiscarding() {
+    return discardDepth > 0;
 }
 
 std::string GetTimeStepName(unsigned timeStep) {

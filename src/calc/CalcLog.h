@@ -33,6 +33,18 @@ class CCalcLogQuiet {
     CCalcLogQuiet& operator=(const CCalcLogQuiet&) = delete;
 };
 
+// While an instance lives, the log's lines are formatted no further than needed to report the
+// errors they would raise (a line too long) and are then dropped: for a pass whose log a later
+// pass overwrites. The general log reads exactly as if the lines had been written. Per thread.
+class CCalcLogDiscard {
+  public:
+    CCalcLogDiscard();
+    ~CCalcLogDiscard();
+    CCalcLogDiscard(const CCalcLogDiscard&) = delete;
+    CCalcLogDiscard& operator=(const CCalcLogDiscard&) = delete;
+};
+bool IsCalcLogDiscarding();
+
 // "Annual" for 0, "January" ... "December" for 1 ... 12, otherwise "ERROR IN TIMESTEP".
 std::string GetTimeStepName(unsigned timeStep);
 

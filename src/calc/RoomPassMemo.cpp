@@ -11,8 +11,8 @@
 
 namespace {
 
-// What decides a room's traces besides the model: whether a log is open and quiet.
-using Key = std::tuple<const CLENIRoom*, const CLENIProject*, unsigned, bool, bool>;
+// What decides a room's traces besides the model: whether a log is open, quiet or discarding.
+using Key = std::tuple<const CLENIRoom*, const CLENIProject*, unsigned, bool, bool, bool>;
 
 struct Entry {
     double energy = 0.0;
@@ -44,7 +44,7 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
     Memo* memo = g_pActive;
     if (!memo) return GetLightingEnergy(room, project, timeStep);
 
-    const Key key(&room, &project, timeStep, IsCalcLoggerOpen(), IsCalcLogQuiet());
+    const Key key(&room, &project, timeStep, IsCalcLoggerOpen(), IsCalcLogQuiet(), IsCalcLogDiscarding());
     Entry entry;
     bool found = false;
     {

@@ -4,6 +4,7 @@
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "calc/CalcLog.h"
+#include "calc/CalcMode.h"
 #include "calc/EnergyCalc.h"
 #include "calc/OrderedParallel.h"
 #include "model/LENIProject.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 const char* const kResultsExportRoot = "LENI_DB_V1";
 
@@ -70,8 +72,13 @@ std::string FormatFileCreationDate(std::time_t when) {
 
 bool ExportResults(const CLENIProject& project, const std::string& path, LeniTimeStepResult* annual) {
     LeniTimeStepResult months[kLeniTimeSteps];
-    for (unsigned step = 1; step < kLeniTimeSteps; ++step)
+    for (unsigned step = 1; step < kLeniTimeSteps; ++step) {
+        // Each pass replaces the building's log; only the annual one below is kept, so the monthly
+        // lines are not written at all (the reference calculation still writes them).
+        std::optional<CCalcLogDiscard> discard;
+        if (!IsReferenceCalculation()) discard.emplace();
         months[step] = CalculateAnnualLENI(project, step);
+    }
     const LeniTimeStepResult year = CalculateAnnualLENI(project, 0);
     if (annual) *annual = year;
 
