@@ -1,6 +1,7 @@
 #include "app/ReportWork.h"
 
 #include "base/Logger.h"
+#include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "model/ResultsExport.h"
 
@@ -17,6 +18,9 @@ int RunReport(const ReportJob& job) {
     }
 
     InstallProjectResultsProvider();
+    // The model stays as read until both files are written: the project copy's results are
+    // those the results file's passes worked out.
+    CReportRoomMemo memo;
     LeniTimeStepResult annual;
     const bool exported = ExportResults(project, job.resultsFile, &annual);
     const bool saved = project.Save(job.copyFile, true);

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <locale.h>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -21,6 +23,8 @@ FILE* pCalcLogFile = nullptr;
 thread_local int quietDepth = 0;
 // Nesting depth of CCalcLogDiscard, per thread.
 thread_local int discardDepth = 0;
+// "Line too long" errors reported on this thread.
+thread_local unsigned tooLongCount = 0;
 
 // The longest format accepted and the longest line written, in characters.
 constexpr size_t kMaxFormatLength = 779;
@@ -41,73 +45,120 @@ locale_t CNumericLocale() {
     return loc;
 }
 
-// An upper bound of the length vsnprintf gives for the format, or SIZE_MAX for a conversion not
-// bounded here (then the line is formatted to learn its length). Numbers of ordinary size have a
-// short bound; a string counts its bytes (its conversion never makes it longer).
-size_t FormattedLengthBound(const char* format, va_list args) {
-    size_t bound = 0;
+// What a format needs for a bound of its formatted length, worked out once per format: the
+// characters it has, the bound of its text and numbers, and what each conversion takes.
+struct FormatShape {
+    struct Conversion {
+        char kind;    // 'i' int, 'l' long, 'L' long long, 'c' char, 's' string, 'f' double
+        size_t width; // the least a string takes
+    };
+    size_t characters = 0;
+    bool bounded = true; // false: a conversion not bounded here
+    size_t fixed = 0;
+    std::vector<Conversion> conversions;
+};
+
+FormatShape ShapeOf(const char* format) {
+    FormatShape shape;
+    shape.characters = CountCharacters(format);
     for (const char* p = format; *p; ++p) {
         if (*p != '%') {
-            ++bound;
+            ++shape.fixed;
             continue;
         }
         ++p;
         if (*p == '%') {
-            ++bound;
+            ++shape.fixed;
             continue;
         }
         while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
             ++p;
         size_t width = 0;
-        while (*p >= '0' && *p <= '9')
+        while (*p >= '0' && *p <= '9' && width <= 1000)
             width = 10 * width + static_cast<size_t>(*p++ - '0');
         size_t precision = 6;
         if (*p == '.') {
             ++p;
             precision = 0;
-            while (*p >= '0' && *p <= '9')
+            while (*p >= '0' && *p <= '9' && precision <= 1000)
                 precision = 10 * precision + static_cast<size_t>(*p++ - '0');
         }
-        if (width > 1000 || precision > 1000) return SIZE_MAX;
-        size_t longs = 0;
+        int longs = 0;
         while (*p == 'l') {
             ++longs;
             ++p;
         }
-        size_t item;
+        if (width > 1000 || precision > 1000 || longs > 2) {
+            shape.bounded = false;
+            return shape;
+        }
         switch (*p) {
         case 'd':
         case 'i':
         case 'u':
         case 'x':
         case 'X':
-            if (longs == 0)
-                (void)va_arg(args, int);
-            else if (longs == 1)
-                (void)va_arg(args, long);
-            else
-                (void)va_arg(args, long long);
-            item = 22;
+            shape.conversions.push_back({longs == 0 ? 'i' : longs == 1 ? 'l' : 'L', 0});
+            shape.fixed += std::max<size_t>(width, 22);
             break;
         case 'c':
+            shape.conversions.push_back({'c', 0});
+            shape.fixed += std::max<size_t>(width, 1);
+            break;
+        case 's':
+            shape.conversions.push_back({'s', width});
+            break;
+        case 'f':
+            // A number below 1e17 in size has at most 18 digits before the point, a sign and the
+            // point.
+            shape.conversions.push_back({'f', 0});
+            shape.fixed += std::max<size_t>(width, 20 + precision);
+            break;
+        default:
+            shape.bounded = false;
+            return shape;
+        }
+        if (!*p) break;
+    }
+    return shape;
+}
+
+const FormatShape& ShapeOfCached(const char* format) {
+    // Formats are the program's own literals: a few hundred at most, each looked at once.
+    thread_local std::unordered_map<const char*, FormatShape> shapes;
+    auto it = shapes.find(format);
+    if (it == shapes.end()) it = shapes.emplace(format, ShapeOf(format)).first;
+    return it->second;
+}
+
+// An upper bound of the length vsnprintf gives for the format, or SIZE_MAX for a conversion not
+// bounded here (then the line is formatted to learn its length). A string counts its bytes (its
+// conversion never makes it longer).
+size_t FormattedLengthBound(const FormatShape& shape, va_list args) {
+    if (!shape.bounded) return SIZE_MAX;
+    size_t bound = shape.fixed;
+    for (const FormatShape::Conversion& c : shape.conversions) {
+        switch (c.kind) {
+        case 'i':
+        case 'c':
             (void)va_arg(args, int);
-            item = 1;
+            break;
+        case 'l':
+            (void)va_arg(args, long);
+            break;
+        case 'L':
+            (void)va_arg(args, long long);
             break;
         case 's': {
             const char* text = va_arg(args, const char*);
-            item = text ? std::strlen(text) : 6;
+            bound += std::max(c.width, text ? std::strlen(text) : size_t{6});
             break;
         }
-        case 'f': {
+        default: {
             const double value = va_arg(args, double);
             if (std::isfinite(value) && !(std::fabs(value) < 1e17)) return SIZE_MAX;
-            item = 20 + precision;
-            break;
         }
-        default:
-            return SIZE_MAX;
         }
-        bound += std::max(width, item);
     }
     return bound;
 }
@@ -143,9 +194,13 @@ bool IsCalcLoggerOpen() {
 namespace {
 
 // The line goes to the open file, or to this thread's capture when it works for another thread.
+void ReplayCalcLogText(const CDeferredOutput::Event& e) {
+    WriteCalcLogText(e.text);
+}
+
 void WriteCalcLogLine(const char* text, size_t length) {
     if (CDeferredOutput* deferred = CDeferredOutput::Current())
-        deferred->AddText([](const CDeferredOutput::Event& e) { WriteCalcLogText(e.text); }, text, length);
+        deferred->AddText(ReplayCalcLogText, text, length);
     else
         std::fwrite(text, 1, length, pCalcLogFile);
 }
@@ -160,7 +215,8 @@ bool IsPlainAscii(const char* text, size_t length) {
 
 void CalcLogPrintf(const char* format, ...) {
     if (!pCalcLogFile || !format || quietDepth > 0) return;
-    size_t formatLength = CountCharacters(format);
+    const FormatShape* shape = discardDepth > 0 ? &ShapeOfCached(format) : nullptr;
+    size_t formatLength = shape ? shape->characters : CountCharacters(format);
     if (formatLength > kMaxFormatLength) {
         Log().Printf(LOG_ERROR, "CalcLogPrintf but unicode string too long:%d wchars.",
                      static_cast<int>(formatLength));
@@ -173,7 +229,7 @@ void CalcLogPrintf(const char* format, ...) {
         // Nothing is kept; only a line that may be too long is formatted, for its error message.
         va_list copy;
         va_copy(copy, args);
-        const size_t bound = FormattedLengthBound(format, copy);
+        const size_t bound = FormattedLengthBound(*shape, copy);
         va_end(copy);
         if (bound <= kMaxLineLength) {
             va_end(args);
@@ -201,6 +257,7 @@ void CalcLogPrintf(const char* format, ...) {
     va_end(args);
 
     if (length > kMaxLineLength) {
+        ++tooLongCount;
         Log().Printf(LOG_ERROR,
                      "CalcLogPrintf line of %d characters too long, an empty line written in its place",
                      static_cast<int>(length));
@@ -248,6 +305,14 @@ CCalcLogDiscard::~CCalcLogDiscard() {
 
 bool IsCalcLogDiscarding() {
     return discardDepth > 0;
+}
+
+unsigned GetCalcLogTooLongCount() {
+    return tooLongCount;
+}
+
+CDeferredOutput::Replayer GetCalcLogTextReplayer() {
+    return ReplayCalcLogText;
 }
 
 std::string GetTimeStepName(unsigned timeStep) {

@@ -7,6 +7,7 @@
 #include "calc/CalcMode.h"
 #include "calc/EnergyCalc.h"
 #include "calc/OrderedParallel.h"
+#include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileXml.h"
 #include "model/XmlUtils.h"
@@ -151,7 +152,7 @@ bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& re
                 r.steps[step].timeStep = step;
                 r.steps[step].area = r.area;
                 r.steps[step].Wp = GetParasiticEnergy(room, u, db);
-                r.steps[step].Wl = GetLightingEnergy(room, project, u);
+                r.steps[step].Wl = GetRoomLightingEnergyOnce(room, project, u);
             }
         });
         for (const LENIObjectResults& r : roomResults)
