@@ -124,11 +124,20 @@ FormatShape ShapeOf(const char* format) {
 }
 
 const FormatShape& ShapeOfCached(const char* format) {
-    // Formats are the program's own literals: a few hundred at most, each looked at once.
-    thread_local std::unordered_map<const char*, FormatShape> shapes;
-    auto it = shapes.find(format);
-    if (it == shapes.end()) it = shapes.emplace(format, ShapeOf(format)).first;
-    return it->second;
+    // Formats are nearly always the program's own literals, a few hundred at most; the text is
+    // compared too, for a format built at run time whose memory later holds another.
+    struct Cached {
+        std::string text;
+        FormatShape shape;
+    };
+    thread_local std::unordered_map<const char*, Cached> shapes;
+    if (shapes.size() > 4096) shapes.clear();
+    Cached& cached = shapes[format];
+    if (cached.text.empty() || std::strcmp(cached.text.c_str(), format) != 0) {
+        cached.text = format;
+        cached.shape = ShapeOf(format);
+    }
+    return cached.shape;
 }
 
 // An upper bound of the length vsnprintf gives for the format, or SIZE_MAX for a conversion not
@@ -215,8 +224,8 @@ bool IsPlainAscii(const char* text, size_t length) {
 
 void CalcLogPrintf(const char* format, ...) {
     if (!pCalcLogFile || !format || quietDepth > 0) return;
-    const FormatShape* shape = discardDepth > 0 ? &ShapeOfCached(format) : nullptr;
-    size_t formatLength = shape ? shape->characters : CountCharacters(format);
+    const FormatShape& shape = ShapeOfCached(format);
+    const size_t formatLength = shape.characters;
     if (formatLength > kMaxFormatLength) {
         Log().Printf(LOG_ERROR, "CalcLogPrintf but unicode string too long:%d wchars.",
                      static_cast<int>(formatLength));
@@ -229,7 +238,7 @@ void CalcLogPrintf(const char* format, ...) {
         // Nothing is kept; only a line that may be too long is formatted, for its error message.
         va_list copy;
         va_copy(copy, args);
-        const size_t bound = FormattedLengthBound(*shape, copy);
+        const size_t bound = FormattedLengthBound(shape, copy);
         va_end(copy);
         if (bound <= kMaxLineLength) {
             va_end(args);

@@ -197,14 +197,21 @@ std::string DocumentToFileText(TiXmlDocument& doc) {
     TiXmlPrinter printer;
     doc.Accept(&printer);
     // Bytes above 127 occur only inside values, never in markup.
+    const char* const printed = printer.CStr();
+    const size_t size = printer.Size();
     std::string text;
-    text.reserve(printer.Size());
-    for (const char c : printer.Str()) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            text += StrPrintf("&#x%02X;", static_cast<unsigned char>(c));
-        else
-            text += c;
+    text.reserve(size);
+    static const char kHex[] = "0123456789ABCDEF";
+    size_t run = 0; // start of the plain text not yet copied
+    for (size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(printed[i]);
+        if (c < 0x80) continue;
+        text.append(printed + run, i - run);
+        const char escaped[] = {'&', '#', 'x', kHex[c >> 4], kHex[c & 15], ';'};
+        text.append(escaped, sizeof escaped);
+        run = i + 1;
     }
+    text.append(printed + run, size - run);
     return text;
 }
 
