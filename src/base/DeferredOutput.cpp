@@ -51,3 +51,13 @@ void CDeferredOutput::Replay() {
             events[i].replay(events[i]);
     }
 }
+
+CDeferredOutput CDeferredOutput::Without(Replayer skipped) const {
+    CDeferredOutput copy;
+    for (size_t i = 0; i < m_Events.size(); ++i)
+        if (m_Events[i].replay != skipped) {
+            copy.m_Events.push_back(m_Events[i]);
+            copy.m_IsText.push_back(m_IsText[i]);
+        }
+    return copy;
+}

@@ -44,6 +44,8 @@ class CDeferredOutput {
     void Add(Replayer replay, int first, int second, const std::string& text, const char* caption = nullptr);
 
     bool IsEmpty() const { return m_Events.empty(); }
+    // A copy holding every event but those of the given replayer.
+    CDeferredOutput Without(Replayer skipped) const;
     // Carries out everything kept, in order, on the calling thread, and empties the capture. (If
     // a capture is current there, the events move into it instead.)
     void Replay();

@@ -152,7 +152,7 @@ std::string GetProjectsContainingDir(const std::string& path) {
     }
     size_t pos = path.find_last_of("/\\");
     if (pos == std::string::npos) {
-        Log().Printf(LOG_ERROR, "GetProjectsContainingDir() failed, <%s>", path.string().c_str());
+        Log().Printf(LOG_ERROR, "GetProjectsContainingDir() failed, <%s>", path.c_str());
         return std::string();
     }
     return path.substr(0, pos);

@@ -2,11 +2,17 @@
 
 #include "base/DeferredOutput.h"
 #include "base/FileUtils.h"
+#include "base/Platform.h"
 #include "base/TextUtils.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
-#include "base/Platform.h"
+#include <cstring>
+#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -17,6 +23,10 @@ FILE* pCalcLogFile = nullptr;
 // Nesting depth of CCalcLogQuiet, per thread: work on a helper thread is quiet when the thread it
 // works for is.
 thread_local int quietDepth = 0;
+// Nesting depth of CCalcLogDiscard, per thread.
+thread_local int discardDepth = 0;
+// "Line too long" errors reported on this thread.
+thread_local unsigned tooLongCount = 0;
 
 // The longest format accepted and the longest line written, in characters.
 constexpr size_t kMaxFormatLength = 779;
@@ -35,6 +45,133 @@ size_t CountCharacters(const char* utf8) {
 locale_t CNumericLocale() {
     static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     return loc;
+}
+
+// What a format needs for a bound of its formatted length, worked out once per format: the
+// characters it has, the bound of its text and numbers, and what each conversion takes.
+struct FormatShape {
+    struct Conversion {
+        char kind;    // 'i' int, 'l' long, 'L' long long, 'c' char, 's' string, 'f' double
+        size_t width; // the least a string takes
+    };
+    size_t characters = 0;
+    bool bounded = true; // false: a conversion not bounded here
+    size_t fixed = 0;
+    std::vector<Conversion> conversions;
+};
+
+FormatShape ShapeOf(const char* format) {
+    FormatShape shape;
+    shape.characters = CountCharacters(format);
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            ++shape.fixed;
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            ++shape.fixed;
+            continue;
+        }
+        while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
+            ++p;
+        size_t width = 0;
+        while (*p >= '0' && *p <= '9' && width <= 1000)
+            width = 10 * width + static_cast<size_t>(*p++ - '0');
+        size_t precision = 6;
+        if (*p == '.') {
+            ++p;
+            precision = 0;
+            while (*p >= '0' && *p <= '9' && precision <= 1000)
+                precision = 10 * precision + static_cast<size_t>(*p++ - '0');
+        }
+        int longs = 0;
+        while (*p == 'l') {
+            ++longs;
+            ++p;
+        }
+        if (width > 1000 || precision > 1000 || longs > 2) {
+            shape.bounded = false;
+            return shape;
+        }
+        switch (*p) {
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'x':
+        case 'X':
+            shape.conversions.push_back({longs == 0 ? 'i' : longs == 1 ? 'l' : 'L', 0});
+            shape.fixed += std::max<size_t>(width, 22);
+            break;
+        case 'c':
+            shape.conversions.push_back({'c', 0});
+            shape.fixed += std::max<size_t>(width, 1);
+            break;
+        case 's':
+            shape.conversions.push_back({'s', width});
+            break;
+        case 'f':
+            // A number below 1e17 in size has at most 18 digits before the point, a sign and the
+            // point.
+            shape.conversions.push_back({'f', 0});
+            shape.fixed += std::max<size_t>(width, 20 + precision);
+            break;
+        default:
+            shape.bounded = false;
+            return shape;
+        }
+        if (!*p) break;
+    }
+    return shape;
+}
+
+const FormatShape& ShapeOfCached(const char* format) {
+    // Formats are nearly always the program's own literals, a few hundred at most; the text is
+    // compared too, for a format built at run time whose memory later holds another.
+    struct Cached {
+        std::string text;
+        FormatShape shape;
+    };
+    thread_local std::unordered_map<const char*, Cached> shapes;
+    if (shapes.size() > 4096) shapes.clear();
+    Cached& cached = shapes[format];
+    if (cached.text.empty() || std::strcmp(cached.text.c_str(), format) != 0) {
+        cached.text = format;
+        cached.shape = ShapeOf(format);
+    }
+    return cached.shape;
+}
+
+// An upper bound of the length vsnprintf gives for the format, or SIZE_MAX for a conversion not
+// bounded here (then the line is formatted to learn its length). A string counts its bytes (its
+// conversion never makes it longer).
+size_t FormattedLengthBound(const FormatShape& shape, va_list args) {
+    if (!shape.bounded) return SIZE_MAX;
+    size_t bound = shape.fixed;
+    for (const FormatShape::Conversion& c : shape.conversions) {
+        switch (c.kind) {
+        case 'i':
+        case 'c':
+            (void)va_arg(args, int);
+            break;
+        case 'l':
+            (void)va_arg(args, long);
+            break;
+        case 'L':
+            (void)va_arg(args, long long);
+            break;
+        case 's': {
+            const char* text = va_arg(args, const char*);
+            bound += std::max(c.width, text ? std::strlen(text) : size_t{6});
+            break;
+        }
+        default: {
+            const double value = va_arg(args, double);
+            if (std::isfinite(value) && !(std::fabs(value) < 1e17)) return SIZE_MAX;
+        }
+        }
+    }
+    return bound;
 }
 
 } // namespace
@@ -68,9 +205,13 @@ bool IsCalcLoggerOpen() {
 namespace {
 
 // The line goes to the open file, or to this thread's capture when it works for another thread.
+void ReplayCalcLogText(const CDeferredOutput::Event& e) {
+    WriteCalcLogText(e.text);
+}
+
 void WriteCalcLogLine(const char* text, size_t length) {
     if (CDeferredOutput* deferred = CDeferredOutput::Current())
-        deferred->AddText([](const CDeferredOutput::Event& e) { WriteCalcLogText(e.text); }, text, length);
+        deferred->AddText(ReplayCalcLogText, text, length);
     else
         std::fwrite(text, 1, length, pCalcLogFile);
 }
@@ -85,18 +226,31 @@ bool IsPlainAscii(const char* text, size_t length) {
 
 void CalcLogPrintf(const char* format, ...) {
     if (!pCalcLogFile || !format || quietDepth > 0) return;
-    size_t formatLength = CountCharacters(format);
+    const FormatShape& shape = ShapeOfCached(format);
+    const size_t formatLength = shape.characters;
     if (formatLength > kMaxFormatLength) {
         Log().Printf(LOG_ERROR, "CalcLogPrintf but unicode string too long:%d wchars.",
                      static_cast<int>(formatLength));
         return;
     }
 
+    va_list args;
+    va_start(args, format);
+    if (discardDepth > 0) {
+        // Nothing is kept; only a line that may be too long is formatted, for its error message.
+        va_list copy;
+        va_copy(copy, args);
+        const size_t bound = FormattedLengthBound(shape, copy);
+        va_end(copy);
+        if (bound <= kMaxLineLength) {
+            va_end(args);
+            return;
+        }
+    }
+
     // Logs run to millions of lines: the usual short plain-ASCII line is formatted into a local
     // buffer and needs no code-page conversion.
     char formatted[1024];
-    va_list args;
-    va_start(args, format);
     locale_t old = uselocale(CNumericLocale());
     va_list copy;
     va_copy(copy, args);
@@ -114,11 +268,13 @@ void CalcLogPrintf(const char* format, ...) {
     va_end(args);
 
     if (length > kMaxLineLength) {
+        ++tooLongCount;
         Log().Printf(LOG_ERROR,
                      "CalcLogPrintf line of %d characters too long, an empty line written in its place",
                      static_cast<int>(length));
         length = 0;
     }
+    if (discardDepth > 0) return;
 
     char line[kMaxLineLength + 2];
     size_t out = 0;
@@ -148,6 +304,26 @@ CCalcLogQuiet::CCalcLogQuiet() {
 
 CCalcLogQuiet::~CCalcLogQuiet() {
     --quietDepth;
+}
+
+CCalcLogDiscard::CCalcLogDiscard() {
+    ++discardDepth;
+}
+
+CCalcLogDiscard::~CCalcLogDiscard() {
+    --discardDepth;
+}
+
+bool IsCalcLogDiscarding() {
+    return discardDepth > 0;
+}
+
+unsigned GetCalcLogTooLongCount() {
+    return tooLongCount;
+}
+
+CDeferredOutput::Replayer GetCalcLogTextReplayer() {
+    return ReplayCalcLogText;
 }
 
 std::string GetTimeStepName(unsigned timeStep) {

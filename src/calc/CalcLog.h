@@ -3,6 +3,7 @@
 // calculation used. One log is open at a time for the whole program; every step of the
 // calculation writes into it through CalcLogPrintf, and nothing is written while none is open.
 
+#include "base/DeferredOutput.h"
 #include "base/Logger.h" // ORV_PRINTF
 
 #include <string>
@@ -32,6 +33,25 @@ class CCalcLogQuiet {
     CCalcLogQuiet(const CCalcLogQuiet&) = delete;
     CCalcLogQuiet& operator=(const CCalcLogQuiet&) = delete;
 };
+
+// While an instance lives, the log's lines are formatted no further than needed to report the
+// errors they would raise (a line too long) and are then dropped: for a pass whose log a later
+// pass overwrites. The general log reads exactly as if the lines had been written. Per thread.
+class CCalcLogDiscard {
+  public:
+    CCalcLogDiscard();
+    ~CCalcLogDiscard();
+    CCalcLogDiscard(const CCalcLogDiscard&) = delete;
+    CCalcLogDiscard& operator=(const CCalcLogDiscard&) = delete;
+};
+bool IsCalcLogDiscarding();
+
+// How many "line too long" errors CalcLogPrintf has reported on this thread so far (a quiet log
+// reports none, a discarding one does): work that raised none leaves the same traces quiet or
+// discarding, save its log lines.
+unsigned GetCalcLogTooLongCount();
+// The replayer of log lines kept by a capture (CDeferredOutput), to tell them from other traces.
+CDeferredOutput::Replayer GetCalcLogTextReplayer();
 
 // "Annual" for 0, "January" ... "December" for 1 ... 12, otherwise "ERROR IN TIMESTEP".
 std::string GetTimeStepName(unsigned timeStep);

@@ -24,7 +24,8 @@ thread_local bool t_bInPiece = false;
 struct Job {
     size_t count = 0;
     const std::function<void(size_t)>* work = nullptr;
-    bool quiet = false; // the caller's calculation log is quiet, so the pieces are too
+    bool quiet = false;   // the caller's calculation log is quiet, so the pieces are too
+    bool discard = false; // likewise when it discards its lines
     std::vector<CDeferredOutput> outputs;
     std::vector<std::exception_ptr> errors;
     std::atomic<size_t> next{0};
@@ -38,6 +39,8 @@ struct Job {
             {
                 std::optional<CCalcLogQuiet> quietLog;
                 if (quiet) quietLog.emplace();
+                std::optional<CCalcLogDiscard> discardLog;
+                if (discard) discardLog.emplace();
                 CDeferredOutput::Scope capture(outputs[i]);
                 try {
                     (*work)(i);
@@ -113,6 +116,7 @@ void RunInOrder(size_t count, const std::function<void(size_t)>& work) {
     job->count = count;
     job->work = &work;
     job->quiet = IsCalcLogQuiet();
+    job->discard = IsCalcLogDiscarding();
     job->outputs.resize(count);
     job->errors.resize(count);
     CHelpers::Get().Post(job);

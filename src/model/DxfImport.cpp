@@ -9,6 +9,7 @@
 #include "dxf/ImportLayers.h"
 #include "model/LENIWindow.h"
 #include "model/ModelGeometry.h"
+#include "model/UniqueNames.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,11 @@
 #include <vector>
 
 namespace {
+
+// What the floor's GetUnique...Name functions give once every generated name is taken.
+const char* const kFallbackRoomName = "NEW_ROOM";
+const char* const kFallbackZoneName = "NEW_ZONE";
+const char* const kFallbackAtriumName = "NEW_ATRIO";
 
 // The polylines of a layer, in file order, with the drawing's own transform applied so that they
 // lie where the drawing shows them.
@@ -120,7 +126,8 @@ int ImportRoomsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, const CLENIProjec
         return 0;
     }
     const std::string& buildingType = project.GetDominantBuildingType();
-    int added = 0;
+    int added = 0, leftOut = 0;
+    bool limitReached = false;
     for (const auto& pline : PolylinesOnLayer(dxf, kLayerRoom, error)) {
         const int n = pline->GetVertexCount();
         if (n <= 2) {
@@ -143,8 +150,19 @@ int ImportRoomsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, const CLENIProjec
             error = true;
             continue;
         }
+        // Once the generated names and the fallback name are all taken, the rest of the outlines
+        // are left out, counted for one message.
+        std::string name = limitReached ? std::string() : FindFreeRoomName(floor);
+        if (name.empty()) {
+            limitReached = true;
+            if (floor.RoomExists(kFallbackRoomName)) {
+                ++leftOut;
+                continue;
+            }
+            name = kFallbackRoomName;
+        }
         CLENIRoom room;
-        if (!room.InitFromDxfPline(floor.GetUniqueRoomName(), &clean, floor.GetHeight())) {
+        if (!room.InitFromDxfPline(name, &clean, floor.GetHeight())) {
             // Fewer than three vertices were left after cleaning: not a room outline.
             Log().Printf(LOG_ERROR,
                          "IMPORT ERROR: A room polyline with only %d points found,\nstarts at %.2f %.2f",
@@ -173,11 +191,16 @@ int ImportRoomsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, const CLENIProjec
         room.GetTdTnByBuildingType(buildingType);
         if (floor.AddRoom(room)) ++added;
     }
+    if (limitReached) {
+        Log().Printf(LOG_ERROR, "CLENIFloor::GURN limit reached: %d room outlines left out", leftOut);
+        error = true;
+    }
     return added;
 }
 
 int ImportZonesFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
-    int added = 0;
+    int added = 0, leftOut = 0;
+    bool limitReached = false;
     for (const auto& pline : PolylinesOnLayer(dxf, kLayerZone, error)) {
         if (pline->GetVertexCount() <= 2) {
             // Logged, but not counted as a refused element.
@@ -206,8 +229,17 @@ int ImportZonesFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
             error = true;
             continue;
         }
+        std::string name = FindFreeZoneName(floor, room->GetName());
+        if (name.empty()) {
+            limitReached = true;
+            if (room->ZoneExists(kFallbackZoneName)) {
+                ++leftOut;
+                continue;
+            }
+            name = kFallbackZoneName;
+        }
         CLENIZone zone;
-        if (!zone.InitFromDxfPline(floor.GetUniqueZoneName(room->GetName()), &clean)) {
+        if (!zone.InitFromDxfPline(name, &clean)) {
             error = true;
             continue;
         }
@@ -226,6 +258,10 @@ int ImportZonesFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
         }
         zone.SetFa(CBuildingTypeData::GetFaFromRoomTypeString(room->GetRoomType()));
         if (room->AddZone(zone)) ++added;
+    }
+    if (limitReached) {
+        Log().Printf(LOG_ERROR, "CLENIFloor::GUZN limit reached: %d zone outlines left out", leftOut);
+        error = true;
     }
     return added;
 }
@@ -342,7 +378,8 @@ int ImportRoofLightsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error)
 }
 
 int ImportAtriaFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
-    int added = 0;
+    int added = 0, leftOut = 0;
+    bool limitReached = false;
     for (const auto& pline : PolylinesOnLayer(dxf, kLayerAtrium, error)) {
         if (pline->GetVertexCount() <= 2) continue;
         const CDxfPline clean = Cleaned(*pline);
@@ -357,12 +394,25 @@ int ImportAtriaFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error) {
             error = true;
             continue;
         }
+        std::string name = limitReached ? std::string() : FindFreeAtriumName(floor);
+        if (name.empty()) {
+            limitReached = true;
+            if (floor.FindAtrium(kFallbackAtriumName)) {
+                ++leftOut;
+                continue;
+            }
+            name = kFallbackAtriumName;
+        }
         CLENIAtrium atrium;
-        atrium.m_csName = floor.GetUniqueAtriumName();
+        atrium.m_csName = name;
         Polygon polygon;
         InitPolygonFromDxfPline(polygon, &clean);
         atrium.SetPolygon(polygon);
         if (floor.AddAtrium(atrium)) ++added;
+    }
+    if (limitReached) {
+        Log().Printf(LOG_ERROR, "CLENIFloor::GUAZN limit reached: %d atrium outlines left out", leftOut);
+        error = true;
     }
     return added;
 }

@@ -3,13 +3,11 @@
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "dxf/Geometry.h"
+#include "model/UniqueNames.h"
 
 #include <algorithm>
 
 namespace {
-// Generated names give up after this many candidates.
-constexpr int kMaxNameTries = 500;
-
 // Room heights follow the floor but stay within the room's own range.
 double RoomHeightFor(double floorHeight) {
     return std::clamp(floorHeight, 1.0, 200.0);
@@ -164,29 +162,22 @@ double CLENIFloor::GetArea() const {
 // ---- Generated names ----
 
 std::string CLENIFloor::GetUniqueRoomName() const {
-    for (int n = 0; n < kMaxNameTries; ++n) {
-        std::string name = StrPrintf("ROOM_%03d", n);
-        if (!RoomExists(name)) return name;
-    }
+    std::string name = FindFreeRoomName(*this);
+    if (!name.empty()) return name;
     Log().Printf(LOG_ERROR, "CLENIFloor::GURN limit reached");
     return "NEW_ROOM";
 }
 
 std::string CLENIFloor::GetUniqueZoneName(const std::string& room) const {
-    const CLENIRoom* r = FindRoom(room);
-    for (int n = 1; n <= kMaxNameTries; ++n) {
-        std::string name = StrPrintf("ZONE_%02d_(%s)", n, room.c_str());
-        if (!r || !r->ZoneExists(name)) return name;
-    }
+    std::string name = FindFreeZoneName(*this, room);
+    if (!name.empty()) return name;
     Log().Printf(LOG_ERROR, "CLENIFloor::GUZN limit reached");
     return "NEW_ZONE";
 }
 
 std::string CLENIFloor::GetUniqueAtriumName() const {
-    for (int n = 1; n <= kMaxNameTries; ++n) {
-        std::string name = StrPrintf("ATRIO_%02d_%s", n, m_csName.c_str());
-        if (!FindAtrium(name)) return name;
-    }
+    std::string name = FindFreeAtriumName(*this);
+    if (!name.empty()) return name;
     Log().Printf(LOG_ERROR, "CLENIFloor::GUAZN limit reached");
     return "NEW_ATRIO";
 }

@@ -711,12 +711,40 @@ bool CLENIProject::Save(const std::string& path, bool withResults) const {
     AddPrintMe(root, m_bPrintMe);
     if (pResults) AddResults(root, pResults->building);
     m_Products.WriteToXml(AddElement(root, "Products"));
-    TiXmlElement* floors = AddElement(root, "FloorList");
-    for (size_t i = 0; i < m_Floors.size(); ++i)
-        WriteFloor(floors, m_Floors[i], pResults, i);
+    AddElement(root, "FloorList");
+
+    // The floors, the bulk of the file, are put in as text one at a time, each from its own small
+    // tree: the whole building never stands in memory as a tree. The floor list is the root's
+    // last element, printed empty above; a floor's lines take the indent of its depth (a text
+    // never holds a raw line break: the printer writes it as a character reference).
+    std::string head = DocumentToFileText(doc);
+    std::string text;
+    const std::string emptyList = "    <FloorList />\n";
+    const size_t at = head.rfind(emptyList);
+    if (m_Floors.empty() || at == std::string::npos) {
+        text.swap(head);
+    } else {
+        text.assign(head, 0, at);
+        text += "    <FloorList>\n";
+        for (size_t i = 0; i < m_Floors.size(); ++i) {
+            TiXmlDocument floorDoc;
+            WriteFloor(&floorDoc, m_Floors[i], pResults, i);
+            const std::string floorText = DocumentToFileText(floorDoc);
+            for (size_t line = 0; line < floorText.size();) {
+                size_t end = floorText.find('\n', line);
+                end = end == std::string::npos ? floorText.size() : end + 1;
+                text += "        ";
+                text.append(floorText, line, end - line);
+                line = end;
+            }
+        }
+        text += "    </FloorList>\n";
+        text.append(head, at + emptyList.size(), std::string::npos);
+    }
+    head = std::string();
 
     std::string reason;
-    if (!WriteFileSafely(path, DocumentToFileText(doc), &reason)) {
+    if (!WriteFileSafely(path, text, &reason)) {
         Log().Printf(LOG_ERROR, "Could not save the project file:\n%s\n%s", path.c_str(), reason.c_str());
         return false;
     }

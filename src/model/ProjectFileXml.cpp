@@ -264,14 +264,19 @@ std::string DocumentToFileText(TiXmlDocument& doc) {
     doc.Accept(&printer);
     // Bytes above 127 occur only inside values, never in markup. Each becomes the reference to its
     // character, as every XML reader understands it (the euro sign is &#x20AC;, not byte 0x80).
+    const char* const printed = printer.CStr();
+    const size_t size = printer.Size();
     std::string text;
-    text.reserve(printer.Size());
-    for (const char c : printer.Str()) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            text += StrPrintf("&#x%02X;", CodePointFromCp1252(static_cast<unsigned char>(c)));
-        else
-            text += c;
+    text.reserve(size);
+    size_t run = 0; // start of the plain text not yet copied
+    for (size_t i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(printed[i]);
+        if (c < 0x80) continue;
+        text.append(printed + run, i - run);
+        text += StrPrintf("&#x%02X;", CodePointFromCp1252(c));
+        run = i + 1;
     }
+    text.append(printed + run, size - run);
     return text;
 }
 

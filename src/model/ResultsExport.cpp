@@ -6,8 +6,10 @@
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "calc/CalcLog.h"
+#include "calc/CalcMode.h"
 #include "calc/EnergyCalc.h"
 #include "calc/OrderedParallel.h"
+#include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileXml.h"
 #include "model/XmlUtils.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 const char* const kResultsExportRoot = "LENI_DB_V1";
 
@@ -72,8 +75,13 @@ std::string FormatFileCreationDate(std::time_t when) {
 
 bool ExportResults(const CLENIProject& project, const std::string& path, LeniTimeStepResult* annual) {
     LeniTimeStepResult months[kLeniTimeSteps];
-    for (unsigned step = 1; step < kLeniTimeSteps; ++step)
+    for (unsigned step = 1; step < kLeniTimeSteps; ++step) {
+        // Each pass replaces the building's log; only the annual one below is kept, so the monthly
+        // lines are not written at all (the reference calculation still writes them).
+        std::optional<CCalcLogDiscard> discard;
+        if (!IsReferenceCalculation()) discard.emplace();
         months[step] = CalculateAnnualLENI(project, step);
+    }
     const LeniTimeStepResult year = CalculateAnnualLENI(project, 0);
     if (annual) *annual = year;
 
@@ -146,7 +154,7 @@ bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& re
                 r.steps[step].timeStep = step;
                 r.steps[step].area = r.area;
                 r.steps[step].Wp = GetParasiticEnergy(room, u, db);
-                r.steps[step].Wl = GetLightingEnergy(room, project, u);
+                r.steps[step].Wl = GetRoomLightingEnergyOnce(room, project, u);
             }
         });
         for (const LENIObjectResults& r : roomResults)

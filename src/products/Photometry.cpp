@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <locale.h>
+#include "base/Platform.h"
 #include <sstream>
 
 namespace {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 namespace {
 
 class CalcLogTest : public ::testing::Test {
@@ -157,4 +160,39 @@ TEST(CalcLogNamesTest, TimeStepNamesAndFileNames) {
     EXPECT_EQ(GetSubLeniCalcLogFileName("Ground", "Kitchen", 3),
               "SUB_LENI_CALC_LOG_Ground_Kitchen_March_.TXT");
     EXPECT_EQ(GetSubLeniCalcLogFileName("F1", "R1", 0), "SUB_LENI_CALC_LOG_F1_R1_Annual_.TXT");
+}
+
+TEST_F(CalcLogTest, DiscardedLinesAreNotWrittenButTooLongOnesAreStillReported) {
+    const std::string path = GetCalcLogPath(dir.path().string(), "discard.txt");
+    ASSERT_TRUE(StartCalcLogger(path));
+    CalcLogPrintf("kept %d", 1);
+    {
+        CCalcLogDiscard discard;
+        EXPECT_TRUE(IsCalcLogDiscarding());
+        // Lines, each with whether it is too long (over 779 characters once formatted).
+        const struct {
+            std::function<void()> print;
+            bool tooLong;
+        } cases[] = {
+            {[] { CalcLogPrintf("short %s %d %.3f %7.2f", "name", 12, 3.5, -1e16); }, false},
+            {[] { CalcLogPrintf("%s", std::string(779, 'x').c_str()); }, false},
+            {[] { CalcLogPrintf("%s", std::string(780, 'x').c_str()); }, true},
+            {[] { CalcLogPrintf("a%sb", std::string(778, 'x').c_str()); }, true},
+            {[] { CalcLogPrintf("%800s", "x"); }, true},
+            {[] { CalcLogPrintf("%.3f %.3f %.3f", 1e300, 1e300, 1e300); }, true}, // 917 characters
+            {[] { CalcLogPrintf("%.3f %.3f", 1e300, 1e300); }, false},            // 611
+            {[] { CalcLogPrintf("%f %f %f %f %f", 1e150, 1e150, 1e150, 1e150, 1e150); }, true},
+            {[] { CalcLogPrintf("%.3f %ld", -HUGE_VAL, 7L); }, false},
+            {[] { CalcLogPrintf("%s", std::string(400, '\xe9').c_str()); }, false}, // converted: 400
+        };
+        for (const auto& c : cases) {
+            log.Clear();
+            c.print();
+            EXPECT_EQ(log.Count("characters too long", LOG_ERROR), c.tooLong ? 1 : 0) << log.All();
+        }
+    }
+    EXPECT_FALSE(IsCalcLogDiscarding());
+    CalcLogPrintf("kept %d", 2);
+    StopCalcLogger();
+    EXPECT_EQ(ReadFileText(path), "kept 1\nkept 2\n");
 }

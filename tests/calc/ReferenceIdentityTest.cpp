@@ -82,4 +82,31 @@ TEST(ReferenceIdentityTest, FastAndReferenceReportsLeaveIdenticalFiles) {
     EXPECT_EQ(WithoutTimes(ReadFileText(fast / "general.log")), generalLog);
 }
 
+// A zone name long enough to make its log lines too long: the passes whose log the annual pass
+// replaces write no lines, yet the general log still reports every line that would have been too
+// long, and the project copy's results (taken from those passes) leave the same messages.
+TEST(ReferenceIdentityTest, TooLongLogLinesAreReportedAlikeByBothCalculations) {
+    std::string text = ReadFileText(TestDataDir() / "calc" / "identity" / "IDENTITY.LENI1XML");
+    const std::string from = "zonename=\"Z1\"";
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, from.size(), "zonename=\"" + std::string(760, 'L') + "\"");
+    TempDir dir("orvantis-identity-long");
+    const fs::path project = dir / "LONG.LENI1XML";
+    WriteFileText(project, text);
+    const fs::path reference = dir / "reference", fast = dir / "fast";
+    ASSERT_EQ(RunReport(reference, project, true), 0);
+    ASSERT_EQ(RunReport(fast, project, false), 0);
+
+    for (const char* name : {"results.xml", "results_(CON_RISULTATI).xml", "LENI_CALC_LOG_IDENTITY.TXT"}) {
+        const std::string expected = ReadFileText(reference / name);
+        ASSERT_FALSE(expected.empty()) << name;
+        EXPECT_TRUE(SameFile(ReadFileText(fast / name), expected)) << name << " differs";
+    }
+    const std::string generalLog = WithoutTimes(ReadFileText(reference / "general.log"));
+    // Thirteen passes report their long lines.
+    EXPECT_NE(generalLog.find("characters too long, an empty line written in its place"), std::string::npos);
+    EXPECT_EQ(WithoutTimes(ReadFileText(fast / "general.log")), generalLog);
+}
+
 } // namespace

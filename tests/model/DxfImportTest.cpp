@@ -230,8 +230,8 @@ TEST_F(DxfImport, RoofLightsAreTheBoundingRectanglesOfFourVertices) {
 TEST_F(DxfImport, AddFloorReadsTheDrawingAndImportsItsLayers) {
     InstallDxfFloorImporter();
     LENIImportCounts counts;
-    ASSERT_TRUE(
-        project.AddFloor("Ground", 3.0, 1, (TestDataDir() / "dxf" / "reserved_layers.dxf").string(), &counts));
+    ASSERT_TRUE(project.AddFloor("Ground", 3.0, 1, (TestDataDir() / "dxf" / "reserved_layers.dxf").string(),
+                                 &counts));
     EXPECT_EQ(counts.rooms, 2);
     EXPECT_EQ(counts.zones, 2);
     EXPECT_EQ(counts.windows, 3);
@@ -261,4 +261,33 @@ TEST_F(DxfImport, SpecialLayersCanBeHidden) {
     EXPECT_FALSE(dxf.GetLayerTable().GetLayerPtrFromName(kLayerRoom)->m_bVisible);
     EXPECT_TRUE(dxf.GetLayerTable().GetLayerPtrFromName("0")->m_bVisible);
     EXPECT_TRUE(boxes.boxes.empty()); // the layers the drawing lacks are passed over
+}
+
+TEST_F(DxfImport, OutlinesBeyondTheGeneratedNamesAreLeftOutWithOneMessagePerKind) {
+    // 500 generated room names and the fallback name take 501 outlines; the other four are left
+    // out. One room takes 500 generated zone names and the fallback; two zones are left out.
+    for (int i = 0; i < 505; ++i)
+        Pline(kLayerRoom,
+              {Point(10.0 * i, 0), Point(10.0 * i + 9, 0), Point(10.0 * i + 9, 8), Point(10.0 * i, 8)});
+    for (int i = 0; i < 503; ++i) {
+        const double x = 0.1 + 0.35 * (i % 25), y = 0.1 + 0.35 * (i / 25);
+        Pline(kLayerZone, {Point(x, y), Point(x + 0.25, y), Point(x + 0.25, y + 0.25), Point(x, y + 0.25)});
+    }
+    for (int i = 0; i < 503; ++i)
+        Pline(kLayerAtrium,
+              {Point(10.0 * i, 20), Point(10.0 * i + 5, 20), Point(10.0 * i + 5, 25), Point(10.0 * i, 25)});
+    const LENIImportCounts counts = Import();
+    EXPECT_TRUE(counts.error);
+    EXPECT_EQ(counts.rooms, 501);
+    EXPECT_EQ(Room(499).GetName(), "ROOM_499");
+    EXPECT_EQ(Room(500).GetName(), "NEW_ROOM");
+    EXPECT_EQ(counts.zones, 501);
+    EXPECT_EQ(Room(0).GetZones().at(499).GetName(), "ZONE_500_(ROOM_000)");
+    EXPECT_EQ(Room(0).GetZones().at(500).GetName(), "NEW_ZONE");
+    EXPECT_EQ(counts.atria, 501);
+    EXPECT_EQ(floor.GetAtria().at(500).m_csName, "NEW_ATRIO");
+    EXPECT_EQ(log.Count("CLENIFloor::GURN limit reached: 4 room outlines left out", LOG_ERROR), 1);
+    EXPECT_EQ(log.Count("CLENIFloor::GUZN limit reached: 2 zone outlines left out", LOG_ERROR), 1);
+    EXPECT_EQ(log.Count("CLENIFloor::GUAZN limit reached: 2 atrium outlines left out", LOG_ERROR), 1);
+    EXPECT_EQ(log.Count("CLENIFloor::AR trying to add room with same name: NEW_ROOM", LOG_ERROR), 0);
 }

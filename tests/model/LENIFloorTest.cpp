@@ -46,6 +46,46 @@ TEST(LENIFloorTest, GeneratedNamesTakeTheFirstFreeCounter) {
     EXPECT_EQ(floor.GetUniqueAtriumName(), "ATRIO_02_Ground");
 }
 
+TEST(LENIFloorTest, GeneratedNamesSkipOnlyTheCountersTheirOwnSpellingTakes) {
+    // Names in use, and the room name the next generated one gets.
+    const struct {
+        std::vector<std::string> used;
+        const char* next;
+    } cases[] = {
+        {{}, "ROOM_000"},
+        {{"room_000", "Room_001"}, "ROOM_002"},              // letter case does not matter
+        {{"ROOM_0000", "ROOM_00", "ROOM_000 "}, "ROOM_000"}, // other spellings of the counter do
+        {{"ROOM_001", "ROOM_-01", "ROOM_+00"}, "ROOM_000"},
+        {{"ROOM_000", "ROOM_002"}, "ROOM_001"},
+        {{"ROOM_000", "ROOM_500", "ROOM_999"}, "ROOM_001"},
+    };
+    for (const auto& c : cases) {
+        CLENIFloor floor("F");
+        for (const std::string& name : c.used) {
+            CLENIRoom room;
+            room.SetName(name);
+            floor.AddRoom(room);
+        }
+        EXPECT_EQ(floor.GetUniqueRoomName(), c.next) << ::testing::PrintToString(c.used);
+    }
+
+    CLENIFloor floor("Ground");
+    CLENIRoom r1 = MakeRoom("R(1)", Rect(0, 0, 1, 1));
+    CLENIZone zone;
+    for (const char* name : {"zone_01_(r(1))", "ZONE_2_(R(1))", "ZONE_03_(R(1)", "ZONE_02_(R(2))"}) {
+        zone.SetName(name);
+        r1.AddZone(zone);
+    }
+    floor.AddRoom(r1);
+    EXPECT_EQ(floor.GetUniqueZoneName("R(1)"), "ZONE_02_(R(1))");
+    CLENIAtrium atrium;
+    for (const char* name : {"ATRIO_01_ground", "ATRIO_02_Ground2", "ATRIO_100_Ground"}) {
+        atrium.m_csName = name;
+        floor.AddAtrium(atrium);
+    }
+    EXPECT_EQ(floor.GetUniqueAtriumName(), "ATRIO_02_Ground");
+}
+
 TEST(LENIFloorTest, GeneratedNamesGiveUpAfterFiveHundredTries) {
     CLENIFloor floor("F");
     CLENIRoom room;

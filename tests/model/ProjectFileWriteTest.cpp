@@ -1,5 +1,6 @@
 // Writing the project file: formats, round trip, results, safe saving.
 
+#include "ModelTestSupport.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileResults.h"
 #include "model/ProjectFileTestModel.h"
@@ -341,4 +342,39 @@ TEST(ProjectFileWrite, SaveIntoReadOnlyFolderKeepsTheOldFile) {
         log.Count("Could not save the project file:\n" + path.string() + "\nPermission denied", LOG_ERROR),
         1);
     EXPECT_EQ(ReadFileText(path), "old");
+}
+
+// The floors are written one at a time and put into the file as indented text: line breaks, tabs
+// and other bytes inside their values must stay character references, never raw lines.
+TEST(ProjectFileWrite, FloorValuesWithLineBreaksStayOnTheirLine) {
+    TempDir dir;
+    CLENIProject project = BuildFullProject();
+    const int floorCount = project.GetFloorCount() + 1;
+    CLENIFloor second("Secondo\npiano", 3.5);
+    CLENIRoom room = MakeRoom("Line\r\nbreak\tand \xC3\xA9", Rect(0, 0, 4, 3));
+    room.SetRoomType("[Offices]Corridor");
+    second.AddRoom(room);
+    ASSERT_TRUE(project.AppendFloor(second));
+    const fs::path file = dir / "breaks.LENI1XML";
+    ASSERT_TRUE(project.Save(file.string(), false));
+
+    const std::string text = ReadFileText(file);
+    EXPECT_NE(text.find("floorname=\"Secondo&#x0A;piano\""), std::string::npos);
+    EXPECT_NE(text.find("roomname=\"Line&#x0D;&#x0A;break&#x09;and &#xE9;\""), std::string::npos);
+    const size_t begin = text.find("    <FloorList>\n"), end = text.find("    </FloorList>\n");
+    ASSERT_NE(begin, std::string::npos);
+    ASSERT_NE(end, std::string::npos);
+    int floors = 0;
+    for (size_t line = text.find('\n', begin) + 1; line < end; line = text.find('\n', line) + 1) {
+        EXPECT_EQ(text.compare(line, 8, "        "), 0) << text.substr(line, 60);
+        if (text.compare(line, 15, "        <Floor ") == 0) ++floors;
+    }
+    EXPECT_EQ(floors, floorCount);
+
+    CLENIProject read;
+    QuietLog log;
+    ASSERT_TRUE(read.ReadProject(file.string())) << log.All();
+    ASSERT_EQ(read.GetFloorCount(), floorCount);
+    EXPECT_EQ(read.GetFloors().back().GetName(), "Secondo\npiano");
+    EXPECT_EQ(read.GetFloors().back().GetRooms().at(0).GetName(), "Line\r\nbreak\tand \xC3\xA9");
 }
