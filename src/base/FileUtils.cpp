@@ -1,8 +1,8 @@
 #include "base/FileUtils.h"
 
 #include "base/Logger.h"
-#include "base/Platform.h"
 #include "base/MessageBoxes.h"
+#include "base/Platform.h"
 #include "base/TextUtils.h"
 
 #include <cerrno>

@@ -57,10 +57,10 @@ inline int lstat(const char* path, struct stat* st) {
 #define S_ISBLK(mode) 0
 #endif
 #ifndef S_ISFIFO
-#define S_ISFIFO(mode) (((mode) & _S_IFMT) == _S_IFIFO)
+#define S_ISFIFO(mode) (((mode)&_S_IFMT) == _S_IFIFO)
 #endif
 #ifndef S_ISCHR
-#define S_ISCHR(mode) (((mode) & _S_IFMT) == _S_IFCHR)
+#define S_ISCHR(mode) (((mode)&_S_IFMT) == _S_IFCHR)
 #endif
 // Signal 0 only: whether the process still runs (ESRCH when it does not).
 int kill(int pid, int signal);

@@ -328,7 +328,8 @@ bool ParseFileText(const std::string& text, TiXmlDocument& doc) {
     // A byte-order mark, as many editors write one, says the text is UTF-8: read without the mark
     // and in the code page the rest of the program reads.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        doc.Parse(Cp1252References(AsciiFromWideChar(text.substr(3))).c_str(), nullptr, TIXML_ENCODING_LEGACY);
+        doc.Parse(Cp1252References(AsciiFromWideChar(text.substr(3))).c_str(), nullptr,
+                  TIXML_ENCODING_LEGACY);
     else
         doc.Parse(Cp1252References(text).c_str(), nullptr, TIXML_ENCODING_LEGACY);
     TiXmlBase::SetCondenseWhiteSpace(condense);

@@ -119,7 +119,8 @@ TEST(ProjectFileWrite, FileIsPlainAsciiThatAnotherParserAccepts) {
         ASSERT_TRUE(c < 0x80) << "byte " << static_cast<int>(c);
     EXPECT_NE(text.find("roomname=\"Aula &#xE8; 1\""), std::string::npos);
     // The euro sign as the character every XML reader knows, not as its Windows-1252 byte.
-    EXPECT_NE(text.find("&#x41; &#x20AC;?"), std::string::npos);
+    EXPECT_NE(text.find("&#x20AC;"), std::string::npos);
+    EXPECT_EQ(text.find("&#x80;"), std::string::npos);
 
     CLENIProject read;
     ASSERT_TRUE(read.ReadProject(path.string()));

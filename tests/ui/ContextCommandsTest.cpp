@@ -11,9 +11,12 @@
 #include "ui/dialogs/ZoneObjectsDlg.h"
 #include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/editor/FloorCommands.h"
+#include "ui/products/ObjDbTableDlg.h"
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -35,11 +38,10 @@ class ContextCommandsTest : public EditorGuiTest {
     void ScriptAddProduct(int count, std::string* title = nullptr) {
         script.Next<CZoneObjectsDlg>([this, count, title](CZoneObjectsDlg& d) {
             if (title) *title = d.windowTitle().toStdString();
-            script.Next<QDialog>([](QDialog& choice) {
-                auto* list = choice.findChild<QListWidget*>();
-                ASSERT_NE(list, nullptr);
-                list->setCurrentRow(0);
-                choice.accept();
+            script.Next<CObjDbTableDlg>([](CObjDbTableDlg& choice) {
+                ASSERT_GT(choice.GetTable()->rowCount(), 0);
+                emit choice.GetTable()->cellClicked(0, 0);
+                choice.GetAddToZoneButton()->click();
             });
             d.OnAdd();
             ASSERT_EQ(d.GetListControl()->topLevelItemCount(), 1);

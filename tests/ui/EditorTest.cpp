@@ -14,6 +14,7 @@
 #include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/editor/FloorCommands.h"
+#include "ui/openings/AtrioPropsDlg.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/MainFrame.h"
 
@@ -211,6 +212,7 @@ TEST_F(EditorTest, AtriumOutlineIsAddedToTheFloorAndRefusesAClickInsideAnAtrium)
     Click({2, 2});
     Click({4, 2});
     Click({4, 4});
+    script.Next<CAtrioPropsDlg>([](CAtrioPropsDlg& d) { d.accept(); });
     QTest::keyClick(View(), Qt::Key_Return);
     const CLENIFloor* floor = Project().GetFloorByName("Ground");
     ASSERT_EQ(floor->GetAtriumCount(), 1) << BoxTexts();
