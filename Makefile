@@ -12,7 +12,7 @@ PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev li
             libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core
 # The other programs the tests check the program's output with (see README): installed by
 # `make test`, so no test is skipped for want of one.
-TEST_PACKAGES := libxml2-utils python3-ezdxf librecad poppler-utils locales xvfb xauth libgl1-mesa-dri
+TEST_PACKAGES := libxml2-utils python3-ezdxf librecad poppler-utils locales xvfb libgl1-mesa-dri
 
 BUILD_WIN ?= build-windows
 # The Windows build: Debian's MinGW-w64 cross compiler, Wine to run it, dpkg-source to unpack
