@@ -302,19 +302,27 @@ void CmdEraseRoofLight(const FloorPageContext& ctx) {
     ctx.Changed();
 }
 
-void CmdAtriumProperties(const FloorPageContext& ctx) {
+namespace {
+// The atrium at the click point and its floor; null after the command's message when there is none.
+const CLENIAtrium* AtriumAtClick(const FloorPageContext& ctx, const char* missingFloor, CLENIFloor*& floor) {
     CLENIProject* project = ProjectOf(ctx);
-    if (!project) return;
+    if (!project) return nullptr;
     if (!project->FloorExists(ctx.floorName)) {
-        Log().Printf(LOG_ERROR, "CDxfTabDlg::OAPC could not find floor");
-        return;
+        Log().Printf(LOG_ERROR, "%s", missingFloor);
+        return nullptr;
     }
-    CLENIFloor* floor = project->GetFloorByName(ctx.floorName);
+    floor = project->GetFloorByName(ctx.floorName);
     const CLENIAtrium* atrium = floor->GetAtriumAtPoint(ctx.clickPoint);
-    if (!atrium) {
-        WalertBox("There is no atrium here.");
-        return;
-    }
+    if (!atrium) WalertBox("There is no atrium here.");
+    return atrium;
+}
+} // namespace
+
+void CmdAtriumProperties(const FloorPageContext& ctx) {
+    CLENIFloor* floor = nullptr;
+    const CLENIAtrium* atrium = AtriumAtClick(ctx, "CDxfTabDlg::OAPC could not find floor", floor);
+    if (!atrium) return;
+    CLENIProject* project = ProjectOf(ctx);
     CAtrioPropsDlg dialog(*atrium, project->GetHeightFromFloorToTop(floor->GetName()), ctx.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return;
     const std::string name = atrium->m_csName;
@@ -324,18 +332,9 @@ void CmdAtriumProperties(const FloorPageContext& ctx) {
 }
 
 void CmdEraseAtrium(const FloorPageContext& ctx) {
-    CLENIProject* project = ProjectOf(ctx);
-    if (!project) return;
-    if (!project->FloorExists(ctx.floorName)) {
-        Log().Printf(LOG_ERROR, "CDxfTabDlg::OEA could not find floor");
-        return;
-    }
-    CLENIFloor* floor = project->GetFloorByName(ctx.floorName);
-    const CLENIAtrium* atrium = floor->GetAtriumAtPoint(ctx.clickPoint);
-    if (!atrium) {
-        WalertBox("There is no atrium here.");
-        return;
-    }
+    CLENIFloor* floor = nullptr;
+    const CLENIAtrium* atrium = AtriumAtClick(ctx, "CDxfTabDlg::OEA could not find floor", floor);
+    if (!atrium) return;
     if (WyesNoBox("Remove this atrio on floor %s?", floor->GetName().c_str()) != IDYES) return;
     const std::string name = atrium->m_csName;
     ctx.BeginChange();
