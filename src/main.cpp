@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
     if (!IsEmptyCommandLine(commandLine)) {
         PrepareConsoleOutput();
+        KeepFreedMemoryForReuse();
 #ifdef ORVANTIS_HAVE_GUI
         InstallReportPdfWriter(); // "pdf" paints through Qt, on the offscreen platform
 #endif

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <limits>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -50,6 +54,8 @@ void PrepareConsoleOutput() {
     SetConsoleOutputCP(CP_UTF8);
 }
 
+void KeepFreedMemoryForReuse() {}
+
 int kill(int pid, int) {
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
     if (!process) {
@@ -89,6 +95,14 @@ bool RenameOver(const std::string& from, const std::filesystem::path& to) {
 }
 
 void PrepareConsoleOutput() {}
+
+void KeepFreedMemoryForReuse() {
+#ifdef __GLIBC__
+    // Blocks of up to 64 MB come from the heap, and the heap is trimmed only past 256 MB free.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
+}
 
 bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path& to,
                   std::error_code& error) {

@@ -78,6 +78,11 @@ bool CopyFileOver(const std::filesystem::path& from, const std::filesystem::path
 // The console shows the program's UTF-8 messages as written ("kWh/(m² year)").
 void PrepareConsoleOutput();
 
+// A batch run allocates and frees buffers of megabytes many times over (file texts, logs, the
+// trees of the floors): the memory a run has freed is kept for its next buffers instead of being
+// given back and faulted in afresh. Nothing where the allocator has no such setting.
+void KeepFreedMemoryForReuse();
+
 enum KnownFolder { KNOWN_FOLDER_ROAMING_APP_DATA, KNOWN_FOLDER_DOCUMENTS };
 // The Windows known folder; empty elsewhere and when Windows does not know it.
 std::filesystem::path GetKnownFolder(KnownFolder folder);

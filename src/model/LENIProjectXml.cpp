@@ -1,10 +1,12 @@
 // The project file: writing the whole building model, with or without results, and reading it
 // back with the defaults and messages that old and damaged files need.
 
+#include "base/DeferredOutput.h"
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "calc/LENITables.h"
+#include "calc/OrderedParallel.h"
 #include "model/LENIProject.h"
 #include "model/ModelGeometry.h"
 #include "model/ProjectFileResults.h"
@@ -670,9 +672,23 @@ bool ReadFloor(const TiXmlElement* e, CLENIFloor& floor) {
 bool ReadWholeFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
+    // Read in one piece when the size is known (a regular file); a pipe or device is streamed.
+    std::error_code error;
+    const auto size = fs::is_regular_file(fs::u8path(path), error) ? fs::file_size(fs::u8path(path), error)
+                                                                   : static_cast<std::uintmax_t>(-1);
+    if (!error && size != static_cast<std::uintmax_t>(-1) && size < (std::uintmax_t{1} << 40)) {
+        text.resize(static_cast<size_t>(size));
+        in.read(&text[0], static_cast<std::streamsize>(size));
+        text.resize(static_cast<size_t>(in.gcount()));
+        if (in.bad()) return false;
+        if (in.eof()) return true;
+        in.clear();
+    } else {
+        text.clear();
+    }
     std::ostringstream content;
     content << in.rdbuf();
-    text = content.str();
+    text += content.str();
     return !in.bad();
 }
 
@@ -779,9 +795,48 @@ bool CLENIProject::ReadProject(const std::string& path) {
     }
     Clear();
 
+    // The floors, the bulk of the file, are parsed apart from the rest and from one another, side
+    // by side, each tree read into its floor and freed at once: the whole building never stands
+    // in memory as one tree. Their messages come out in file order, where the floors are taken.
     std::string text;
+    std::vector<TextSpan> floorSpans;
     TiXmlDocument doc;
-    if (!ReadWholeFile(path, text) || !ParseFileText(text, doc)) {
+    std::vector<CLENIFloor> floors;
+    std::vector<CDeferredOutput> floorTraces;
+    std::vector<char> floorParsed, floorRead;
+    bool parsed = false;
+    {
+        std::string raw;
+        parsed = ReadWholeFile(path, raw) && PrepareFileText(raw, text, &floorSpans);
+    }
+    if (parsed) {
+        CPreservedWhiteSpace keep;
+        std::string rest;
+        size_t copied = 0;
+        for (const TextSpan& span : floorSpans) {
+            rest.append(text, copied, span.begin - copied);
+            copied = span.end;
+        }
+        rest.append(text, copied, std::string::npos);
+        parsed = ParsePreparedText(rest.c_str(), doc);
+        const size_t count = parsed ? floorSpans.size() : 0;
+        floors.resize(count);
+        floorTraces.resize(count);
+        floorParsed.assign(count, 0);
+        floorRead.assign(count, 0);
+        RunInOrder(count, [&](size_t i) {
+            CDeferredOutput::Scope capture(floorTraces[i]);
+            const std::string part =
+                text.substr(floorSpans[i].begin, floorSpans[i].end - floorSpans[i].begin);
+            TiXmlDocument floorDoc;
+            if (!ParsePreparedText(part.c_str(), floorDoc)) return;
+            floorParsed[i] = 1;
+            floorRead[i] = ReadFloor(floorDoc.FirstChildElement("Floor"), floors[i]);
+        });
+        parsed = parsed && std::count(floorParsed.begin(), floorParsed.end(), 0) == 0;
+    }
+    text = std::string();
+    if (!parsed) {
         Log().Printf(
             LOG_ERROR,
             "Could not load project XML file:\n%s\n\nIs it open in another application?\nIs there an error "
@@ -832,15 +887,23 @@ bool CLENIProject::ReadProject(const std::string& path) {
         Log().Printf(LOG_ERROR, "Missing FloorList element in the xml file.");
         return false;
     }
+    // Floors not parsed apart (a file of another shape) are in the tree.
     for (const TiXmlElement* e = floorList->FirstChildElement("Floor"); e;
          e = e->NextSiblingElement("Floor")) {
-        CLENIFloor floor;
-        if (!ReadFloor(e, floor)) return false;
-        if (FloorExists(floor.GetName())) {
-            Log().Printf(LOG_ERROR, "Floor <%s> doubly defined in project file", floor.GetName().c_str());
+        floors.emplace_back();
+        floorTraces.emplace_back();
+        floorRead.push_back(0);
+        CDeferredOutput::Scope capture(floorTraces.back());
+        floorRead.back() = ReadFloor(e, floors.back());
+    }
+    for (size_t i = 0; i < floors.size(); ++i) {
+        floorTraces[i].Replay();
+        if (!floorRead[i]) return false;
+        if (FloorExists(floors[i].GetName())) {
+            Log().Printf(LOG_ERROR, "Floor <%s> doubly defined in project file", floors[i].GetName().c_str());
             return false;
         }
-        m_Floors.push_back(floor);
+        m_Floors.push_back(std::move(floors[i]));
     }
     Log().Printf(LOG_INFO, "CLENIProject::RIP read %d floors", GetFloorCount());
     if (m_Floors.empty()) {

@@ -77,13 +77,18 @@ constexpr ChildLimit kChildLimits[] = {
 // depth, the attributes of every element (TinyXML checks each new attribute against all the
 // element already has, so many of them take quadratic time) and the counts of kChildLimits.
 // False with the reason in message when the text goes beyond one of them.
-bool CheckXmlShape(const std::string& s, std::string& message) {
+// When floors is given, it receives the span of each "Floor" element of the first "FloorList"
+// of the first top-level element, when that element is the project file's root.
+bool CheckXmlShape(const std::string& s, std::string& message, std::vector<TextSpan>* floors = nullptr) {
     struct Open {
         std::string name;
         int children = 0;
         const ChildLimit* limit = nullptr;
+        bool holdsFloors = false; // the root, or its first floor list
+        size_t floorStart = std::string::npos;
     };
     std::vector<Open> stack;
+    int topLevelElements = 0, rootFloorLists = 0;
     size_t i = 0;
     int line = 1;
     const size_t n = s.size();
@@ -108,8 +113,11 @@ bool CheckXmlShape(const std::string& s, std::string& message) {
         } else if (i + 1 < n && (s[i + 1] == '?' || s[i + 1] == '!')) {
             i = skipTo(">", i + 1);
         } else if (i + 1 < n && s[i + 1] == '/') {
+            const size_t floorStart = stack.empty() ? std::string::npos : stack.back().floorStart;
             if (!stack.empty()) stack.pop_back();
             i = skipTo(">", i + 1);
+            if (floors && floorStart != std::string::npos && i <= n && s[i - 1] == '>')
+                floors->push_back({floorStart, i});
         } else {
             const int tagLine = line;
             size_t j = i + 1;
@@ -146,6 +154,14 @@ bool CheckXmlShape(const std::string& s, std::string& message) {
                     return false;
                 }
             }
+            const size_t depth = stack.size();
+            const bool floor = floors && depth == 2 && stack[1].holdsFloors && element.name == "Floor";
+            if (depth == 0)
+                element.holdsFloors = ++topLevelElements == 1 && element.name == kProjectFileRoot;
+            else if (depth == 1 && stack[0].holdsFloors && element.name == "FloorList")
+                element.holdsFloors = ++rootFloorLists == 1;
+            if (floor && j < n && s[j - 1] == '/') floors->push_back({i, j + 1});
+            if (floor) element.floorStart = i;
             if (j >= n || s[j - 1] != '/') {
                 if (static_cast<int>(stack.size()) >= kMaxNesting) {
                     message =
@@ -315,23 +331,41 @@ std::string Cp1252References(const std::string& text) {
 }
 } // namespace
 
-bool ParseFileText(const std::string& text, TiXmlDocument& doc) {
+CPreservedWhiteSpace::CPreservedWhiteSpace() : m_bCondensed(TiXmlBase::IsWhiteSpaceCondensed()) {
+    TiXmlBase::SetCondenseWhiteSpace(false);
+}
+
+CPreservedWhiteSpace::~CPreservedWhiteSpace() {
+    TiXmlBase::SetCondenseWhiteSpace(m_bCondensed);
+}
+
+bool PrepareFileText(const std::string& text, std::string& prepared, std::vector<TextSpan>* floors) {
     std::string message;
     if (!CheckXmlShape(text, message)) {
         Log().Printf(LOG_ERROR, "%s", message.c_str());
         return false;
     }
-    // Texts such as descriptions keep their blanks and line breaks; the switch is global to
-    // TinyXML, so it is put back at once.
-    const bool condense = TiXmlBase::IsWhiteSpaceCondensed();
-    TiXmlBase::SetCondenseWhiteSpace(false);
     // A byte-order mark, as many editors write one, says the text is UTF-8: read without the mark
     // and in the code page the rest of the program reads.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        doc.Parse(Cp1252References(AsciiFromWideChar(text.substr(3))).c_str(), nullptr,
-                  TIXML_ENCODING_LEGACY);
+        prepared = Cp1252References(AsciiFromWideChar(text.substr(3)));
     else
-        doc.Parse(Cp1252References(text).c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    TiXmlBase::SetCondenseWhiteSpace(condense);
+        prepared = Cp1252References(text);
+    // Neither change touches the markup: the shape is the same, only the places of the floors
+    // are taken again in the text the parser reads.
+    if (floors) CheckXmlShape(prepared, message, floors);
+    return true;
+}
+
+bool ParsePreparedText(const char* text, TiXmlDocument& doc) {
+    doc.Parse(text, nullptr, TIXML_ENCODING_LEGACY);
     return !doc.Error();
+}
+
+bool ParseFileText(const std::string& text, TiXmlDocument& doc) {
+    std::string prepared;
+    if (!PrepareFileText(text, prepared, nullptr)) return false;
+    // Texts such as descriptions keep their blanks and line breaks.
+    CPreservedWhiteSpace keep;
+    return ParsePreparedText(prepared.c_str(), doc);
 }

@@ -2,7 +2,9 @@
 // Model-independent helpers of the project file: its names, number and text forms, and the
 // conversion between a TinyXML document and the bytes of the file.
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 class TiXmlDocument;
 class TiXmlElement;
@@ -45,3 +47,28 @@ std::string DocumentToFileText(TiXmlDocument& doc);
 // Parses file bytes as Windows-1252 text, keeping the white space of texts exactly. A document
 // nested deeper than any project file is refused before parsing (the parser recurses).
 bool ParseFileText(const std::string& text, TiXmlDocument& doc);
+
+// A part of a text: [begin, end).
+struct TextSpan {
+    size_t begin;
+    size_t end;
+};
+// The first half of ParseFileText: the text checked against the limits (the reason logged when
+// it is beyond one) and brought to what the parser reads. When floors is given, it receives the
+// spans in prepared of the floors of the root's floor list, each of which parses on its own.
+bool PrepareFileText(const std::string& text, std::string& prepared, std::vector<TextSpan>* floors);
+// The second half: the parser run on a prepared text, or on a part of it that is whole elements.
+// Run it within a CPreservedWhiteSpace.
+bool ParsePreparedText(const char* text, TiXmlDocument& doc);
+// For its life the parser keeps the blanks and line breaks of texts (the setting is global to
+// TinyXML: set it around all parsing, before any parser runs on another thread).
+class CPreservedWhiteSpace {
+  public:
+    CPreservedWhiteSpace();
+    ~CPreservedWhiteSpace();
+    CPreservedWhiteSpace(const CPreservedWhiteSpace&) = delete;
+    CPreservedWhiteSpace& operator=(const CPreservedWhiteSpace&) = delete;
+
+  private:
+    bool m_bCondensed;
+};
