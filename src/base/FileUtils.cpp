@@ -389,12 +389,17 @@ void CSafeOutput::Discard() {
 }
 
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {
+    return WriteFileSafely(path, std::vector<std::string_view>{content}, reason);
+}
+
+bool WriteFileSafely(const fs::path& path, const std::vector<std::string_view>& pieces, std::string* reason) {
     CSafeOutput output;
     std::string why;
     bool ok = output.Open(path, &why);
     int err = errno;
     if (ok) {
-        output.Write(content.data(), content.size());
+        for (std::string_view piece : pieces)
+            output.Write(piece.data(), piece.size());
         // Finish reports a failed write with the system's reason.
         ok = output.Finish(&why);
         err = errno;

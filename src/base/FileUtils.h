@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -66,6 +67,9 @@ class CSafeOutput {
 // On failure reason holds the system's text and errno its number. While a CSafeWriteBatch is open on this
 // thread the file waits in its temporary until the batch commits.
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason = nullptr);
+// The same with the content given in pieces, written one after the other.
+bool WriteFileSafely(const fs::path& path, const std::vector<std::string_view>& pieces,
+                     std::string* reason = nullptr);
 
 // Files that belong together (a results file and the project copy that holds the same results):
 // every WriteFileSafely on this thread while the batch is open only prepares its temporary;

@@ -10,9 +10,10 @@
 
 // GetAreaInZone of polygon within the zone's sampling grid. The reference calculation
 // (IsReferenceCalculation) evaluates it point by point every time; otherwise it is counted row by
-// row once per pair of outlines. Safe to call from several threads.
+// row once per pair of outlines and thread. Safe to call from several threads.
 double GetAreaInZoneCached(const Polygon& zonePolygon, const Polygon& polygon);
 
-// Entries now held, and forgetting them all (tests, benchmarks).
+// Entries now held by the calling thread, and forgetting the entries of every thread (tests,
+// benchmarks).
 size_t GetGeometryCacheSize();
 void ClearGeometryCache();

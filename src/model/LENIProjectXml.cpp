@@ -733,34 +733,41 @@ bool CLENIProject::Save(const std::string& path, bool withResults) const {
     // tree: the whole building never stands in memory as a tree. The floor list is the root's
     // last element, printed empty above; a floor's lines take the indent of its depth (a text
     // never holds a raw line break: the printer writes it as a character reference).
-    std::string head = DocumentToFileText(doc);
-    std::string text;
+    const std::string head = DocumentToFileText(doc);
     const std::string emptyList = "    <FloorList />\n";
     const size_t at = head.rfind(emptyList);
+    std::vector<std::string> floorTexts;
+    std::vector<std::string_view> pieces;
     if (m_Floors.empty() || at == std::string::npos) {
-        text.swap(head);
+        pieces.push_back(head);
     } else {
-        text.assign(head, 0, at);
-        text += "    <FloorList>\n";
-        for (size_t i = 0; i < m_Floors.size(); ++i) {
+        // Floors are independent: their texts are made side by side, then written in order.
+        floorTexts.resize(m_Floors.size());
+        RunInOrder(m_Floors.size(), [&](size_t i) {
             TiXmlDocument floorDoc;
             WriteFloor(&floorDoc, m_Floors[i], pResults, i);
             const std::string floorText = DocumentToFileText(floorDoc);
+            std::string& indented = floorTexts[i];
+            indented.reserve(floorText.size() + floorText.size() / 4);
             for (size_t line = 0; line < floorText.size();) {
                 size_t end = floorText.find('\n', line);
                 end = end == std::string::npos ? floorText.size() : end + 1;
-                text += "        ";
-                text.append(floorText, line, end - line);
+                indented += "        ";
+                indented.append(floorText, line, end - line);
                 line = end;
             }
-        }
-        text += "    </FloorList>\n";
-        text.append(head, at + emptyList.size(), std::string::npos);
+        });
+        const std::string_view all(head);
+        pieces.push_back(all.substr(0, at));
+        pieces.push_back("    <FloorList>\n");
+        for (const std::string& floorText : floorTexts)
+            pieces.push_back(floorText);
+        pieces.push_back("    </FloorList>\n");
+        pieces.push_back(all.substr(at + emptyList.size()));
     }
-    head = std::string();
 
     std::string reason;
-    if (!WriteFileSafely(path, text, &reason)) {
+    if (!WriteFileSafely(path, pieces, &reason)) {
         Log().Printf(LOG_ERROR, "Could not save the project file:\n%s\n%s", path.c_str(), reason.c_str());
         return false;
     }
