@@ -746,16 +746,7 @@ bool CLENIProject::Save(const std::string& path, bool withResults) const {
         RunInOrder(m_Floors.size(), [&](size_t i) {
             TiXmlDocument floorDoc;
             WriteFloor(&floorDoc, m_Floors[i], pResults, i);
-            const std::string floorText = DocumentToFileText(floorDoc);
-            std::string& indented = floorTexts[i];
-            indented.reserve(floorText.size() + floorText.size() / 4);
-            for (size_t line = 0; line < floorText.size();) {
-                size_t end = floorText.find('\n', line);
-                end = end == std::string::npos ? floorText.size() : end + 1;
-                indented += "        ";
-                indented.append(floorText, line, end - line);
-                line = end;
-            }
+            floorTexts[i] = DocumentToFileText(floorDoc, "        ");
         });
         const std::string_view all(head);
         pieces.push_back(all.substr(0, at));
@@ -814,7 +805,7 @@ bool CLENIProject::ReadProject(const std::string& path) {
     bool parsed = false;
     {
         std::string raw;
-        parsed = ReadWholeFile(path, raw) && PrepareFileText(raw, text, &floorSpans);
+        parsed = ReadWholeFile(path, raw) && PrepareFileText(std::move(raw), text, &floorSpans);
     }
     if (parsed) {
         CPreservedWhiteSpace keep;

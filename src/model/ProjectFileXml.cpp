@@ -11,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 const char* const kProjectFileRoot = "NUVA_LENI_V3";
@@ -274,7 +275,7 @@ bool ParseXyText(const std::string& text, double& x, double& y) {
     return true;
 }
 
-std::string DocumentToFileText(TiXmlDocument& doc) {
+std::string DocumentToFileText(TiXmlDocument& doc, const char* indent) {
     ProtectNode(&doc);
     TiXmlPrinter printer;
     doc.Accept(&printer);
@@ -282,17 +283,25 @@ std::string DocumentToFileText(TiXmlDocument& doc) {
     // character, as every XML reader understands it (the euro sign is &#x20AC;, not byte 0x80).
     const char* const printed = printer.CStr();
     const size_t size = printer.Size();
+    const size_t indentLength = std::strlen(indent);
     std::string text;
-    text.reserve(size);
-    size_t run = 0; // start of the plain text not yet copied
-    for (size_t i = 0; i < size; ++i) {
-        const auto c = static_cast<unsigned char>(printed[i]);
-        if (c < 0x80) continue;
-        text.append(printed + run, i - run);
-        text += StrPrintf("&#x%02X;", CodePointFromCp1252(c));
-        run = i + 1;
+    text.reserve(indentLength > 0 ? size + size / 4 : size);
+    for (size_t line = 0; line < size;) {
+        const void* newline = std::memchr(printed + line, '\n', size - line);
+        const size_t end =
+            newline ? static_cast<size_t>(static_cast<const char*>(newline) - printed) + 1 : size;
+        text.append(indent, indentLength);
+        size_t run = line; // start of the plain text not yet copied
+        for (size_t i = line; i < end; ++i) {
+            const auto c = static_cast<unsigned char>(printed[i]);
+            if (c < 0x80) continue;
+            text.append(printed + run, i - run);
+            text += StrPrintf("&#x%02X;", CodePointFromCp1252(c));
+            run = i + 1;
+        }
+        text.append(printed + run, end - run);
+        line = end;
     }
-    text.append(printed + run, size - run);
     return text;
 }
 
@@ -301,7 +310,7 @@ namespace {
 // euro sign written as &#8364; by another program would come in as byte 0xAC. References beyond
 // 0xFF are turned into the Windows-1252 byte of their character first ("?" where the code page
 // has none); smaller ones are that byte already, as this program has always written them.
-std::string Cp1252References(const std::string& text) {
+std::string Cp1252References(std::string text) {
     std::string out;
     size_t copied = 0;
     for (size_t at = text.find("&#"); at != std::string::npos; at = text.find("&#", at + 2)) {
@@ -339,7 +348,7 @@ CPreservedWhiteSpace::~CPreservedWhiteSpace() {
     TiXmlBase::SetCondenseWhiteSpace(m_bCondensed);
 }
 
-bool PrepareFileText(const std::string& text, std::string& prepared, std::vector<TextSpan>* floors) {
+bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSpan>* floors) {
     std::string message;
     if (!CheckXmlShape(text, message)) {
         Log().Printf(LOG_ERROR, "%s", message.c_str());
@@ -350,7 +359,7 @@ bool PrepareFileText(const std::string& text, std::string& prepared, std::vector
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         prepared = Cp1252References(AsciiFromWideChar(text.substr(3)));
     else
-        prepared = Cp1252References(text);
+        prepared = Cp1252References(std::move(text));
     // Neither change touches the markup: the shape is the same, only the places of the floors
     // are taken again in the text the parser reads.
     if (floors) CheckXmlShape(prepared, message, floors);

@@ -43,7 +43,8 @@ bool ParseXyText(const std::string& text, double& x, double& y);
 // The whole document as the bytes of the file. The text is Windows-1252; every byte above 127
 // is written as a character reference, so that the file is plain ASCII that any XML parser
 // reads, while readers of 8-bit files still get the same byte back.
-std::string DocumentToFileText(TiXmlDocument& doc);
+// Each line of the text begins with indent.
+std::string DocumentToFileText(TiXmlDocument& doc, const char* indent = "");
 // Parses file bytes as Windows-1252 text, keeping the white space of texts exactly. A document
 // nested deeper than any project file is refused before parsing (the parser recurses).
 bool ParseFileText(const std::string& text, TiXmlDocument& doc);
@@ -56,7 +57,7 @@ struct TextSpan {
 // The first half of ParseFileText: the text checked against the limits (the reason logged when
 // it is beyond one) and brought to what the parser reads. When floors is given, it receives the
 // spans in prepared of the floors of the root's floor list, each of which parses on its own.
-bool PrepareFileText(const std::string& text, std::string& prepared, std::vector<TextSpan>* floors);
+bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSpan>* floors);
 // The second half: the parser run on a prepared text, or on a part of it that is whole elements.
 // Run it within a CPreservedWhiteSpace.
 bool ParsePreparedText(const char* text, TiXmlDocument& doc);
