@@ -343,9 +343,23 @@ double GetArea(const CLENIProject& project) {
 }
 
 double GetLightingEnergy(const CLENIProject& project, unsigned timeStep) {
-    double wl = 0.0;
+    // The rooms of all floors are worked out side by side in one go, then summed floor by floor
+    // in list order, as the floors' own sums are.
+    std::vector<const CLENIRoom*> rooms;
     for (const CLENIFloor& floor : project.GetFloors())
-        wl += floor.GetInstanceCount() * GetLightingEnergy(floor, project, timeStep);
+        for (const CLENIRoom& room : floor.GetRooms())
+            rooms.push_back(&room);
+    std::vector<double> energies(rooms.size());
+    RunInOrder(rooms.size(),
+               [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(*rooms[i], project, timeStep); });
+    double wl = 0.0;
+    size_t next = 0;
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        double floorWl = 0.0;
+        for (size_t i = 0; i < floor.GetRooms().size(); ++i)
+            floorWl += energies[next++];
+        wl += floor.GetInstanceCount() * floorWl;
+    }
     return wl;
 }
 

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <optional>
 
 const char* const kResultsExportRoot = "LENI_DB_V1";
@@ -136,27 +137,36 @@ bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& re
     results = LENIProjectResults();
     results.building.installedPower = GetInstalledPower(project, Lighting);
     results.building.area = GetArea(project);
+    // Rooms are independent: those of all floors are worked out side by side in one go, then
+    // summed floor by floor in list order.
+    std::vector<const CLENIRoom*> rooms;
+    for (const CLENIFloor& floor : project.GetFloors())
+        for (const CLENIRoom& room : floor.GetRooms())
+            rooms.push_back(&room);
+    std::vector<LENIObjectResults> allRoomResults(rooms.size());
+    RunInOrder(rooms.size(), [&](size_t i) {
+        const CLENIRoom& room = *rooms[i];
+        LENIObjectResults& r = allRoomResults[i];
+        r.area = room.GetArea();
+        r.installedPower = GetInstalledPower(room, Lighting, db);
+        for (int step = 0; step < kLeniTimeSteps; ++step) {
+            const unsigned u = static_cast<unsigned>(step);
+            r.steps[step].timeStep = step;
+            r.steps[step].area = r.area;
+            r.steps[step].Wp = GetParasiticEnergy(room, u, db);
+            r.steps[step].Wl = GetRoomLightingEnergyOnce(room, project, u);
+        }
+    });
+    size_t next = 0;
     for (const CLENIFloor& floor : project.GetFloors()) {
         LENIObjectResults floorResults;
-        std::vector<LENIObjectResults> roomResults;
         floorResults.area = floor.GetArea();
         floorResults.installedPower = GetInstalledPower(floor, Lighting, db);
-        // Rooms are independent: worked out side by side, then summed in list order.
-        const std::vector<CLENIRoom>& rooms = floor.GetRooms();
-        roomResults.resize(rooms.size());
-        RunInOrder(rooms.size(), [&](size_t i) {
-            const CLENIRoom& room = rooms[i];
-            LENIObjectResults& r = roomResults[i];
-            r.area = room.GetArea();
-            r.installedPower = GetInstalledPower(room, Lighting, db);
-            for (int step = 0; step < kLeniTimeSteps; ++step) {
-                const unsigned u = static_cast<unsigned>(step);
-                r.steps[step].timeStep = step;
-                r.steps[step].area = r.area;
-                r.steps[step].Wp = GetParasiticEnergy(room, u, db);
-                r.steps[step].Wl = GetRoomLightingEnergyOnce(room, project, u);
-            }
-        });
+        const auto first = allRoomResults.begin() + static_cast<std::ptrdiff_t>(next);
+        next += floor.GetRooms().size();
+        std::vector<LENIObjectResults> roomResults(
+            std::make_move_iterator(first),
+            std::make_move_iterator(first + static_cast<std::ptrdiff_t>(floor.GetRooms().size())));
         for (const LENIObjectResults& r : roomResults)
             for (int step = 0; step < kLeniTimeSteps; ++step) {
                 floorResults.steps[step].Wp += r.steps[step].Wp;
@@ -172,7 +182,7 @@ bool CalculateProjectResults(const CLENIProject& project, LENIProjectResults& re
             b.Wp += floor.GetInstanceCount() * floorResults.steps[step].Wp;
         }
         results.floors.push_back(floorResults);
-        results.rooms.push_back(roomResults);
+        results.rooms.push_back(std::move(roomResults));
     }
     return true;
 }
