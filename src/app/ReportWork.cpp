@@ -2,6 +2,7 @@
 
 #include "base/FileUtils.h"
 #include "base/Logger.h"
+#include "calc/EnergyCalc.h"
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "model/ResultsExport.h"
@@ -22,6 +23,7 @@ int RunReport(const ReportJob& job) {
     // The model stays as read until both files are written: the project copy's results are
     // those the results file's passes worked out.
     CReportRoomMemo memo;
+    CReportGeometryMemo geometry;
     LeniTimeStepResult annual;
     // Both files are made whole in temporaries first and only then renamed together: a run
     // killed on the way leaves the old results beside the old copy, never a mix.

@@ -1,7 +1,9 @@
 #include "calc/EnergyCalc.h"
 
+#include "base/DeferredOutput.h"
 #include "base/Logger.h"
 #include "calc/CalcLog.h"
+#include "calc/CalcMode.h"
 #include "calc/DaylightWindow.h"
 #include "calc/GeometryCache.h"
 #include "calc/OrderedParallel.h"
@@ -13,7 +15,10 @@
 #include "products/LumSysDataBase.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <map>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -59,6 +64,63 @@ Polygon RoofLightDaylightAreaAtItsHeight(const CLENIRoom& room, const CLENIRoofL
     return {Point(x0, y0), Point(x1, y0), Point(x1, y1), Point(x0, y1)};
 }
 
+// ---- What the geometry alone decides, kept while a CReportGeometryMemo lives ----
+
+std::atomic<bool> g_bGeometryMemo{false};
+// Bumped when a memo ends: every thread's entries are stale from then on.
+std::atomic<unsigned> g_GeometryMemoGeneration{0};
+
+template <class T> struct Remembered {
+    T value;
+    CDeferredOutput traces;
+};
+// Keyed by the object, which of its results, and what the calculation log does with lines.
+using MemoKey = std::tuple<const void*, size_t, int>;
+template <class T> using MemoMap = std::map<MemoKey, Remembered<T>>;
+
+// Each thread keeps its own entries: no lock, and a room is worked out on one thread at a time.
+struct ThreadGeometryMemo {
+    unsigned generation = 0;
+    MemoMap<std::vector<double>> areas;
+    MemoMap<CLENIWindow> windows;
+    MemoMap<CLENIRoofLight> roofLights;
+};
+
+ThreadGeometryMemo* CurrentGeometryMemo() {
+    if (!g_bGeometryMemo.load(std::memory_order_acquire)) return nullptr;
+    thread_local ThreadGeometryMemo memo;
+    const unsigned generation = g_GeometryMemoGeneration.load(std::memory_order_acquire);
+    if (memo.generation != generation) {
+        memo = ThreadGeometryMemo();
+        memo.generation = generation;
+    }
+    return &memo;
+}
+
+// What compute gives (and leaves in the logs) for part of object, remembered in map when its
+// log lines would not be written: 1 when the log is quiet or closed, 2 when it discards lines
+// (then only a line too long leaves a trace). Lines that are written are never remembered.
+template <class T, class Compute>
+T Remember(MemoMap<T>* map, const void* object, size_t part, Compute compute) {
+    const int mode = IsCalcLogQuiet() || !IsCalcLoggerOpen() ? 1 : IsCalcLogDiscarding() ? 2 : 0;
+    if (!map || mode == 0) return compute();
+    const MemoKey key(object, part, mode);
+    auto it = map->find(key);
+    if (it == map->end()) {
+        Remembered<T> entry;
+        {
+            CDeferredOutput::Scope capture(entry.traces);
+            entry.value = compute();
+        }
+        it = map->emplace(key, std::move(entry)).first;
+    }
+    if (!it->second.traces.IsEmpty()) {
+        CDeferredOutput traces = it->second.traces;
+        traces.Replay();
+    }
+    return it->second.value;
+}
+
 // The part of a daylight area inside each zone of the room, in zone order.
 std::vector<double> AreasInZones(const CLENIRoom& room, const Polygon& daylightArea) {
     std::vector<double> areas;
@@ -77,6 +139,19 @@ int BillingZone(const std::vector<double>& areas) {
 }
 
 } // namespace
+
+CReportGeometryMemo::CReportGeometryMemo() {
+    if (IsReferenceCalculation() || g_bGeometryMemo.load()) return;
+    g_GeometryMemoGeneration.fetch_add(1);
+    g_bGeometryMemo.store(true);
+    m_bOwner = true;
+}
+
+CReportGeometryMemo::~CReportGeometryMemo() {
+    if (!m_bOwner) return;
+    g_bGeometryMemo.store(false);
+    g_GeometryMemoGeneration.fetch_add(1);
+}
 
 int GetParasiticHours(unsigned timeStep) {
     return timeStep == 0u ? 8760 : 730;
@@ -139,6 +214,7 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
     const double tn = room.GetTnForTimeStep(static_cast<int>(timeStep));
     const char* zoneName = zone.GetName().c_str();
 
+    ThreadGeometryMemo* memo = CurrentGeometryMemo();
     std::vector<CLENIRoofLight> roofLights = room.GetRoofLights();
     if (floor.GetHeight() > 0.0)
         for (CLENIRoofLight& roofLight : roofLights)
@@ -146,10 +222,13 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
 
     double total = 0.0;
 
-    for (const CLENIWindow& original : room.GetWindows()) {
+    const std::vector<CLENIWindow>& windows = room.GetWindows();
+    for (size_t w = 0; w < windows.size(); ++w) {
+        const CLENIWindow& original = windows[w];
         const int type = original.m_iVertWinType;
         if (type == VWT_HORIZONTAL_SLOPED) {
-            roofLights.push_back(room.GetRoofLightEquivalent(original));
+            roofLights.push_back(Remember(memo ? &memo->roofLights : nullptr, &original, 0,
+                                          [&] { return room.GetRoofLightEquivalent(original); }));
             continue;
         }
         if (type != VWT_VERTICAL && type != VWT_VERTICAL_SLOPED) {
@@ -157,16 +236,23 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
             return 0.0;
         }
 
-        CLENIWindow window = original;
         std::vector<double> areas;
         {
             // Which zone bills this window is decided without a trace in the log.
             CCalcLogQuiet quiet;
-            if (type == VWT_VERTICAL_SLOPED) window = GetVerticalEquivalent(original, floor.GetHeight());
-            areas = AreasInZones(room, room.GetWindowDaylightArea(window));
+            areas = Remember(memo ? &memo->areas : nullptr, &original, 0, [&] {
+                const CLENIWindow window = type == VWT_VERTICAL_SLOPED
+                                               ? GetVerticalEquivalent(original, floor.GetHeight())
+                                               : original;
+                return AreasInZones(room, room.GetWindowDaylightArea(window));
+            });
             if (BillingZone(areas) != self) continue;
         }
-        if (type == VWT_VERTICAL_SLOPED) window = GetVerticalEquivalent(original, floor.GetHeight());
+        const CLENIWindow window =
+            type == VWT_VERTICAL_SLOPED
+                ? Remember(memo ? &memo->windows : nullptr, &original, 0,
+                           [&] { return GetVerticalEquivalent(original, floor.GetHeight()); })
+                : original;
 
         const double area = areas[self];
         const double pn = window.m_LumList.GetTotalPower(Lighting, db);
@@ -184,9 +270,12 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         total += energy;
     }
 
-    for (const CLENIRoofLight& roofLight : roofLights) {
-        const std::vector<double> areas =
-            AreasInZones(room, RoofLightDaylightAreaAtItsHeight(room, roofLight));
+    for (size_t r = 0; r < roofLights.size(); ++r) {
+        const CLENIRoofLight& roofLight = roofLights[r];
+        // The list is the room's roof lights, then the equivalents of its windows, each time.
+        const std::vector<double> areas = Remember(memo ? &memo->areas : nullptr, &room, r, [&] {
+            return AreasInZones(room, RoofLightDaylightAreaAtItsHeight(room, roofLight));
+        });
         if (BillingZone(areas) != self) continue;
 
         const double area = areas[self];

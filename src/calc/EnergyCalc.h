@@ -71,3 +71,20 @@ LeniTimeStepResult CalculateAnnualLENI(const CLENIProject& project, unsigned tim
 // One instance of the floor of that name, with the floor's log; area 0.0001 for an unknown name.
 LeniTimeStepResult CalculateLENIofFloor(const CLENIProject& project, const std::string& floorName,
                                         unsigned timeStep);
+
+// For a run that calculates an unchanging model many times over (a report's thirteen time steps
+// and the project copy's results): while an instance lives, what the calculation of a room works
+// out from its geometry alone (the vertical equivalent of a sloped window, the zone that bills
+// each window and roof light and its part of the daylight area) is worked out once per room, with
+// the traces it leaves, and reused by every time step. Work whose log lines are written is always
+// done afresh, so a log reads as without it. The model must not change meanwhile.
+class CReportGeometryMemo {
+  public:
+    CReportGeometryMemo();
+    ~CReportGeometryMemo();
+    CReportGeometryMemo(const CReportGeometryMemo&) = delete;
+    CReportGeometryMemo& operator=(const CReportGeometryMemo&) = delete;
+
+  private:
+    bool m_bOwner = false;
+};

@@ -75,6 +75,8 @@ std::string FormatFileCreationDate(std::time_t when) {
 }
 
 bool ExportResults(const CLENIProject& project, const std::string& path, LeniTimeStepResult* annual) {
+    // The model stays as it is while the thirteen passes run.
+    CReportGeometryMemo geometry;
     LeniTimeStepResult months[kLeniTimeSteps];
     for (unsigned step = 1; step < kLeniTimeSteps; ++step) {
         // Each pass replaces the building's log; only the annual one below is kept, so the monthly
