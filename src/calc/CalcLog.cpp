@@ -6,6 +6,7 @@
 #include "base/TextUtils.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -58,7 +59,28 @@ struct FormatShape {
     bool bounded = true; // false: a conversion not bounded here
     size_t fixed = 0;
     std::vector<Conversion> conversions;
+
+    // The format as the line writer below reads it: literal text and conversions in order.
+    struct Piece {
+        size_t literal; // bytes of literal text starting at offset; 0 for a conversion
+        size_t offset;  // of the literal in the format
+        char kind;      // as Conversion::kind
+        bool left;      // '-' flag
+        bool zeros;     // '0' flag
+        int width;
+        int precision; // of 'f'
+    };
+    bool direct = true; // false: a conversion the line writer leaves to the C library
+    std::vector<Piece> pieces;
 };
+
+void AddLiteral(FormatShape& shape, const char* format, const char* at, size_t length) {
+    if (!shape.pieces.empty() && shape.pieces.back().literal > 0 &&
+        shape.pieces.back().offset + shape.pieces.back().literal == static_cast<size_t>(at - format))
+        shape.pieces.back().literal += length;
+    else
+        shape.pieces.push_back({length, static_cast<size_t>(at - format), 0, false, false, 0, 0});
+}
 
 FormatShape ShapeOf(const char* format) {
     FormatShape shape;
@@ -66,25 +88,39 @@ FormatShape ShapeOf(const char* format) {
     for (const char* p = format; *p; ++p) {
         if (*p != '%') {
             ++shape.fixed;
+            AddLiteral(shape, format, p, 1);
             continue;
         }
         ++p;
         if (*p == '%') {
             ++shape.fixed;
+            AddLiteral(shape, format, p, 1);
             continue;
         }
-        while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0')
+        FormatShape::Piece piece{0, 0, 0, false, false, 0, -1};
+        while (*p == '-' || *p == '+' || *p == ' ' || *p == '#' || *p == '0') {
+            if (*p == '-')
+                piece.left = true;
+            else if (*p == '0')
+                piece.zeros = true;
+            else
+                shape.direct = false;
             ++p;
+        }
         size_t width = 0;
         while (*p >= '0' && *p <= '9' && width <= 1000)
             width = 10 * width + static_cast<size_t>(*p++ - '0');
         size_t precision = 6;
+        bool precisionGiven = false;
         if (*p == '.') {
             ++p;
             precision = 0;
+            precisionGiven = true;
             while (*p >= '0' && *p <= '9' && precision <= 1000)
                 precision = 10 * precision + static_cast<size_t>(*p++ - '0');
         }
+        piece.width = static_cast<int>(std::min<size_t>(width, 1001));
+        piece.precision = static_cast<int>(std::min<size_t>(precision, 1001));
         int longs = 0;
         while (*p == 'l') {
             ++longs;
@@ -102,6 +138,8 @@ FormatShape ShapeOf(const char* format) {
         case 'X':
             shape.conversions.push_back({longs == 0 ? 'i' : longs == 1 ? 'l' : 'L', 0});
             shape.fixed += std::max<size_t>(width, 22);
+            // Only signed decimals are written here.
+            if (*p == 'u' || *p == 'x' || *p == 'X' || precisionGiven) shape.direct = false;
             break;
         case 'c':
             shape.conversions.push_back({'c', 0});
@@ -109,17 +147,23 @@ FormatShape ShapeOf(const char* format) {
             break;
         case 's':
             shape.conversions.push_back({'s', width});
+            if (precisionGiven) shape.direct = false;
             break;
         case 'f':
             // A number below 1e17 in size has at most 18 digits before the point, a sign and the
             // point.
             shape.conversions.push_back({'f', 0});
             shape.fixed += std::max<size_t>(width, 20 + precision);
+            if (precision > 40) shape.direct = false;
             break;
         default:
             shape.bounded = false;
+            shape.direct = false;
             return shape;
         }
+        piece.kind = shape.conversions.back().kind;
+        if (piece.zeros && (piece.kind == 's' || piece.kind == 'c')) shape.direct = false;
+        shape.pieces.push_back(piece);
         if (!*p) break;
     }
     return shape;
@@ -172,6 +216,82 @@ size_t FormattedLengthBound(const FormatShape& shape, va_list args) {
         }
     }
     return bound;
+}
+
+// Puts text of length n into out at at, padded to the width as printf pads it (zeros go after a
+// sign). False when out is too small.
+bool PutPadded(char* out, size_t size, size_t& at, const char* text, size_t n,
+               const FormatShape::Piece& piece, bool numeric) {
+    const size_t width = static_cast<size_t>(piece.width);
+    const size_t pad = width > n ? width - n : 0;
+    if (at + n + pad >= size) return false;
+    if (pad > 0 && piece.left) {
+        std::memcpy(out + at, text, n);
+        std::memset(out + at + n, ' ', pad);
+    } else if (pad > 0 && piece.zeros && numeric) {
+        const size_t sign = n > 0 && text[0] == '-' ? 1 : 0;
+        std::memcpy(out + at, text, sign);
+        std::memset(out + at + sign, '0', pad);
+        std::memcpy(out + at + sign + pad, text + sign, n - sign);
+    } else {
+        std::memset(out + at, ' ', pad);
+        std::memcpy(out + at + pad, text, n);
+    }
+    at += n + pad;
+    return true;
+}
+
+// The line printf would make of the format, written here without the C library's formatter and
+// without a locale (numbers always take a decimal point): the digits come from std::to_chars,
+// which like printf gives the exactly rounded decimal of the binary number. Returns the length,
+// or -1 when the line is left to the C library: a conversion not written here, a number that is
+// not finite (printf spells those its own way), a null string, or a line longer than out.
+int WriteLineDirectly(const FormatShape& shape, const char* format, va_list args, char* out, size_t size) {
+    if (!shape.direct || !shape.bounded) return -1;
+    size_t at = 0;
+    char digits[400];
+    for (const FormatShape::Piece& piece : shape.pieces) {
+        if (piece.literal > 0) {
+            if (at + piece.literal >= size) return -1;
+            std::memcpy(out + at, format + piece.offset, piece.literal);
+            at += piece.literal;
+            continue;
+        }
+        std::to_chars_result r{digits, std::errc()};
+        switch (piece.kind) {
+        case 'i':
+            r = std::to_chars(digits, digits + sizeof digits, va_arg(args, int));
+            break;
+        case 'l':
+            r = std::to_chars(digits, digits + sizeof digits, va_arg(args, long));
+            break;
+        case 'L':
+            r = std::to_chars(digits, digits + sizeof digits, va_arg(args, long long));
+            break;
+        case 'c':
+            digits[0] = static_cast<char>(va_arg(args, int));
+            r.ptr = digits + 1;
+            break;
+        case 's': {
+            const char* text = va_arg(args, const char*);
+            if (!text) return -1;
+            if (!PutPadded(out, size, at, text, std::strlen(text), piece, false)) return -1;
+            continue;
+        }
+        default: {
+            const double value = va_arg(args, double);
+            if (!std::isfinite(value) || !(std::fabs(value) < 1e17)) return -1;
+            r = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
+                              piece.precision);
+        }
+        }
+        if (r.ec != std::errc()) return -1;
+        if (!PutPadded(out, size, at, digits, static_cast<size_t>(r.ptr - digits), piece, piece.kind != 'c'))
+            return -1;
+    }
+    if (at >= size) return -1;
+    out[at] = '\0';
+    return static_cast<int>(at);
 }
 
 } // namespace
@@ -248,23 +368,30 @@ void CalcLogPrintf(const char* format, ...) {
         }
     }
 
-    // Logs run to millions of lines: the usual short plain-ASCII line is formatted into a local
-    // buffer and needs no code-page conversion.
+    // Logs run to millions of lines: the usual short plain-ASCII line is written into a local
+    // buffer directly and needs no code-page conversion; anything else goes through the C
+    // library in the C locale.
     char formatted[1024];
-    locale_t old = uselocale(CNumericLocale());
     va_list copy;
     va_copy(copy, args);
-    const int n = std::vsnprintf(formatted, sizeof formatted, format, copy);
+    int n = WriteLineDirectly(shape, format, copy, formatted, sizeof formatted);
     va_end(copy);
     std::string converted;
     const char* narrow = formatted;
-    size_t length = n > 0 ? static_cast<size_t>(n) : 0;
-    if (n < 0 || length >= sizeof formatted || !IsPlainAscii(formatted, length)) {
-        converted = AsciiFromWideChar(StrVPrintf(format, args));
-        narrow = converted.data();
-        length = converted.size();
+    if (n < 0 || !IsPlainAscii(formatted, static_cast<size_t>(n))) {
+        locale_t old = uselocale(CNumericLocale());
+        va_copy(copy, args);
+        n = std::vsnprintf(formatted, sizeof formatted, format, copy);
+        va_end(copy);
+        if (n < 0 || static_cast<size_t>(n) >= sizeof formatted ||
+            !IsPlainAscii(formatted, static_cast<size_t>(n))) {
+            converted = AsciiFromWideChar(StrVPrintf(format, args));
+            narrow = converted.data();
+            n = static_cast<int>(converted.size());
+        }
+        uselocale(old);
     }
-    uselocale(old);
+    size_t length = n > 0 ? static_cast<size_t>(n) : 0;
     va_end(args);
 
     if (length > kMaxLineLength) {

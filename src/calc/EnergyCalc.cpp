@@ -2,6 +2,7 @@
 
 #include "base/DeferredOutput.h"
 #include "base/Logger.h"
+#include "base/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "calc/CalcMode.h"
 #include "calc/DaylightWindow.h"
@@ -128,6 +129,19 @@ std::vector<double> AreasInZones(const CLENIRoom& room, const Polygon& daylightA
         areas.push_back(GetAreaInZoneCached(zone.GetPolygon(), daylightArea));
     }
     return areas;
+}
+
+// The floor the room's floor name gives. A room of the project's own lists is on the floor whose
+// list holds it (floor names are unique), which takes no search by name.
+int FloorIndexOfRoom(const CLENIProject& project, const CLENIRoom& room) {
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    for (size_t i = 0; i < floors.size(); ++i) {
+        const std::vector<CLENIRoom>& rooms = floors[i].GetRooms();
+        if (rooms.empty() || &room < rooms.data() || &room >= rooms.data() + rooms.size()) continue;
+        if (EqualsNoCase(floors[i].GetName(), room.GetFloorName())) return static_cast<int>(i);
+        break;
+    }
+    return project.GetFloorIndexByName(room.GetFloorName());
 }
 
 // The zone holding the largest part; the first on ties; -1 without zones.
@@ -306,7 +320,7 @@ double GetLightingEnergy(const CLENIRoom& room, const CLENIProject& project, uns
     CalcLogPrintf("    Daylight hours Td = %.1f, Daylight absence hours Tn = %.1f time=%s",
                   static_cast<double>(td), static_cast<double>(tn), GetTimeStepName(timeStep).c_str());
 
-    const int floorIndex = project.GetFloorIndexByName(room.GetFloorName());
+    const int floorIndex = FloorIndexOfRoom(project, room);
     double total = 0.0;
     for (const CLENIZone& zone : room.GetZones()) {
         double zoneEnergy = 0.0;

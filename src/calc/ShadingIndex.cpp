@@ -68,7 +68,7 @@ double GetShadingIndex(const CLENIWindow& window, const CLENIFloor& floor, const
     in.gdfK2 = window.m_dGdfK2;
     in.gdfK3 = window.m_dGdfK3;
     in.atriumName = window.m_csAtriumName;
-    in.heightToTop = project.GetHeightFromFloorToTop(floor.GetName());
+    in.heightToTop = project.GetHeightFromFloorToTop(floor);
     AtriumShadingData atrium;
     if (const CLENIAtrium* found =
             window.m_csAtriumName.empty() ? nullptr : floor.FindAtrium(window.m_csAtriumName)) {

@@ -201,12 +201,22 @@ bool CLENIProject::ReorderFloors(const std::vector<std::string>& names) {
     return true;
 }
 
+double CLENIProject::GetHeightFromFloorToTop(const CLENIFloor& floor) const {
+    if (m_Floors.empty() || &floor < m_Floors.data() || &floor >= m_Floors.data() + m_Floors.size())
+        return GetHeightFromFloorToTop(floor.GetName());
+    return HeightFromFloorToTop(static_cast<int>(&floor - m_Floors.data()));
+}
+
 double CLENIProject::GetHeightFromFloorToTop(const std::string& floor) const {
     const int first = GetFloorIndexByName(floor);
     if (first < 0) {
         Log().Printf(LOG_ERROR, "CLENIProject::GFBN unrecognised floor: <%s>", floor.c_str());
         return 0.0;
     }
+    return HeightFromFloorToTop(first);
+}
+
+double CLENIProject::HeightFromFloorToTop(int first) const {
     double height = 0.0;
     for (int i = first; i < GetFloorCount(); ++i)
         height += (m_Floors[i].GetHeight() + kSlabThickness) * m_Floors[i].GetInstanceCount();

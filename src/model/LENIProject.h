@@ -91,6 +91,8 @@ class CLENIProject {
     bool ReorderFloors(const std::vector<std::string>& names);
     // Height from the floor's base to the top of the building, 0.3 m of slab per storey.
     double GetHeightFromFloorToTop(const std::string& floor) const;
+    // The same for a floor of this project, found by its place rather than its name.
+    double GetHeightFromFloorToTop(const CLENIFloor& floor) const;
 
     // Rooms, zones and openings, by name.
     bool AddRoomToFloor(const CLENIRoom& room);
@@ -122,6 +124,7 @@ class CLENIProject {
     bool ReadProject(const std::string& path);
 
   private:
+    double HeightFromFloorToTop(int first) const;
     std::string m_csProjectFolder;
     std::string m_csName;                 // "Name"
     std::string m_csDescription;          // "Descr"
