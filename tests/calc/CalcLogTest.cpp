@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -195,4 +198,46 @@ TEST_F(CalcLogTest, DiscardedLinesAreNotWrittenButTooLongOnesAreStillReported) {
     CalcLogPrintf("kept %d", 2);
     StopCalcLogger();
     EXPECT_EQ(ReadFileText(path), "kept 1\nkept 2\n");
+}
+
+// Lines are written without the C library's formatter: every conversion the log uses must give
+// the bytes printf gives in the C locale, rounding of exact ties and signs of zero included.
+TEST_F(CalcLogTest, LinesWrittenDirectlyEqualPrintfInTheCLocale) {
+    const std::string path = (dir.path() / "direct.TXT").string();
+    ASSERT_TRUE(StartCalcLogger(path));
+    std::vector<double> values = {0.0,   -0.0,   0.125,      -0.125,  2.675,    1.005,   0.5,
+                                  1.5,   2.5,    -2.5,       0.0005,  -0.0004,  1e-300,  -1e-300,
+                                  9.995, 99.995, 123456.785, 1e16,    -1e16,    9.99e16, 4503599627370497.5,
+                                  0.1,   0.2,    0.3,        1.0 / 3, -2.0 / 3, 8760.0,  2250.0};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-1e6, 1e6);
+    std::uniform_int_distribution<int> ties(-20000, 20000);
+    for (int i = 0; i < 3000; ++i) {
+        values.push_back(wide(random));
+        values.push_back(ties(random) / 8.0); // exact binary ties at 1, 2 and 3 decimals
+        values.push_back(ties(random) / 1000.0);
+    }
+    const char* const doubleFormats[] = {"%.3f", "%.2f",      "%.1f",   "%6.3f", "%7.2f", "%6.1f",
+                                         "%f",   "x=%-9.2f|", "%09.3f", "%.0f",  "%3.0f"};
+    const int ints[] = {0, 7, -7, 2147483647, -2147483647 - 1, 8760};
+    std::string expected;
+    char buffer[512];
+    auto expect = [&](int n) { expected.append(buffer, static_cast<size_t>(n)).append("\n"); };
+    for (const char* format : doubleFormats)
+        for (double value : values) {
+            CalcLogPrintf(format, value);
+            expect(std::snprintf(buffer, sizeof buffer, format, value));
+        }
+    for (int value : ints) {
+        CalcLogPrintf("%d|%5d|%-5d|%05d", value, value, value, value);
+        expect(std::snprintf(buffer, sizeof buffer, "%d|%5d|%-5d|%05d", value, value, value, value));
+        CalcLogPrintf("%ld %lld", static_cast<long>(value) * 3, static_cast<long long>(value) * 1000003);
+        expect(std::snprintf(buffer, sizeof buffer, "%ld %lld", static_cast<long>(value) * 3,
+                             static_cast<long long>(value) * 1000003));
+    }
+    CalcLogPrintf("<%s> <%8s> <%-8s> <%c> <%3c>", "Room 1", "ab", "ab", 'Z', 'q');
+    expect(
+        std::snprintf(buffer, sizeof buffer, "<%s> <%8s> <%-8s> <%c> <%3c>", "Room 1", "ab", "ab", 'Z', 'q'));
+    StopCalcLogger();
+    EXPECT_EQ(ReadFileText(path), expected);
 }
