@@ -350,19 +350,25 @@ CPreservedWhiteSpace::~CPreservedWhiteSpace() {
 
 bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSpan>* floors) {
     std::string message;
-    if (!CheckXmlShape(text, message)) {
+    if (!CheckXmlShape(text, message, floors)) {
         Log().Printf(LOG_ERROR, "%s", message.c_str());
         return false;
     }
     // A byte-order mark, as many editors write one, says the text is UTF-8: read without the mark
     // and in the code page the rest of the program reads.
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+    const size_t size = text.size();
+    const bool utf8 = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (utf8)
         prepared = Cp1252References(AsciiFromWideChar(text.substr(3)));
     else
         prepared = Cp1252References(std::move(text));
-    // Neither change touches the markup: the shape is the same, only the places of the floors
-    // are taken again in the text the parser reads.
-    if (floors) CheckXmlShape(prepared, message, floors);
+    // Neither change touches the markup: the shape is the same. A reference is never made longer
+    // (the shortest one changed, "&#256;", is as long as any written in its place), so a text of
+    // the same size has everything in the same place; otherwise the floors are found again.
+    if (floors && (utf8 || prepared.size() != size)) {
+        floors->clear();
+        CheckXmlShape(prepared, message, floors);
+    }
     return true;
 }
 

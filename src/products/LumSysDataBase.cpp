@@ -10,6 +10,7 @@
 
 #include <tinyxml.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -141,7 +142,13 @@ void CLumSysDataBase::RebuildIndex() {
 }
 
 int CLumSysDataBase::GetIndexOfRefId(const std::string& refId) const {
-    const auto found = m_Index.find(ToLower(refId));
+    // Looked up for every luminaire of every list in every time step: the folded key is made in a
+    // buffer of this thread's rather than a new string each time.
+    thread_local std::string key;
+    key.assign(refId);
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto found = m_Index.find(key);
     return found == m_Index.end() ? -1 : static_cast<int>(found->second);
 }
 

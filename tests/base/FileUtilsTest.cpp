@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <vector>
+
 namespace {
 
 TEST(FileUtilsTest, CopyDirectoryStopsAtTheSixthNestedLevel) {
@@ -99,3 +104,36 @@ TEST(TextUtilsTest, UnusedCodePageBytesSurviveARoundTrip) {
 }
 
 } // namespace
+
+// "%.Nf" is written from std::to_chars: the same text as printf in the C locale, other formats and
+// numbers beyond everyday size still through printf.
+TEST(TextUtilsTest, FormatDoubleWritesWhatPrintfWrites) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> wide(-1e7, 1e7);
+    std::uniform_int_distribution<int> ties(-40000, 40000);
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  2.5,
+                                  -2.5,
+                                  0.125,
+                                  2.675,
+                                  1e16,
+                                  9.99e16,
+                                  2e17,
+                                  1e300,
+                                  -1e-300,
+                                  std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()};
+    for (int i = 0; i < 2000; ++i) {
+        values.push_back(wide(random));
+        values.push_back(ties(random) / 16.0);
+    }
+    for (const char* format :
+         {"%.0f", "%.2f", "%.3f", "%0.3f", "%.4f", "%.7f", "%.10f", "%.40f", "%.2f m", "%g"})
+        for (double value : values) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, format, value);
+            ASSERT_EQ(FormatDouble(format, value), expected) << format << " " << value;
+        }
+}

@@ -646,3 +646,70 @@ TEST(ProjectFileRead, DamagedFilesNeverCrashAndFailuresAreReported) {
     }
     EXPECT_GT(failures, 0);
 }
+
+// The floors are parsed apart from the rest of the file and side by side: the floors, their
+// order and the messages must be those of a file read as one tree, whatever stands between and
+// around them, and a floor that does not parse fails the whole file before any floor is taken.
+TEST(ProjectFileRead, FloorsParsedApartReadAsOneTree) {
+    const std::string base = kBase;
+    const size_t begin = base.find("        <Floor "), end = base.find("</Floor>") + 8;
+    const std::string floor = base.substr(begin, end - begin);
+    auto named = [&](const std::string& name) {
+        return Replace(floor, "floorname=\"F1\"", "floorname=\"" + name + "\"");
+    };
+    auto withFloors = [&](const std::string& floors) {
+        return base.substr(0, begin) + floors + base.substr(end);
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        bool ok;
+        std::vector<std::string> floors;
+    };
+    const Case cases[] = {
+        {"three floors", withFloors(named("A") + "\n" + named("B") + named("C")), true, {"A", "B", "C"}},
+        {"comments and other elements between",
+         withFloors(named("A") + "<!-- <Floor floorname=\"X\"> -->\n<Note>x</Note>" + named("B")),
+         true,
+         {"A", "B"}},
+        {"a byte-order mark and wide references move the floors",
+         "\xEF\xBB\xBF" + withFloors(Replace(named("A"), "<RoomList>", "<RoomList><!-- &#8364;&#x20AC; -->") +
+                                     named("B\xE2\x82\xAC")),
+         true,
+         {"A", "B\xE2\x82\xAC"}},
+        {"an empty floor element",
+         withFloors(named("A") + "<Floor floorname=\"E\"/>" + named("B")),
+         true,
+         {"A", "E", "B"}},
+        {"a floor that does not parse",
+         withFloors(named("A") + Replace(named("B"), "</RoomList>", "</RoomLis>") + named("C")),
+         false,
+         {}},
+        {"a floor list in a second root",
+         withFloors(named("A")) + "<NUVA_LENI_V3><FloorList>" + named("B") + "</FloorList></NUVA_LENI_V3>",
+         true,
+         {"A"}},
+        {"a doubly defined floor ends the list",
+         withFloors(named("A") + named("B") + named("a") + named("C")),
+         false,
+         {"A", "B"}},
+    };
+    for (const Case& c : cases) {
+        const ReadResult r = ReadText(c.text);
+        EXPECT_EQ(r.ok, c.ok) << c.what << "\n" << r.log;
+        std::vector<std::string> floors;
+        for (const CLENIFloor& f : r.project.GetFloors())
+            floors.push_back(f.GetName());
+        EXPECT_EQ(floors, c.floors) << c.what;
+        // One "There are N rooms" message per floor taken, in file order, and none when the file
+        // did not parse.
+        int roomMessages = 0;
+        for (const auto& m : r.messages)
+            if (m.second.find("There are ") == 0) ++roomMessages;
+        const int taken = c.ok ? static_cast<int>(c.floors.size())
+                               : (c.floors.empty() ? 0 : static_cast<int>(c.floors.size()) + 1);
+        EXPECT_EQ(roomMessages, taken) << c.what << "\n" << r.log;
+        EXPECT_EQ(r.Count("Could not load project XML file", LOG_ERROR), c.floors.empty() && !c.ok ? 1 : 0)
+            << c.what;
+    }
+}
