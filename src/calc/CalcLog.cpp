@@ -21,6 +21,10 @@ namespace {
 // stops, so a link planted at the name is never followed. pCalcLogFile is null when none is open.
 CSafeOutput calcLogOutput;
 FILE* pCalcLogFile = nullptr;
+// The log was opened while its lines are discarded: nothing of it will be kept, so it is dropped
+// when it stops instead of replacing the file of that name (which the pass that follows
+// replaces anyway).
+bool calcLogDiscarded = false;
 // Nesting depth of CCalcLogQuiet, per thread: work on a helper thread is quiet when the thread it
 // works for is.
 thread_local int quietDepth = 0;
@@ -308,12 +312,17 @@ bool StartCalcLogger(const std::string& path) {
     FILE* file = calcLogOutput.File();
     std::setvbuf(file, nullptr, _IOFBF, kCalcLogBufferSize);
     pCalcLogFile = file;
+    calcLogDiscarded = IsCalcLogDiscarding();
     return true;
 }
 
 void StopCalcLogger() {
     if (!pCalcLogFile) return;
     pCalcLogFile = nullptr;
+    if (calcLogDiscarded) {
+        calcLogOutput.Discard();
+        return;
+    }
     if (!calcLogOutput.Commit())
         Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
 }
@@ -405,7 +414,11 @@ void CalcLogPrintf(const char* format, ...) {
 
     char line[kMaxLineLength + 2];
     size_t out = 0;
-    for (size_t i = 0; i < length; ++i) {
+    // A line without a percent sign, nearly every one, is copied whole.
+    const size_t plain = length > 0 && !std::memchr(narrow, '%', length) ? length : 0;
+    std::memcpy(line, narrow, plain);
+    out = plain;
+    for (size_t i = plain; i < length; ++i) {
         if (narrow[i] == '%') {
             if (i + 1 < length && narrow[i + 1] == '%') ++i;
             line[out++] = ' ';

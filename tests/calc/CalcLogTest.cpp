@@ -198,6 +198,16 @@ TEST_F(CalcLogTest, DiscardedLinesAreNotWrittenButTooLongOnesAreStillReported) {
     CalcLogPrintf("kept %d", 2);
     StopCalcLogger();
     EXPECT_EQ(ReadFileText(path), "kept 1\nkept 2\n");
+
+    // A log opened while its lines are discarded replaces nothing and leaves no file behind.
+    {
+        CCalcLogDiscard discard;
+        ASSERT_TRUE(StartCalcLogger(path));
+        CalcLogPrintf("dropped %d", 3);
+        StopCalcLogger();
+    }
+    EXPECT_EQ(ReadFileText(path), "kept 1\nkept 2\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 // Lines are written without the C library's formatter: every conversion the log uses must give
