@@ -14,10 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <functional>
 #include <optional>
-#include <regex>
 
 namespace {
 
@@ -59,6 +59,40 @@ std::string Calculate(const CLENIProject& project, const std::vector<unsigned>& 
     for (const auto& [level, text] : log.messages)
         out += std::to_string(level) + " " + text + "\n";
     return out;
+}
+
+// Where the values of an XML text stand: attribute values and element texts (not blank ones).
+std::vector<std::pair<size_t, size_t>> ValuesOf(const std::string& xml) {
+    std::vector<std::pair<size_t, size_t>> values;
+    for (size_t i = 0; i < xml.size(); ++i) {
+        if (xml.compare(i, 2, "=\"") == 0) {
+            const size_t end = xml.find('"', i + 2);
+            if (end == std::string::npos) break;
+            values.emplace_back(i + 2, end - i - 2);
+            i = end;
+        } else if (xml[i] == '>' && i + 1 < xml.size() && xml[i + 1] != '<' &&
+                   !std::isspace(static_cast<unsigned char>(xml[i + 1]))) {
+            const size_t end = xml.find('<', i + 1);
+            if (end == std::string::npos || xml.compare(end, 2, "</") != 0) continue;
+            values.emplace_back(i + 1, end - i - 1);
+            i = end - 1;
+        }
+    }
+    return values;
+}
+
+bool IsNumberText(const std::string& text) {
+    size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(text[i])))
+            digits = true;
+        else if (text[i] == '.' && !point && digits)
+            point = true;
+        else
+            return false;
+    }
+    return digits && text.back() != '.';
 }
 
 class RoomResultMemoTest : public ::testing::Test {
@@ -250,23 +284,17 @@ TEST_F(RoomResultMemoTest, EveryValueOfTheProjectFileChangedInTurn) {
     const std::vector<unsigned> steps = {1u};
     const std::string before = Calculate(base, steps, false);
 
-    // Attribute values and element texts, with the products' and floors' parts.
-    const std::regex value(R"re(="([^"]*)"|>([^<>\s][^<>]*)</)re");
-    const std::regex numberText(R"(-?[0-9]+(\.[0-9]+)?)");
     int changed = 0, seen = 0;
-    for (auto it = std::sregex_iterator(original.begin(), original.end(), value);
-         it != std::sregex_iterator(); ++it) {
-        const int group = (*it)[1].matched ? 1 : 2;
-        const std::string text = (*it)[group].str();
+    for (const auto& [at, length] : ValuesOf(original)) {
+        const std::string text = original.substr(at, length);
         std::string mutated;
-        if (std::regex_match(text, numberText))
+        if (IsNumberText(text))
             mutated = text + "7"; // 3.00 -> 3.007, 2250 -> 22507, 1 -> 17
         else if (text == "true" || text == "false")
             mutated = text == "true" ? "false" : "true";
         else
             mutated = text + "x";
-        const size_t at = static_cast<size_t>(it->position(group));
-        const std::string file = original.substr(0, at) + mutated + original.substr(at + text.size());
+        const std::string file = original.substr(0, at) + mutated + original.substr(at + length);
         ++seen;
 
         CLENIProject project;
