@@ -7,7 +7,8 @@
 //  - fresh: the same changed building in a new session, side by side, and the identity of what the
 //    edited session shows with what the fresh one shows: the dialog's lines, the building's
 //    calculation log, the general-log messages and every step's energies to the last bit.
-// The figure judged is the median over the edits (the machine is shared; the worst is shown too).
+// The figure judged is the median over the edits of the processor time the calculation takes (all
+// threads): on a shared machine the wall time also counts the waits for a core. Both are shown.
 // The project and its 15 MB calculation log sit in a memory folder (/dev/shm) when there is one,
 // so the figures are those of the calculation; what writing that log to the disk adds (it is
 // synced) is measured on its own.
@@ -189,7 +190,7 @@ int main(int argc, char** argv) {
                 again.cpuMs, again == cold ? "(identical)" : "(DIFFERS)");
     bool ok = again == cold;
 
-    std::vector<double> edited;
+    std::vector<double> edited, editedCpu;
     const std::vector<Edit> edits = Edits();
     std::printf("  %-48s %12s %12s %12s %10s\n", "one room changed", "after edit", "(cpu)", "fresh",
                 "identity");
@@ -215,14 +216,17 @@ int main(int argc, char** argv) {
                         stats.bytes / 1048576.0);
         ok = ok && same;
         edited.push_back(recalc.ms);
+        editedCpu.push_back(recalc.cpuMs);
     }
     double worst = 0.0;
     for (double ms : edited)
         worst = std::max(worst, ms);
-    const bool fast = !edited.empty() && Median(edited) <= kRequiredMs;
+    const double cpu = editedCpu.empty() ? 0.0 : Median(editedCpu);
+    const bool fast = !edited.empty() && cpu <= kRequiredMs;
     std::printf(
-        "  after a one-room edit: median %.1f ms, worst %.1f ms, cold %.1f ms (required <= %.0f ms: %s)\n",
-        edited.empty() ? 0.0 : Median(edited), worst, cold.ms, kRequiredMs, fast ? "PASS" : "FAIL");
+        "  after a one-room edit: median %.1f ms of processor time (wall: median %.1f ms, worst %.1f ms), "
+        "cold %.1f ms (required <= %.0f ms: %s)\n",
+        cpu, edited.empty() ? 0.0 : Median(edited), worst, cold.ms, kRequiredMs, fast ? "PASS" : "FAIL");
     {
         // What the disk adds: the same log written and synced in the temporary folder.
         const std::string log =

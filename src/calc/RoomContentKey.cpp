@@ -3,6 +3,7 @@
 #include "model/LENIProject.h"
 #include "products/LumSysDataBase.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -163,7 +164,33 @@ void PutProducts(CKeyWriter& w, const CZoneObjList& list, const CLumSysDataBase&
 
 } // namespace
 
-std::string GetRoomCalcContext(const CLENIProject& project, int floorIndex) {
+namespace {
+
+void PutFloor(CKeyWriter& w, const CLENIProject& project, int index) {
+    w.Put(index);
+    if (index < 0 || index >= project.GetFloorCount()) return;
+    const CLENIFloor& floor = project.GetFloors()[static_cast<size_t>(index)];
+    w.Tag('F');
+    w.Put(floor.GetName());
+    w.Put(floor.GetHeight());
+    w.Put(floor.GetInstanceCount());
+    w.Put(floor.GetPrintMe());
+    // The height to the top of the building, from this floor or from the first of its name.
+    const int first = project.GetFloorIndexByName(floor.GetName());
+    w.Put(first);
+    for (int i = std::max(0, std::min(first, index)); i < project.GetFloorCount(); ++i) {
+        const CLENIFloor& above = project.GetFloors()[static_cast<size_t>(i)];
+        w.Put(above.GetHeight());
+        w.Put(above.GetInstanceCount());
+    }
+    w.Size(floor.GetAtria().size());
+    for (const CLENIAtrium& atrium : floor.GetAtria())
+        PutAtrium(w, atrium);
+}
+
+} // namespace
+
+std::string GetRoomCalcContext(const CLENIProject& project, int floorByName, int floorHoldingRoom) {
     std::string out;
     CKeyWriter w(out);
     w.Tag('C');
@@ -172,28 +199,19 @@ std::string GetRoomCalcContext(const CLENIProject& project, int floorIndex) {
     w.Put(project.GetHdirHglob());
     w.Put(project.GetMaintenanceFactor());
     w.Put(project.GetDominantBuildingType());
-    w.Put(floorIndex);
-    const CLENIFloor* floor = floorIndex >= 0 && floorIndex < project.GetFloorCount()
-                                  ? &project.GetFloors()[static_cast<size_t>(floorIndex)]
-                                  : nullptr;
-    if (!floor) return out;
-    w.Tag('F');
-    w.Put(floor->GetName());
-    w.Put(floor->GetHeight());
-    w.Put(floor->GetInstanceCount());
-    w.Put(floor->GetPrintMe());
-    // Worked out here as the shading index works it out: from the floors its name finds.
-    const int first = project.GetFloorIndexByName(floor->GetName());
-    w.Put(first);
-    for (int i = first < 0 ? project.GetFloorCount() : first; i < project.GetFloorCount(); ++i) {
-        const CLENIFloor& above = project.GetFloors()[static_cast<size_t>(i)];
-        w.Put(above.GetHeight());
-        w.Put(above.GetInstanceCount());
-    }
-    w.Size(floor->GetAtria().size());
-    for (const CLENIAtrium& atrium : floor->GetAtria())
-        PutAtrium(w, atrium);
+    PutFloor(w, project, floorByName);
+    if (floorHoldingRoom != floorByName) PutFloor(w, project, floorHoldingRoom);
     return out;
+}
+
+int GetFloorIndexHoldingRoom(const CLENIProject& project, const CLENIRoom& room) {
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    for (size_t i = 0; i < floors.size(); ++i) {
+        const std::vector<CLENIRoom>& rooms = floors[i].GetRooms();
+        if (!rooms.empty() && &room >= rooms.data() && &room < rooms.data() + rooms.size())
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 std::string GetRoomContent(const CLENIRoom& room, const CLENIProject& project) {
@@ -237,5 +255,6 @@ std::string GetRoomContent(const CLENIRoom& room, const CLENIProject& project) {
 
 std::string GetRoomContentKey(const CLENIRoom& room, const CLENIProject& project) {
     return GetRoomContent(room, project) +
-           GetRoomCalcContext(project, project.GetFloorIndexByName(room.GetFloorName()));
+           GetRoomCalcContext(project, project.GetFloorIndexByName(room.GetFloorName()),
+                              GetFloorIndexHoldingRoom(project, room));
 }

@@ -10,10 +10,13 @@
 class CLENIProject;
 class CLENIRoom;
 
-// What the room's calculation reads beyond the room: the index of the floor its floor name finds
-// (-1 for none), that floor's own fields and atria, the height from it to the top of the building,
-// and the project's site and daylight values. The same for every room of the floor.
-std::string GetRoomCalcContext(const CLENIProject& project, int floorIndex);
+// What the room's calculation reads beyond the room: the floor it takes for the room's (the one
+// its floor name finds, -1 for none, and the one holding the room, which are the same but in a
+// damaged project), each with its own fields, atria and the floors above it (the height to the top
+// of the building), and the project's site and daylight values. The same for every room of a floor.
+std::string GetRoomCalcContext(const CLENIProject& project, int floorByName, int floorHoldingRoom);
+// The index of the floor whose room list holds the room, -1 when none does.
+int GetFloorIndexHoldingRoom(const CLENIProject& project, const CLENIRoom& room);
 
 // The room's own fields (zones, windows, roof lights and their luminaire lists included), then each
 // listed product as the calculation finds it (the project's copy, else the global database's, else

@@ -199,7 +199,7 @@ struct Memo {
     // context of each floor, worked out once (the model holds still meanwhile).
     SessionStore* session = nullptr;
     std::unordered_map<const CLENIRoom*, std::pair<const CLENIProject*, std::shared_ptr<Record>>> records;
-    std::map<std::pair<const CLENIProject*, int>, std::string> contexts;
+    std::map<std::tuple<const CLENIProject*, int, int>, std::string> contexts;
     std::map<Key, Entry> pass;       // this top-level calculation's rooms
     std::map<QuietKey, Entry> quiet; // in a report scope: the rooms as a quiet calculation has them
     bool report = false;             // a report scope owns the memo
@@ -280,8 +280,9 @@ std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIP
         auto found = memo.records.find(&room);
         if (found != memo.records.end() && found->second.first == &project) return found->second.second;
     }
-    const int floorIndex = project.GetFloorIndexByName(room.GetFloorName());
-    const auto floorKey = std::make_pair(&project, floorIndex);
+    const int byName = project.GetFloorIndexByName(room.GetFloorName());
+    const int holding = GetFloorIndexHoldingRoom(project, room);
+    const auto floorKey = std::make_tuple(&project, byName, holding);
     std::string context;
     {
         std::lock_guard<std::mutex> lock(memo.mutex);
@@ -289,7 +290,7 @@ std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIP
         if (it != memo.contexts.end()) context = it->second;
     }
     if (context.empty()) {
-        context = GetRoomCalcContext(project, floorIndex);
+        context = GetRoomCalcContext(project, byName, holding);
         std::lock_guard<std::mutex> lock(memo.mutex);
         memo.contexts.emplace(floorKey, context);
     }
