@@ -246,5 +246,7 @@ int main(int argc, char** argv) {
     std::printf("  identity with a fresh calculation (dialog, calculation log, messages, energies): %s\n",
                 ok ? "IDENTICAL" : "DIFFER");
     Log().SetObserver(nullptr);
+    Log().Reset();
+    fs::remove_all(work, error); // 20 MB, perhaps in memory
     return ok && fast ? 0 : 1;
 }
