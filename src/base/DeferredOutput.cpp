@@ -52,6 +52,16 @@ void CDeferredOutput::Replay() {
     }
 }
 
+void CDeferredOutput::ReplayCopy() const {
+    CDeferredOutput* outer = Current();
+    for (size_t i = 0; i < m_Events.size(); ++i) {
+        if (outer)
+            outer->Push(m_Events[i], m_IsText[i]);
+        else
+            m_Events[i].replay(m_Events[i]);
+    }
+}
+
 CDeferredOutput CDeferredOutput::Without(Replayer skipped) const {
     CDeferredOutput copy;
     for (size_t i = 0; i < m_Events.size(); ++i)
@@ -60,4 +70,11 @@ CDeferredOutput CDeferredOutput::Without(Replayer skipped) const {
             copy.m_IsText.push_back(m_IsText[i]);
         }
     return copy;
+}
+
+size_t CDeferredOutput::GetByteSize() const {
+    size_t bytes = sizeof(*this) + m_Events.capacity() * sizeof(Event) + m_IsText.capacity() / 8;
+    for (const Event& e : m_Events)
+        bytes += e.text.capacity() + e.caption.capacity();
+    return bytes;
 }

@@ -44,11 +44,15 @@ class CDeferredOutput {
     void Add(Replayer replay, int first, int second, const std::string& text, const char* caption = nullptr);
 
     bool IsEmpty() const { return m_Events.empty(); }
+    // Roughly the bytes held, for callers that keep captures and must bound what they keep.
+    size_t GetByteSize() const;
     // A copy holding every event but those of the given replayer.
     CDeferredOutput Without(Replayer skipped) const;
     // Carries out everything kept, in order, on the calling thread, and empties the capture. (If
     // a capture is current there, the events move into it instead.)
     void Replay();
+    // The same, keeping everything: for a capture carried out again and again.
+    void ReplayCopy() const;
 
   private:
     void Push(Event event, bool mergeText);

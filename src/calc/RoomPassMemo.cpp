@@ -4,10 +4,21 @@
 #include "calc/CalcLog.h"
 #include "calc/CalcMode.h"
 #include "calc/EnergyCalc.h"
+#include "calc/FdssnaTables.h"
+#include "calc/RoomContentKey.h"
+#include "model/LENIProject.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <tuple>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,8 +31,175 @@ struct Entry {
     CDeferredOutput traces;
 };
 
+// ---- Kept across calculations, by content (CRoomResultMemo) ----
+
+// A room's traces depend on the log besides the model: written (full), counted only for their
+// errors (discard) or not produced at all (quiet, or no log open).
+enum SlotMode { kFull = 0, kDiscard = 1, kQuiet = 2 };
+
+struct Slot {
+    double energy = 0.0;
+    CDeferredOutput traces;
+    size_t bytes = 0;
+};
+
+// One room content: its results by time step and log state.
+struct Record {
+    // The year and the months at hand, any other step (none the program asks for) in the map.
+    static constexpr unsigned kSteps = 13;
+    std::shared_ptr<const Slot> steps[kSteps][3];
+    std::map<std::pair<unsigned, int>, std::shared_ptr<const Slot>> others;
+    std::shared_ptr<const Slot>* Find(unsigned timeStep, SlotMode mode) {
+        if (timeStep < kSteps) return &steps[timeStep][mode];
+        auto it = others.find({timeStep, mode});
+        return it == others.end() ? nullptr : &it->second;
+    }
+    void Put(unsigned timeStep, SlotMode mode, std::shared_ptr<const Slot> slot) {
+        if (timeStep < kSteps)
+            steps[timeStep][mode] = std::move(slot);
+        else
+            others[{timeStep, mode}] = std::move(slot);
+    }
+    std::uint64_t lastUse = 0;
+    size_t bytes = 0;
+    bool kept = true; // false once the store has let go of it
+};
+
+class SessionStore {
+  public:
+    explicit SessionStore(size_t budget) : m_Budget(budget) {}
+
+    // A top-level calculation starts: the rooms it finds count as used now. Results worked out
+    // with other daylight tables are of no use any more.
+    void BeginCalculation() {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        ++m_Generation;
+        const CFdssnaTables& tables = GetFdssnaTables();
+        if (!m_bHasTables || std::memcmp(tables.m_dTable, m_Tables.m_dTable, sizeof tables.m_dTable) != 0 ||
+            std::memcmp(tables.m_bEstimate, m_Tables.m_bEstimate, sizeof tables.m_bEstimate) != 0) {
+            ClearLocked();
+            m_Tables = tables;
+            m_bHasTables = true;
+        }
+    }
+
+    std::shared_ptr<Record> Acquire(std::string key) {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Records.find(key);
+        if (it == m_Records.end()) {
+            const size_t keyBytes = key.capacity() + sizeof(Record) + 64;
+            if (m_Bytes + keyBytes > m_Budget) EvictLocked(keyBytes);
+            if (m_Bytes + keyBytes > m_Budget) {
+                // No room left: worked out as if there were no store, and not kept.
+                auto detached = std::make_shared<Record>();
+                detached->kept = false;
+                return detached;
+            }
+            it = m_Records.emplace(std::move(key), std::make_shared<Record>()).first;
+            it->second->bytes = keyBytes;
+            m_Bytes += keyBytes;
+        }
+        it->second->lastUse = m_Generation;
+        return it->second;
+    }
+
+    std::shared_ptr<const Slot> Find(Record& record, unsigned timeStep, SlotMode mode) {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        const std::shared_ptr<const Slot>* slot = record.Find(timeStep, mode);
+        if (!slot || !*slot) return nullptr;
+        ++m_Hits;
+        return *slot;
+    }
+
+    // Keeps what was worked out in that mode, and what it tells of the other modes: without its
+    // log lines it is what a discarding log leaves, and, when no line was too long (only a log
+    // that formats its lines reports those), what a quiet calculation leaves.
+    void Store(Record& record, unsigned timeStep, SlotMode mode, const Slot& made, bool noLineTooLong) {
+        std::vector<std::pair<SlotMode, std::shared_ptr<Slot>>> adding;
+        auto add = [&](SlotMode m, CDeferredOutput traces) {
+            auto slot = std::make_shared<Slot>();
+            slot->energy = made.energy;
+            slot->traces = std::move(traces);
+            slot->bytes = sizeof(Slot) + 64 + slot->traces.GetByteSize();
+            adding.emplace_back(m, std::move(slot));
+        };
+        add(mode, made.traces);
+        if (mode == kFull) {
+            CDeferredOutput withoutLines = made.traces.Without(GetCalcLogTextReplayer());
+            if (noLineTooLong) add(kQuiet, withoutLines);
+            add(kDiscard, std::move(withoutLines));
+        } else if (mode == kDiscard && noLineTooLong) {
+            add(kQuiet, made.traces);
+        }
+
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        ++m_Misses;
+        if (!record.kept) return; // let go of meanwhile
+        for (auto& [m, slot] : adding) {
+            const std::shared_ptr<const Slot>* kept = record.Find(timeStep, m);
+            if (kept && *kept) continue;
+            if (m_Bytes + slot->bytes > m_Budget) EvictLocked(slot->bytes);
+            if (m_Bytes + slot->bytes > m_Budget) return; // this calculation alone fills the budget
+            record.bytes += slot->bytes;
+            m_Bytes += slot->bytes;
+            record.Put(timeStep, m, std::move(slot));
+        }
+    }
+
+    CRoomResultMemo::Stats GetStats() {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        CRoomResultMemo::Stats stats;
+        stats.rooms = m_Records.size();
+        stats.bytes = m_Bytes;
+        stats.hits = m_Hits;
+        stats.misses = m_Misses;
+        return stats;
+    }
+
+  private:
+    void ClearLocked() {
+        for (auto& entry : m_Records)
+            entry.second->kept = false;
+        m_Records.clear();
+        m_Bytes = 0;
+    }
+
+    // Lets go of the rooms least recently used, not those of the running calculation, until
+    // a quarter of the budget is free besides what is to be added.
+    void EvictLocked(size_t adding) {
+        std::vector<std::pair<std::uint64_t, const std::string*>> old;
+        for (const auto& [key, record] : m_Records)
+            if (record->lastUse < m_Generation) old.emplace_back(record->lastUse, &key);
+        std::sort(old.begin(), old.end());
+        const size_t target = m_Budget - std::min(m_Budget, m_Budget / 4 + adding);
+        for (const auto& [use, key] : old) {
+            if (m_Bytes <= target) break;
+            auto it = m_Records.find(*key);
+            m_Bytes -= it->second->bytes;
+            it->second->kept = false;
+            m_Records.erase(it);
+        }
+    }
+
+    std::mutex m_Mutex;
+    std::unordered_map<std::string, std::shared_ptr<Record>> m_Records;
+    size_t m_Budget;
+    size_t m_Bytes = 0;
+    size_t m_Hits = 0, m_Misses = 0;
+    std::uint64_t m_Generation = 0;
+    CFdssnaTables m_Tables;
+    bool m_bHasTables = false;
+};
+
+SessionStore* g_pSession = nullptr;
+
 struct Memo {
     std::mutex mutex;
+    // With a session store: the record of each room met in this top-level calculation, and the
+    // context of each floor, worked out once (the model holds still meanwhile).
+    SessionStore* session = nullptr;
+    std::unordered_map<const CLENIRoom*, std::pair<const CLENIProject*, std::shared_ptr<Record>>> records;
+    std::map<std::tuple<const CLENIProject*, int, int>, std::string> contexts;
     std::map<Key, Entry> pass;       // this top-level calculation's rooms
     std::map<QuietKey, Entry> quiet; // in a report scope: the rooms as a quiet calculation has them
     bool report = false;             // a report scope owns the memo
@@ -42,6 +220,10 @@ CRoomPassMemo::CRoomPassMemo() {
     if (!g_pActive) {
         g_pActive = new Memo();
         m_bOwner = true;
+        if (g_pSession) {
+            g_pSession->BeginCalculation();
+            g_pActive->session = g_pSession;
+        }
     } else if (g_pActive->report && !g_pActive->inPass) {
         g_pActive->inPass = true;
         m_bEndsPass = true;
@@ -72,9 +254,77 @@ CReportRoomMemo::~CReportRoomMemo() {
     g_pActive = nullptr;
 }
 
+CRoomResultMemo::CRoomResultMemo(size_t budgetBytes) {
+    if (g_pSession) return;
+    g_pSession = new SessionStore(budgetBytes);
+    m_bOwner = true;
+}
+
+CRoomResultMemo::~CRoomResultMemo() {
+    if (!m_bOwner) return;
+    // A calculation still running keeps its store through its scope.
+    if (g_pActive && g_pActive->session == g_pSession) g_pActive->session = nullptr;
+    delete g_pSession;
+    g_pSession = nullptr;
+}
+
+CRoomResultMemo::Stats CRoomResultMemo::GetActiveStats() {
+    return g_pSession ? g_pSession->GetStats() : Stats();
+}
+
+namespace {
+
+std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIProject& project) {
+    {
+        std::lock_guard<std::mutex> lock(memo.mutex);
+        auto found = memo.records.find(&room);
+        if (found != memo.records.end() && found->second.first == &project) return found->second.second;
+    }
+    const int byName = project.GetFloorIndexByName(room.GetFloorName());
+    const int holding = GetFloorIndexHoldingRoom(project, room);
+    const auto floorKey = std::make_tuple(&project, byName, holding);
+    std::string context;
+    {
+        std::lock_guard<std::mutex> lock(memo.mutex);
+        auto it = memo.contexts.find(floorKey);
+        if (it != memo.contexts.end()) context = it->second;
+    }
+    if (context.empty()) {
+        context = GetRoomCalcContext(project, byName, holding);
+        std::lock_guard<std::mutex> lock(memo.mutex);
+        memo.contexts.emplace(floorKey, context);
+    }
+    std::shared_ptr<Record> record = memo.session->Acquire(GetRoomContent(room, project) + context);
+    std::lock_guard<std::mutex> lock(memo.mutex);
+    memo.records[&room] = std::make_pair(&project, record);
+    return record;
+}
+
+double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
+    SessionStore& session = *memo.session;
+    const std::shared_ptr<Record> record = RecordOf(memo, room, project);
+    const SlotMode mode = IsQuietRequest() ? kQuiet : IsCalcLogDiscarding() ? kDiscard : kFull;
+    std::shared_ptr<const Slot> slot = session.Find(*record, timeStep, mode);
+    if (!slot) {
+        auto made = std::make_shared<Slot>();
+        const unsigned tooLong = GetCalcLogTooLongCount();
+        {
+            CDeferredOutput::Scope capture(made->traces);
+            made->energy = GetLightingEnergy(room, project, timeStep);
+        }
+        session.Store(*record, timeStep, mode, *made, GetCalcLogTooLongCount() == tooLong);
+        slot = std::move(made);
+    }
+    slot->traces.ReplayCopy();
+    return slot->energy;
+}
+
+} // namespace
+
 double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
     Memo* memo = g_pActive;
     if (!memo) return GetLightingEnergy(room, project, timeStep);
+    if (memo->session && !memo->report) return FromSession(*memo, room, project, timeStep);
 
     const QuietKey quietKey(&room, &project, timeStep);
     const bool quietRequest = memo->report && IsQuietRequest();

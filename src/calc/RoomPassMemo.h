@@ -5,7 +5,10 @@
 // left (log lines, messages, boxes) are those of the first time: they are replayed rather than
 // worked out again. Nothing is kept beyond the top-level calculation, unless a report scope
 // (CReportRoomMemo) holds the model still across several of them; the reference calculation keeps
-// nothing at all.
+// nothing at all. In the desktop program a CRoomResultMemo also keeps rooms from one top-level
+// calculation to the next, found again by their content.
+
+#include <cstddef>
 
 class CLENIRoom;
 class CLENIProject;
@@ -40,6 +43,34 @@ class CReportRoomMemo {
     bool m_bOwner = false;
 };
 
+// For the desktop program, where the model is edited between calculations: while an instance
+// lives, a room's energy for a time step and the traces its calculation left are kept from one
+// top-level calculation (CRoomPassMemo) to the next, found by the room's content
+// (RoomContentKey.h) and the state of the log, so a recalculation after an edit works out only the
+// rooms the edit touched and leaves the same numbers, log and messages as a fresh one. What is kept
+// is bounded in bytes; the rooms least recently used go first. Nested instances do nothing; a report
+// scope and the reference calculation do without it.
+class CRoomResultMemo {
+  public:
+    static constexpr size_t kDefaultBudget = size_t{256} << 20;
+    explicit CRoomResultMemo(size_t budgetBytes = kDefaultBudget);
+    ~CRoomResultMemo();
+    CRoomResultMemo(const CRoomResultMemo&) = delete;
+    CRoomResultMemo& operator=(const CRoomResultMemo&) = delete;
+
+    struct Stats {
+        size_t rooms = 0;  // distinct room contents kept
+        size_t bytes = 0;  // what they hold, keys included
+        size_t hits = 0;   // room calculations answered from the memo
+        size_t misses = 0; // room calculations worked out
+    };
+    // The active instance's figures; all zero when none is active.
+    static Stats GetActiveStats();
+
+  private:
+    bool m_bOwner = false;
+};
+
 // GetLightingEnergy of the room, with its traces, remembered while a CRoomPassMemo or a
-// CReportRoomMemo lives. Safe to call from several threads.
+// CReportRoomMemo lives (and with a CRoomResultMemo, beyond). Safe to call from several threads.
 double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& project, unsigned timeStep);

@@ -5,6 +5,7 @@
 
 #include "app/LENIBDoc.h"
 #include "calc/CalcLog.h"
+#include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/editor/ContextHooks.h"
@@ -15,13 +16,13 @@
 #include "ui/results/SubLeniResultDlg.h"
 #include "ui/shell/MainFrame.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -138,6 +139,54 @@ TEST_F(ResultDialogsTest, BuildingCalculationForTheYearAndMarch) {
     const CLENIProject& project = Frame().GetDocument().GetProject();
     EXPECT_EQ(openedLog, GetCalcLogPath(project.GetProjectFolder(), GetBuildingCalcLogFileName("Villa")));
     EXPECT_TRUE(fs::exists(openedLog));
+}
+
+// The main window keeps the rooms' results between calculations: after an edit the building is
+// calculated again with the edited room's numbers and log lines, and only that room worked out.
+// Twenty luminaires instead of ten per storey: Wl = 20 x 36 W x 2500 h = 1800 kWh and
+// Wp = 20 x 0.75 W x 8760 h = 131.4 kWh a storey, 3862.80 kWh for the two over 100 m2.
+TEST_F(ResultDialogsTest, BuildingCalculationAgainAfterAnEdit) {
+    CLENIProject& project = Villa(2);
+    const std::string logPath =
+        GetCalcLogPath(project.GetProjectFolder(), GetBuildingCalcLogFileName("Villa"));
+    std::vector<std::string> lines;
+    double marchWl = 0.0;
+    auto calculate = [&]() {
+        script.Next<CLeniResultDlg>([&](CLeniResultDlg& d) {
+            lines = Lines(d);
+            marchWl = d.GetChart() ? d.GetChart()->GetStep(3).Wl : 0.0;
+            d.accept();
+        });
+        EXPECT_TRUE(Frame().RunCommand(ID_BUILDING_CALCULATION));
+        EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    };
+    calculate();
+    EXPECT_EQ(lines[1], "Annual Building Energy: 1931.40 kWh");
+    const CRoomResultMemo::Stats first = CRoomResultMemo::GetActiveStats();
+    EXPECT_EQ(first.rooms, 1u);
+    EXPECT_NE(ReadFileText(logPath).find("Power[360.000]"), std::string::npos);
+
+    CLENIRoom* room = project.GetFloorByName("Ground")->FindRoom(m_csRoom);
+    room->FindZone(m_csZone)->GetLumList().SetLuminaireCount("T36", 20);
+    calculate();
+    EXPECT_EQ(lines, (std::vector<std::string>{"Building Installed Power (Pn): 1440.00 W",
+                                               "Annual Building Energy: 3862.80 kWh", "Area: 100.00 m\u00b2",
+                                               "Hours per year = 8760", "LENI=38.63 kWh/(m\u00b2 year)"}));
+    EXPECT_NEAR(marchWl, 2 * 150.48, 1e-9);
+    const std::string log = ReadFileText(logPath);
+    EXPECT_NE(log.find("Power[720.000]"), std::string::npos);
+    EXPECT_EQ(log.find("Power[360.000]"), std::string::npos);
+    const CRoomResultMemo::Stats edited = CRoomResultMemo::GetActiveStats();
+    EXPECT_EQ(edited.rooms, 2u);
+    // The year with its log, and each month for the chart.
+    EXPECT_EQ(edited.misses - first.misses, 13u);
+
+    // Back to ten: everything is known already, and the first numbers come back.
+    room->FindZone(m_csZone)->GetLumList().SetLuminaireCount("T36", 10);
+    calculate();
+    EXPECT_EQ(lines[1], "Annual Building Energy: 1931.40 kWh");
+    EXPECT_EQ(CRoomResultMemo::GetActiveStats().misses, edited.misses);
+    EXPECT_NE(ReadFileText(logPath).find("Power[360.000]"), std::string::npos);
 }
 
 TEST_F(ResultDialogsTest, FloorOfThreeInstancesAndBuildingWithoutFloors) {

@@ -4,6 +4,7 @@
 #include "base/TextUtils.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
+#include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/MonthlyChart.h"
@@ -89,6 +90,9 @@ void CLeniResultDlg::Calculate() {
     const std::string stepName = GetTimeStepName(step);
     LeniTimeStepResult steps[kLeniTimeSteps];
     double value = 0.0;
+    // The figures below are one calculation of a model that holds still meanwhile: each room is
+    // found once (in the session's results when it has them) for all of them.
+    CRoomPassMemo memo;
     if (m_csFloorName.empty()) {
         m_pPower->setText(
             Q(StrPrintf("Building Installed Power (Pn): %.2f W", GetInstalledPower(m_Project, Lighting))));

@@ -4,6 +4,7 @@
 
 #include "app/LENIBDoc.h"
 #include "base/Logger.h"
+#include "calc/RoomPassMemo.h"
 
 #include <QMainWindow>
 #include <map>
@@ -72,6 +73,9 @@ class CMainFrame : public QMainWindow {
     void OnAppAbout();
     void OnHelpContents();
 
+    // The rooms' results of this session's calculations, so a recalculation after an edit works out
+    // only what the edit touched.
+    CRoomResultMemo m_RoomResults;
     CLENIBDoc m_Doc;
     CLENIBView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;
