@@ -84,3 +84,4 @@ int ToPixel(double v);
 void DrawPixelLine(IDrawCanvas& canvas, const Point& a, const Point& b);
 // A polyline through the points, back to the first when closed.
 void DrawPixelPolyline(IDrawCanvas& canvas, const std::vector<Point>& points, bool closed);
+void DrawPixelPolyline(IDrawCanvas& canvas, const Point* points, size_t count, bool closed);

@@ -62,7 +62,7 @@ void CDxfPline::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
         if (a.bulge != 0.0) {
             Point arc[kArcSteps + 1];
             GetBulgeArcPoints(a.point, b.point, a.bulge, m, arc);
-            DrawPixelPolyline(canvas, std::vector<Point>(arc, arc + kArcSteps + 1), false);
+            DrawPixelPolyline(canvas, arc, kArcSteps + 1, false);
         } else {
             DrawPixelLine(canvas, TransformPoint(m, a.point), TransformPoint(m, b.point));
         }
@@ -83,15 +83,14 @@ void CDxfArc::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     const double a0 = m_dStartAngle * kDegToRad, step = sweep / (kPoints - 1) * kDegToRad;
     const double cs = std::cos(step), sn = std::sin(step);
     double co = std::cos(a0), si = std::sin(a0);
-    std::vector<Point> points;
-    points.reserve(kPoints);
+    Point points[kPoints];
     for (int i = 0; i < kPoints; ++i) {
-        points.emplace_back(c.x + co * ux + si * vx, c.y + co * uy + si * vy);
+        points[i] = Point(c.x + co * ux + si * vx, c.y + co * uy + si * vy);
         const double next = co * cs - si * sn;
         si = si * cs + co * sn;
         co = next;
     }
-    DrawPixelPolyline(canvas, points, false);
+    DrawPixelPolyline(canvas, points, kPoints, false);
 }
 
 void CDxfCircle::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
@@ -164,7 +163,8 @@ void CDxfSolid::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     static const int kTriangle[3] = {0, 1, 2};
     static const int kQuad[4] = {0, 1, 3, 2};
     const int* order = n == 4 ? kQuad : kTriangle;
-    std::vector<CanvasPoint> points;
+    static thread_local std::vector<CanvasPoint> points; // kept: plans hold thousands of solids
+    points.clear();
     for (int i = 0; i < n; ++i) {
         const Point p = TransformPoint(m, m_Corners[order[i]]);
         const CanvasPoint q{ToPixel(p.x), ToPixel(p.y)};

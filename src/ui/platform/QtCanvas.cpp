@@ -13,6 +13,24 @@ bool SameFont(const CanvasFont& a, const CanvasFont& b) {
     return a.height == b.height && a.bold == b.bold && a.italic == b.italic && a.faceName == b.faceName;
 }
 
+// Batch storage left by the canvases of this thread, for the next ones.
+template <class Batch> std::vector<std::vector<Batch>>& Pool() {
+    static thread_local std::vector<std::vector<Batch>> pool;
+    return pool;
+}
+
+template <class Batch> void TakeFromPool(std::vector<Batch>& batches) {
+    auto& pool = Pool<Batch>();
+    if (pool.empty()) return;
+    batches.swap(pool.back());
+    pool.pop_back();
+}
+
+template <class Batch> void GiveToPool(std::vector<Batch>& batches) {
+    auto& pool = Pool<Batch>();
+    if (pool.size() < 4) pool.push_back(std::move(batches));
+}
+
 } // namespace
 
 CQtCanvas::CQtCanvas(QPainter& painter) : m_Painter(painter) {
@@ -20,12 +38,16 @@ CQtCanvas::CQtCanvas(QPainter& painter) : m_Painter(painter) {
     m_Painter.setRenderHint(QPainter::Antialiasing, false);
     m_Painter.setRenderHint(QPainter::TextAntialiasing, true);
     m_Painter.setBrush(Qt::NoBrush);
+    TakeFromPool(m_LineBatches);
+    TakeFromPool(m_PixelBatches);
 }
 
 CQtCanvas::~CQtCanvas() {
     Flush();
     while (m_iClipDepth > 0)
         PopClipRect();
+    GiveToPool(m_LineBatches);
+    GiveToPool(m_PixelBatches);
 }
 
 QImage* CQtCanvas::GetDirectImage() const {
@@ -51,7 +73,8 @@ void CQtCanvas::Flush() {
     const int w = image ? image->width() : 0, h = image ? image->height() : 0;
     auto inside = [w, h](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
     std::vector<QLine> others;
-    for (LineBatch& batch : m_LineBatches) {
+    for (size_t b = 0; b < m_LineBatchCount; ++b) {
+        LineBatch& batch = m_LineBatches[b];
         if (batch.lines.empty()) continue;
         std::vector<QLine>* toPaint = &batch.lines;
         if (bits) {
@@ -90,7 +113,8 @@ void CQtCanvas::Flush() {
         }
         batch.lines.clear();
     }
-    for (PixelBatch& batch : m_PixelBatches) {
+    for (size_t b = 0; b < m_PixelBatchCount; ++b) {
+        PixelBatch& batch = m_PixelBatches[b];
         if (batch.pixels.empty()) continue;
         if (bits) {
             const QRgb colour = qRgb(RgbRed(batch.colour), RgbGreen(batch.colour), RgbBlue(batch.colour));
@@ -143,11 +167,14 @@ void CQtCanvas::ApplyPen(const CanvasPen& canvasPen) {
 
 std::vector<QLine>& CQtCanvas::LinesOfPen() {
     if (m_iCurrentBatch < 0) {
-        for (size_t i = 0; i < m_LineBatches.size(); ++i)
+        for (size_t i = 0; i < m_LineBatchCount; ++i)
             if (m_LineBatches[i].pen == m_Pen) m_iCurrentBatch = static_cast<int>(i);
         if (m_iCurrentBatch < 0) {
-            m_LineBatches.push_back({m_Pen, {}});
-            m_iCurrentBatch = static_cast<int>(m_LineBatches.size()) - 1;
+            if (m_LineBatchCount == m_LineBatches.size()) m_LineBatches.emplace_back();
+            LineBatch& batch = m_LineBatches[m_LineBatchCount];
+            batch.pen = m_Pen;
+            batch.lines.clear();
+            m_iCurrentBatch = static_cast<int>(m_LineBatchCount++);
         }
     }
     m_bPending = true;
@@ -248,11 +275,13 @@ int CQtCanvas::GetTextWidth(const std::string& text, const CanvasFont& font) {
 
 void CQtCanvas::SetPixel(int x, int y, Rgb colour) {
     PixelBatch* batch = nullptr;
-    for (PixelBatch& b : m_PixelBatches)
-        if (b.colour == colour) batch = &b;
+    for (size_t i = 0; i < m_PixelBatchCount; ++i)
+        if (m_PixelBatches[i].colour == colour) batch = &m_PixelBatches[i];
     if (!batch) {
-        m_PixelBatches.push_back({colour, {}});
-        batch = &m_PixelBatches.back();
+        if (m_PixelBatchCount == m_PixelBatches.size()) m_PixelBatches.emplace_back();
+        batch = &m_PixelBatches[m_PixelBatchCount++];
+        batch->colour = colour;
+        batch->pixels.clear();
     }
     batch->pixels.emplace_back(x, y);
     m_bPending = true;

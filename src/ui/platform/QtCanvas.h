@@ -76,9 +76,14 @@ class CQtCanvas : public IDrawCanvas {
     CanvasPen m_Pen;
     bool m_bPenApplied = false;
     double m_dFontScale = 1.0;
+    // The batches in the order their pens were first used; the storage comes from the canvases
+    // before on this thread, so that a redraw does not grow its buffers again. Only the first
+    // counts are in use.
     std::vector<LineBatch> m_LineBatches;
+    size_t m_LineBatchCount = 0;
     int m_iCurrentBatch = -1; // the batch of m_Pen, -1 when not looked up yet
     std::vector<PixelBatch> m_PixelBatches;
+    size_t m_PixelBatchCount = 0;
     bool m_bPending = false;
     std::vector<FontEntry> m_Fonts; // the few fonts of one drawing
     int m_iClipDepth = 0;
