@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPolygon>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -207,8 +208,44 @@ void CQtCanvas::DrawPolyline(const std::vector<CanvasPoint>& points) {
     m_Painter.drawPolyline(polygon);
 }
 
+bool CQtCanvas::FillRectangleDirectly(const std::vector<CanvasPoint>& points) {
+    // An axis-parallel rectangle (or a level or upright segment) wholly inside the picture, filled
+    // and outlined in one colour: the painter's fill and its one-pixel outline together cover
+    // exactly the pixels from the least to the greatest corner, both included. A plan's columns
+    // and filled marks are thousands of these; anything else goes to the painter.
+    const size_t n = points.size();
+    if (n != 2 && n != 4) return false;
+    QImage* image = GetDirectImage();
+    if (!image) return false;
+    int x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    for (const CanvasPoint& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const CanvasPoint& a = points[i];
+        const CanvasPoint& b = points[(i + 1) % n];
+        const bool sameX = a.x == b.x, sameY = a.y == b.y;
+        if (sameX == sameY) return false; // a repeated point or a slanting edge
+        if ((a.x != x0 && a.x != x1) || (a.y != y0 && a.y != y1)) return false;
+    }
+    if (n == 4 && (x0 == x1 || y0 == y1)) return false;
+    if (x0 < 0 || y0 < 0 || x1 >= image->width() || y1 >= image->height()) return false;
+    // Drawn at once like the painter's polygons: thin lines collected before land on top.
+    const QRgb colour = qRgb(RgbRed(m_Pen.colour), RgbGreen(m_Pen.colour), RgbBlue(m_Pen.colour));
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (int y = y0; y <= y1; ++y)
+        std::fill(reinterpret_cast<QRgb*>(bits + y * stride) + x0,
+                  reinterpret_cast<QRgb*>(bits + y * stride) + x1 + 1, colour);
+    return true;
+}
+
 void CQtCanvas::FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) {
     if (points.empty()) return;
+    if (fill == m_Pen.colour && IsBatchable() && FillRectangleDirectly(points)) return;
     ApplyPen();
     QPolygon polygon(static_cast<int>(points.size()));
     for (size_t i = 0; i < points.size(); ++i)
@@ -235,6 +272,7 @@ CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
     entry.qfont.setBold(font.bold);
     entry.qfont.setItalic(font.italic);
     entry.metrics = std::make_unique<QFontMetrics>(entry.qfont);
+    entry.id = ++m_iFontCount;
     m_Fonts.push_back(std::move(entry));
     return m_Fonts.back();
 }
@@ -245,6 +283,21 @@ void CQtCanvas::Text(int x, int y, const std::string& text, const CanvasFont& fo
     Flush();
     FontEntry& entry = GetFont(font);
     const QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+    if (font.escapement == 0 && m_Painter.transform().type() <= QTransform::TxTranslate) {
+        // Level text needs no turned painter: the same pixels, placed by the offset, without
+        // saving and restoring the painter's whole state for each of a plan's thousand labels.
+        if (background)
+            m_Painter.fillRect(QRect(x, y, entry.metrics->horizontalAdvance(qtext), entry.metrics->height()),
+                               ToQColor(*background));
+        if (m_iFontSet != entry.id) {
+            m_Painter.setFont(entry.qfont);
+            m_iFontSet = entry.id;
+        }
+        m_Painter.setPen(ToQColor(colour));
+        m_Painter.drawText(QPoint(x, y + entry.metrics->ascent()), qtext);
+        m_bPenApplied = false;
+        return;
+    }
     m_Painter.save();
     m_Painter.translate(x, y);
     if (font.escapement != 0) m_Painter.rotate(-font.escapement / 10.0);
@@ -305,4 +358,5 @@ void CQtCanvas::PopClipRect() {
     m_Painter.restore();
     --m_iClipDepth;
     m_bPenApplied = false;
+    m_iFontSet = -1; // the font set inside the clip is undone too
 }

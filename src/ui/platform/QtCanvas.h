@@ -54,6 +54,7 @@ class CQtCanvas : public IDrawCanvas {
         CanvasFont font;
         QFont qfont;
         std::unique_ptr<QFontMetrics> metrics;
+        int id = 0;
     };
     struct LineBatch {
         CanvasPen pen;
@@ -64,6 +65,7 @@ class CQtCanvas : public IDrawCanvas {
         std::vector<QPoint> pixels;
     };
     QImage* GetDirectImage() const;
+    bool FillRectangleDirectly(const std::vector<CanvasPoint>& points);
     void ApplyPen();
     void ApplyPen(const CanvasPen& pen);
     std::vector<QLine>& LinesOfPen();
@@ -86,5 +88,7 @@ class CQtCanvas : public IDrawCanvas {
     size_t m_PixelBatchCount = 0;
     bool m_bPending = false;
     std::vector<FontEntry> m_Fonts; // the few fonts of one drawing
+    int m_iFontCount = 0;
+    int m_iFontSet = -1; // the entry whose font the painter has, -1 when not known
     int m_iClipDepth = 0;
 };
