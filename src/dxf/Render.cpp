@@ -9,6 +9,7 @@
 #include "dxf/DxfLine.h"
 #include "dxf/DxfPalette.h"
 #include "dxf/DxfPline.h"
+#include "dxf/DxfSolid.h"
 #include "dxf/DxfText.h"
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"
@@ -144,6 +145,13 @@ bool GetPlainReach(const CDxfEntity& e, const ReachContext& context, ExtentsBox&
     case DXF_CIRCLE: {
         const CDxfCircle& c = static_cast<const CDxfCircle&>(e);
         box = Square(c.m_Centre, std::fabs(c.m_dRadius));
+        return true;
+    }
+    case DXF_SOLID: {
+        const CDxfSolid& solid = static_cast<const CDxfSolid&>(e);
+        box = ExtentsBox();
+        for (int i = 0; i < solid.GetCornerCount(); ++i)
+            box.Add(solid.m_Corners[i]);
         return true;
     }
     case DXF_PLINE: {
@@ -456,7 +464,15 @@ void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRe
 Matrix4 GetInsertMatrix(const CDxfInsert& insert) {
     if (!insert.m_pBlock) return insert.GetToWorldXform();
     const Point& base = insert.m_pBlock->m_BasePoint;
-    const double r = insert.m_dRotation * kDegToRad, c = std::cos(r), s = std::sin(r);
+    // Plans turn their thousands of inserts by a few angles: the last one's sine and cosine are kept.
+    static thread_local double lastRotation = 0.0, lastCos = 1.0, lastSin = 0.0;
+    if (!(insert.m_dRotation == lastRotation && std::signbit(insert.m_dRotation) == std::signbit(lastRotation))) {
+        const double r = insert.m_dRotation * kDegToRad;
+        lastCos = std::cos(r);
+        lastSin = std::sin(r);
+        lastRotation = insert.m_dRotation;
+    }
+    const double c = lastCos, s = lastSin;
     const double sx = insert.m_dScaleX, sy = insert.m_dScaleY, sz = insert.m_dScaleZ;
     Matrix4 m;
     m.m[0][0] = c * sx;

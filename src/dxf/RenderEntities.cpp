@@ -53,19 +53,27 @@ void CDxfPline::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     const CanvasPen saved = canvas.GetPen();
     const double widthScale = m.m[0][0] + m.m[0][1];
     const int segments = m_bClosed ? n : n - 1;
+    CanvasPen pen = saved;
+    Point start = TransformPoint(m, m_Vertices[0].point); // each vertex is mapped once
     for (int i = 0; i < segments; ++i) {
         const DxfVertex& a = m_Vertices[i];
         const DxfVertex& b = m_Vertices[(i + 1) % n];
+        const Point end = TransformPoint(m, b.point);
         // A mirrored insert must not lose the width, and no width may overflow a pen.
         const double width = std::fmin(std::fabs(widthScale * a.width), 10000.0);
-        canvas.SetPen({saved.colour, std::isfinite(width) ? static_cast<int>(width) : 0, saved.style});
+        const CanvasPen segmentPen{saved.colour, std::isfinite(width) ? static_cast<int>(width) : 0, saved.style};
+        if (i == 0 || segmentPen != pen) {
+            pen = segmentPen;
+            canvas.SetPen(pen);
+        }
         if (a.bulge != 0.0) {
             Point arc[kArcSteps + 1];
             GetBulgeArcPoints(a.point, b.point, a.bulge, m, arc);
             DrawPixelPolyline(canvas, arc, kArcSteps + 1, false);
         } else {
-            DrawPixelLine(canvas, TransformPoint(m, a.point), TransformPoint(m, b.point));
+            DrawPixelLine(canvas, start, end);
         }
+        start = end;
     }
     canvas.SetPen(saved);
 }
