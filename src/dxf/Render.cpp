@@ -466,7 +466,8 @@ Matrix4 GetInsertMatrix(const CDxfInsert& insert) {
     const Point& base = insert.m_pBlock->m_BasePoint;
     // Plans turn their thousands of inserts by a few angles: the last one's sine and cosine are kept.
     static thread_local double lastRotation = 0.0, lastCos = 1.0, lastSin = 0.0;
-    if (!(insert.m_dRotation == lastRotation && std::signbit(insert.m_dRotation) == std::signbit(lastRotation))) {
+    if (!(insert.m_dRotation == lastRotation &&
+          std::signbit(insert.m_dRotation) == std::signbit(lastRotation))) {
         const double r = insert.m_dRotation * kDegToRad;
         lastCos = std::cos(r);
         lastSin = std::sin(r);

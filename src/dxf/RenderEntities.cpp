@@ -61,7 +61,8 @@ void CDxfPline::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
         const Point end = TransformPoint(m, b.point);
         // A mirrored insert must not lose the width, and no width may overflow a pen.
         const double width = std::fmin(std::fabs(widthScale * a.width), 10000.0);
-        const CanvasPen segmentPen{saved.colour, std::isfinite(width) ? static_cast<int>(width) : 0, saved.style};
+        const CanvasPen segmentPen{saved.colour, std::isfinite(width) ? static_cast<int>(width) : 0,
+                                   saved.style};
         if (i == 0 || segmentPen != pen) {
             pen = segmentPen;
             canvas.SetPen(pen);

@@ -1,9 +1,11 @@
 #include "ui/platform/QtCanvas.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
+#include <QStaticText>
 #include <QString>
 #include <algorithm>
 #include <cmath>
@@ -13,6 +15,12 @@ namespace {
 bool SameFont(const CanvasFont& a, const CanvasFont& b) {
     return a.height == b.height && a.bold == b.bold && a.italic == b.italic && a.faceName == b.faceName;
 }
+
+// Texts below this size, on one line, are laid out once and kept (labels repeat from redraw to
+// redraw); they
+// come from the same cache of glyph pictures as texts drawn directly. Larger ones are drawn
+// directly, which draws them as outlines.
+constexpr int kMaxStaticTextPixels = 48;
 
 // Batch storage left by the canvases of this thread, for the next ones.
 template <class Batch> std::vector<std::vector<Batch>>& Pool() {
@@ -260,6 +268,22 @@ void CQtCanvas::DrawEllipse(int left, int top, int right, int bottom) {
     m_Painter.drawEllipse(QRect(QPoint(left, top), QPoint(right, bottom)));
 }
 
+const QStaticText& CQtCanvas::StaticText(const FontEntry& entry, const QString& text) {
+    static thread_local QHash<QString, QStaticText> cache;
+    const QString key = QString::number(entry.qfont.pixelSize()) + (entry.font.bold ? "b" : "-") +
+                        (entry.font.italic ? "i" : "-") + QString::fromStdString(entry.font.faceName) + "|" +
+                        text;
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        if (cache.size() > 4096) cache.clear();
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.prepare(QTransform(), entry.qfont);
+        it = cache.insert(key, st);
+    }
+    return *it;
+}
+
 CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
     for (FontEntry& entry : m_Fonts)
         if (SameFont(entry.font, font)) return entry;
@@ -294,7 +318,12 @@ void CQtCanvas::Text(int x, int y, const std::string& text, const CanvasFont& fo
             m_iFontSet = entry.id;
         }
         m_Painter.setPen(ToQColor(colour));
-        m_Painter.drawText(QPoint(x, y + entry.metrics->ascent()), qtext);
+        const bool plain =
+            std::none_of(qtext.begin(), qtext.end(), [](QChar c) { return c.unicode() < 0x20; });
+        if (plain && entry.qfont.pixelSize() < kMaxStaticTextPixels)
+            m_Painter.drawStaticText(QPoint(x, y), StaticText(entry, qtext));
+        else
+            m_Painter.drawText(QPoint(x, y + entry.metrics->ascent()), qtext);
         m_bPenApplied = false;
         return;
     }

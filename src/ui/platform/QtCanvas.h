@@ -71,6 +71,7 @@ class CQtCanvas : public IDrawCanvas {
     std::vector<QLine>& LinesOfPen();
     bool IsBatchable() const { return m_Pen.style == PEN_SOLID && m_Pen.width <= 1; }
     FontEntry& GetFont(const CanvasFont& font);
+    const class QStaticText& StaticText(const FontEntry& entry, const QString& text);
     void Text(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
               const Rgb* background);
 
