@@ -95,6 +95,10 @@ ExtentsBox TransformBox2D(const Point& lo, const Point& hi, const Matrix4& m) {
         const double hair = 1e-12 * (std::fabs(a) + std::fabs(b));
         low[r] = a - hair;
         high[r] = b + hair;
+        if (!(low[r] <= high[r])) { // an unbounded box under a zero term: unbounded still
+            low[r] = -HUGE_VAL;
+            high[r] = HUGE_VAL;
+        }
     }
     out.valid = true;
     out.min = Point(low[0], low[1]);
@@ -114,8 +118,8 @@ ExtentsBox Everywhere() {
     return Square(Point(), HUGE_VAL);
 }
 
-// The pixel marks that are not to scale (a point's cross, a tiny text's 10-pixel dash, a circle below a
-// pixel, truncation towards zero) reach at most this far beyond an entity's box.
+// The pixel marks that are not to scale (a point's cross, a tiny text's 10-pixel dash, a circle
+// below a pixel, truncation towards zero) reach at most this far beyond an entity's box.
 constexpr double kMarkPixels = 12.0;
 
 // What decides how far texts reach: their font scale on this canvas.

@@ -4,6 +4,7 @@
 #include "dxf/DxfArc.h"
 #include "dxf/DxfBlock.h"
 #include "dxf/DxfCircle.h"
+#include "dxf/DxfEllipse.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfInsert.h"
 #include "dxf/DxfLine.h"
@@ -244,7 +245,12 @@ void ExpectCullingKeepsThePicture(const CEntList& entities, const Point& viewMin
     const Point a = TransformPoint(toWorld, Point(0, kHeight)), b = TransformPoint(toWorld, Point(kWidth, 0));
     RecordingCanvas culled, whole;
     DrawDrawing(culled, source, vt.worldToPixel, a, b);
-    DrawDrawing(whole, source, vt.worldToPixel, Point(-1e300, -1e300), Point(1e300, 1e300));
+    // The loop without any culling.
+    for (const auto& e : entities) {
+        if (e->GetLayer() && !e->GetLayer()->m_bVisible) continue;
+        whole.SetPen(GetPenForColor(GetDrawingColourNumber(*e)));
+        e->DrawIntoDC(whole, vt.worldToPixel);
+    }
     size_t next = 0, dropped = 0;
     for (const RecordingCanvas::Op& op : whole.ops) {
         if (next < culled.ops.size() && SameOp(op, culled.ops[next])) {
@@ -278,6 +284,15 @@ TEST(KeptExtentsTest, CullingDropsOnlyWhatCannotReachThePicture) {
     for (int i = 0; i < 12; ++i) // lines ending at fractions of a pixel around the views' edges
         s.entities.AddEntity(CDxfLine(Point(-3.0 + i * 0.37, -1.0 - i * 0.013), Point(-2.99 + i * 0.37, 30)),
                              s.zero);
+
+    // A block with a kind the culling does not measure is never culled.
+    CDxfBlock& lamp = s.Block("LAMP");
+    CDxfEllipse shade;
+    shade.m_dXSemiAxis = 0.3;
+    shade.m_dYSemiAxis = 0.2;
+    lamp.m_EntList.AddEntity(shade, s.zero);
+    lamp.m_EntList.AddEntity(CDxfLine(Point(0, 0), Point(0.5, 0)), s.zero);
+    s.entities.AddEntity(Scene::Insert(lamp, Point(2, 15)), walls);
 
     // Views across the drawing at several sizes, their edges at odd fractions.
     int views = 0;
