@@ -3,8 +3,6 @@
 #include "base/MessageBoxes.h"
 #include "dxf/Geometry.h"
 
-thread_local int CDxfBlock::s_iVisits = 0;
-
 void CDxfBlock::SetName(const std::string& name) {
     if (name.empty()) {
         AlertBox("CDxfBlock::SetName (empty)");

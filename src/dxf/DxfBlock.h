@@ -69,5 +69,5 @@ class CDxfBlock {
     mutable bool m_bVisiting = false;
     // Blocks being visited on this thread: what a walk finds inside a block that inserts itself
     // depends on where the walk began, so a box is kept only when measured from the top.
-    static thread_local int s_iVisits;
+    static inline thread_local int s_iVisits = 0;
 };
