@@ -1,6 +1,7 @@
 #include "dxf/DxfBlock.h"
 
 #include "base/MessageBoxes.h"
+#include "dxf/Geometry.h"
 
 void CDxfBlock::SetName(const std::string& name) {
     if (name.empty()) {
@@ -27,9 +28,16 @@ void CDxfBlock::CopyFrom(const CDxfBlock& other) {
 }
 
 bool CDxfBlock::GetExtents(Point& min, Point& max, const Matrix4& matrix) const {
+    const bool fromTop = s_iVisits == 0;
     VisitGuard guard(*this);
     if (!guard.Entered()) return false;
     ExtentsBox box;
+    if (fromTop && IsIdentityMatrix(matrix)) {
+        if (!m_EntList.GetKeptExtents(box, false)) return false;
+        min = box.min;
+        max = box.max;
+        return true;
+    }
     for (const auto& e : m_EntList) {
         ExtentsBox one;
         if (e->GetExtents(one.min, one.max, matrix)) {

@@ -8,27 +8,6 @@
 #include <algorithm>
 #include <cmath>
 
-void ExtentsBox::Add(const Point& p) {
-    if (!valid) {
-        min = max = Point(p.x, p.y, p.z, 0.0);
-        valid = true;
-        return;
-    }
-    min.x = std::min(min.x, p.x);
-    min.y = std::min(min.y, p.y);
-    min.z = std::min(min.z, p.z);
-    max.x = std::max(max.x, p.x);
-    max.y = std::max(max.y, p.y);
-    max.z = std::max(max.z, p.z);
-}
-
-void ExtentsBox::Add(const ExtentsBox& box) {
-    if (box.valid) {
-        Add(box.min);
-        Add(box.max);
-    }
-}
-
 CDxfEntity::CDxfEntity(const CDxfEntity& other) : m_pLayer(other.m_pLayer), m_iColour(other.m_iColour) {
     if (other.m_pMatrix) m_pMatrix = std::make_unique<Matrix4>(*other.m_pMatrix);
 }

@@ -6,6 +6,7 @@
 #include "dxf/DxfLayer.h"
 #include "dxf/Point.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -38,8 +39,26 @@ constexpr int kColourByLayer = 256;
 struct ExtentsBox {
     bool valid = false;
     Point min, max;
-    void Add(const Point& p);
-    void Add(const ExtentsBox& box);
+    // Inline: measuring a plan adds every point of it.
+    void Add(const Point& p) {
+        if (!valid) {
+            min = max = Point(p.x, p.y, p.z, 0.0);
+            valid = true;
+            return;
+        }
+        min.x = std::min(min.x, p.x);
+        min.y = std::min(min.y, p.y);
+        min.z = std::min(min.z, p.z);
+        max.x = std::max(max.x, p.x);
+        max.y = std::max(max.y, p.y);
+        max.z = std::max(max.z, p.z);
+    }
+    void Add(const ExtentsBox& box) {
+        if (box.valid) {
+            Add(box.min);
+            Add(box.max);
+        }
+    }
 };
 
 class CDxfEntity {

@@ -248,17 +248,7 @@ void CDxfFile::RebuildSnapPoints() {
 
 void CDxfFile::GetExtents(Point& min, Point& max, const Point& margin) const {
     ExtentsBox box;
-    const Matrix4 identity;
-    for (const auto& e : m_EntList) {
-        const CDxfLayer* layer = e->GetLayer();
-        if (layer && !layer->m_bVisible) continue;
-        Point a, b;
-        if (e->GetExtents(a, b, identity)) {
-            box.Add(a);
-            box.Add(b);
-        }
-    }
-    if (!box.valid) {
+    if (!m_EntList.GetKeptExtents(box, true)) {
         min = max = Point();
         return;
     }

@@ -209,8 +209,15 @@ bool CDxfFile::ReadFile(const std::string& fileName) {
     }
     m_pReader.reset();
     if (m_bEntitiesEntered) ResolveInserts();
+    // Entities were filled in after they went into their lists, and inserts found their blocks.
+    CEntList::NoteGeometryChanged();
     CheckMeshOrientation();
     RebuildSnapPoints();
+    // Measured now and kept, for opening the drawing and culling its inserts.
+    ExtentsBox kept;
+    m_EntList.GetKeptExtents(kept, true);
+    for (const auto& block : m_Blocks)
+        block->GetExtents(kept.min, kept.max, Matrix4());
     return ok;
 }
 

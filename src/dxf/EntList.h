@@ -12,8 +12,8 @@ class CEntList {
     CEntList() = default;
     CEntList(const CEntList& other);
     CEntList& operator=(const CEntList& other);
-    CEntList(CEntList&&) noexcept = default;
-    CEntList& operator=(CEntList&&) noexcept = default;
+    CEntList(CEntList&& other) noexcept;
+    CEntList& operator=(CEntList&& other) noexcept;
 
     // Adds a clone of the entity on the layer (a null layer keeps the entity's own, with a note).
     // Returns the clone, or null when the entity could not be cloned.
@@ -26,8 +26,20 @@ class CEntList {
     bool IsEmpty() const { return m_Entities.empty(); }
     // True for "0", else whether some entity is on the layer.
     bool IsOnLayer(const std::string& name) const;
-    void Clear() { m_Entities.clear(); }
+    void Clear();
     void Reserve(size_t n) { m_Entities.reserve(n); }
+
+    // The box over the entities as each measures itself (GetExtents, identity matrix): of those on
+    // visible layers (and without a layer) when visibleOnly, else of all. Measured on first use and
+    // kept, per layer, so that opening, zooming and culling do not walk every insert again and
+    // hiding a layer needs no new walk. False when nothing is measured.
+    bool GetKeptExtents(ExtentsBox& box, bool visibleOnly) const;
+    // Every change to any list drops every kept box (blocks nest: a block's box depends on the
+    // blocks it inserts). Code that edits an entity in place, or points an insert at another block
+    // or moves a block's base point, after the entity went into a list calls this.
+    static void NoteGeometryChanged();
+    // Counts the changes; a box kept elsewhere and measured at another count is out of date.
+    static unsigned long long GetChangeCount();
 
     // Plain iteration for readers of the whole list.
     using Storage = std::vector<std::unique_ptr<CDxfEntity>>;
@@ -35,5 +47,11 @@ class CEntList {
     Storage::const_iterator end() const { return m_Entities.end(); }
 
   private:
+    struct LayerBox {
+        const CDxfLayer* layer;
+        ExtentsBox box;
+    };
     Storage m_Entities;
+    mutable std::vector<LayerBox> m_KeptBoxes; // per layer, in order of first appearance
+    mutable unsigned long long m_KeptAt = 0;   // the change count they were measured at; 0: never
 };

@@ -57,12 +57,6 @@ double SnapToGrid(double v, double g) {
 
 } // namespace
 
-Point TransformPoint(const Matrix4& m, const Point& p) {
-    return Point(m.m[0][0] * p.x + m.m[0][1] * p.y + m.m[0][2] * p.z + m.m[0][3],
-                 m.m[1][0] * p.x + m.m[1][1] * p.y + m.m[1][2] * p.z + m.m[1][3],
-                 m.m[2][0] * p.x + m.m[2][1] * p.y + m.m[2][2] * p.z + m.m[2][3], p.w);
-}
-
 Matrix4 MultiplyMatrix(const Matrix4& a, const Matrix4& b) {
     Matrix4 r;
     for (int i = 0; i < 4; ++i)

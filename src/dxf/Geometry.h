@@ -13,7 +13,12 @@ class CDxfPline;
 class CDxfEntity;
 
 // Transforms (see Matrix4 for the convention).
-Point TransformPoint(const Matrix4& m, const Point& p);     // w is carried along
+// w is carried along. Inline: drawing a plan maps every point of it.
+inline Point TransformPoint(const Matrix4& m, const Point& p) {
+    return Point(m.m[0][0] * p.x + m.m[0][1] * p.y + m.m[0][2] * p.z + m.m[0][3],
+                 m.m[1][0] * p.x + m.m[1][1] * p.y + m.m[1][2] * p.z + m.m[1][3],
+                 m.m[2][0] * p.x + m.m[2][1] * p.y + m.m[2][2] * p.z + m.m[2][3], p.w);
+}
 Matrix4 MultiplyMatrix(const Matrix4& a, const Matrix4& b); // a x b: b is applied first
 bool IsIdentityMatrix(const Matrix4& m);
 Matrix4 TranslationMatrix(double x, double y, double z);

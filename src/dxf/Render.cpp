@@ -3,9 +3,13 @@
 #include "base/Logger.h"
 #include "dxf/DxfArc.h"
 #include "dxf/DxfBlock.h"
+#include "dxf/DxfCircle.h"
 #include "dxf/DxfEntity.h"
 #include "dxf/DxfInsert.h"
+#include "dxf/DxfLine.h"
 #include "dxf/DxfPalette.h"
+#include "dxf/DxfPline.h"
+#include "dxf/DxfSolid.h"
 #include "dxf/DxfText.h"
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"
@@ -13,10 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <unordered_map>
 
 namespace {
-
 
 struct PenTable {
     CanvasPen pens[256];
@@ -76,64 +78,207 @@ double RoundToGrid(double v, double g) {
     return std::fabs(r) <= std::fabs(g + r) ? v - r : v - (g + r);
 }
 
-// Whether an insert may touch the view box, from its block's box measured once per drawing pass
-// and carried through the insert's transform. The carried box holds the exact extents, so nothing
-// visible is culled; it saves measuring every block entity again for every insert.
-class InsertCuller {
-  public:
-    bool MayTouch(const CDxfInsert& insert, const Point& viewMin, const Point& viewMax) {
-        if (!insert.m_pBlock) return false;
-        auto found = m_Boxes.find(insert.m_pBlock);
-        if (found == m_Boxes.end()) {
-            ExtentsBox box;
-            box.valid = insert.m_pBlock->GetExtents(box.min, box.max, Matrix4());
-            found = m_Boxes.emplace(insert.m_pBlock, box).first;
+// The 2D box that holds the box lo-hi under the matrix, worked out by intervals: each output
+// coordinate is a sum of terms, each least and greatest at one end of its axis. A hair is added,
+// since mapping the points one by one may round the other way.
+ExtentsBox TransformBox2D(const Point& lo, const Point& hi, const Matrix4& m) {
+    ExtentsBox out;
+    double low[2], high[2];
+    for (int r = 0; r < 2; ++r) {
+        double a = m.m[r][3], b = m.m[r][3];
+        const double l[3] = {lo.x, lo.y, lo.z}, h[3] = {hi.x, hi.y, hi.z};
+        for (int k = 0; k < 3; ++k) {
+            const double p = m.m[r][k] * l[k], q = m.m[r][k] * h[k];
+            a += std::min(p, q);
+            b += std::max(p, q);
         }
-        const ExtentsBox& local = found->second;
-        if (!local.valid) return false;
-        ExtentsBox world;
-        AddTransformedBox(world, local.min, local.max, GetInsertMatrix(insert));
-        return BoxesOverlap2D(world.min, world.max, viewMin, viewMax);
+        const double hair = 1e-12 * (std::fabs(a) + std::fabs(b));
+        low[r] = a - hair;
+        high[r] = b + hair;
+        if (!(low[r] <= high[r])) { // an unbounded box under a zero term: unbounded still
+            low[r] = -HUGE_VAL;
+            high[r] = HUGE_VAL;
+        }
     }
-
-  private:
-    std::unordered_map<const CDxfBlock*, ExtentsBox> m_Boxes;
-};
-
-bool SquareMayTouch(const Point& centre, double halfSide, const Matrix4& own, const Point& viewMin,
-                    const Point& viewMax) {
-    ExtentsBox box;
-    AddTransformedBox(box, Point(centre.x - halfSide, centre.y - halfSide, centre.z),
-                      Point(centre.x + halfSide, centre.y + halfSide, centre.z), own);
-    return BoxesOverlap2D(box.min, box.max, viewMin, viewMax);
+    out.valid = true;
+    out.min = Point(low[0], low[1]);
+    out.max = Point(high[0], high[1]);
+    return out;
 }
 
-// Whether the entity may touch the view box. Texts, arcs, solids and faces say yes to every box;
-// here they are measured too, generously, so that a plan of many thousand texts zoomed in draws
-// only the texts near the view.
-bool MayTouchView(const CDxfEntity& e, InsertCuller& inserts, const Point& viewMin, const Point& viewMax) {
+ExtentsBox Square(const Point& centre, double halfSide) {
+    ExtentsBox box;
+    box.valid = true;
+    box.min = Point(centre.x - halfSide, centre.y - halfSide, centre.z);
+    box.max = Point(centre.x + halfSide, centre.y + halfSide, centre.z);
+    return box;
+}
+
+ExtentsBox Everywhere() {
+    return Square(Point(), HUGE_VAL);
+}
+
+// The pixel marks that are not to scale (a point's cross, a tiny text's 10-pixel dash, a circle
+// below a pixel, truncation towards zero) reach at most this far beyond an entity's box.
+constexpr double kMarkPixels = 12.0;
+
+// What decides how far texts reach: their font scale on this canvas.
+struct ReachContext {
+    double fontScale = 1.0;
+};
+
+ExtentsBox GetBlockReach(const CDxfBlock& block, const ReachContext& context);
+
+// The reach of a top-level entity in the drawing plane, the common kinds without a matrix: the
+// same box as GetReach's, found with less arithmetic. False when the entity is not one of them.
+bool GetPlainReach(const CDxfEntity& e, const ReachContext& context, ExtentsBox& box) {
+    if (!e.HasIdentityMatrix()) return false;
     switch (e.GetType()) {
-    case DXF_INSERT:
-        return inserts.MayTouch(static_cast<const CDxfInsert&>(e), viewMin, viewMax);
+    case DXF_TEXT: {
+        const CDxfText& t = static_cast<const CDxfText&>(e);
+        const double reach = 1.5 * std::fabs(t.m_dHeight) * (double(t.m_csText.size()) + 2.0) *
+                             std::max(1.0, std::fabs(t.m_dWidthFactor)) * std::max(1.0, context.fontScale);
+        box = Square(t.m_Insert, reach);
+        return true;
+    }
+    case DXF_ARC: {
+        const CDxfArc& a = static_cast<const CDxfArc&>(e);
+        box = Square(a.m_Centre, std::fabs(a.m_dRadius));
+        return true;
+    }
+    case DXF_CIRCLE: {
+        const CDxfCircle& c = static_cast<const CDxfCircle&>(e);
+        box = Square(c.m_Centre, std::fabs(c.m_dRadius));
+        return true;
+    }
+    case DXF_SOLID: {
+        const CDxfSolid& solid = static_cast<const CDxfSolid&>(e);
+        box = ExtentsBox();
+        for (int i = 0; i < solid.GetCornerCount(); ++i)
+            box.Add(solid.m_Corners[i]);
+        return true;
+    }
+    case DXF_PLINE: {
+        const CDxfPline& pline = static_cast<const CDxfPline&>(e);
+        box = ExtentsBox();
+        for (const DxfVertex& v : pline.m_Vertices) {
+            // Bulges and widths reach beyond the vertices: measured in full.
+            if (v.bulge != 0.0 || v.width != 0.0) return false;
+            box.Add(v.point);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// A box holding all the entity draws under the matrix (block to world), apart from pixel marks;
+// invalid when it draws nothing. Coarser than its extents where its extents do not hold its
+// drawing: arcs and texts are measured generously, wide polylines with their width, and a
+// circle by its largest radius under a stretching insert.
+ExtentsBox GetReach(const CDxfEntity& e, const Matrix4& matrix, const ReachContext& context) {
+    ExtentsBox box;
+    switch (e.GetType()) {
+    case DXF_INSERT: {
+        const CDxfInsert& insert = static_cast<const CDxfInsert&>(e);
+        if (!insert.m_pBlock) return box;
+        const ExtentsBox local = GetBlockReach(*insert.m_pBlock, context);
+        if (!local.valid) return box;
+        return TransformBox2D(local.min, local.max, MultiplyMatrix(matrix, GetInsertMatrix(insert)));
+    }
     case DXF_TEXT: {
         // No font is wider than 1.5 heights a character, whatever the justification or rotation.
         const CDxfText& t = static_cast<const CDxfText&>(e);
         const double reach = 1.5 * std::fabs(t.m_dHeight) * (double(t.m_csText.size()) + 2.0) *
-                             std::max(1.0, std::fabs(t.m_dWidthFactor));
-        return SquareMayTouch(t.m_Insert, reach, e.GetMatrix(), viewMin, viewMax);
+                             std::max(1.0, std::fabs(t.m_dWidthFactor)) * std::max(1.0, context.fontScale);
+        const ExtentsBox square = Square(t.m_Insert, reach);
+        return TransformBox2D(square.min, square.max, e.ComposeWithOwn(matrix));
     }
     case DXF_ARC: {
         const CDxfArc& a = static_cast<const CDxfArc&>(e);
-        return SquareMayTouch(a.m_Centre, std::fabs(a.m_dRadius), e.GetMatrix(), viewMin, viewMax);
+        const ExtentsBox square = Square(a.m_Centre, std::fabs(a.m_dRadius));
+        return TransformBox2D(square.min, square.max, e.ComposeWithOwn(matrix));
     }
+    case DXF_CIRCLE: {
+        const CDxfCircle& c = static_cast<const CDxfCircle&>(e);
+        const Matrix4 m = e.ComposeWithOwn(matrix);
+        const double r = std::fabs(c.m_dRadius);
+        const double reach = std::max(TransformedLength(m, r, 0.0, 0.0), TransformedLength(m, 0.0, r, 0.0));
+        return Square(TransformPoint(m, c.m_Centre), reach);
+    }
+    case DXF_LINE:
     case DXF_SOLID:
-    case DXF_3DFACE: {
-        Point lo, hi;
-        return e.GetExtents(lo, hi, Matrix4()) && BoxesOverlap2D(lo, hi, viewMin, viewMax);
+    case DXF_3DFACE:
+    case DXF_POINT:
+        box.valid = e.GetExtents(box.min, box.max, matrix);
+        return box;
+    case DXF_PLINE: {
+        box.valid = e.GetExtents(box.min, box.max, matrix);
+        double width = 0.0;
+        for (const DxfVertex& v : static_cast<const CDxfPline&>(e).m_Vertices)
+            width = std::max(width, std::fabs(v.width));
+        if (box.valid && width > 0.0) {
+            const Matrix4 m = e.ComposeWithOwn(matrix);
+            const double pad = width * (std::fabs(m.m[0][0]) + std::fabs(m.m[0][1]) + std::fabs(m.m[1][0]) +
+                                        std::fabs(m.m[1][1]));
+            box.min = Point(box.min.x - pad, box.min.y - pad, box.min.z);
+            box.max = Point(box.max.x + pad, box.max.y + pad, box.max.z);
+        }
+        return box;
     }
     default:
-        return e.IsInBox(viewMin, viewMax);
+        // Kinds not measured here are never culled.
+        return Everywhere();
     }
+}
+
+// The reach of a block's entities in block coordinates, measured once and kept with the block
+// until an entity list changes. Hidden layers count: their inserts may show them.
+ExtentsBox GetBlockReach(const CDxfBlock& block, const ReachContext& context) {
+    // Blocks that insert one another draw, below a block, what depends on where the walk began:
+    // only a box measured from the top is kept.
+    const bool fromTop = CDxfBlock::GetVisitDepth() == 0;
+    const unsigned long long now = CEntList::GetChangeCount();
+    CDxfBlock::KeptBox& kept = block.m_KeptReach;
+    if (fromTop && kept.at == now && kept.fontScale == context.fontScale) return kept.box;
+    CDxfBlock::VisitGuard guard(block);
+    if (!guard.Entered()) return ExtentsBox(); // a block that inserts itself draws nothing more
+    ExtentsBox box;
+    const Matrix4 identity;
+    for (const auto& e : block.m_EntList)
+        if (e) box.Add(GetReach(*e, identity, context));
+    if (fromTop) {
+        kept.box = box;
+        kept.at = now;
+        kept.fontScale = context.fontScale;
+    }
+    return box;
+}
+
+// Whether the entity may draw into the view box.
+bool MayTouchView(const CDxfEntity& e, const ReachContext& context, const Point& viewMin,
+                  const Point& viewMax) {
+    if (e.GetType() == DXF_LINE && e.HasIdentityMatrix()) {
+        // The plan's most common entity, without building a box: rejected only when both ends lie
+        // beyond the same side.
+        const CDxfLine& l = static_cast<const CDxfLine&>(e);
+        return !((l.m_Start.x < viewMin.x && l.m_End.x < viewMin.x) ||
+                 (l.m_Start.x > viewMax.x && l.m_End.x > viewMax.x) ||
+                 (l.m_Start.y < viewMin.y && l.m_End.y < viewMin.y) ||
+                 (l.m_Start.y > viewMax.y && l.m_End.y > viewMax.y));
+    }
+    ExtentsBox box;
+    if (e.GetType() == DXF_INSERT) {
+        const CDxfInsert& insert = static_cast<const CDxfInsert&>(e);
+        if (!insert.m_pBlock) return false;
+        const ExtentsBox local = GetBlockReach(*insert.m_pBlock, context);
+        if (!local.valid) return false;
+        box = TransformBox2D(local.min, local.max, GetInsertMatrix(insert));
+    } else if (!GetPlainReach(e, context, box)) {
+        box = GetReach(e, Matrix4(), context);
+    }
+    return box.valid && BoxesOverlap2D(box.min, box.max, viewMin, viewMax);
 }
 
 } // namespace
@@ -183,16 +328,7 @@ int GetDrawingColourNumber(const CDxfEntity& entity) {
 
 bool GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin) {
     ExtentsBox box;
-    const Matrix4 identity;
-    for (const auto& e : entities) {
-        if (!e) continue;
-        if (e->GetLayer() && !e->GetLayer()->m_bVisible) continue;
-        Point lo, hi;
-        if (!e->GetExtents(lo, hi, identity)) continue;
-        box.Add(lo);
-        box.Add(hi);
-    }
-    if (!box.valid) {
+    if (!entities.GetKeptExtents(box, true)) {
         min = max = Point();
         return false;
     }
@@ -267,7 +403,14 @@ void DrawDrawing(IDrawCanvas& canvas, const RenderSource& source, const Matrix4&
                  const Point& viewMin, const Point& viewMax) {
     if (!source.entities || source.entities->IsEmpty()) return;
     const CanvasPen saved = canvas.GetPen();
-    InsertCuller inserts;
+    ReachContext context;
+    context.fontScale = canvas.GetFontScale();
+    // The view grown by the pixel marks, in world units: a view that cannot be measured so is not
+    // culled at all.
+    const double scale = std::min(std::hypot(worldToPixel.m[0][0], worldToPixel.m[1][0]),
+                                  std::hypot(worldToPixel.m[0][1], worldToPixel.m[1][1]));
+    const double grow = scale > 0.0 && std::isfinite(scale) ? kMarkPixels / scale : HUGE_VAL;
+    const Point cullMin(viewMin.x - grow, viewMin.y - grow), cullMax(viewMax.x + grow, viewMax.y + grow);
     for (const auto& entity : *source.entities) {
         const CDxfEntity* e = entity.get();
         if (!e) {
@@ -275,7 +418,7 @@ void DrawDrawing(IDrawCanvas& canvas, const RenderSource& source, const Matrix4&
             break;
         }
         if (e->GetLayer() && !e->GetLayer()->m_bVisible) continue;
-        if (!MayTouchView(*e, inserts, viewMin, viewMax)) continue;
+        if (!MayTouchView(*e, context, cullMin, cullMax)) continue;
         canvas.SetPen(GetPenForColor(GetDrawingColourNumber(*e)));
         e->DrawIntoDC(canvas, worldToPixel);
     }
@@ -325,7 +468,16 @@ void DrawIntoRect(IDrawCanvas& canvas, const RenderSource& source, const PixelRe
 Matrix4 GetInsertMatrix(const CDxfInsert& insert) {
     if (!insert.m_pBlock) return insert.GetToWorldXform();
     const Point& base = insert.m_pBlock->m_BasePoint;
-    const double r = insert.m_dRotation * kDegToRad, c = std::cos(r), s = std::sin(r);
+    // Plans turn their thousands of inserts by a few angles: the last one's sine and cosine are kept.
+    static thread_local double lastRotation = 0.0, lastCos = 1.0, lastSin = 0.0;
+    if (!(insert.m_dRotation == lastRotation &&
+          std::signbit(insert.m_dRotation) == std::signbit(lastRotation))) {
+        const double r = insert.m_dRotation * kDegToRad;
+        lastCos = std::cos(r);
+        lastSin = std::sin(r);
+        lastRotation = insert.m_dRotation;
+    }
+    const double c = lastCos, s = lastSin;
     const double sx = insert.m_dScaleX, sy = insert.m_dScaleY, sz = insert.m_dScaleZ;
     Matrix4 m;
     m.m[0][0] = c * sx;
@@ -357,20 +509,25 @@ void DrawPixelLine(IDrawCanvas& canvas, const Point& a, const Point& b) {
 }
 
 void DrawPixelPolyline(IDrawCanvas& canvas, const std::vector<Point>& points, bool closed) {
-    if (points.size() < 2) return;
-    const bool inside = std::all_of(points.begin(), points.end(), InGuard);
+    DrawPixelPolyline(canvas, points.data(), points.size(), closed);
+}
+
+void DrawPixelPolyline(IDrawCanvas& canvas, const Point* points, size_t count, bool closed) {
+    if (count < 2) return;
+    const bool inside = std::all_of(points, points + count, InGuard);
     if (!inside) {
-        for (size_t i = 0; i + 1 < points.size(); ++i)
+        for (size_t i = 0; i + 1 < count; ++i)
             DrawPixelLine(canvas, points[i], points[i + 1]);
-        if (closed) DrawPixelLine(canvas, points.back(), points.front());
+        if (closed) DrawPixelLine(canvas, points[count - 1], points[0]);
         return;
     }
     // Points that fall on the pixel before them add nothing but work: a small arc of 50 points
-    // may cover only a few pixels.
-    std::vector<CanvasPoint> pixels;
-    pixels.reserve(points.size() + 1);
-    for (const Point& p : points) {
-        const CanvasPoint q{static_cast<int>(p.x), static_cast<int>(p.y)};
+    // may cover only a few pixels. The buffer is kept from call to call: a plan draws thousands.
+    static thread_local std::vector<CanvasPoint> pixels;
+    pixels.clear();
+    pixels.reserve(count + 1);
+    for (size_t i = 0; i < count; ++i) {
+        const CanvasPoint q{static_cast<int>(points[i].x), static_cast<int>(points[i].y)};
         if (!pixels.empty() && pixels.back().x == q.x && pixels.back().y == q.y) continue;
         pixels.push_back(q);
     }

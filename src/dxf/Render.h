@@ -49,7 +49,8 @@ int GetNearestPaletteColour(Rgb colour);
 int GetDrawingColourNumber(const CDxfEntity& entity);
 
 // The box over the entities on visible layers, each axis grown on both sides by its size times the
-// margin; min = max = (0, 0, 0) and false when nothing is measured.
+// margin; min = max = (0, 0, 0) and false when nothing is measured. The box is the one the list
+// keeps (see CEntList::GetKeptExtents): no walk through the inserts after the first.
 bool GetDrawingExtents(const CEntList& entities, Point& min, Point& max, const Point& margin = Point());
 
 struct ViewTransform {
@@ -64,7 +65,10 @@ ViewTransform GetViewTransform(const PixelRect& rect, int zoomMode, const Render
 // The inverse of a world-to-pixel matrix in x and y (identity when it cannot be inverted).
 Matrix4 InvertPlaneTransform(const Matrix4& m);
 
-// Draws the entities on visible layers that may touch the view box, then the snap grid.
+// Draws the entities on visible layers that may touch the view box, then the snap grid. Culling
+// goes by how far each entity's drawing may reach (an insert by its block's reach, kept with the
+// block, under the insert's matrix), with the view grown by the few pixels of marks not drawn to
+// scale; what is culled could not have touched the view.
 void DrawDrawing(IDrawCanvas& canvas, const RenderSource& source, const Matrix4& worldToPixel,
                  const Point& viewMin, const Point& viewMax);
 // Plus signs at the grid points within the view box, when grid snap is on and fewer than 400 grid
@@ -84,3 +88,4 @@ int ToPixel(double v);
 void DrawPixelLine(IDrawCanvas& canvas, const Point& a, const Point& b);
 // A polyline through the points, back to the first when closed.
 void DrawPixelPolyline(IDrawCanvas& canvas, const std::vector<Point>& points, bool closed);
+void DrawPixelPolyline(IDrawCanvas& canvas, const Point* points, size_t count, bool closed);

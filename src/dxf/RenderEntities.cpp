@@ -53,19 +53,28 @@ void CDxfPline::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     const CanvasPen saved = canvas.GetPen();
     const double widthScale = m.m[0][0] + m.m[0][1];
     const int segments = m_bClosed ? n : n - 1;
+    CanvasPen pen = saved;
+    Point start = TransformPoint(m, m_Vertices[0].point); // each vertex is mapped once
     for (int i = 0; i < segments; ++i) {
         const DxfVertex& a = m_Vertices[i];
         const DxfVertex& b = m_Vertices[(i + 1) % n];
+        const Point end = TransformPoint(m, b.point);
         // A mirrored insert must not lose the width, and no width may overflow a pen.
         const double width = std::fmin(std::fabs(widthScale * a.width), 10000.0);
-        canvas.SetPen({saved.colour, std::isfinite(width) ? static_cast<int>(width) : 0, saved.style});
+        const CanvasPen segmentPen{saved.colour, std::isfinite(width) ? static_cast<int>(width) : 0,
+                                   saved.style};
+        if (i == 0 || segmentPen != pen) {
+            pen = segmentPen;
+            canvas.SetPen(pen);
+        }
         if (a.bulge != 0.0) {
             Point arc[kArcSteps + 1];
             GetBulgeArcPoints(a.point, b.point, a.bulge, m, arc);
-            DrawPixelPolyline(canvas, std::vector<Point>(arc, arc + kArcSteps + 1), false);
+            DrawPixelPolyline(canvas, arc, kArcSteps + 1, false);
         } else {
-            DrawPixelLine(canvas, TransformPoint(m, a.point), TransformPoint(m, b.point));
+            DrawPixelLine(canvas, start, end);
         }
+        start = end;
     }
     canvas.SetPen(saved);
 }
@@ -83,15 +92,14 @@ void CDxfArc::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     const double a0 = m_dStartAngle * kDegToRad, step = sweep / (kPoints - 1) * kDegToRad;
     const double cs = std::cos(step), sn = std::sin(step);
     double co = std::cos(a0), si = std::sin(a0);
-    std::vector<Point> points;
-    points.reserve(kPoints);
+    Point points[kPoints];
     for (int i = 0; i < kPoints; ++i) {
-        points.emplace_back(c.x + co * ux + si * vx, c.y + co * uy + si * vy);
+        points[i] = Point(c.x + co * ux + si * vx, c.y + co * uy + si * vy);
         const double next = co * cs - si * sn;
         si = si * cs + co * sn;
         co = next;
     }
-    DrawPixelPolyline(canvas, points, false);
+    DrawPixelPolyline(canvas, points, kPoints, false);
 }
 
 void CDxfCircle::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
@@ -164,7 +172,8 @@ void CDxfSolid::DrawIntoDC(IDrawCanvas& canvas, const Matrix4& matrix) const {
     static const int kTriangle[3] = {0, 1, 2};
     static const int kQuad[4] = {0, 1, 3, 2};
     const int* order = n == 4 ? kQuad : kTriangle;
-    std::vector<CanvasPoint> points;
+    static thread_local std::vector<CanvasPoint> points; // kept: plans hold thousands of solids
+    points.clear();
     for (int i = 0; i < n; ++i) {
         const Point p = TransformPoint(m, m_Corners[order[i]]);
         const CanvasPoint q{ToPixel(p.x), ToPixel(p.y)};

@@ -1,16 +1,43 @@
 #include "ui/platform/QtCanvas.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
 #include <QPolygon>
+#include <QStaticText>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 bool SameFont(const CanvasFont& a, const CanvasFont& b) {
     return a.height == b.height && a.bold == b.bold && a.italic == b.italic && a.faceName == b.faceName;
+}
+
+// Texts below this size, on one line, are laid out once and kept (labels repeat from redraw to
+// redraw); they
+// come from the same cache of glyph pictures as texts drawn directly. Larger ones are drawn
+// directly, which draws them as outlines.
+constexpr int kMaxStaticTextPixels = 48;
+
+// Batch storage left by the canvases of this thread, for the next ones.
+template <class Batch> std::vector<std::vector<Batch>>& Pool() {
+    static thread_local std::vector<std::vector<Batch>> pool;
+    return pool;
+}
+
+template <class Batch> void TakeFromPool(std::vector<Batch>& batches) {
+    auto& pool = Pool<Batch>();
+    if (pool.empty()) return;
+    batches.swap(pool.back());
+    pool.pop_back();
+}
+
+template <class Batch> void GiveToPool(std::vector<Batch>& batches) {
+    auto& pool = Pool<Batch>();
+    if (pool.size() < 4) pool.push_back(std::move(batches));
 }
 
 } // namespace
@@ -20,12 +47,16 @@ CQtCanvas::CQtCanvas(QPainter& painter) : m_Painter(painter) {
     m_Painter.setRenderHint(QPainter::Antialiasing, false);
     m_Painter.setRenderHint(QPainter::TextAntialiasing, true);
     m_Painter.setBrush(Qt::NoBrush);
+    TakeFromPool(m_LineBatches);
+    TakeFromPool(m_PixelBatches);
 }
 
 CQtCanvas::~CQtCanvas() {
     Flush();
     while (m_iClipDepth > 0)
         PopClipRect();
+    GiveToPool(m_LineBatches);
+    GiveToPool(m_PixelBatches);
 }
 
 QImage* CQtCanvas::GetDirectImage() const {
@@ -51,7 +82,8 @@ void CQtCanvas::Flush() {
     const int w = image ? image->width() : 0, h = image ? image->height() : 0;
     auto inside = [w, h](int x, int y) { return x >= 0 && y >= 0 && x < w && y < h; };
     std::vector<QLine> others;
-    for (LineBatch& batch : m_LineBatches) {
+    for (size_t b = 0; b < m_LineBatchCount; ++b) {
+        LineBatch& batch = m_LineBatches[b];
         if (batch.lines.empty()) continue;
         std::vector<QLine>* toPaint = &batch.lines;
         if (bits) {
@@ -90,7 +122,8 @@ void CQtCanvas::Flush() {
         }
         batch.lines.clear();
     }
-    for (PixelBatch& batch : m_PixelBatches) {
+    for (size_t b = 0; b < m_PixelBatchCount; ++b) {
+        PixelBatch& batch = m_PixelBatches[b];
         if (batch.pixels.empty()) continue;
         if (bits) {
             const QRgb colour = qRgb(RgbRed(batch.colour), RgbGreen(batch.colour), RgbBlue(batch.colour));
@@ -143,11 +176,14 @@ void CQtCanvas::ApplyPen(const CanvasPen& canvasPen) {
 
 std::vector<QLine>& CQtCanvas::LinesOfPen() {
     if (m_iCurrentBatch < 0) {
-        for (size_t i = 0; i < m_LineBatches.size(); ++i)
+        for (size_t i = 0; i < m_LineBatchCount; ++i)
             if (m_LineBatches[i].pen == m_Pen) m_iCurrentBatch = static_cast<int>(i);
         if (m_iCurrentBatch < 0) {
-            m_LineBatches.push_back({m_Pen, {}});
-            m_iCurrentBatch = static_cast<int>(m_LineBatches.size()) - 1;
+            if (m_LineBatchCount == m_LineBatches.size()) m_LineBatches.emplace_back();
+            LineBatch& batch = m_LineBatches[m_LineBatchCount];
+            batch.pen = m_Pen;
+            batch.lines.clear();
+            m_iCurrentBatch = static_cast<int>(m_LineBatchCount++);
         }
     }
     m_bPending = true;
@@ -180,8 +216,44 @@ void CQtCanvas::DrawPolyline(const std::vector<CanvasPoint>& points) {
     m_Painter.drawPolyline(polygon);
 }
 
+bool CQtCanvas::FillRectangleDirectly(const std::vector<CanvasPoint>& points) {
+    // An axis-parallel rectangle (or a level or upright segment) wholly inside the picture, filled
+    // and outlined in one colour: the painter's fill and its one-pixel outline together cover
+    // exactly the pixels from the least to the greatest corner, both included. A plan's columns
+    // and filled marks are thousands of these; anything else goes to the painter.
+    const size_t n = points.size();
+    if (n != 2 && n != 4) return false;
+    QImage* image = GetDirectImage();
+    if (!image) return false;
+    int x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    for (const CanvasPoint& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const CanvasPoint& a = points[i];
+        const CanvasPoint& b = points[(i + 1) % n];
+        const bool sameX = a.x == b.x, sameY = a.y == b.y;
+        if (sameX == sameY) return false; // a repeated point or a slanting edge
+        if ((a.x != x0 && a.x != x1) || (a.y != y0 && a.y != y1)) return false;
+    }
+    if (n == 4 && (x0 == x1 || y0 == y1)) return false;
+    if (x0 < 0 || y0 < 0 || x1 >= image->width() || y1 >= image->height()) return false;
+    // Drawn at once like the painter's polygons: thin lines collected before land on top.
+    const QRgb colour = qRgb(RgbRed(m_Pen.colour), RgbGreen(m_Pen.colour), RgbBlue(m_Pen.colour));
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    for (int y = y0; y <= y1; ++y)
+        std::fill(reinterpret_cast<QRgb*>(bits + y * stride) + x0,
+                  reinterpret_cast<QRgb*>(bits + y * stride) + x1 + 1, colour);
+    return true;
+}
+
 void CQtCanvas::FillPolygon(const std::vector<CanvasPoint>& points, Rgb fill) {
     if (points.empty()) return;
+    if (fill == m_Pen.colour && IsBatchable() && FillRectangleDirectly(points)) return;
     ApplyPen();
     QPolygon polygon(static_cast<int>(points.size()));
     for (size_t i = 0; i < points.size(); ++i)
@@ -196,6 +268,22 @@ void CQtCanvas::DrawEllipse(int left, int top, int right, int bottom) {
     m_Painter.drawEllipse(QRect(QPoint(left, top), QPoint(right, bottom)));
 }
 
+const QStaticText& CQtCanvas::StaticText(const FontEntry& entry, const QString& text) {
+    static thread_local QHash<QString, QStaticText> cache;
+    const QString key = QString::number(entry.qfont.pixelSize()) + (entry.font.bold ? "b" : "-") +
+                        (entry.font.italic ? "i" : "-") + QString::fromStdString(entry.font.faceName) + "|" +
+                        text;
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        if (cache.size() > 4096) cache.clear();
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.prepare(QTransform(), entry.qfont);
+        it = cache.insert(key, st);
+    }
+    return *it;
+}
+
 CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
     for (FontEntry& entry : m_Fonts)
         if (SameFont(entry.font, font)) return entry;
@@ -208,6 +296,7 @@ CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
     entry.qfont.setBold(font.bold);
     entry.qfont.setItalic(font.italic);
     entry.metrics = std::make_unique<QFontMetrics>(entry.qfont);
+    entry.id = ++m_iFontCount;
     m_Fonts.push_back(std::move(entry));
     return m_Fonts.back();
 }
@@ -218,6 +307,26 @@ void CQtCanvas::Text(int x, int y, const std::string& text, const CanvasFont& fo
     Flush();
     FontEntry& entry = GetFont(font);
     const QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+    if (font.escapement == 0 && m_Painter.transform().type() <= QTransform::TxTranslate) {
+        // Level text needs no turned painter: the same pixels, placed by the offset, without
+        // saving and restoring the painter's whole state for each of a plan's thousand labels.
+        if (background)
+            m_Painter.fillRect(QRect(x, y, entry.metrics->horizontalAdvance(qtext), entry.metrics->height()),
+                               ToQColor(*background));
+        if (m_iFontSet != entry.id) {
+            m_Painter.setFont(entry.qfont);
+            m_iFontSet = entry.id;
+        }
+        m_Painter.setPen(ToQColor(colour));
+        const bool plain =
+            std::none_of(qtext.begin(), qtext.end(), [](QChar c) { return c.unicode() < 0x20; });
+        if (plain && entry.qfont.pixelSize() < kMaxStaticTextPixels)
+            m_Painter.drawStaticText(QPoint(x, y), StaticText(entry, qtext));
+        else
+            m_Painter.drawText(QPoint(x, y + entry.metrics->ascent()), qtext);
+        m_bPenApplied = false;
+        return;
+    }
     m_Painter.save();
     m_Painter.translate(x, y);
     if (font.escapement != 0) m_Painter.rotate(-font.escapement / 10.0);
@@ -248,11 +357,13 @@ int CQtCanvas::GetTextWidth(const std::string& text, const CanvasFont& font) {
 
 void CQtCanvas::SetPixel(int x, int y, Rgb colour) {
     PixelBatch* batch = nullptr;
-    for (PixelBatch& b : m_PixelBatches)
-        if (b.colour == colour) batch = &b;
+    for (size_t i = 0; i < m_PixelBatchCount; ++i)
+        if (m_PixelBatches[i].colour == colour) batch = &m_PixelBatches[i];
     if (!batch) {
-        m_PixelBatches.push_back({colour, {}});
-        batch = &m_PixelBatches.back();
+        if (m_PixelBatchCount == m_PixelBatches.size()) m_PixelBatches.emplace_back();
+        batch = &m_PixelBatches[m_PixelBatchCount++];
+        batch->colour = colour;
+        batch->pixels.clear();
     }
     batch->pixels.emplace_back(x, y);
     m_bPending = true;
@@ -276,4 +387,5 @@ void CQtCanvas::PopClipRect() {
     m_Painter.restore();
     --m_iClipDepth;
     m_bPenApplied = false;
+    m_iFontSet = -1; // the font set inside the clip is undone too
 }

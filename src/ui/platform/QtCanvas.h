@@ -54,6 +54,7 @@ class CQtCanvas : public IDrawCanvas {
         CanvasFont font;
         QFont qfont;
         std::unique_ptr<QFontMetrics> metrics;
+        int id = 0;
     };
     struct LineBatch {
         CanvasPen pen;
@@ -64,11 +65,13 @@ class CQtCanvas : public IDrawCanvas {
         std::vector<QPoint> pixels;
     };
     QImage* GetDirectImage() const;
+    bool FillRectangleDirectly(const std::vector<CanvasPoint>& points);
     void ApplyPen();
     void ApplyPen(const CanvasPen& pen);
     std::vector<QLine>& LinesOfPen();
     bool IsBatchable() const { return m_Pen.style == PEN_SOLID && m_Pen.width <= 1; }
     FontEntry& GetFont(const CanvasFont& font);
+    const class QStaticText& StaticText(const FontEntry& entry, const QString& text);
     void Text(int x, int y, const std::string& text, const CanvasFont& font, Rgb colour,
               const Rgb* background);
 
@@ -76,10 +79,17 @@ class CQtCanvas : public IDrawCanvas {
     CanvasPen m_Pen;
     bool m_bPenApplied = false;
     double m_dFontScale = 1.0;
+    // The batches in the order their pens were first used; the storage comes from the canvases
+    // before on this thread, so that a redraw does not grow its buffers again. Only the first
+    // counts are in use.
     std::vector<LineBatch> m_LineBatches;
+    size_t m_LineBatchCount = 0;
     int m_iCurrentBatch = -1; // the batch of m_Pen, -1 when not looked up yet
     std::vector<PixelBatch> m_PixelBatches;
+    size_t m_PixelBatchCount = 0;
     bool m_bPending = false;
     std::vector<FontEntry> m_Fonts; // the few fonts of one drawing
+    int m_iFontCount = 0;
+    int m_iFontSet = -1; // the entry whose font the painter has, -1 when not known
     int m_iClipDepth = 0;
 };
