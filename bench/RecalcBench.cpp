@@ -7,8 +7,9 @@
 //  - fresh: the same changed building in a new session, side by side, and the identity of what the
 //    edited session shows with what the fresh one shows: the dialog's lines, the building's
 //    calculation log, the general-log messages and every step's energies to the last bit.
-// The figure judged is the median over the edits of the processor time the calculation takes (all
-// threads): on a shared machine the wall time also counts the waits for a core. Both are shown.
+// The figure judged is the median over the edits of the time the designer waits (wall time), which
+// needs an otherwise idle machine: on a shared one the wall time also counts the waits for a core.
+// The processor time of all threads is shown beside it, with how it compares to the same limit.
 // The project and its 15 MB calculation log sit in a memory folder (/dev/shm) when there is one,
 // so the figures are those of the calculation; what writing that log to the disk adds (it is
 // synced) is measured on its own.
@@ -222,11 +223,13 @@ int main(int argc, char** argv) {
     for (double ms : edited)
         worst = std::max(worst, ms);
     const double cpu = editedCpu.empty() ? 0.0 : Median(editedCpu);
-    const bool fast = !edited.empty() && cpu <= kRequiredMs;
+    const double wall = edited.empty() ? 0.0 : Median(edited);
+    const bool fast = !edited.empty() && wall <= kRequiredMs;
     std::printf(
-        "  after a one-room edit: median %.1f ms of processor time (wall: median %.1f ms, worst %.1f ms), "
-        "cold %.1f ms (required <= %.0f ms: %s)\n",
-        cpu, edited.empty() ? 0.0 : Median(edited), worst, cold.ms, kRequiredMs, fast ? "PASS" : "FAIL");
+        "  after a one-room edit: median %.1f ms wall (worst %.1f ms), cold %.1f ms (required <= %.0f ms: "
+        "%s); processor time of all threads %.1f ms (%s the limit)\n",
+        wall, worst, cold.ms, kRequiredMs, fast ? "PASS" : "FAIL", cpu,
+        cpu <= kRequiredMs ? "within" : "beyond");
     {
         // What the disk adds: the same log written and synced in the temporary folder.
         const std::string log =
