@@ -329,21 +329,21 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
     const QuietKey quietKey(&room, &project, timeStep);
     const bool quietRequest = memo->report && IsQuietRequest();
     const Key key(&room, &project, timeStep, IsCalcLoggerOpen(), IsCalcLogQuiet(), IsCalcLogDiscarding());
-    Entry entry;
-    bool found = false;
+    // Entries stay where they are until the pass or the report ends (after all its rooms): what
+    // is found is replayed from its place, never copied.
+    const Entry* stored = nullptr;
     {
         std::lock_guard<std::mutex> lock(memo->mutex);
         if (quietRequest) {
             auto it = memo->quiet.find(quietKey);
-            found = it != memo->quiet.end();
-            if (found) entry = it->second;
+            if (it != memo->quiet.end()) stored = &it->second;
         } else {
             auto it = memo->pass.find(key);
-            found = it != memo->pass.end();
-            if (found) entry = it->second;
+            if (it != memo->pass.end()) stored = &it->second;
         }
     }
-    if (!found) {
+    if (!stored) {
+        Entry entry;
         const unsigned tooLong = GetCalcLogTooLongCount();
         {
             CDeferredOutput::Scope capture(entry.traces);
@@ -351,7 +351,7 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
         }
         std::lock_guard<std::mutex> lock(memo->mutex);
         if (quietRequest) {
-            memo->quiet.emplace(quietKey, entry);
+            stored = &memo->quiet.emplace(quietKey, std::move(entry)).first->second;
         } else {
             if (memo->report && GetCalcLogTooLongCount() == tooLong) {
                 // Without its log lines (and with no "too long" error among its messages) this is
@@ -361,9 +361,9 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
                 quiet.traces = entry.traces.Without(GetCalcLogTextReplayer());
                 memo->quiet.emplace(quietKey, std::move(quiet));
             }
-            memo->pass.emplace(key, entry);
+            stored = &memo->pass.emplace(key, std::move(entry)).first->second;
         }
     }
-    entry.traces.Replay();
-    return entry.energy;
+    stored->traces.ReplayCopy();
+    return stored->energy;
 }
