@@ -9,6 +9,7 @@
 #include "calc/GeometryCache.h"
 #include "calc/OrderedParallel.h"
 #include "calc/RoofLightDaylight.h"
+#include "calc/RoomContentKey.h"
 #include "calc/RoomPassMemo.h"
 #include "calc/ZoneFactors.h"
 #include "dxf/Geometry.h"
@@ -134,13 +135,10 @@ std::vector<double> AreasInZones(const CLENIRoom& room, const Polygon& daylightA
 // The floor the room's floor name gives. A room of the project's own lists is on the floor whose
 // list holds it (floor names are unique), which takes no search by name.
 int FloorIndexOfRoom(const CLENIProject& project, const CLENIRoom& room) {
-    const std::vector<CLENIFloor>& floors = project.GetFloors();
-    for (size_t i = 0; i < floors.size(); ++i) {
-        const std::vector<CLENIRoom>& rooms = floors[i].GetRooms();
-        if (rooms.empty() || &room < rooms.data() || &room >= rooms.data() + rooms.size()) continue;
-        if (EqualsNoCase(floors[i].GetName(), room.GetFloorName())) return static_cast<int>(i);
-        break;
-    }
+    const int holding = GetFloorIndexHoldingRoom(project, room);
+    if (holding >= 0 &&
+        EqualsNoCase(project.GetFloors()[static_cast<size_t>(holding)].GetName(), room.GetFloorName()))
+        return holding;
     return project.GetFloorIndexByName(room.GetFloorName());
 }
 
