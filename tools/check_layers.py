@@ -9,9 +9,9 @@ import os
 import re
 import sys
 
-# Lower number, lower layer. Folders of one rank may include one another.
-RANK = {"base": 0, "dxf": 1, "model": 2, "calc": 2, "products": 2, "app": 3, "ui": 4}
-ORDER = "ui -> app -> model, calc, products -> dxf -> base"
+# Lower number, lower layer: each folder includes only from itself and the folders below it.
+RANK = {"base": 0, "dxf": 1, "products": 2, "tables": 3, "model": 4, "calc": 5, "report": 6, "app": 7, "ui": 8}
+ORDER = "ui -> app -> report -> calc -> model -> tables -> products -> dxf -> base"
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_HEADER = re.compile(r"^Q[A-Za-z0-9]*(/|$)|^qt[a-z]*/")
 

@@ -16,7 +16,7 @@ check() { if [ "$1" = 0 ]; then ok "$2"; else bad "$2"; fi; }
 
 wineboot -i >/dev/null 2>&1
 
-for suite in base dxf model calc products app; do
+for suite in base dxf products tables model calc report app; do
   wine "$bw/orvantis_tests_$suite.exe" --gtest_brief=1 >"$bw/tests_$suite.log" 2>&1
   code=$?
   summary=$(grep -E '^\[  (PASSED|FAILED) ' "$bw/tests_$suite.log" | tr '\n' ' ')

@@ -6,12 +6,12 @@
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
-#include "calc/BuildingTypeData.h"
 #include "calc/CalcLog.h"
-#include "calc/FdssnaTables.h"
 #include "model/DxfImport.h"
-#include "model/ResultsExport.h"
 #include "products/LumSysDataBase.h"
+#include "report/ResultsExport.h"
+#include "tables/BuildingTypeData.h"
+#include "tables/FdssnaTables.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 #include "calc/EnergyCalc.h"
-#include "model/ResultsExport.h"
+#include "report/ResultsExport.h"
 
 #include <algorithm>
 #include <cstring>

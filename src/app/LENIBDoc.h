@@ -6,8 +6,8 @@
 
 #include "app/UndoStack.h"
 #include "base/FileUtils.h"
+#include "base/ProjectFileXml.h"
 #include "model/LENIProject.h"
-#include "model/ProjectFileXml.h"
 
 #include <string>
 

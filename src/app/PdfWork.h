@@ -4,7 +4,7 @@
 // build without it answers the command with a clear message.
 
 #include "app/BatchCommands.h"
-#include "app/ReportPages.h"
+#include "report/ReportPages.h"
 
 #include <functional>
 #include <string>

@@ -5,7 +5,7 @@
 #include "calc/EnergyCalc.h"
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
-#include "model/ResultsExport.h"
+#include "report/ResultsExport.h"
 
 #include <cstdio>
 

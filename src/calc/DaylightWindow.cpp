@@ -2,8 +2,8 @@
 
 #include "base/Logger.h"
 #include "calc/CalcLog.h"
-#include "calc/DaylightTables.h"
-#include "calc/FdssnaTables.h"
+#include "tables/DaylightTables.h"
+#include "tables/FdssnaTables.h"
 
 #include "model/LENIFloor.h"
 #include "model/LENIProject.h"
@@ -114,4 +114,22 @@ double GetDaylightDependencyFactorFd(const CLENIWindow& window, const CLENIZone&
     in.timeStep = timeStep;
     in.area = area;
     return GetDaylightDependencyFactorFd(in);
+}
+
+CLENIWindow GetLoggedVerticalEquivalent(const CLENIWindow& window, double h) {
+    SVerticalEquivalentWorking w;
+    const CLENIWindow vertical = GetVerticalEquivalent(window, h, &w);
+    CalcLogPrintf("        Get vertical equivalent of sloped window, slope=%6.1f, lunghezza=%6.1f", w.gamma,
+                  w.slopeLength);
+    CalcLogPrintf("        HeightFrom Floor = %6.3f DistFromWall = %6.3f ", w.heightToSlope, w.distToWall);
+    CalcLogPrintf("        Original B = %6.3f %6.3f", w.originalB.x, w.originalB.y);
+    CalcLogPrintf("             New B = %6.3f %6.3f", w.turnedB.x, w.turnedB.y);
+    CalcLogPrintf("        Original C = %6.3f %6.3f", w.originalC.x, w.originalC.y);
+    CalcLogPrintf("             New C = %6.3f %6.3f", w.turnedC.x, w.turnedC.y);
+    if (w.lowered) CalcLogPrintf("           Moved C = %6.3f %6.3f", w.turnedC.x, w.roomHeight);
+    CalcLogPrintf("        vertical height of rotated window = %6.3f", vertical.m_dHeight);
+    CalcLogPrintf("                    top of rotated window = %6.3f",
+                  vertical.m_dHeight + vertical.m_dSillHeight);
+    CalcLogPrintf("                 bottom of rotated window = %6.3f", vertical.m_dSillHeight);
+    return vertical;
 }

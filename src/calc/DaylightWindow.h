@@ -54,3 +54,7 @@ double GetDaylightDependencyFactorFd(const WindowDaylightInput& in);
 double GetDaylightDependencyFactorFd(const CLENIWindow& window, const CLENIZone& zone, const CLENIRoom& room,
                                      const CLENIFloor& floor, double area, double hdirHglob, double latitude,
                                      unsigned timeStep, const CLENIProject& project);
+
+// The vertical equivalent of a vertical sloped window in a room of height h, its working written
+// to the calculation log.
+CLENIWindow GetLoggedVerticalEquivalent(const CLENIWindow& window, double h);

@@ -1,13 +1,13 @@
 #include "calc/EnergyCalc.h"
 
+#include "base/CalcMode.h"
 #include "base/DeferredOutput.h"
 #include "base/Logger.h"
+#include "base/OrderedParallel.h"
 #include "base/TextUtils.h"
 #include "calc/CalcLog.h"
-#include "calc/CalcMode.h"
 #include "calc/DaylightWindow.h"
 #include "calc/GeometryCache.h"
-#include "calc/OrderedParallel.h"
 #include "calc/RoofLightDaylight.h"
 #include "calc/RoomContentKey.h"
 #include "calc/RoomPassMemo.h"
@@ -263,7 +263,7 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         const CLENIWindow window =
             type == VWT_VERTICAL_SLOPED
                 ? Remember(memo ? &memo->windows : nullptr, &original, 0,
-                           [&] { return GetVerticalEquivalent(original, floor.GetHeight()); })
+                           [&] { return GetLoggedVerticalEquivalent(original, floor.GetHeight()); })
                 : original;
 
         const double area = areas[self];

@@ -1,6 +1,6 @@
 #include "calc/GeometryCache.h"
 
-#include "calc/CalcMode.h"
+#include "base/CalcMode.h"
 #include "calc/EnergyCalc.h"
 #include "calc/GridCount.h"
 

@@ -1,7 +1,7 @@
 #include "calc/RoofLightDaylight.h"
 
 #include "calc/CalcLog.h"
-#include "calc/DaylightTables.h"
+#include "tables/DaylightTables.h"
 
 #include "model/LENIRoom.h"
 #include "model/LENIZone.h"

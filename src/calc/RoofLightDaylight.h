@@ -2,8 +2,9 @@
 // The daylight dependency factor Fd of a roof light, from the mean daylight factors of its daylight
 // area without and with sun shading.
 
-#include "calc/RoofLightTables.h"
 #include "dxf/Point.h"
+#include "model/LENIRoofLight.h"
+#include "tables/RoofLightTables.h"
 
 #include <string>
 

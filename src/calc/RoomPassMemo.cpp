@@ -1,12 +1,12 @@
 #include "calc/RoomPassMemo.h"
 
+#include "base/CalcMode.h"
 #include "base/DeferredOutput.h"
 #include "calc/CalcLog.h"
-#include "calc/CalcMode.h"
 #include "calc/EnergyCalc.h"
-#include "calc/FdssnaTables.h"
 #include "calc/RoomContentKey.h"
 #include "model/LENIProject.h"
+#include "tables/FdssnaTables.h"
 
 #include <algorithm>
 #include <cstdint>

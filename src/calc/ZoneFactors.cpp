@@ -2,7 +2,7 @@
 
 #include "base/Logger.h"
 #include "calc/CalcLog.h"
-#include "calc/LENITables.h"
+#include "tables/LENITables.h"
 
 double GetZoneFo(int foMode, double fa, const std::string& occupancySystem) {
     if (foMode == kFoModeAlwaysOne) return 1.0;

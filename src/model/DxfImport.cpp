@@ -2,7 +2,6 @@
 
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
-#include "calc/BuildingTypeData.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfPline.h"
 #include "dxf/Geometry.h"
@@ -10,6 +9,7 @@
 #include "model/LENIWindow.h"
 #include "model/ModelGeometry.h"
 #include "model/UniqueNames.h"
+#include "tables/BuildingTypeData.h"
 
 #include <algorithm>
 #include <cmath>

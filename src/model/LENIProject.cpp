@@ -2,7 +2,7 @@
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"
-#include "calc/BuildingTypeData.h"
+#include "tables/BuildingTypeData.h"
 
 namespace {
 CLENIProject::DxfFloorImporter& Importer() {

@@ -4,14 +4,14 @@
 #include "base/DeferredOutput.h"
 #include "base/FileUtils.h"
 #include "base/Logger.h"
+#include "base/OrderedParallel.h"
+#include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
-#include "calc/LENITables.h"
-#include "calc/OrderedParallel.h"
+#include "base/XmlUtils.h"
 #include "model/LENIProject.h"
 #include "model/ModelGeometry.h"
 #include "model/ProjectFileResults.h"
-#include "model/ProjectFileXml.h"
-#include "model/XmlUtils.h"
+#include "tables/LENITables.h"
 
 #include <tinyxml.h>
 

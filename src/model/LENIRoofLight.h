@@ -3,18 +3,9 @@
 // relative to the room's reference point (smallest x and smallest y of the room outline).
 
 #include "products/ZoneObjList.h"
+#include "tables/OpeningCodes.h" // the types RL_* and orientations RLO_*
 
 #include <string>
-
-enum { RL_SHED = 0, RL_FLAT = 1 };
-enum {
-    RLO_HORIZONTAL = 0,
-    RLO_SOUTH = 1,
-    RLO_SOUTH_EAST_WEST = 2,
-    RLO_EAST_WEST = 3,
-    RLO_NORTH_EAST_WEST = 4,
-    RLO_NORTH = 5
-};
 
 class CLENIRoofLight {
   public:

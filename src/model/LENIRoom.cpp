@@ -2,9 +2,9 @@
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"
-#include "calc/BuildingTypeData.h"
 #include "dxf/Geometry.h"
 #include "model/ModelGeometry.h"
+#include "tables/BuildingTypeData.h"
 
 #include <algorithm>
 #include <cmath>

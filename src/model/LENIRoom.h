@@ -7,6 +7,7 @@
 #include "model/LENIRoofLight.h"
 #include "model/LENIWindow.h"
 #include "model/LENIZone.h"
+#include "tables/OpeningCodes.h" // the shading codes SHADING_*
 
 #include <string>
 #include <vector>
@@ -14,12 +15,6 @@
 class CDxfPline;
 
 enum { DCAJ_CALCULATED = 0, DCAJ_USER = 1 };
-enum {
-    SHADING_NONE = 0,
-    SHADING_GLARE_PROTECTION = 1,
-    SHADING_AUTO_GLARE_PROTECTION = 2,
-    SHADING_LIGHT_GUIDES = 3
-};
 
 class CLENIRoom {
   public:

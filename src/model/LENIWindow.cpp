@@ -1,7 +1,6 @@
 #include "model/LENIWindow.h"
 
 #include "base/TextUtils.h"
-#include "calc/CalcLog.h"
 #include "dxf/Point.h"
 
 #include <cmath>
@@ -41,7 +40,7 @@ void RotateAbout(const Point& a, double degrees, Point& p) {
 }
 } // namespace
 
-CLENIWindow GetVerticalEquivalent(const CLENIWindow& window, double h) {
+CLENIWindow GetVerticalEquivalent(const CLENIWindow& window, double h, SVerticalEquivalentWorking* working) {
     const double pi = 3.14159265359;
     const double gamma = window.m_dGamma;
     const double g = gamma * pi / 180.0;
@@ -51,29 +50,33 @@ CLENIWindow GetVerticalEquivalent(const CLENIWindow& window, double h) {
     const Point A(0.0, hs);
     Point B(std::cos(g) * dw, std::sin(g) * dw + hs);
     Point C(std::cos(g) * (L + dw), std::sin(g) * (L + dw) + hs);
+    const Point originalB = B, originalC = C;
 
-    CalcLogPrintf("        Get vertical equivalent of sloped window, slope=%6.1f, lunghezza=%6.1f", gamma, L);
-    CalcLogPrintf("        HeightFrom Floor = %6.3f DistFromWall = %6.3f ", hs, dw);
-    CalcLogPrintf("        Original B = %6.3f %6.3f", B.x, B.y);
     RotateAbout(A, 90.0 - gamma, B);
-    CalcLogPrintf("             New B = %6.3f %6.3f", B.x, B.y);
-    CalcLogPrintf("        Original C = %6.3f %6.3f", C.x, C.y);
     RotateAbout(A, 90.0 - gamma, C);
-    CalcLogPrintf("             New C = %6.3f %6.3f", C.x, C.y);
-    if (C.y > h) {
+    const Point turnedB = B, turnedC = C;
+    const bool lowered = C.y > h;
+    if (lowered) {
         const double excess = C.y - h;
         B.y -= excess;
         C.y = h;
-        CalcLogPrintf("           Moved C = %6.3f %6.3f", C.x, h);
     }
 
     CLENIWindow vertical = window;
     vertical.m_iVertWinType = VWT_VERTICAL;
     vertical.m_dSillHeight = B.y;
     vertical.m_dHeight = C.y - B.y;
-    CalcLogPrintf("        vertical height of rotated window = %6.3f", vertical.m_dHeight);
-    CalcLogPrintf("                    top of rotated window = %6.3f",
-                  vertical.m_dHeight + vertical.m_dSillHeight);
-    CalcLogPrintf("                 bottom of rotated window = %6.3f", vertical.m_dSillHeight);
+    if (working) {
+        working->gamma = gamma;
+        working->slopeLength = L;
+        working->heightToSlope = hs;
+        working->distToWall = dw;
+        working->originalB = originalB;
+        working->turnedB = turnedB;
+        working->originalC = originalC;
+        working->turnedC = turnedC;
+        working->lowered = lowered;
+        working->roomHeight = h;
+    }
     return vertical;
 }

@@ -4,6 +4,7 @@
 // Note: "start" runs along the wall from the wall's start vertex; the room lies to the left of the
 // wall's direction, so the window's daylight area extends to that side.
 
+#include "dxf/Point.h"
 #include "products/ZoneObjList.h"
 
 #include <string>
@@ -49,6 +50,21 @@ class CLENIWindow {
     static std::string GetVertWinTypeName(int type);
 };
 
+// How a vertical equivalent was found, for the calculation to account for: the glazing's lower
+// edge B and top C before and after turning about the foot of the slope, and whether the top was
+// lowered to the room height.
+struct SVerticalEquivalentWorking {
+    double gamma = 0.0;
+    double slopeLength = 0.0;
+    double heightToSlope = 0.0;
+    double distToWall = 0.0;
+    Point originalB, turnedB, originalC, turnedC;
+    bool lowered = false;
+    double roomHeight = 0.0;
+};
+
 // The vertical window that stands for a vertical sloped window in a room of height h: the
 // glazing turned up about its lower edge, lowered where needed so its top stays within h.
-CLENIWindow GetVerticalEquivalent(const CLENIWindow& window, double h);
+// working, when given, receives the steps.
+CLENIWindow GetVerticalEquivalent(const CLENIWindow& window, double h,
+                                  SVerticalEquivalentWorking* working = nullptr);

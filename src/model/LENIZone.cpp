@@ -1,9 +1,9 @@
 #include "model/LENIZone.h"
 
 #include "base/Logger.h"
-#include "calc/LENITables.h"
 #include "dxf/Geometry.h"
 #include "model/ModelGeometry.h"
+#include "tables/LENITables.h"
 
 CLENIZone::CLENIZone() {
     Reset();

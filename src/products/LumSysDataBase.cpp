@@ -5,8 +5,8 @@
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
+#include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
-#include "model/ProjectFileXml.h"
 
 #include <tinyxml.h>
 

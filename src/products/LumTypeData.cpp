@@ -3,16 +3,16 @@
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/TextUtils.h"
-#include "model/XmlUtils.h"
+#include "base/XmlUtils.h"
 
 #include <tinyxml.h>
 
+#include "base/Platform.h"
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include "base/Platform.h"
 #include <memory>
 
 const LumTypeName kLumTypeNames[7] = {

@@ -2,7 +2,7 @@
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"
-#include "model/XmlUtils.h"
+#include "base/XmlUtils.h"
 #include "products/LumSysDataBase.h"
 
 #include <tinyxml.h>

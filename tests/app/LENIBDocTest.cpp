@@ -3,8 +3,8 @@
 #include "app/LENIBDoc.h"
 #include "app/LENIBApp.h"
 #include "app/Preferences.h"
-#include "calc/BuildingTypeData.h"
 #include "support/TestSupport.h"
+#include "tables/BuildingTypeData.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,13 @@ CASES = [
     ("calc/Energy.cpp", '#include "model/LENIRoom.h"\n#include "dxf/Geometry.h"\n', None),
     ("ui/Dialog.cpp", '#include <QDialog>\n#include "app/LENIBDoc.h"\n', None),
     ("model/Room.cpp", '  #  include "ui/shell/MainFrame.h"\n', "model/ includes ui/shell/MainFrame.h"),
+    # The order all the way down: base, dxf, products, tables, model, calc, report, app, ui.
+    ("model/Window.cpp", '#include "calc/CalcLog.h"\n', "model/ includes calc/CalcLog.h"),
+    ("products/Db.cpp", '#include "model/LENIProject.h"\n', "products/ includes model/LENIProject.h"),
+    ("tables/Daylight.h", '#include "model/LENIRoom.h"\n', "tables/ includes model/LENIRoom.h"),
+    ("calc/Energy.cpp", '#include "report/ResultsExport.h"\n', "calc/ includes report/ResultsExport.h"),
+    ("base/Parallel.cpp", '#include "calc/CalcLog.h"\n', "base/ includes calc/CalcLog.h"),
+    ("report/Export.cpp", '#include "calc/EnergyCalc.h"\n#include "tables/LENITables.h"\n', None),
 ]
 
 failures = 0

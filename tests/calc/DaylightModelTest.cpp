@@ -4,8 +4,8 @@
 #include "calc/DaylightWindow.h"
 #include "calc/RoofLightDaylight.h"
 
-#include "DaylightLogCapture.h"
 #include "model/LENIProject.h"
+#include "support/DaylightLogCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 #include "calc/DaylightWindow.h"
+#include "model/LENIWindow.h"
 
-#include "DaylightLogCapture.h"
 #include "base/TextUtils.h"
-#include "calc/DaylightTables.h"
+#include "support/DaylightLogCapture.h"
+#include "tables/DaylightTables.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,31 @@ TEST(DaylightWindowTest, AnnualAndFaultyStepsUseVOfOne) {
     LogRecorder log;
     EXPECT_EQ(GetDaylightDependencyFactorFd(in), annual);
     EXPECT_TRUE(log.Contains("GMFVF with month = 13"));
+}
+
+TEST(DaylightWindowTest, VerticalEquivalentWritesItsWorkingToTheCalculationLog) {
+    TempDir dir;
+    const std::string path = (dir / "calc.txt").string();
+    ASSERT_TRUE(StartCalcLogger(path));
+    CLENIWindow sloped;
+    sloped.m_iVertWinType = VWT_VERTICAL_SLOPED;
+    sloped.m_dWidth = 2.0;
+    sloped.m_dGamma = 60;
+    sloped.m_dSlopeLength = 1.2;
+    sloped.m_dDistToWall = 0.3;
+    sloped.m_dHeightToSlope = 2.0;
+    GetLoggedVerticalEquivalent(sloped, 3.0);
+    StopCalcLogger();
+    const std::vector<std::string> lines = ReadLines(path);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2");
+    EXPECT_EQ(lines[1], "        HeightFrom Floor =  2.000 DistFromWall =  0.300 ");
+    EXPECT_EQ(lines[2], "        Original B =  0.150  2.260");
+    EXPECT_EQ(lines[4], "        Original C =  0.750  3.299");
+    EXPECT_EQ(lines[6].substr(lines[6].size() - 6), " 3.000");
+    EXPECT_EQ(lines[7], "        vertical height of rotated window =  1.200");
+    EXPECT_EQ(lines[8], "                    top of rotated window =  3.000");
+    EXPECT_EQ(lines[9], "                 bottom of rotated window =  1.800");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "calc/RoofLightDaylight.h"
 
-#include "DaylightLogCapture.h"
 #include "base/TextUtils.h"
+#include "support/DaylightLogCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
-#include "calc/FdssnaTables.h"
 #include "calc/RoomContentKey.h"
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
+#include "tables/FdssnaTables.h"
 
 #include <gtest/gtest.h>
 

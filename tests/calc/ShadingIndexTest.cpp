@@ -1,6 +1,6 @@
 #include "calc/ShadingIndex.h"
 
-#include "DaylightLogCapture.h"
+#include "support/DaylightLogCapture.h"
 
 #include <gtest/gtest.h>
 

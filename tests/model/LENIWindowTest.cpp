@@ -1,7 +1,5 @@
 #include "ModelTestSupport.h"
 
-#include "calc/CalcLog.h"
-
 namespace {
 CLENIWindow MakeWindow(int wall, int id, double start, double width, double sill = 0.9, double height = 1.5) {
     CLENIWindow w;
@@ -125,24 +123,6 @@ TEST(LENIWindowTest, VerticalSlopedWindowTurnsUpAboutItsLowerEdge) {
     const CLENIRoom room = MakeRoom("R", Rect(0, 0, 8, 10), 3.0);
     const Polygon area = room.GetWindowDaylightArea(SlopedWindow(VWT_VERTICAL_SLOPED, 60, 1.2, 0.3, 2.0));
     ExpectPolygonNear(area, {Point(-0.375, 0), Point(4.375, 0), Point(4.375, 5.5), Point(-0.375, 5.5)});
-}
-
-TEST(LENIWindowTest, VerticalEquivalentWritesItsWorkingToTheCalculationLog) {
-    TempDir dir;
-    const std::string path = (dir / "calc.txt").string();
-    ASSERT_TRUE(StartCalcLogger(path));
-    GetVerticalEquivalent(SlopedWindow(VWT_VERTICAL_SLOPED, 60, 1.2, 0.3, 2.0), 3.0);
-    StopCalcLogger();
-    const std::vector<std::string> lines = ReadLines(path);
-    ASSERT_EQ(lines.size(), 10u);
-    EXPECT_EQ(lines[0], "        Get vertical equivalent of sloped window, slope=  60.0, lunghezza=   1.2");
-    EXPECT_EQ(lines[1], "        HeightFrom Floor =  2.000 DistFromWall =  0.300 ");
-    EXPECT_EQ(lines[2], "        Original B =  0.150  2.260");
-    EXPECT_EQ(lines[4], "        Original C =  0.750  3.299");
-    EXPECT_EQ(lines[6].substr(lines[6].size() - 6), " 3.000");
-    EXPECT_EQ(lines[7], "        vertical height of rotated window =  1.200");
-    EXPECT_EQ(lines[8], "                    top of rotated window =  3.000");
-    EXPECT_EQ(lines[9], "                 bottom of rotated window =  1.800");
 }
 
 TEST(LENIWindowTest, BadWindowTypeHasNoDaylightArea) {

@@ -1,8 +1,8 @@
 // Reading the project file: defaults, required elements and their messages, damaged files.
 
+#include "base/ProjectFileXml.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileTestModel.h"
-#include "model/ProjectFileXml.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>

@@ -1,10 +1,10 @@
 // Writing the project file: formats, round trip, results, safe saving.
 
 #include "ModelTestSupport.h"
+#include "base/ProjectFileXml.h"
 #include "model/LENIProject.h"
 #include "model/ProjectFileResults.h"
 #include "model/ProjectFileTestModel.h"
-#include "model/ProjectFileXml.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

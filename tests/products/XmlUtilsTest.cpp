@@ -1,4 +1,4 @@
-#include "model/XmlUtils.h"
+#include "base/XmlUtils.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,16 +2,16 @@
 // open on a failed check, the values read back on OK.
 
 #include "app/LENIBDoc.h"
-#include "calc/BuildingTypeData.h"
-#include "ui/dialogs/DxfSizeDlg.h"
-#include "ui/editor/DxfViewSettings.h"
-#include "ui/dialogs/FloorDlg.h"
+#include "tables/BuildingTypeData.h"
 #include "ui/GuiTestSupport.h"
-#include "ui/shell/MainFrame.h"
+#include "ui/dialogs/DxfSizeDlg.h"
+#include "ui/dialogs/FloorDlg.h"
 #include "ui/dialogs/MultiFloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/editor/DxfViewSettings.h"
+#include "ui/shell/MainFrame.h"
 
 #include <QComboBox>
 #include <QLabel>

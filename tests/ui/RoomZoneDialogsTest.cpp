@@ -1,9 +1,9 @@
 // The room, zone, zone-luminaire and object-count dialogs: each check of OK in order (the
 // message, and the dialog kept open), the rules that tie fields together, and a picture of each.
 
-#include "calc/BuildingTypeData.h"
 #include "model/LENIFloor.h"
 #include "products/LumSysDataBase.h"
+#include "tables/BuildingTypeData.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/dialogs/LumCntDlg.h"
 #include "ui/dialogs/RoomPropsDlg.h"

@@ -3,9 +3,9 @@
 #include "app/LENIBDoc.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
-#include "calc/BuildingTypeData.h"
-#include "calc/FdssnaTables.h"
 #include "model/LENIProject.h"
+#include "tables/BuildingTypeData.h"
+#include "tables/FdssnaTables.h"
 #include "ui/dialogs/DialogRunner.h"
 
 #include <QComboBox>

@@ -3,9 +3,9 @@
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
-#include "calc/BuildingTypeData.h"
 #include "dxf/Geometry.h"
 #include "model/LENIFloor.h"
+#include "tables/BuildingTypeData.h"
 
 #include <QComboBox>
 #include <QFormLayout>

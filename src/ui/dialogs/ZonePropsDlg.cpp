@@ -3,9 +3,9 @@
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
-#include "calc/BuildingTypeData.h"
-#include "calc/LENITables.h"
 #include "model/LENIRoom.h"
+#include "tables/BuildingTypeData.h"
+#include "tables/LENITables.h"
 
 #include <QCheckBox>
 #include <QComboBox>

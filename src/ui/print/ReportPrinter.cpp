@@ -6,7 +6,7 @@
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "model/LENIProject.h"
-#include "model/ResultsExport.h"
+#include "report/ResultsExport.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/platform/QtCanvas.h"

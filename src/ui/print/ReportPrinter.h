@@ -3,7 +3,7 @@
 // page from the floor-plan editor) painted through the core's page drawing on a QPrinter or a
 // QPdfWriter.
 
-#include "app/ReportPages.h"
+#include "report/ReportPages.h"
 
 #include <string>
 #include <vector>

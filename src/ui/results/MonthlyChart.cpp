@@ -1,9 +1,9 @@
 #include "ui/results/MonthlyChart.h"
 
-#include "app/ReportPages.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
 #include "model/LENIProject.h"
+#include "report/ReportPages.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QPainter>

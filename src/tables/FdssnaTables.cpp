@@ -1,10 +1,10 @@
-#include "calc/FdssnaTables.h"
+#include "tables/FdssnaTables.h"
 
+#include "base/CalcLogWriter.h"
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
-#include "calc/CalcLog.h"
 
 #include <charconv>
 #include <cmath>

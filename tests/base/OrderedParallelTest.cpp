@@ -1,7 +1,7 @@
 // Pieces of work shared between two cores must leave their calculation-log lines, general-log
 // messages and message boxes in piece order, as the plain loop leaves them.
 
-#include "calc/OrderedParallel.h"
+#include "base/OrderedParallel.h"
 #include "calc/CalcLog.h"
 #include "support/TestSupport.h"
 

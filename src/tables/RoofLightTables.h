@@ -3,7 +3,7 @@
 // times without sun-shading activation, the daylight supply factors without and with sun shading,
 // the utilisation factors of flat and shed roof lights, the slope factors and the monthly factors.
 
-#include "model/LENIRoofLight.h" // the types RL_* and orientations RLO_*
+#include "tables/OpeningCodes.h"
 
 #include <string>
 

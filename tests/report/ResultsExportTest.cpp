@@ -1,6 +1,6 @@
 // The results export file and the numbers of the project file written with results.
 
-#include "model/ResultsExport.h"
+#include "report/ResultsExport.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "calc/DaylightTables.h"
+#include "tables/DaylightTables.h"
 
-#include "DaylightLogCapture.h"
 #include "base/TextUtils.h"
+#include "support/DaylightLogCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // sun-shading activation, the monthly factors V, the sun-shading solutions and the names of classes
 // and facades.
 
-#include "model/LENIRoom.h" // the shading codes SHADING_*
+#include "tables/OpeningCodes.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "model/ProjectFileXml.h"
+#include "base/ProjectFileXml.h"
 
 #include "base/Logger.h"
 #include "base/Platform.h"

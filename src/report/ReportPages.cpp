@@ -1,4 +1,4 @@
-#include "app/ReportPages.h"
+#include "report/ReportPages.h"
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"

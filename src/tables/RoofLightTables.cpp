@@ -1,7 +1,7 @@
-#include "calc/RoofLightTables.h"
+#include "tables/RoofLightTables.h"
 
 #include "base/Logger.h"
-#include "calc/DaylightTables.h"
+#include "tables/DaylightTables.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "calc/FdssnaTables.h"
+#include "tables/FdssnaTables.h"
 
-#include "DaylightLogCapture.h"
 #include "base/TextUtils.h"
+#include "support/DaylightLogCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "calc/CalcMode.h"
+#include "base/CalcMode.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "calc/DaylightTables.h"
+#include "tables/DaylightTables.h"
 
+#include "base/CalcLogWriter.h"
 #include "base/Logger.h"
 #include "base/TextUtils.h"
-#include "calc/CalcLog.h"
-#include "calc/LENITables.h"
+#include "tables/LENITables.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // Captures the calculation-log lines that a piece of the daylight calculation writes, and reads the
 // sectioned data files of tests/data/calc/daylight ("[name]" lines start a section).
 
+#include "base/CalcLogWriter.h"
 #include "base/TextUtils.h"
-#include "calc/CalcLog.h"
 #include "support/TestSupport.h"
 
 #include <map>

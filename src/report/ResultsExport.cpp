@@ -1,18 +1,18 @@
-#include "model/ResultsExport.h"
+#include "report/ResultsExport.h"
 
 #include "base/Platform.h"
 
+#include "base/CalcMode.h"
 #include "base/FileUtils.h"
 #include "base/Logger.h"
+#include "base/OrderedParallel.h"
+#include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
+#include "base/XmlUtils.h"
 #include "calc/CalcLog.h"
-#include "calc/CalcMode.h"
 #include "calc/EnergyCalc.h"
-#include "calc/OrderedParallel.h"
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
-#include "model/ProjectFileXml.h"
-#include "model/XmlUtils.h"
 
 #include <tinyxml.h>
 

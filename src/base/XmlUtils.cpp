@@ -1,4 +1,4 @@
-#include "model/XmlUtils.h"
+#include "base/XmlUtils.h"
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"

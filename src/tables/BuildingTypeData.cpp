@@ -1,4 +1,4 @@
-#include "calc/BuildingTypeData.h"
+#include "tables/BuildingTypeData.h"
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"

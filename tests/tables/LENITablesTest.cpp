@@ -1,4 +1,4 @@
-#include "calc/LENITables.h"
+#include "tables/LENITables.h"
 
 #include "base/TextUtils.h"
 

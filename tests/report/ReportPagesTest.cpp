@@ -2,11 +2,11 @@
 // (margins, fonts, the picture), the values of each page kind against the hand-worked building,
 // and the results section of the PDF report.
 
-#include "app/ReportPages.h"
+#include "report/ReportPages.h"
 
 #include "dxf/DxfFile.h"
 #include "model/LENIProject.h"
-#include "model/ResultsExport.h"
+#include "report/ResultsExport.h"
 #include "support/RecordingCanvas.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "calc/BuildingTypeData.h"
+#include "tables/BuildingTypeData.h"
 
 #include "support/TestSupport.h"
 

@@ -1,8 +1,8 @@
-#include "calc/OrderedParallel.h"
+#include "base/OrderedParallel.h"
 
+#include "base/CalcLogWriter.h"
+#include "base/CalcMode.h"
 #include "base/DeferredOutput.h"
-#include "calc/CalcLog.h"
-#include "calc/CalcMode.h"
 
 #include <algorithm>
 #include <atomic>

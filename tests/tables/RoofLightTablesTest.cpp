@@ -1,4 +1,4 @@
-#include "calc/RoofLightTables.h"
+#include "tables/RoofLightTables.h"
 
 #include "support/TestSupport.h"
 

@@ -11,7 +11,7 @@
 // the daylight factors of kFdssnaDaylightFactors. Rows 10b..10b+9 share a latitude; within them each
 // Em has two consecutive rows, the lower Hdir/Hglob first.
 
-#include "calc/DaylightTables.h"
+#include "tables/DaylightTables.h"
 
 #include <filesystem>
 #include <string>
