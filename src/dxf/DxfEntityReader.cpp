@@ -161,104 +161,53 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
         list.AdoptEntity(std::move(e));
     };
     const DxfGroup& g = m_Group;
+    // Reads the groups of an entity whose every group of its own is a number: each code sets the
+    // number it is paired with, other codes are passed over.
+    auto readNumbers = [&](std::initializer_list<std::pair<int, double*>> numbers) {
+        return readGroups([&] {
+            for (const auto& [code, number] : numbers)
+                if (g.code == code) {
+                    *number = g.d;
+                    break;
+                }
+            return true;
+        });
+    };
 
     if (g.Is("LINE")) {
         auto e = std::make_unique<CDxfLine>();
-        if (!readGroups([&] {
-                switch (g.code) {
-                case 10:
-                    e->m_Start.x = g.d;
-                    break;
-                case 20:
-                    e->m_Start.y = g.d;
-                    break;
-                case 30:
-                    e->m_Start.z = g.d;
-                    break;
-                case 11:
-                    e->m_End.x = g.d;
-                    break;
-                case 21:
-                    e->m_End.y = g.d;
-                    break;
-                case 31:
-                    e->m_End.z = g.d;
-                    break;
-                }
-                return true;
-            }))
+        if (!readNumbers({{10, &e->m_Start.x},
+                          {20, &e->m_Start.y},
+                          {30, &e->m_Start.z},
+                          {11, &e->m_End.x},
+                          {21, &e->m_End.y},
+                          {31, &e->m_End.z}}))
             return false;
         add(std::move(e), false); // world coordinates
         return true;
     }
     if (g.Is("POINT")) {
         auto e = std::make_unique<CDxfPoint>();
-        if (!readGroups([&] {
-                switch (g.code) {
-                case 10:
-                    e->m_Point.x = g.d;
-                    break;
-                case 20:
-                    e->m_Point.y = g.d;
-                    break;
-                case 30:
-                    e->m_Point.z = g.d;
-                    break;
-                }
-                return true;
-            }))
-            return false;
+        if (!readNumbers({{10, &e->m_Point.x}, {20, &e->m_Point.y}, {30, &e->m_Point.z}})) return false;
         add(std::move(e), false);
         return true;
     }
     if (g.Is("CIRCLE")) {
         auto e = std::make_unique<CDxfCircle>();
-        if (!readGroups([&] {
-                switch (g.code) {
-                case 10:
-                    e->m_Centre.x = g.d;
-                    break;
-                case 20:
-                    e->m_Centre.y = g.d;
-                    break;
-                case 30:
-                    e->m_Centre.z = g.d;
-                    break;
-                case 40:
-                    e->m_dRadius = g.d;
-                    break;
-                }
-                return true;
-            }))
+        if (!readNumbers(
+                {{10, &e->m_Centre.x}, {20, &e->m_Centre.y}, {30, &e->m_Centre.z}, {40, &e->m_dRadius}}))
             return false;
         add(std::move(e), true);
         return true;
     }
     if (g.Is("ARC")) {
         auto e = std::make_unique<CDxfArc>();
-        if (!readGroups([&] {
-                switch (g.code) {
-                case 10:
-                    e->m_Centre.x = g.d;
-                    break;
-                case 20:
-                    e->m_Centre.y = g.d;
-                    break;
-                case 30:
-                    e->m_Centre.z = g.d;
-                    break;
-                case 40:
-                    e->m_dRadius = g.d;
-                    break;
-                case 50:
-                    e->m_dStartAngle = g.d;
-                    break;
-                case 51:
-                    e->m_dEndAngle = g.d;
-                    break;
-                }
-                return true;
-            }))
+        if (!readNumbers({{10, &e->m_Centre.x},
+                          {20, &e->m_Centre.y},
+                          {30, &e->m_Centre.z},
+                          {40, &e->m_dRadius},
+                          {50, &e->m_dStartAngle},
+                          {51, &e->m_dEndAngle}}))
             return false;
         add(std::move(e), true);
         return true;
@@ -266,35 +215,14 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
     if (g.Is("ELLIPSE") && inEntities) {
         Point centre, major;
         double ratio = 1.0, start = 0.0, end = kFullEllipseParam;
-        if (!readGroups([&] {
-                switch (g.code) {
-                case 10:
-                    centre.x = g.d;
-                    break;
-                case 20:
-                    centre.y = g.d;
-                    break;
-                case 30:
-                    centre.z = g.d;
-                    break;
-                case 11:
-                    major.x = g.d;
-                    break;
-                case 21:
-                    major.y = g.d;
-                    break;
-                case 40:
-                    ratio = g.d;
-                    break;
-                case 41:
-                    start = g.d;
-                    break;
-                case 42:
-                    end = g.d;
-                    break;
-                }
-                return true;
-            }))
+        if (!readNumbers({{10, &centre.x},
+                          {20, &centre.y},
+                          {30, &centre.z},
+                          {11, &major.x},
+                          {21, &major.y},
+                          {40, &ratio},
+                          {41, &start},
+                          {42, &end}}))
             return false;
         // Only a full ellipse in the drawing plane is kept, axis-aligned by its dominant axis.
         const bool inPlane = common.ex == 0.0 && common.ey == 0.0 && common.ez != 0.0;
