@@ -295,6 +295,9 @@ CQtCanvas::FontEntry& CQtCanvas::GetFont(const CanvasFont& font) {
     entry.qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.height * 0.9))));
     entry.qfont.setBold(font.bold);
     entry.qfont.setItalic(font.italic);
+    // No ligatures: "fl" stays two letters, so the text of a printed page or PDF reads back and
+    // is found by a search as it was written, whatever the font offers.
+    entry.qfont.setStyleStrategy(QFont::PreferNoShaping);
     entry.metrics = std::make_unique<QFontMetrics>(entry.qfont);
     entry.id = ++m_iFontCount;
     m_Fonts.push_back(std::move(entry));
