@@ -23,6 +23,12 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+const TypedNumberField kWorkplane = {"Workplane height", "m", "metres from 0 to 2", false};
+const TypedNumberField kMf = {"Room maintenance factor MF", "", "a factor from 0 to 1", false};
+const TypedNumberField kUserDcaj = {"User Dcaj", "%", "per cent from 0 to 100", false};
+const TypedNumberField kTd = {"Daylight time td", "h", "hours per year from 0 to 8760", true};
+const TypedNumberField kTn = {"Daylight absence time tn", "h", "hours per year from 0 to 8760", true};
+
 } // namespace
 
 CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, bool existing,
@@ -34,20 +40,22 @@ CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, boo
     m_pRoomType->setMinimumContentsLength(40);
     m_pRoomType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     GetForm()->addRow("Room type:", m_pRoomType);
-    m_pWorkplane = AddField("Workplane height (m):", Q(FormatDouble("%.3f", room.GetWrkSrfHi())), 10);
-    m_pMf = AddField("Room maintenance factor MF:", Q(FormatDouble("%.2f", room.GetMaintenanceFactor())), 10);
+    m_pWorkplane = AddNumberField("Workplane height (m):", kWorkplane, room.GetWrkSrfHi(), 3, "", 10);
+    m_pMf = AddNumberField("Room maintenance factor MF:", kMf, room.GetMaintenanceFactor(), 2, "", 10);
     m_pDcajMethod = new QComboBox(this);
     m_pDcajMethod->addItems({kDcajCalculated, kDcajUser});
     m_pDcajMethod->setCurrentIndex(room.GetDcajSource() == DCAJ_USER ? 1 : 0);
     GetForm()->addRow("Dcaj method:", m_pDcajMethod);
-    m_pUserDcaj = AddField("User Dcaj (%):", Q(FormatDouble("%.3f %%", room.GetUserDcaj())));
+    m_pUserDcaj = AddNumberField("User Dcaj (%):", kUserDcaj, room.GetUserDcaj(), 3, " %");
     m_pShading = new QComboBox(this);
     for (int code = SHADING_NONE; code <= SHADING_LIGHT_GUIDES; ++code)
         m_pShading->addItem(Q(CLENIRoom::GetShadingName(code)), code);
     m_pShading->setCurrentIndex(std::max(0, m_pShading->findData(room.GetShadingType())));
     GetForm()->addRow("Shading:", m_pShading);
     m_pTd = AddField("Daylight time td (hours per year):", QString::number(room.GetTd()));
+    NameNumberField(m_pTd, kTd);
     m_pTn = AddField("Daylight absence time tn (hours per year):", QString::number(room.GetTn()));
+    NameNumberField(m_pTn, kTn);
     m_pSummary = AddNote(QString());
     FinishLayout();
 
@@ -105,21 +113,24 @@ bool CRoomPropsDlg::OnOK() {
         return false;
     }
     m_Room.SetName(name);
-    const double workplane = FieldDouble(m_pWorkplane);
+    double workplane = 0.0;
+    if (!ReadNumber(m_pWorkplane, kWorkplane, workplane)) return false;
     if (workplane < 0.0 || workplane > 2.0) {
         WalertBox("Work surface height should be between %.3f annd %.3f inclusive", 0.0, 2.0);
         return false;
     }
     m_Room.SetWrkSrfHi(workplane);
     m_Room.SetShadingType(m_pShading->currentData().toInt());
-    const double mf = FieldDouble(m_pMf);
+    double mf = 0.0;
+    if (!ReadNumber(m_pMf, kMf, mf)) return false;
     if (mf < 0.0 || mf > 1.0) {
         WalertBox("Maintenance factor should be between %.3f and %.3f", 0.0, 1.0);
         return false;
     }
     m_Room.SetMaintenanceFactor(mf);
     if (m_pDcajMethod->currentText() != kDcajCalculated) {
-        const double dcaj = FieldDouble(m_pUserDcaj);
+        double dcaj = 0.0;
+        if (!ReadNumber(m_pUserDcaj, kUserDcaj, dcaj)) return false;
         if (dcaj < 0.0 || dcaj > 100.0) {
             WalertBox("User Dcaj should be between 0 %% and 100 %%");
             return false;
@@ -129,7 +140,8 @@ bool CRoomPropsDlg::OnOK() {
     } else {
         m_Room.SetDcajSource(DCAJ_CALCULATED);
     }
-    const int td = FieldInt(m_pTd), tn = FieldInt(m_pTn);
+    int td = 0, tn = 0;
+    if (!ReadNumber(m_pTd, kTd, td) || !ReadNumber(m_pTn, kTn, tn)) return false;
     if (td < 0) {
         WalertBox("Daylight hours must be 0 or more");
         return false;
