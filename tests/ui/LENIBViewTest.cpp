@@ -180,6 +180,8 @@ TEST_F(LENIBViewTest, SavedProjectReopensWithTheSameTabsAndModel) {
     Frame().UpdateRecentFileItems();
     EXPECT_EQ(Frame().FindCommand(ID_RECENT_FIRST)->text().toStdString(),
               "&1: " + ShortenRecentPath(ProjectFile("Alpha").string()));
+    EXPECT_TRUE(Frame().FindCommand(ID_RECENT_FIRST)->isVisible());
+    EXPECT_FALSE(Frame().FindCommand(ID_RECENT_FIRST + 1)->isVisible());
     ASSERT_TRUE(Frame().RunCommand(ID_RECENT_FIRST));
     EXPECT_EQ(TabTexts(Frame()), (std::vector<std::string>{"Ground", "Top"}));
     EXPECT_EQ(Frame().GetTabCtrl()->currentIndex(), 1);
