@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
@@ -91,9 +92,37 @@ void CRoomPropsDlg::OnRoomTypeChanged(int index) {
         Log().Printf(LOG_ERROR, "CRoomPropsDlg::OCSRB: could not get room type");
         return;
     }
-    m_Room.GetTdTnByBuildingType(m_Room.GetBuildingTypeFromRoomTypeString());
-    m_pTd->setText(QString::number(m_Room.GetTd()));
-    m_pTn->setText(QString::number(m_Room.GetTn()));
+    int td = 0, tn = 0;
+    CBuildingTypeData::GetTdTnByBuildingType(m_Room.GetBuildingTypeFromRoomTypeString(), td, tn);
+    const double fa = CBuildingTypeData::GetFaFromRoomTypeString(type);
+    if (!m_bExisting) {
+        // A new room has nothing of its own yet: it takes the type's hours.
+        m_pTd->setText(QString::number(td));
+        m_pTn->setText(QString::number(tn));
+        return;
+    }
+    // An existing room's hours and its zones' absence factors may be the user's own: they change
+    // only when the user says so, after seeing what would change.
+    std::string changes;
+    const CTypedNumberReader reader = NumberReader();
+    int shownTd = 0, shownTn = 0;
+    if (!reader.Read(FieldText(m_pTd), kTd, shownTd) || shownTd != td)
+        changes += StrPrintf("\ntd: %s h -> %d h", FieldText(m_pTd).c_str(), td);
+    if (!reader.Read(FieldText(m_pTn), kTn, shownTn) || shownTn != tn)
+        changes += StrPrintf("\ntn: %s h -> %d h", FieldText(m_pTn).c_str(), tn);
+    const bool faKnown = fa >= 0.0 && fa <= 1.0;
+    for (const CLENIZone& zone : m_Room.GetZones()) {
+        const double own = m_dCarriedFa >= 0.0 ? m_dCarriedFa : zone.GetFa();
+        if (faKnown && std::fabs(own - fa) > 1e-9)
+            changes += StrPrintf("\nFa of zone %s: %.2f -> %.2f", zone.GetName().c_str(), own, fa);
+    }
+    if (changes.empty()) return;
+    if (WyesNoBox("The room type %s has its own defaults.\nCarry them into this room and its zones?%s",
+                  type.c_str(), changes.c_str()) != IDYES)
+        return;
+    m_pTd->setText(QString::number(td));
+    m_pTn->setText(QString::number(tn));
+    if (faKnown) m_dCarriedFa = fa;
 }
 
 bool CRoomPropsDlg::OnOK() {
@@ -156,5 +185,12 @@ bool CRoomPropsDlg::OnOK() {
     }
     m_Room.SetTd(td);
     m_Room.SetTn(tn);
+    if (m_dCarriedFa >= 0.0) {
+        const std::vector<CLENIZone> zones = m_Room.GetZones();
+        for (CLENIZone zone : zones) {
+            zone.SetFa(m_dCarriedFa);
+            m_Room.ReplaceZone(zone);
+        }
+    }
     return true;
 }
