@@ -40,7 +40,9 @@ CSubLeniResultDlg::CSubLeniResultDlg(const CLENIProject& project, const std::str
     }
     const unsigned step = unsigned(timeStep);
     const std::string stepName = GetTimeStepName(step);
-    setWindowTitle(Q(StrPrintf("%s Calculation", stepName.c_str())));
+    // The title says which room the figures are of, and on which floor.
+    setWindowTitle(Q(StrPrintf("%s Calculation: Room %s on %s", stepName.c_str(), room->GetName().c_str(),
+                               floorName.c_str())));
     {
         CCalcLogQuiet quiet; // the lines above the result come without a log
         const CLumSysDataBase& db = project.GetProducts();
