@@ -146,6 +146,37 @@ TEST_F(RoomZoneDialogsTest, ANewRoomTakesTheBuildingTypesDefaultAndAnotherTypeRe
     EXPECT_EQ(dialog.GetTnField()->text().toInt(), types[1].m_iTn);
 }
 
+TEST_F(RoomZoneDialogsTest, RoomTypesComeGroupedWithTheProjectsBuildingTypeFirst) {
+    const auto& types = CBuildingTypeData::GetBuildingTypes();
+    ASSERT_GE(types.size(), 2u);
+    // The office is of a type of the first building type; the project is of the second.
+    CRoomPropsDlg dialog(Office(), &floor, true, types[1].m_csName);
+    QComboBox* list = dialog.GetRoomTypeList();
+    EXPECT_EQ(list->currentText().toStdString(), Office().GetRoomType());
+    std::vector<std::string> headings;
+    std::string group;
+    int typeCount = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const std::string text = list->itemText(i).toStdString();
+        const bool selectable = list->model()->flags(list->model()->index(i, 0)) & Qt::ItemIsSelectable;
+        if (text.empty() || text[0] != '[') {
+            EXPECT_FALSE(selectable) << text;
+            headings.push_back(text);
+            group = text.substr(0, text.find(" (this project)"));
+            continue;
+        }
+        EXPECT_TRUE(selectable) << text;
+        EXPECT_EQ(text.compare(0, group.size() + 2, "[" + group + "]"), 0) << text << " under " << group;
+        ++typeCount;
+    }
+    std::vector<std::string> all;
+    CBuildingTypeData::GetAllRoomTypeStrings(all);
+    EXPECT_EQ(typeCount, static_cast<int>(all.size()));
+    ASSERT_GE(headings.size(), 2u);
+    EXPECT_EQ(headings[0], types[1].m_csName + " (this project)");
+    EXPECT_EQ(headings[1], types[0].m_csName);
+}
+
 TEST_F(RoomZoneDialogsTest, AnExistingRoomsNewTypeOffersItsDefaultsNamingWhatWouldChange) {
     const auto& types = CBuildingTypeData::GetBuildingTypes();
     const std::string newType = CBuildingTypeData::GetRoomTypeString(1, 0);

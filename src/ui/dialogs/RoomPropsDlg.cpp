@@ -11,7 +11,9 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStandardItemModel>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -66,10 +68,7 @@ CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, boo
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
-    std::vector<std::string> types;
-    CBuildingTypeData::GetAllRoomTypeStrings(types);
-    for (const std::string& type : types)
-        m_pRoomType->addItem(Q(type));
+    FillRoomTypes(buildingType);
     if (!existing) m_Room.SetRoomType(CBuildingTypeData::GetFirstRoomTypeOfBuildingType(buildingType));
     const int selected = m_pRoomType->findText(Q(m_Room.GetRoomType()));
     if (selected < 0)
@@ -83,6 +82,36 @@ CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, boo
     m_pSummary->setText(Q(StrPrintf(
         "Area=%.1f m\u00b2 (bounding box %.1fm x %.1fm) height = %.1fm  Average Em=%.1flx", m_Room.GetArea(),
         hi.x - lo.x, hi.y - lo.y, m_Room.GetHeight(), m_Room.GetAverageZoneIlluminance())));
+}
+
+void CRoomPropsDlg::FillRoomTypes(const std::string& dominant) {
+    std::vector<std::string> types;
+    CBuildingTypeData::GetAllRoomTypeStrings(types);
+    // The project's own building type first, then the others in the table's order; each group
+    // under a heading that cannot be chosen.
+    std::vector<std::string> buildings = CBuildingTypeData::GetBuildingTypeNames();
+    const auto own = std::find(buildings.begin(), buildings.end(), dominant);
+    if (own != buildings.end()) std::rotate(buildings.begin(), own, own + 1);
+    auto* model = qobject_cast<QStandardItemModel*>(m_pRoomType->model());
+    for (const std::string& building : buildings) {
+        const std::string prefix = "[" + building + "]";
+        bool heading = false;
+        for (const std::string& type : types) {
+            if (type.compare(0, prefix.size(), prefix) != 0) continue;
+            if (!heading) {
+                m_pRoomType->addItem(Q(building == dominant ? building + " (this project)" : building));
+                if (model) {
+                    QStandardItem* item = model->item(m_pRoomType->count() - 1);
+                    item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+                    QFont bold = item->font();
+                    bold.setBold(true);
+                    item->setFont(bold);
+                }
+                heading = true;
+            }
+            m_pRoomType->addItem(Q(type));
+        }
+    }
 }
 
 void CRoomPropsDlg::OnRoomTypeChanged(int index) {

@@ -37,6 +37,8 @@ class CRoomPropsDlg : public CCheckedDialog {
 
   private:
     void OnRoomTypeChanged(int index);
+    // The room types grouped by building type, the dominant one first.
+    void FillRoomTypes(const std::string& dominant);
 
     CLENIRoom m_Room;
     const CLENIFloor* m_pFloor;
