@@ -8,6 +8,7 @@
 #include "model/LENIProject.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/MonthlyChart.h"
+#include "ui/shell/HelpPages.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -84,6 +85,7 @@ CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& f
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    AddDialogHelp(*this, "results.html", buttons);
     main->addWidget(buttons);
     Calculate();
 }

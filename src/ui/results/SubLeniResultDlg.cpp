@@ -8,6 +8,7 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/LeniResultDlg.h"
 #include "ui/results/MonthlyChart.h"
+#include "ui/shell/HelpPages.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -85,6 +86,7 @@ CSubLeniResultDlg::CSubLeniResultDlg(const CLENIProject& project, const std::str
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    AddDialogHelp(*this, "room-results.html", buttons);
     main->addWidget(buttons);
 }
 
