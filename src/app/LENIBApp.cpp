@@ -59,7 +59,8 @@ void CLENIBApp::LoadLuminaireDatabase() {
     global.ReadFromFile(path);
     // The message about a missing database promises a new empty one: create it now, so the next
     // start finds it instead of repeating the message at every start until something is added.
-    if (!existed) global.WriteToFile();
+    if (!existed && global.WriteToFile())
+        Log().Printf(LOG_INFO, "Created the empty luminaire database:\n%s", path.c_str());
 }
 
 const std::string& CLENIBApp::GetProjectsDir() const {

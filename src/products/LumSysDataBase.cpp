@@ -67,8 +67,9 @@ bool CLumSysDataBase::ReadFromFile(const std::string& path) {
     m_bChanged = false;
     m_bUnreadableFile = false;
     if (!FileExists(path)) {
+        // Not an error: the first start of the program has no database yet.
         Log().Printf(
-            LOG_ERROR,
+            LOG_INFO,
             "Luminaire database file:\n%s\ndoes not exist\nA new empty luminaire database will be created.",
             path.c_str());
         return false;

@@ -154,7 +154,7 @@ TEST_F(LumSysDataBaseTest, GlobalFileIsWrittenWhenAChangeCompletesAndOnlyThen) {
     EXPECT_FALSE(global.ReadFromFile(path));
     EXPECT_EQ(log.Count("Luminaire database file:\n" + path +
                             "\ndoes not exist\nA new empty luminaire database will be created.",
-                        LOG_ERROR),
+                        LOG_INFO),
               1);
     global.WriteIfChanged();
     EXPECT_FALSE(FileExists(path));

@@ -7,7 +7,9 @@
 #include "products/LumSysDataBase.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/dialogs/NewProjDlg.h"
+#include "ui/dialogs/RoomPropsDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/shell/DesktopMain.h"
 #include "ui/shell/MainFrame.h"
 
@@ -111,7 +113,10 @@ void GuiTest::AddSimpleFloor(const std::string& name, double x, double y, double
         d.GetZField()->setText(QString::number(z));
         d.accept();
     });
+    // The new room and its zone are shown as proposed and taken with OK.
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) { d.accept(); });
     boxes.answers.push_back(zone ? IDYES : IDNO);
+    if (zone) script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
     Frame().RunCommand(ID_ADD_SIMPLE_FLOOR);
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/LENIBApp.h"
 #include "base/TextUtils.h"
+#include "dxf/DxfFile.h"
 #include "model/LENIProject.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
@@ -13,12 +14,18 @@
 #include "ui/dialogs/NewProjDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
 #include "ui/editor/DxfViewSettings.h"
+#include "ui/print/DefinePrintPagesDlg.h"
+#include "ui/products/ObjDbTableDlg.h"
+#include "ui/results/LeniResultDlg.h"
+#include "ui/results/SubLeniResultDlg.h"
 #include "ui/shell/DesktopMain.h"
 #include "ui/shell/HelpPages.h"
 #include "ui/shell/MainFrame.h"
+#include "ui/view3d/OglViewer.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -226,6 +233,65 @@ TEST_F(HelpAndFocusTest, EveryDialogTakesTypingInItsFirstFieldAndOpensItsOwnPage
         dialog->hide();
     }
     EXPECT_EQ(BoxTexts(), "");
+}
+
+TEST_F(HelpAndFocusTest, ResultsProductDatabaseViewerAndPrintPagesOpenTheirOwnPageOnF1AndHelp) {
+    Frame();
+    CLENIProject project;
+    project.SetName("P");
+    project.SetProjectFolder(dir.path().string());
+    CLENIRoom room;
+    room.InitFromPolygon("Office", {{0, 0}, {4, 0}, {4, 4}, {0, 4}}, 3.0);
+    const struct {
+        const char* page;
+        std::function<std::unique_ptr<QDialog>()> make;
+    } rows[] = {
+        {"results.html", [&] { return std::make_unique<CLeniResultDlg>(project, "", 0); }},
+        {"room-results.html",
+         [&] { return std::make_unique<CSubLeniResultDlg>(project, "Ground", "Office", &room, 0); }},
+        {"product-database.html", [&] { return std::make_unique<CObjDbTableDlg>(OBJDB_EDIT, &project); }},
+        {"room-3d.html",
+         [] { return std::make_unique<COglViewer>(std::make_unique<CDxfFile>(), "Office", "."); }},
+        {"print-pages.html", [&] { return std::make_unique<CDefinePrintPagesDlg>(project); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.page);
+        std::unique_ptr<QDialog> dialog = row.make();
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        opened.clear();
+        QTest::keyClick(AtFocusWindow(), Qt::Key_F1);
+        EXPECT_EQ(LastPage(), row.page);
+        EXPECT_TRUE(fs::exists(SourceManual() / row.page));
+        // The Help button opens the same page.
+        opened.clear();
+        QPushButton* help = nullptr;
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text().remove('&') == "Help") help = button;
+        ASSERT_NE(help, nullptr);
+        help->click();
+        EXPECT_EQ(LastPage(), row.page);
+        dialog->hide();
+    }
+}
+
+TEST_F(HelpAndFocusTest, WhereNoBrowserStartsAMessageSaysWhereTheManualIs) {
+    Frame();
+    ASSERT_FALSE(App().GetHelpFilePath().empty());
+    SetHelpHook(nullptr);
+    QUrl tried;
+    SetBrowserHook([&tried](const QUrl& url) {
+        tried = url;
+        return false;
+    });
+    boxes.boxes.clear();
+    EXPECT_FALSE(ShowHelpPage("room.html"));
+    SetBrowserHook(nullptr);
+    const fs::path page(tried.toLocalFile().toStdString());
+    EXPECT_EQ(page.filename(), "room.html");
+    EXPECT_EQ(BoxTexts(), "[No browser could be started to show the manual.\nThe manual is in the folder\n" +
+                              page.parent_path().string() + "\nOpen room.html there with a browser.]\n");
 }
 
 } // namespace

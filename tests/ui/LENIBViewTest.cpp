@@ -3,16 +3,20 @@
 
 #include "ui/shell/LENIBView.h"
 #include "app/LENIBApp.h"
+#include "tables/BuildingTypeData.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
 #include "ui/dialogs/FloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
+#include "ui/dialogs/RoomPropsDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/results/LeniResultDlg.h"
 #include "ui/shell/MainFrame.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <algorithm>
 
 #include <QCloseEvent>
@@ -165,6 +169,54 @@ TEST_F(LENIBViewTest, MovingATabReordersTheFloorsAndMarksTheProjectModified) {
         EXPECT_EQ(Frame().GetView()->GetPage(i)->GetFloorName(), TabTexts(Frame())[i]);
 }
 
+TEST_F(LENIBViewTest, AddSimpleFloorShowsTheNewRoomAndItsZoneAsDrawingOneDoes) {
+    NewProject("Alpha");
+    const std::string building = Project().GetDominantBuildingType();
+    script.Next<CSimpleFloorDlg>([](CSimpleFloorDlg& d) {
+        d.GetNameField()->setText("Ground");
+        d.GetXField()->setText("10");
+        d.GetYField()->setText("8");
+        d.accept();
+    });
+    std::string proposedType;
+    script.Next<CRoomPropsDlg>([&](CRoomPropsDlg& d) {
+        EXPECT_EQ(d.GetNameField()->text().toStdString(), "ROOM_000");
+        proposedType = d.GetRoomTypeList()->currentText().toStdString();
+        d.GetNameField()->setText("Office_A");
+        d.GetTdField()->setText("2000");
+        d.GetTnField()->setText("400");
+        d.accept();
+    });
+    boxes.answers.push_back(IDYES); // a single zone
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) {
+        EXPECT_EQ(d.GetNameField()->text().toStdString(), "ZONE_01_(Office_A)");
+        d.GetOccupancyList()->setCurrentText(CZonePropsDlg::kCalcFromFa);
+        d.GetFaField()->setText("0.35");
+        d.accept();
+    });
+    Frame().RunCommand(ID_ADD_SIMPLE_FLOOR);
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    EXPECT_EQ(proposedType, CBuildingTypeData::GetFirstRoomTypeOfBuildingType(building));
+    const CLENIRoom* room = Project().FindRoom("Ground", "Office_A");
+    ASSERT_NE(room, nullptr);
+    EXPECT_EQ(room->GetTd(), 2000);
+    EXPECT_EQ(room->GetTn(), 400);
+    ASSERT_EQ(room->GetZones().size(), 1u);
+    EXPECT_EQ(room->GetZones()[0].GetFa(), 0.35);
+
+    // Cancel keeps the proposed room: the floor was made for it.
+    script.Next<CSimpleFloorDlg>([](CSimpleFloorDlg& d) {
+        d.GetNameField()->setText("Top");
+        d.accept();
+    });
+    script.Cancel();
+    boxes.answers.push_back(IDNO);
+    Frame().RunCommand(ID_ADD_SIMPLE_FLOOR);
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    ASSERT_NE(Project().FindRoom("Top", "ROOM_000"), nullptr);
+    EXPECT_EQ(Project().FindRoom("Top", "ROOM_000")->GetRoomType(), proposedType);
+}
+
 TEST_F(LENIBViewTest, SavedProjectReopensWithTheSameTabsAndModel) {
     NewProject("Alpha");
     AddSimpleFloor("Ground", 10, 8, 3, true);
@@ -180,6 +232,8 @@ TEST_F(LENIBViewTest, SavedProjectReopensWithTheSameTabsAndModel) {
     Frame().UpdateRecentFileItems();
     EXPECT_EQ(Frame().FindCommand(ID_RECENT_FIRST)->text().toStdString(),
               "&1: " + ShortenRecentPath(ProjectFile("Alpha").string()));
+    EXPECT_TRUE(Frame().FindCommand(ID_RECENT_FIRST)->isVisible());
+    EXPECT_FALSE(Frame().FindCommand(ID_RECENT_FIRST + 1)->isVisible());
     ASSERT_TRUE(Frame().RunCommand(ID_RECENT_FIRST));
     EXPECT_EQ(TabTexts(Frame()), (std::vector<std::string>{"Ground", "Top"}));
     EXPECT_EQ(Frame().GetTabCtrl()->currentIndex(), 1);

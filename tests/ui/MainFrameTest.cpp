@@ -80,6 +80,10 @@ TEST_F(MainFrameTest, DesktopStartShowsTheMainWindowWithItsMenusToolbarAndStatus
         EXPECT_EQ(action->text().toStdString(), item.text) << item.id;
     }
     EXPECT_EQ(f.FindCommand(57607)->shortcut().toString().toStdString(), "Ctrl+P");
+    // An empty recent-file list shows no rows in the File menu.
+    f.UpdateRecentFileItems();
+    for (int id = 32865; id <= 32870; ++id)
+        EXPECT_FALSE(f.FindCommand(id)->isVisible()) << id;
     EXPECT_EQ(f.FindCommand(32774)->statusTip().toStdString(), "Add a DXF to the project");
 
     // The eight places of the toolbar: three buttons, a gap, four buttons, each the menu command.

@@ -335,12 +335,12 @@ TEST_F(ProductDatabaseTest, EveryCheckOfTheEditDialogInOrder) {
              d.GetPowerField()->setText("-5 W");
          },
          "Please enter a non negative power", false},
-        {"text power asks, No", OBJDATA_NEW,
+        {"text power refused", OBJDATA_NEW,
          [](CObjDataDlg& d) {
              d.GetRefIdField()->setText("N1");
              d.GetPowerField()->setText("abc");
          },
-         "Power is 0.0 W.\nThis is valid for a purely emergency luminaire\nContinue?", false},
+         "Luminaire Circuit Power (Pi): \"abc\" is not a number; enter watts from 0 to 1000000", false},
         {"zero power asks, Yes", OBJDATA_NEW, [](CObjDataDlg& d) { d.GetRefIdField()->setText("N1"); },
          "Power is 0.0 W.\nThis is valid for a purely emergency luminaire\nContinue?", true, IDYES},
         {"negative charging power", OBJDATA_NEW,
@@ -360,7 +360,7 @@ TEST_F(ProductDatabaseTest, EveryCheckOfTheEditDialogInOrder) {
         {"a power no database could read back", OBJDATA_NEW,
          [](CObjDataDlg& d) {
              d.GetRefIdField()->setText("N1");
-             d.GetPowerField()->setText("2e6");
+             d.GetPowerField()->setText("2000000");
          },
          "Please enter a power of at most 1000000 W", false},
         {"edit keeps the existing id", OBJDATA_EDIT, [](CObjDataDlg& d) { d.GetPowerField()->setText("41"); },
@@ -468,14 +468,13 @@ TEST_F(ProductDatabaseTest, EditsSurviveACrashAfterTheDialogAndARestart) {
     EXPECT_EQ(Global().GetLumDataFromRefId("OLD-1").GetMaxPow(), 22.25);
 }
 
-TEST_F(ProductDatabaseTest, AStartWithoutADatabaseSaysSoOnceAndCreatesIt) {
+TEST_F(ProductDatabaseTest, AStartWithoutADatabaseLogsItShowsNoBoxAndCreatesIt) {
     ASSERT_FALSE(fs::exists(DatabaseFile()));
     const std::string message = "does not exist\nA new empty luminaire database will be created.";
     Frame();
-    int shown = 0;
-    for (const auto& box : boxes.boxes)
-        shown += box.text.find(message) != std::string::npos;
-    EXPECT_EQ(shown, 1) << BoxTexts();
+    EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts();
+    EXPECT_EQ(log.Count(message, LOG_INFO), 1);
+    EXPECT_EQ(log.Count("Created the empty luminaire database:", LOG_INFO), 1);
     EXPECT_TRUE(fs::exists(DatabaseFile()));
     CLumSysDataBase created;
     EXPECT_TRUE(created.ReadFromFile(DatabaseFile().string()));

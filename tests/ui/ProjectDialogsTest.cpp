@@ -46,12 +46,13 @@ struct FieldCase {
 };
 
 TEST_F(ProjectDialogsTest, SingleValueDialogsKeepTheirRanges) {
-    const FieldCase heights[] = {{"3.00 m", ""},
-                                 {"1", ""},
-                                 {"200", ""},
-                                 {"0.99", "Floor height must be from 1.00 to 200.00 meters."},
-                                 {"200.01", "Floor height must be from 1.00 to 200.00 meters."},
-                                 {"abc", "Floor height must be from 1.00 to 200.00 meters."}};
+    const FieldCase heights[] = {
+        {"3.00 m", ""},
+        {"1", ""},
+        {"200", ""},
+        {"0.99", "Floor height must be from 1.00 to 200.00 meters."},
+        {"200.01", "Floor height must be from 1.00 to 200.00 meters."},
+        {"abc", "Floor to ceiling distance: \"abc\" is not a number; enter metres from 1 to 200"}};
     for (const FieldCase& c : heights) {
         CFloorDlg dialog(3.0);
         EXPECT_EQ(dialog.GetHeightField()->text().toStdString(), "3.00 m");
@@ -245,6 +246,7 @@ TEST_F(ProjectDialogsTest, PropertiesFormShowsTheProjectAndKeepsItsName) {
     CLENIProject settings;
     settings.SetName("Alpha");
     settings.SetDominantBuildingType(CBuildingTypeData::GetBuildingTypeNames()[1]);
+    settings.SetLatitude(45.5); // 0.42 is within the range of Hdir/Hglob at 46 degrees
     settings.SetHdirHglob(0.42);
     settings.SetLocation("Roma");
     settings.SetYearBuilt(1999);

@@ -133,8 +133,9 @@ TEST_F(ResultDialogsTest, BuildingCalculationForTheYearAndMarch) {
     EXPECT_TRUE(marchButtonsHidden);
     EXPECT_FALSE(marchChart);
     ASSERT_EQ(script.shown.size(), 2u);
-    EXPECT_EQ(script.shown[0], "LENI=19.31 kWh/(m\u00b2 year)"); // the result is the title
-    EXPECT_EQ(script.shown[1], "Building Monthly Specific Energy=1.61 kWh/m\u00b2 (March)");
+    // The title: what the figures are of, and the result.
+    EXPECT_EQ(script.shown[0], "Building Villa: LENI=19.31 kWh/(m\u00b2 year)");
+    EXPECT_EQ(script.shown[1], "Building Villa: Building Monthly Specific Energy=1.61 kWh/m\u00b2 (March)");
     // Ctrl+L: the building's log, which the calculation has just written.
     const CLENIProject& project = Frame().GetDocument().GetProject();
     EXPECT_EQ(openedLog, GetCalcLogPath(project.GetProjectFolder(), GetBuildingCalcLogFileName("Villa")));
@@ -192,20 +193,28 @@ TEST_F(ResultDialogsTest, BuildingCalculationAgainAfterAnEdit) {
 TEST_F(ResultDialogsTest, FloorOfThreeInstancesAndBuildingWithoutFloors) {
     Villa(3);
     std::vector<std::string> floor;
+    std::string subject, allStoreys, title;
     std::string openedLog;
     SetOpenFileHook([&](const std::string& path) { openedLog = path; });
     script.Next<CLeniResultDlg>([&](CLeniResultDlg& d) {
         floor = Lines(d);
+        subject = d.GetSubjectLine();
+        allStoreys = d.GetAllStoreysLine();
+        title = d.windowTitle().toStdString();
         CtrlKey(d, Qt::Key_L);
         CtrlKey(d, Qt::Key_K); // any other key: no log
         d.accept();
     });
     ASSERT_TRUE(Frame().RunCommand(ID_FLOOR_CALCULATION));
     SetOpenFileHook(nullptr);
-    // Three times the power of one storey, but the energy and area of one.
-    EXPECT_EQ(floor, (std::vector<std::string>{"Floor Installed Power (Pn): 1080.00 W (3 floors)",
-                                               "Annual Floor Energy: 965.70 kWh", "Floor Area: 50.00 m\u00b2",
+    // The figures of one storey, each saying so, and those of all three storeys on their own line.
+    EXPECT_EQ(subject, "Floor Ground (one of 3 storeys)");
+    EXPECT_EQ(title, "Floor Ground (one of 3 storeys): LENIsub=19.31 kWh/(m\u00b2 year)");
+    EXPECT_EQ(floor, (std::vector<std::string>{"Floor Installed Power (Pn), one storey: 360.00 W",
+                                               "Annual Floor Energy, one storey: 965.70 kWh",
+                                               "Floor Area, one storey: 50.00 m\u00b2",
                                                "Hours per year = 8760", "LENIsub=19.31 kWh/(m\u00b2 year)"}));
+    EXPECT_EQ(allStoreys, "All 3 storeys: Pn 1080.00 W, Annual energy 2897.10 kWh, area 150.00 m\u00b2");
     const CLENIProject& project = Frame().GetDocument().GetProject();
     EXPECT_EQ(openedLog, GetCalcLogPath(project.GetProjectFolder(), GetFloorCalcLogFileName("Ground")));
 
@@ -217,6 +226,8 @@ TEST_F(ResultDialogsTest, FloorOfThreeInstancesAndBuildingWithoutFloors) {
               (std::vector<std::string>{"Building Installed Power (Pn): 0.00 W",
                                         "Annual Building Energy: 0.00 kWh", "Area: 0.00 m\u00b2",
                                         "Hours per year = 8760", "LENI=0.00 kWh/(m\u00b2 year)"}));
+    EXPECT_EQ(building.GetSubjectLine(), "Building Empty");
+    EXPECT_EQ(building.GetAllStoreysLine(), "");
 
     // An unknown floor: noted in the log, the dialog closes at once.
     log.Clear();
@@ -254,7 +265,7 @@ TEST_F(ResultDialogsTest, RoomCalculationWithItsMonthsAndLog) {
         for (const char* l : labels)
             march[l] = d.GetValue(l);
         marchLabel = d.GetResultLabel();
-        EXPECT_EQ(d.windowTitle().toStdString(), "March Calculation");
+        EXPECT_EQ(d.windowTitle().toStdString(), "March Calculation: Room " + m_csRoom + " on Ground");
         EXPECT_EQ(d.GetMonthButton(1), nullptr);
         CtrlKey(d, Qt::Key_L);
         d.accept();

@@ -1,6 +1,7 @@
 // The room, zone, zone-luminaire and object-count dialogs: each check of OK in order (the
 // message, and the dialog kept open), the rules that tie fields together, and a picture of each.
 
+#include "base/TextUtils.h"
 #include "model/LENIFloor.h"
 #include "products/LumSysDataBase.h"
 #include "tables/BuildingTypeData.h"
@@ -143,6 +144,72 @@ TEST_F(RoomZoneDialogsTest, ANewRoomTakesTheBuildingTypesDefaultAndAnotherTypeRe
         QString::fromStdString(CBuildingTypeData::GetRoomTypeString(1, 0)));
     EXPECT_EQ(dialog.GetTdField()->text().toInt(), types[1].m_iTd);
     EXPECT_EQ(dialog.GetTnField()->text().toInt(), types[1].m_iTn);
+}
+
+TEST_F(RoomZoneDialogsTest, RoomTypesComeGroupedWithTheProjectsBuildingTypeFirst) {
+    const auto& types = CBuildingTypeData::GetBuildingTypes();
+    ASSERT_GE(types.size(), 2u);
+    // The office is of a type of the first building type; the project is of the second.
+    CRoomPropsDlg dialog(Office(), &floor, true, types[1].m_csName);
+    QComboBox* list = dialog.GetRoomTypeList();
+    EXPECT_EQ(list->currentText().toStdString(), Office().GetRoomType());
+    std::vector<std::string> headings;
+    std::string group;
+    int typeCount = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const std::string text = list->itemText(i).toStdString();
+        const bool selectable = list->model()->flags(list->model()->index(i, 0)) & Qt::ItemIsSelectable;
+        if (text.empty() || text[0] != '[') {
+            EXPECT_FALSE(selectable) << text;
+            headings.push_back(text);
+            group = text.substr(0, text.find(" (this project)"));
+            continue;
+        }
+        EXPECT_TRUE(selectable) << text;
+        EXPECT_EQ(text.compare(0, group.size() + 2, "[" + group + "]"), 0) << text << " under " << group;
+        ++typeCount;
+    }
+    std::vector<std::string> all;
+    CBuildingTypeData::GetAllRoomTypeStrings(all);
+    EXPECT_EQ(typeCount, static_cast<int>(all.size()));
+    ASSERT_GE(headings.size(), 2u);
+    EXPECT_EQ(headings[0], types[1].m_csName + " (this project)");
+    EXPECT_EQ(headings[1], types[0].m_csName);
+}
+
+TEST_F(RoomZoneDialogsTest, AnExistingRoomsNewTypeOffersItsDefaultsNamingWhatWouldChange) {
+    const auto& types = CBuildingTypeData::GetBuildingTypes();
+    const std::string newType = CBuildingTypeData::GetRoomTypeString(1, 0);
+    const double fa = CBuildingTypeData::GetFaFromRoomTypeString(newType);
+    CLENIRoom room = Office();
+    room.SetTd(1234);
+    room.SetTn(567);
+    for (CLENIZone zone : room.GetZones()) {
+        zone.SetFa(0.125);
+        room.ReplaceZone(zone);
+    }
+    ASSERT_NE(types[1].m_iTd, 1234);
+    ASSERT_NE(fa, 0.125);
+    const std::string question = StrPrintf(
+        "The room type %s has its own defaults.\nCarry them into this room and its zones?\ntd: 1234 h -> %d h"
+        "\ntn: 567 h -> %d h\nFa of zone Z1: 0.12 -> %.2f\nFa of zone Z2: 0.12 -> %.2f",
+        newType.c_str(), types[1].m_iTd, types[1].m_iTn, fa, fa);
+    for (int answer : {IDNO, IDYES}) {
+        const bool carry = answer == IDYES;
+        CRoomPropsDlg dialog(room, &floor, true, "Offices");
+        boxes.boxes.clear();
+        boxes.answers = {answer};
+        dialog.GetRoomTypeList()->setCurrentText(QString::fromStdString(newType));
+        ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
+        EXPECT_EQ(boxes.boxes[0].text, question);
+        EXPECT_EQ(PressOk(dialog), "");
+        const CLENIRoom& taken = dialog.GetRoom();
+        EXPECT_EQ(taken.GetRoomType(), newType);
+        EXPECT_EQ(taken.GetTd(), carry ? types[1].m_iTd : 1234) << answer;
+        EXPECT_EQ(taken.GetTn(), carry ? types[1].m_iTn : 567) << answer;
+        for (const CLENIZone& zone : taken.GetZones())
+            EXPECT_EQ(zone.GetFa(), carry ? fa : 0.125) << zone.GetName() << answer;
+    }
 }
 
 TEST_F(RoomZoneDialogsTest, ZonePropertiesChecksItsFieldsInOrder) {

@@ -1,5 +1,6 @@
 #include "ui/dialogs/CheckedDialog.h"
 
+#include "base/MessageBoxes.h"
 #include "base/TextUtils.h"
 #include "ui/shell/HelpPages.h"
 
@@ -12,13 +13,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
-#include <climits>
 #include <cmath>
-#include <cstdlib>
 
 CCheckedDialog::CCheckedDialog(const QString& title, QWidget* parent) : QDialog(parent) {
     setWindowTitle(title);
@@ -104,16 +104,58 @@ QLabel* CCheckedDialog::AddNote(const QString& text) {
     return note;
 }
 
-double FieldDouble(const QLineEdit* field) {
-    const double value = ParseDouble(FieldText(field));
-    // An overflowing or non-numeric text must not slip through a range check as NaN.
-    return std::isfinite(value) ? value : 0.0;
+QLineEdit* CCheckedDialog::AddNumberField(const QString& label, const TypedNumberField& what, double value,
+                                          int decimals, const std::string& suffix, int maxLength) {
+    QLineEdit* field = AddField(label, ShowNumber(value, decimals, suffix), maxLength);
+    NameNumberField(field, what);
+    return field;
 }
 
-int FieldInt(const QLineEdit* field) {
-    const std::string text = FieldText(field);
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    return value > INT_MAX ? INT_MAX : (value < INT_MIN ? INT_MIN : static_cast<int>(value));
+CTypedNumberReader CCheckedDialog::NumberReader() const {
+    return CTypedNumberReader(locale().decimalPoint().toStdString());
+}
+
+QString CCheckedDialog::ShowNumber(double value, int decimals, const std::string& suffix) const {
+    return QString::fromStdString(NumberReader().Show(value, decimals, suffix));
+}
+
+namespace {
+void RefuseNumber(QLineEdit* field, const TypedNumberField& what) {
+    WalertBox("%s", CTypedNumberReader::Refusal(what, FieldText(field)).c_str());
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+}
+} // namespace
+
+bool CCheckedDialog::ReadNumber(QLineEdit* field, const TypedNumberField& what, double& value) const {
+    if (NumberReader().Read(FieldText(field), what, value)) return true;
+    RefuseNumber(field, what);
+    return false;
+}
+
+bool CCheckedDialog::ReadNumber(QLineEdit* field, const TypedNumberField& what, int& value) const {
+    if (NumberReader().Read(FieldText(field), what, value)) return true;
+    RefuseNumber(field, what);
+    return false;
+}
+
+void NameNumberField(QLineEdit* field, const TypedNumberField& what) {
+    field->setObjectName(QString::fromUtf8(what.name));
+}
+
+double FieldDouble(const QLineEdit* field) {
+    std::string text = FieldText(field);
+    const std::string sign = field->locale().decimalPoint().toStdString();
+    if (sign != ".") {
+        // The other sign ends the number, as it would for OK.
+        for (char& c : text)
+            if (c == '.') c = ' ';
+        const size_t at = text.find(sign);
+        if (!sign.empty() && at != std::string::npos) text.replace(at, sign.size(), ".");
+    }
+    const double value = ParseDouble(text);
+    // An overflowing or non-numeric text must not slip through as NaN.
+    return std::isfinite(value) ? value : 0.0;
 }
 
 std::string FieldText(const QLineEdit* field) {

@@ -3,6 +3,8 @@
 // and keeps the dialog open with the input unchanged. Every dialog opens with the keyboard in its
 // first field, and F1 (or its Help button) opens its page of the user manual.
 
+#include "base/TypedNumber.h"
+
 #include <QDialog>
 #include <string>
 
@@ -37,6 +39,17 @@ class CCheckedDialog : public QDialog {
     // A labelled field of the form; maxLength 0: no limit.
     QLineEdit* AddField(const QString& label, const QString& text, int maxLength = 0);
     QLabel* AddNote(const QString& text);
+    // A labelled field holding a number of the kind `what`, shown with the given decimals.
+    QLineEdit* AddNumberField(const QString& label, const TypedNumberField& what, double value, int decimals,
+                              const std::string& suffix = "", int maxLength = 0);
+    // The value of a numeric field; a text that is no number of its kind is refused with a
+    // message naming the field, and the keyboard goes back to the field.
+    bool ReadNumber(QLineEdit* field, const TypedNumberField& what, double& value) const;
+    bool ReadNumber(QLineEdit* field, const TypedNumberField& what, int& value) const;
+    // A number as this dialog shows it: the locale's decimal sign, the decimals that show it exactly.
+    QString ShowNumber(double value, int decimals, const std::string& suffix = "") const;
+    // Numbers in the decimal sign of this dialog's locale.
+    CTypedNumberReader NumberReader() const;
     QVBoxLayout* GetMainLayout() const { return m_pMain; }
     QFormLayout* GetForm() const { return m_pForm; }
     // The buttons go last; derived constructors call this when their fields are in.
@@ -49,7 +62,9 @@ class CCheckedDialog : public QDialog {
     std::string m_csHelpPage = "dialogs.html";
 };
 
-// Field text as the C library reads a number: a trailing unit is ignored, no number reads as 0.
+// The name of a numeric field (its object name), by which a test finds it.
+void NameNumberField(QLineEdit* field, const TypedNumberField& what);
+// A field's number for a picture or a hint while the user types: the leading number in the
+// locale's decimal sign, 0 when there is none. OK reads through ReadNumber.
 double FieldDouble(const QLineEdit* field);
-int FieldInt(const QLineEdit* field);
 std::string FieldText(const QLineEdit* field);

@@ -29,6 +29,13 @@ int CurrentYear() {
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+const TypedNumberField kMf = {"Default maintenance factor MF", "", "a factor from 0 to 1", false};
+const TypedNumberField kLatitude = {"Latitude", "\u00b0|deg", "degrees from 0 to 90", false};
+const TypedNumberField kLongitude = {"Longitude", "\u00b0|deg", "degrees from -180 to 180", false};
+const TypedNumberField kHdirHglob = {"Project Hdir/Hglob", "", "a ratio from 0 to 1", false};
+const TypedNumberField kYearBuilt = {"Year built", "", "a 4 digit year, or 0", true};
+const TypedNumberField kYearToBeBuilt = {"Year to be built", "", "a 4 digit year, or 0", true};
 } // namespace
 
 std::string CNewProjDlg::SuggestedHdirHglobText(double latitude) {
@@ -63,18 +70,24 @@ CNewProjDlg::CNewProjDlg(CLENIProject& settings, int mode, const std::string& al
     m_pBuildingType->setCurrentIndex(-1);
     m_pBuildingType->setPlaceholderText("(select the building type)");
     form->addRow("Dominant building type:", m_pBuildingType);
-    m_pMF = AddField(
-        "Default maintenance factor MF:", Q(FormatDouble("%.2f", settings.GetMaintenanceFactor())), 10);
+    m_pMF = AddNumberField("Default maintenance factor MF:", kMf, settings.GetMaintenanceFactor(), 2, "", 10);
     m_pTown = AddField("Town/city:", Q(settings.GetLocation()));
-    m_pLatitude = AddField("Latitude (\u00b0):", Q(FormatDouble("%.1f", settings.GetLatitude())));
-    m_pLongitude = AddField("Longitude (\u00b0):", Q(FormatDouble("%.1f", settings.GetLongitude())));
+    // A new project proposes the default place to a tenth of a degree, the hint of Hdir/Hglob below
+    // agreeing with it; a project's own place is shown as stored.
+    auto place = [mode](double degrees) {
+        return mode == PROJECT_DIALOG_NEW ? std::round(degrees * 10.0) / 10.0 : degrees;
+    };
+    m_pLatitude = AddNumberField("Latitude (\u00b0):", kLatitude, place(settings.GetLatitude()), 1);
+    m_pLongitude = AddNumberField("Longitude (\u00b0):", kLongitude, place(settings.GetLongitude()), 1);
     m_pSuggested = new QLabel(this);
     form->addRow("Suggested Hdir/Hglob:", m_pSuggested);
     const double hdir = mode == PROJECT_DIALOG_NEW ? CLENIProject::GetDefaultHdirHglob(settings.GetLatitude())
                                                    : settings.GetHdirHglob();
-    m_pHdirHglob = AddField("Project Hdir/Hglob:", Q(FormatDouble("%.2f", hdir)));
+    m_pHdirHglob = AddNumberField("Project Hdir/Hglob:", kHdirHglob, hdir, 2);
     m_pYearBuilt = AddField("Year built:", QString::number(settings.GetYearBuilt()), 4);
+    NameNumberField(m_pYearBuilt, kYearBuilt);
     m_pYearToBeBuilt = AddField("Year to be built:", QString::number(settings.GetYearToBeBuilt()), 4);
+    NameNumberField(m_pYearToBeBuilt, kYearToBeBuilt);
 
     if (mode == PROJECT_DIALOG_PROPERTIES) {
         const int index = m_pBuildingType->findText(Q(settings.GetDominantBuildingType()));
@@ -106,7 +119,10 @@ void CNewProjDlg::UpdateFolders() {
 }
 
 void CNewProjDlg::UpdateSuggestion() {
-    m_pSuggested->setText(Q(SuggestedHdirHglobText(FieldDouble(m_pLatitude))));
+    double latitude = 0.0;
+    const bool read = NumberReader().Read(FieldText(m_pLatitude), kLatitude, latitude);
+    QString suggested = Q(SuggestedHdirHglobText(read ? latitude : -1.0));
+    m_pSuggested->setText(suggested.replace('.', locale().decimalPoint()));
 }
 
 void CNewProjDlg::OnBrowse() {
@@ -117,8 +133,9 @@ void CNewProjDlg::OnBrowse() {
 }
 
 bool CNewProjDlg::CheckYears(int& yearBuilt, int& yearToBeBuilt) const {
-    yearBuilt = FieldInt(m_pYearBuilt);
-    yearToBeBuilt = FieldInt(m_pYearToBeBuilt);
+    if (!ReadNumber(m_pYearBuilt, kYearBuilt, yearBuilt) ||
+        !ReadNumber(m_pYearToBeBuilt, kYearToBeBuilt, yearToBeBuilt))
+        return false;
     if (yearBuilt != 0 && yearToBeBuilt != 0) {
         WalertBox("Please set one of the years to 0\nand the other to a 4 digit year, for example %d",
                   CurrentYear());
@@ -171,17 +188,20 @@ bool CNewProjDlg::OnOK() {
         WalertBox("Please select the building type");
         return false;
     }
-    const double mf = FieldDouble(m_pMF);
+    double mf = 0.0;
+    if (!ReadNumber(m_pMF, kMf, mf)) return false;
     if (mf < 0.0 || mf > 1.0) {
         WalertBox("Maintenance factor should be between 0 and 1\nA guide default is %.2f", 0.70);
         return false;
     }
-    const double latitude = FieldDouble(m_pLatitude);
+    double latitude = 0.0;
+    if (!ReadNumber(m_pLatitude, kLatitude, latitude)) return false;
     if (latitude < 0.0 || latitude > 90.0) {
         WalertBox("Latitude should be between %.1f and %.1f.", 0.0, 90.0);
         return false;
     }
-    const double longitude = FieldDouble(m_pLongitude);
+    double longitude = 0.0;
+    if (!ReadNumber(m_pLongitude, kLongitude, longitude)) return false;
     if (longitude < -180.0 || longitude > 180.0) {
         WalertBox(
             "Longitude should be between %.1f and %.1f.\n0\u00b0... +180\u00b0 Eastwards from Greenwich,\n"
@@ -196,7 +216,8 @@ bool CNewProjDlg::OnOK() {
     }
     int yearBuilt = 0, yearToBeBuilt = 0;
     if (!CheckYears(yearBuilt, yearToBeBuilt)) return false;
-    const double hdir = FieldDouble(m_pHdirHglob);
+    double hdir = 0.0;
+    if (!ReadNumber(m_pHdirHglob, kHdirHglob, hdir)) return false;
     const HdirHglobRange range = GetHdirHglobMinMaxForLatitude(static_cast<int>(std::lround(latitude)));
     if (range.found && (hdir < range.min || hdir > range.max)) {
         WalertBox("For latitude %.1f\u00b0 Hdir/Hglob should be between %.2f and %.2f.", latitude, range.min,

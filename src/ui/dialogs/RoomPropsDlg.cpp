@@ -11,7 +11,10 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStandardItemModel>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -22,6 +25,12 @@ const char* const kDcajUser = "User";
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+const TypedNumberField kWorkplane = {"Workplane height", "m", "metres from 0 to 2", false};
+const TypedNumberField kMf = {"Room maintenance factor MF", "", "a factor from 0 to 1", false};
+const TypedNumberField kUserDcaj = {"User Dcaj", "%", "per cent from 0 to 100", false};
+const TypedNumberField kTd = {"Daylight time td", "h", "hours per year from 0 to 8760", true};
+const TypedNumberField kTn = {"Daylight absence time tn", "h", "hours per year from 0 to 8760", true};
 
 } // namespace
 
@@ -34,20 +43,22 @@ CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, boo
     m_pRoomType->setMinimumContentsLength(40);
     m_pRoomType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     GetForm()->addRow("Room type:", m_pRoomType);
-    m_pWorkplane = AddField("Workplane height (m):", Q(FormatDouble("%.3f", room.GetWrkSrfHi())), 10);
-    m_pMf = AddField("Room maintenance factor MF:", Q(FormatDouble("%.2f", room.GetMaintenanceFactor())), 10);
+    m_pWorkplane = AddNumberField("Workplane height (m):", kWorkplane, room.GetWrkSrfHi(), 3, "", 10);
+    m_pMf = AddNumberField("Room maintenance factor MF:", kMf, room.GetMaintenanceFactor(), 2, "", 10);
     m_pDcajMethod = new QComboBox(this);
     m_pDcajMethod->addItems({kDcajCalculated, kDcajUser});
     m_pDcajMethod->setCurrentIndex(room.GetDcajSource() == DCAJ_USER ? 1 : 0);
     GetForm()->addRow("Dcaj method:", m_pDcajMethod);
-    m_pUserDcaj = AddField("User Dcaj (%):", Q(FormatDouble("%.3f %%", room.GetUserDcaj())));
+    m_pUserDcaj = AddNumberField("User Dcaj (%):", kUserDcaj, room.GetUserDcaj(), 3, " %");
     m_pShading = new QComboBox(this);
     for (int code = SHADING_NONE; code <= SHADING_LIGHT_GUIDES; ++code)
         m_pShading->addItem(Q(CLENIRoom::GetShadingName(code)), code);
     m_pShading->setCurrentIndex(std::max(0, m_pShading->findData(room.GetShadingType())));
     GetForm()->addRow("Shading:", m_pShading);
     m_pTd = AddField("Daylight time td (hours per year):", QString::number(room.GetTd()));
+    NameNumberField(m_pTd, kTd);
     m_pTn = AddField("Daylight absence time tn (hours per year):", QString::number(room.GetTn()));
+    NameNumberField(m_pTn, kTn);
     m_pSummary = AddNote(QString());
     FinishLayout();
 
@@ -57,10 +68,7 @@ CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, boo
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
-    std::vector<std::string> types;
-    CBuildingTypeData::GetAllRoomTypeStrings(types);
-    for (const std::string& type : types)
-        m_pRoomType->addItem(Q(type));
+    FillRoomTypes(buildingType);
     if (!existing) m_Room.SetRoomType(CBuildingTypeData::GetFirstRoomTypeOfBuildingType(buildingType));
     const int selected = m_pRoomType->findText(Q(m_Room.GetRoomType()));
     if (selected < 0)
@@ -76,6 +84,36 @@ CRoomPropsDlg::CRoomPropsDlg(const CLENIRoom& room, const CLENIFloor* floor, boo
         hi.x - lo.x, hi.y - lo.y, m_Room.GetHeight(), m_Room.GetAverageZoneIlluminance())));
 }
 
+void CRoomPropsDlg::FillRoomTypes(const std::string& dominant) {
+    std::vector<std::string> types;
+    CBuildingTypeData::GetAllRoomTypeStrings(types);
+    // The project's own building type first, then the others in the table's order; each group
+    // under a heading that cannot be chosen.
+    std::vector<std::string> buildings = CBuildingTypeData::GetBuildingTypeNames();
+    const auto own = std::find(buildings.begin(), buildings.end(), dominant);
+    if (own != buildings.end()) std::rotate(buildings.begin(), own, own + 1);
+    auto* model = qobject_cast<QStandardItemModel*>(m_pRoomType->model());
+    for (const std::string& building : buildings) {
+        const std::string prefix = "[" + building + "]";
+        bool heading = false;
+        for (const std::string& type : types) {
+            if (type.compare(0, prefix.size(), prefix) != 0) continue;
+            if (!heading) {
+                m_pRoomType->addItem(Q(building == dominant ? building + " (this project)" : building));
+                if (model) {
+                    QStandardItem* item = model->item(m_pRoomType->count() - 1);
+                    item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+                    QFont bold = item->font();
+                    bold.setBold(true);
+                    item->setFont(bold);
+                }
+                heading = true;
+            }
+            m_pRoomType->addItem(Q(type));
+        }
+    }
+}
+
 void CRoomPropsDlg::OnRoomTypeChanged(int index) {
     if (index < 0) return;
     const std::string type = m_pRoomType->itemText(index).toStdString();
@@ -83,9 +121,37 @@ void CRoomPropsDlg::OnRoomTypeChanged(int index) {
         Log().Printf(LOG_ERROR, "CRoomPropsDlg::OCSRB: could not get room type");
         return;
     }
-    m_Room.GetTdTnByBuildingType(m_Room.GetBuildingTypeFromRoomTypeString());
-    m_pTd->setText(QString::number(m_Room.GetTd()));
-    m_pTn->setText(QString::number(m_Room.GetTn()));
+    int td = 0, tn = 0;
+    CBuildingTypeData::GetTdTnByBuildingType(m_Room.GetBuildingTypeFromRoomTypeString(), td, tn);
+    const double fa = CBuildingTypeData::GetFaFromRoomTypeString(type);
+    if (!m_bExisting) {
+        // A new room has nothing of its own yet: it takes the type's hours.
+        m_pTd->setText(QString::number(td));
+        m_pTn->setText(QString::number(tn));
+        return;
+    }
+    // An existing room's hours and its zones' absence factors may be the user's own: they change
+    // only when the user says so, after seeing what would change.
+    std::string changes;
+    const CTypedNumberReader reader = NumberReader();
+    int shownTd = 0, shownTn = 0;
+    if (!reader.Read(FieldText(m_pTd), kTd, shownTd) || shownTd != td)
+        changes += StrPrintf("\ntd: %s h -> %d h", FieldText(m_pTd).c_str(), td);
+    if (!reader.Read(FieldText(m_pTn), kTn, shownTn) || shownTn != tn)
+        changes += StrPrintf("\ntn: %s h -> %d h", FieldText(m_pTn).c_str(), tn);
+    const bool faKnown = fa >= 0.0 && fa <= 1.0;
+    for (const CLENIZone& zone : m_Room.GetZones()) {
+        const double own = m_dCarriedFa >= 0.0 ? m_dCarriedFa : zone.GetFa();
+        if (faKnown && std::fabs(own - fa) > 1e-9)
+            changes += StrPrintf("\nFa of zone %s: %.2f -> %.2f", zone.GetName().c_str(), own, fa);
+    }
+    if (changes.empty()) return;
+    if (WyesNoBox("The room type %s has its own defaults.\nCarry them into this room and its zones?%s",
+                  type.c_str(), changes.c_str()) != IDYES)
+        return;
+    m_pTd->setText(QString::number(td));
+    m_pTn->setText(QString::number(tn));
+    if (faKnown) m_dCarriedFa = fa;
 }
 
 bool CRoomPropsDlg::OnOK() {
@@ -105,21 +171,24 @@ bool CRoomPropsDlg::OnOK() {
         return false;
     }
     m_Room.SetName(name);
-    const double workplane = FieldDouble(m_pWorkplane);
+    double workplane = 0.0;
+    if (!ReadNumber(m_pWorkplane, kWorkplane, workplane)) return false;
     if (workplane < 0.0 || workplane > 2.0) {
         WalertBox("Work surface height should be between %.3f annd %.3f inclusive", 0.0, 2.0);
         return false;
     }
     m_Room.SetWrkSrfHi(workplane);
     m_Room.SetShadingType(m_pShading->currentData().toInt());
-    const double mf = FieldDouble(m_pMf);
+    double mf = 0.0;
+    if (!ReadNumber(m_pMf, kMf, mf)) return false;
     if (mf < 0.0 || mf > 1.0) {
         WalertBox("Maintenance factor should be between %.3f and %.3f", 0.0, 1.0);
         return false;
     }
     m_Room.SetMaintenanceFactor(mf);
     if (m_pDcajMethod->currentText() != kDcajCalculated) {
-        const double dcaj = FieldDouble(m_pUserDcaj);
+        double dcaj = 0.0;
+        if (!ReadNumber(m_pUserDcaj, kUserDcaj, dcaj)) return false;
         if (dcaj < 0.0 || dcaj > 100.0) {
             WalertBox("User Dcaj should be between 0 %% and 100 %%");
             return false;
@@ -129,7 +198,8 @@ bool CRoomPropsDlg::OnOK() {
     } else {
         m_Room.SetDcajSource(DCAJ_CALCULATED);
     }
-    const int td = FieldInt(m_pTd), tn = FieldInt(m_pTn);
+    int td = 0, tn = 0;
+    if (!ReadNumber(m_pTd, kTd, td) || !ReadNumber(m_pTn, kTn, tn)) return false;
     if (td < 0) {
         WalertBox("Daylight hours must be 0 or more");
         return false;
@@ -144,5 +214,12 @@ bool CRoomPropsDlg::OnOK() {
     }
     m_Room.SetTd(td);
     m_Room.SetTn(tn);
+    if (m_dCarriedFa >= 0.0) {
+        const std::vector<CLENIZone> zones = m_Room.GetZones();
+        for (CLENIZone zone : zones) {
+            zone.SetFa(m_dCarriedFa);
+            m_Room.ReplaceZone(zone);
+        }
+    }
     return true;
 }

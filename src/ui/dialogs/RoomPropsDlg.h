@@ -37,10 +37,15 @@ class CRoomPropsDlg : public CCheckedDialog {
 
   private:
     void OnRoomTypeChanged(int index);
+    // The room types grouped by building type, the dominant one first.
+    void FillRoomTypes(const std::string& dominant);
 
     CLENIRoom m_Room;
     const CLENIFloor* m_pFloor;
     bool m_bExisting;
+    // The absence factor the zones take on OK when the user carried a new type's defaults
+    // into them; below 0: the zones keep their own.
+    double m_dCarriedFa = -1.0;
     QLineEdit* m_pName;
     QComboBox* m_pRoomType;
     QLineEdit* m_pWorkplane;

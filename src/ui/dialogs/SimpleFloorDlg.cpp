@@ -8,6 +8,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace {
+const TypedNumberField kX = {"X length", "m", "metres from 0.1 to 1000", false};
+const TypedNumberField kY = {"Y width", "m", "metres from 0.1 to 1000", false};
+const TypedNumberField kZ = {"Z height", "m", "metres from 1 to 200", false};
+} // namespace
+
 std::string CSimpleFloorDlg::GetFreeFloorName(const CLENIProject& project) {
     for (int n = 1;; ++n) {
         std::string name = StrPrintf("FLOOR_%03d", n);
@@ -24,9 +30,9 @@ CSimpleFloorDlg::CSimpleFloorDlg(const CLENIProject& project, QWidget* parent)
     // The explanation comes first, above the fields.
     GetMainLayout()->insertWidget(0, note);
     m_pName = AddField("Floor name:", QString::fromStdString(GetFreeFloorName(project)), 20);
-    m_pX = AddField("X length (m):", QString::fromStdString(FormatDouble("%.1fm", m_dX)));
-    m_pY = AddField("Y width (m):", QString::fromStdString(FormatDouble("%.1fm", m_dY)));
-    m_pZ = AddField("Z height (m):", QString::fromStdString(FormatDouble("%.1fm", m_dZ)));
+    m_pX = AddNumberField("X length (m):", kX, m_dX, 1, "m");
+    m_pY = AddNumberField("Y width (m):", kY, m_dY, 1, "m");
+    m_pZ = AddNumberField("Z height (m):", kZ, m_dZ, 1, "m");
     setMinimumWidth(380);
     FinishLayout();
 }
@@ -41,7 +47,8 @@ bool CSimpleFloorDlg::OnOK() {
         WalertBox("A floor named <%s>\nalready exists", name.c_str());
         return false;
     }
-    const double x = FieldDouble(m_pX), y = FieldDouble(m_pY), z = FieldDouble(m_pZ);
+    double x = 0.0, y = 0.0, z = 0.0;
+    if (!ReadNumber(m_pX, kX, x) || !ReadNumber(m_pY, kY, y) || !ReadNumber(m_pZ, kZ, z)) return false;
     if (x < 0.1 || x > 1000.0 || y < 0.1 || y > 1000.0) {
         WalertBox("Plan dimensions too big or too small");
         return false;

@@ -22,6 +22,10 @@ QString Q(const std::string& text) {
 }
 
 const char* const kBothControls = "CLO and CIC cannot be enabled at the same time";
+const TypedNumberField kOverdesign = {"Overdesign zone lux", "lx", "lux, at least the maintained illuminance",
+                                      false};
+const TypedNumberField kFcc = {"Fcc", "", "a factor from 0 to 1", false};
+const TypedNumberField kFa = {"User absence factor Fa", "", "a factor from 0 to 1", false};
 
 } // namespace
 
@@ -43,9 +47,9 @@ CZonePropsDlg::CZonePropsDlg(const CLENIZone& zone, const CLENIRoom* room, bool 
     m_pClo = new QCheckBox("Has Constant Lumens Output (CLO)", this);
     m_pClo->setChecked(zone.GetConstantLumenOutput());
     GetForm()->addRow(m_pClo);
-    m_pOverdesign = AddField("Overdesign zone lux:", Q(FormatDouble("%.2f", zone.GetRealIlluminance())), 10);
-    m_pFcc = AddField("Fcc, efficiency factor of constant illuminance control:",
-                      Q(FormatDouble("%.3f", zone.GetFcc())), 10);
+    m_pOverdesign = AddNumberField("Overdesign zone lux:", kOverdesign, zone.GetRealIlluminance(), 2, "", 10);
+    m_pFcc = AddNumberField("Fcc, efficiency factor of constant illuminance control:", kFcc, zone.GetFcc(), 3,
+                            "", 10);
     m_pFcNote = new QLabel(this);
     GetForm()->addRow("Fc:", m_pFcNote);
     m_pTechnique = new QComboBox(this);
@@ -54,6 +58,7 @@ CZonePropsDlg::CZonePropsDlg(const CLENIZone& zone, const CLENIRoom* room, bool 
     m_pOccupancy->addItems({kAlwaysOccupied, kCalcFromFa});
     GetForm()->addRow("Occupancy, Fo:", m_pOccupancy);
     m_pFa = AddField("User absence factor Fa:", QString(), 10);
+    NameNumberField(m_pFa, kFa);
     FinishLayout();
 
     if (!room) {
@@ -68,7 +73,7 @@ CZonePropsDlg::CZonePropsDlg(const CLENIZone& zone, const CLENIRoom* room, bool 
         else
             m_Zone.SetFa(fa);
     }
-    m_pFa->setText(Q(FormatDouble("%.3f", m_Zone.GetFa())));
+    m_pFa->setText(ShowNumber(m_Zone.GetFa(), 3));
     m_pOccupancy->setCurrentIndex(m_Zone.GetFoMode() == FOMODE_ONE ? 0 : 1);
 
     for (const std::string& name : CLENITables::GetControlTechniqueNames())
@@ -158,7 +163,8 @@ bool CZonePropsDlg::OnOK() {
         return false;
     }
     m_Zone.SetName(name);
-    const double fcc = FieldDouble(m_pFcc);
+    double fcc = 0.0;
+    if (!ReadNumber(m_pFcc, kFcc, fcc)) return false;
     if (fcc < 0.0 || fcc > 1.0) {
         WalertBox("Fcc (efficiency factor of constant illumination control or\nconstant illuminance factor) "
                   "must be "
@@ -168,14 +174,16 @@ bool CZonePropsDlg::OnOK() {
     m_Zone.SetConstantIlluminanceControl(cic);
     m_Zone.SetFcc(fcc);
     m_Zone.SetConstantLumenOutput(clo);
-    const double fa = FieldDouble(m_pFa);
+    double fa = 0.0;
+    if (!ReadNumber(m_pFa, kFa, fa)) return false;
     if (fa < 0.0 || fa > 1.0) {
         WalertBox("Absence factor should be between 0 and 1 inclusive");
         return false;
     }
     m_Zone.SetFa(fa);
     if (cic || clo) {
-        const double overdesign = FieldDouble(m_pOverdesign);
+        double overdesign = 0.0;
+        if (!ReadNumber(m_pOverdesign, kOverdesign, overdesign)) return false;
         if (overdesign < m_Zone.GetZoneIlluminance()) {
             WalertBox("Overdesign lux should be equal to or greater than standard lx.");
             return false;

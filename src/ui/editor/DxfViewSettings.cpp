@@ -5,15 +5,20 @@
 
 #include <QLineEdit>
 
+namespace {
+const TypedNumberField kGridSize = {"Grid snap size", "m", "metres from 0.1 to 100", false};
+} // namespace
+
 CDxfViewSettings::CDxfViewSettings(double gridSize, QWidget* parent)
     : CCheckedDialog("Grid Snap Settings", parent), m_dGridSize(gridSize) {
     SetHelpPage("grid-snap.html");
-    m_pGridSize = AddField("Grid snap size (m):", QString::fromStdString(FormatDouble("%.3f", gridSize)), 10);
+    m_pGridSize = AddNumberField("Grid snap size (m):", kGridSize, gridSize, 3, "", 10);
     FinishLayout();
 }
 
 bool CDxfViewSettings::OnOK() {
-    const double size = FieldDouble(m_pGridSize);
+    double size = 0.0;
+    if (!ReadNumber(m_pGridSize, kGridSize, size)) return false;
     if (size < 0.1 || size > 100.0) {
         WalertBox("Grid snap size must be between %.2fm and %.2fm", 0.1, 100.0);
         return false;

@@ -9,6 +9,13 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace {
+const TypedNumberField kTau = {"\xCF\x84 Atrium", "", "a factor from 0 to 1", false};
+const TypedNumberField kK1 = {"k1", "", "a factor from 0 to 1", false};
+const TypedNumberField kK2 = {"k2", "", "a factor from 0 to 1", false};
+const TypedNumberField kK3 = {"k3", "", "a factor from 0 to 1", false};
+} // namespace
+
 CAtrioPropsDlg::CAtrioPropsDlg(const CLENIAtrium& atrium, double h, QWidget* parent)
     : CCheckedDialog("Atrium Properties", parent), m_Atrium(atrium) {
     SetHelpPage("atrium.html");
@@ -21,32 +28,35 @@ CAtrioPropsDlg::CAtrioPropsDlg(const CLENIAtrium& atrium, double h, QWidget* par
     GetForm()->addRow("Well index wi:", m_pWi);
     m_pH = new QLabel(QString::fromStdString(FormatDouble("%.3f", h)), this);
     GetForm()->addRow("Height h to the top (m):", m_pH);
-    m_pTau = AddField("\xCF\x84 Atrium", QString::fromStdString(FormatDouble("%.3f", atrium.m_dTrans)));
-    m_pK1 = AddField("k1", QString::fromStdString(FormatDouble("%.3f", atrium.m_dK1)));
-    m_pK2 = AddField("k2", QString::fromStdString(FormatDouble("%.3f", atrium.m_dK2)));
-    m_pK3 = AddField("k3", QString::fromStdString(FormatDouble("%.3f", atrium.m_dK3)));
+    m_pTau = AddNumberField("\xCF\x84 Atrium", kTau, atrium.m_dTrans, 3);
+    m_pK1 = AddNumberField("k1", kK1, atrium.m_dK1, 3);
+    m_pK2 = AddNumberField("k2", kK2, atrium.m_dK2, 3);
+    m_pK3 = AddNumberField("k3", kK3, atrium.m_dK3, 3);
     FinishLayout();
 }
 
 bool CAtrioPropsDlg::OnOK() {
     m_Atrium.m_iKind = m_pType->currentText().startsWith('c') ? ATRIUM_COURTYARD : ATRIUM_ATRIUM;
+    double tau = 0.0, k1 = 0.0, k2 = 0.0, k3 = 0.0;
     const struct {
         QLineEdit* field;
+        const TypedNumberField& what;
+        double& value;
         const char* message;
-    } values[] = {{m_pTau, "The atrium glass transmittance must be between 0 and 1"},
-                  {m_pK1, "k1  must be between 0 and 1"},
-                  {m_pK2, "k2  must be between 0 and 1"},
-                  {m_pK3, "k3  must be between 0 and 1"}};
+    } values[] = {{m_pTau, kTau, tau, "The atrium glass transmittance must be between 0 and 1"},
+                  {m_pK1, kK1, k1, "k1  must be between 0 and 1"},
+                  {m_pK2, kK2, k2, "k2  must be between 0 and 1"},
+                  {m_pK3, kK3, k3, "k3  must be between 0 and 1"}};
     for (const auto& v : values) {
-        const double value = FieldDouble(v.field);
-        if (value < 0.0 || value > 1.0) {
+        if (!ReadNumber(v.field, v.what, v.value)) return false;
+        if (v.value < 0.0 || v.value > 1.0) {
             WalertBox("%s", v.message);
             return false;
         }
     }
-    m_Atrium.m_dTrans = FieldDouble(m_pTau);
-    m_Atrium.m_dK1 = FieldDouble(m_pK1);
-    m_Atrium.m_dK2 = FieldDouble(m_pK2);
-    m_Atrium.m_dK3 = FieldDouble(m_pK3);
+    m_Atrium.m_dTrans = tau;
+    m_Atrium.m_dK1 = k1;
+    m_Atrium.m_dK2 = k2;
+    m_Atrium.m_dK3 = k3;
     return true;
 }

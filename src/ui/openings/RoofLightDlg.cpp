@@ -21,6 +21,26 @@ constexpr double kMaxRoofLightSize = 500.0;
 // Origin and size come from fields of two decimals: a roof light that exactly fills the room
 // must not be refused for the rounding of their sum.
 constexpr double kRoomFitTolerance = 1e-9;
+const TypedNumberField kXOrig = {"Origin x", "m", "metres from 0, inside the room", false};
+const TypedNumberField kYOrig = {"Origin y", "m", "metres from 0, inside the room", false};
+const TypedNumberField kXLength = {"X length", "m", "metres from 0.01 to 500", false};
+const TypedNumberField kYWidth = {"Y width", "m", "metres from 0.01 to 500", false};
+const TypedNumberField kTauSna = {"\xCF\x84"
+                                  "D65sna",
+                                  "", "a factor from 0 to 1", false};
+const TypedNumberField kTauSa = {"\xCF\x84"
+                                 "D65sa",
+                                 "", "a factor from 0 to 1", false};
+const TypedNumberField kKObl[3] = {{"K obl1", "", "a factor from 0 to 1", false},
+                                   {"K obl2", "", "a factor from 0 to 1", false},
+                                   {"K obl3", "", "a factor from 0 to 1", false}};
+const TypedNumberField kGammaF = {"\xCE\xB3"
+                                  "F",
+                                  "\xC2\xB0|deg", "degrees above 1, at most 90", false};
+const TypedNumberField kGammaW = {"\xCE\xB3W", "\xC2\xB0|deg", "degrees from 0 to 90", false};
+const TypedNumberField kHw = {"hw", "m", "metres above hg", false};
+const TypedNumberField kHg = {"hg", "m", "metres above 0, below hw", false};
+const TypedNumberField kHs = {"hs", "m", "metres from 0", false};
 } // namespace
 
 CRoofLightDlg::CRoofLightDlg(const CLENIRoofLight& roofLight, double roomWidth, double roomDepth,
@@ -49,13 +69,14 @@ CRoofLightDlg::CRoofLightDlg(const CLENIRoofLight& roofLight, double roomWidth, 
 
     auto* place = new QGroupBox("Position and size in the room", this);
     auto* placeForm = new QFormLayout(place);
-    m_pXOrig = NewField(place, FormatDouble("%.2fm", r.m_dXOrig));
+    const CTypedNumberReader reader = NumberReader();
+    m_pXOrig = NewNumberField(place, reader, kXOrig, r.m_dXOrig, 2, "m");
     placeForm->addRow("Origin x:", m_pXOrig);
-    m_pYOrig = NewField(place, FormatDouble("%.2fm", r.m_dYOrig));
+    m_pYOrig = NewNumberField(place, reader, kYOrig, r.m_dYOrig, 2, "m");
     placeForm->addRow("Origin y:", m_pYOrig);
-    m_pXLength = NewField(place, FormatDouble("%.2fm", r.m_dXLength));
+    m_pXLength = NewNumberField(place, reader, kXLength, r.m_dXLength, 2, "m");
     placeForm->addRow("X length:", m_pXLength);
-    m_pYWidth = NewField(place, FormatDouble("%.2fm", r.m_dYWidth));
+    m_pYWidth = NewNumberField(place, reader, kYWidth, r.m_dYWidth, 2, "m");
     placeForm->addRow("Y width:", m_pYWidth);
     m_pAB = new QLabel(place);
     placeForm->addRow(m_pAB);
@@ -63,19 +84,19 @@ CRoofLightDlg::CRoofLightDlg(const CLENIRoofLight& roofLight, double roomWidth, 
 
     auto* glazing = new QGroupBox("Glazing", this);
     auto* glazingForm = new QFormLayout(glazing);
-    m_pTauSna = NewField(glazing, FormatDouble("%.2f", r.m_dTauD65Sna));
+    m_pTauSna = NewNumberField(glazing, reader, kTauSna, r.m_dTauD65Sna, 2);
     glazingForm->addRow("\xCF\x84"
                         "D65sna",
                         m_pTauSna);
-    m_pTauSa = NewField(glazing, FormatDouble("%.2f", r.m_dTauD65Sa));
+    m_pTauSa = NewNumberField(glazing, reader, kTauSa, r.m_dTauD65Sa, 2);
     glazingForm->addRow("\xCF\x84"
                         "D65sa",
                         m_pTauSa);
-    m_pKObl1 = NewField(glazing, FormatDouble("%.2f", r.m_dKObl1));
+    m_pKObl1 = NewNumberField(glazing, reader, kKObl[0], r.m_dKObl1, 2);
     glazingForm->addRow("K obl1", m_pKObl1);
-    m_pKObl2 = NewField(glazing, FormatDouble("%.2f", r.m_dKObl2));
+    m_pKObl2 = NewNumberField(glazing, reader, kKObl[1], r.m_dKObl2, 2);
     glazingForm->addRow("K obl2", m_pKObl2);
-    m_pKObl3 = NewField(glazing, FormatDouble("%.2f", r.m_dKObl3));
+    m_pKObl3 = NewNumberField(glazing, reader, kKObl[2], r.m_dKObl3, 2);
     glazingForm->addRow("K obl3", m_pKObl3);
     grid->addWidget(glazing, 2, 0);
 
@@ -83,17 +104,18 @@ CRoofLightDlg::CRoofLightDlg(const CLENIRoofLight& roofLight, double roomWidth, 
     auto* shapeBox = new QVBoxLayout(shape);
     auto* shapeForm = new QFormLayout;
     shapeBox->addLayout(shapeForm);
-    m_pGammaF = NewField(shape, FormatDouble("%.1f\xC2\xB0", r.m_iType == RL_FLAT ? 0.0 : r.m_dGammaF));
+    m_pGammaF =
+        NewNumberField(shape, reader, kGammaF, r.m_iType == RL_FLAT ? 0.0 : r.m_dGammaF, 1, "\xC2\xB0");
     shapeForm->addRow("\xCE\xB3"
                       "F",
                       m_pGammaF);
-    m_pGammaW = NewField(shape, FormatDouble("%.1f\xC2\xB0", r.m_dGammaW));
+    m_pGammaW = NewNumberField(shape, reader, kGammaW, r.m_dGammaW, 1, "\xC2\xB0");
     shapeForm->addRow("\xCE\xB3W", m_pGammaW);
-    m_pHw = NewField(shape, FormatDouble("%.2f m", r.m_dHw));
+    m_pHw = NewNumberField(shape, reader, kHw, r.m_dHw, 2, " m");
     shapeForm->addRow("hw", m_pHw);
-    m_pHg = NewField(shape, FormatDouble("%.2f m", r.m_dHg));
+    m_pHg = NewNumberField(shape, reader, kHg, r.m_dHg, 2, " m");
     shapeForm->addRow("hg", m_pHg);
-    m_pHs = NewField(shape, FormatDouble("%.2f m", r.m_dHs));
+    m_pHs = NewNumberField(shape, reader, kHs, r.m_dHs, 2, " m");
     shapeForm->addRow("hs", m_pHs);
     m_pPicture = new CPictureFrame(
         [this](IDrawCanvas& canvas, const PictureBox& box) {
@@ -132,14 +154,16 @@ void CRoofLightDlg::ShowAB() {
 
 bool CRoofLightDlg::OnOK() {
     CLENIRoofLight& r = m_RoofLight;
-    const double xLength = FieldDouble(m_pXLength), yWidth = FieldDouble(m_pYWidth);
+    double xLength = 0.0, yWidth = 0.0;
+    if (!ReadNumber(m_pXLength, kXLength, xLength) || !ReadNumber(m_pYWidth, kYWidth, yWidth)) return false;
     auto inSize = [](double v) { return v >= kMinRoofLightSize && v <= kMaxRoofLightSize; };
     if (!inSize(xLength) || !inSize(yWidth)) {
         WalertBox("Roof light dimensions must be between %.3f and %.1f", kMinRoofLightSize,
                   kMaxRoofLightSize);
         return false;
     }
-    const double xOrig = FieldDouble(m_pXOrig), yOrig = FieldDouble(m_pYOrig);
+    double xOrig = 0.0, yOrig = 0.0;
+    if (!ReadNumber(m_pXOrig, kXOrig, xOrig) || !ReadNumber(m_pYOrig, kYOrig, yOrig)) return false;
     if (xOrig < 0.0 || yOrig < 0.0) {
         WalertBox("Roof light origin must not be less than 0.0");
         return false;
@@ -156,14 +180,18 @@ bool CRoofLightDlg::OnOK() {
     r.m_dYWidth = yWidth;
     r.m_dXOrig = xOrig;
     r.m_dYOrig = yOrig;
-    const double tauSna = FieldDouble(m_pTauSna), tauSa = FieldDouble(m_pTauSa);
+    double tauSna = 0.0, tauSa = 0.0;
+    if (!ReadNumber(m_pTauSna, kTauSna, tauSna) || !ReadNumber(m_pTauSa, kTauSa, tauSa)) return false;
     if (tauSna < 0.0 || tauSna > 1.0 || tauSa < 0.0 || tauSa > 1.0) {
         WalertBox("Values of Tau have to be between 0.0 and 1.0");
         return false;
     }
     r.m_dTauD65Sna = tauSna;
     r.m_dTauD65Sa = tauSa;
-    const double kObl[3] = {FieldDouble(m_pKObl1), FieldDouble(m_pKObl2), FieldDouble(m_pKObl3)};
+    double kObl[3] = {0.0, 0.0, 0.0};
+    QLineEdit* const kOblFields[3] = {m_pKObl1, m_pKObl2, m_pKObl3};
+    for (int i = 0; i < 3; ++i)
+        if (!ReadNumber(kOblFields[i], kKObl[i], kObl[i])) return false;
     for (double k : kObl) {
         if (k < 0.0 || k > 1.0) {
             WalertBox("Values of K Obl... have to be between 0.0 and 1.0");
@@ -179,9 +207,10 @@ bool CRoofLightDlg::OnOK() {
         return false;
     }
     r.SetOrientation(orientation);
-    const double gammaW = FieldDouble(m_pGammaW);
+    double gammaW = 0.0;
+    if (!ReadNumber(m_pGammaW, kGammaW, gammaW)) return false;
     if (gammaW < 0.0 || gammaW > 90.0) {
-        WalertBox("Gamma w error");
+        WalertBox("Gamma w error: enter degrees from 0 to 90");
         return false;
     }
     r.m_dGammaW = gammaW;
@@ -191,23 +220,27 @@ bool CRoofLightDlg::OnOK() {
             WalertBox("Flat Roof Light, orientation must be horizontal");
             return false;
         }
-        const double hs = FieldDouble(m_pHs);
+        double hs = 0.0;
+        if (!ReadNumber(m_pHs, kHs, hs)) return false;
         if (hs < 0.0) {
             WalertBox("Flat Roof Light, error : hs=%.3f", hs);
             return false;
         }
         r.m_dHs = hs;
     } else {
-        const double gammaF = FieldDouble(m_pGammaF);
+        double gammaF = 0.0;
+        if (!ReadNumber(m_pGammaF, kGammaF, gammaF)) return false;
         if (!(gammaF > 1.0 && gammaF <= 90.0)) {
-            WalertBox("Shed Roof Light, Gamma W error");
+            WalertBox("Shed Roof Light, Gamma W error: enter \xCE\xB3"
+                      "F in degrees above 1, at most 90");
             return false;
         }
         if (orientation == RLO_HORIZONTAL) {
             WalertBox("Shed Roof Light, orientation cannot be horizontal");
             return false;
         }
-        const double hg = FieldDouble(m_pHg), hw = FieldDouble(m_pHw);
+        double hg = 0.0, hw = 0.0;
+        if (!ReadNumber(m_pHg, kHg, hg) || !ReadNumber(m_pHw, kHw, hw)) return false;
         if (!(hg > 0.0) || !(hw > 0.0)) {
             WalertBox("Shed Roof Light, error hg = %.2f hw = %.2f", hg, hw);
             return false;

@@ -18,6 +18,14 @@
 
 namespace {
 constexpr double kMaxObstructionAngle = 89.999;
+const TypedNumberField kAngles[3] = {
+    {"Front obstruction angle", "\xC2\xB0|deg", "degrees from 0, below 90", false},
+    {"Overhang obstruction angle", "\xC2\xB0|deg", "degrees from 0, below 90", false},
+    {"Side obstruction angle", "\xC2\xB0|deg", "degrees from 0, below 90", false}};
+const TypedNumberField kGdfTau = {"\xCF\x84 GDF", "", "a factor from 0 to 1", false};
+const TypedNumberField kGdfK1 = {"GDF k1", "", "a factor from 0 to 1", false};
+const TypedNumberField kGdfK2 = {"GDF k2", "", "a factor from 0 to 1", false};
+const TypedNumberField kGdfK3 = {"GDF k3", "", "a factor from 0 to 1", false};
 } // namespace
 
 CShadingDlg::CShadingDlg(const CLENIWindow& window, const CLENIFloor& floor, QWidget* parent)
@@ -29,8 +37,9 @@ CShadingDlg::CShadingDlg(const CLENIWindow& window, const CLENIFloor& floor, QWi
         "Front obstruction angle:", "Overhang obstruction angle:", "Side obstruction angle:"};
     const double values[3] = {window.m_dFrontAngle, window.m_dOverhangAngle, window.m_dSideAngle};
     QLineEdit** fields[3] = {&m_pFront, &m_pOverhang, &m_pSide};
+    const CTypedNumberReader reader = NumberReader();
     for (int kind = 0; kind < 3; ++kind) {
-        *fields[kind] = NewField(angles, FormatDouble("%.1f", values[kind]), 10);
+        *fields[kind] = NewNumberField(angles, reader, kAngles[kind], values[kind], 1, "", 10);
         QLineEdit* field = *fields[kind];
         m_pPictures[kind] = new CPictureFrame(
             [kind, field](IDrawCanvas& canvas, const PictureBox& box) {
@@ -51,13 +60,13 @@ CShadingDlg::CShadingDlg(const CLENIWindow& window, const CLENIFloor& floor, QWi
     GetMainLayout()->insertWidget(1, m_pHasGdf);
     m_pGdfGroup = new QGroupBox("Glazed double facade", this);
     auto* gdf = new QFormLayout(m_pGdfGroup);
-    m_pGdfTau = NewField(m_pGdfGroup, FormatDouble("%.3f", window.m_dGdfTau));
+    m_pGdfTau = NewNumberField(m_pGdfGroup, reader, kGdfTau, window.m_dGdfTau, 3);
     gdf->addRow("\xCF\x84 GDF", m_pGdfTau);
-    m_pGdfK1 = NewField(m_pGdfGroup, FormatDouble("%.3f", window.m_dGdfK1));
+    m_pGdfK1 = NewNumberField(m_pGdfGroup, reader, kGdfK1, window.m_dGdfK1, 3);
     gdf->addRow("GDF k1", m_pGdfK1);
-    m_pGdfK2 = NewField(m_pGdfGroup, FormatDouble("%.3f", window.m_dGdfK2));
+    m_pGdfK2 = NewNumberField(m_pGdfGroup, reader, kGdfK2, window.m_dGdfK2, 3);
     gdf->addRow("GDF k2", m_pGdfK2);
-    m_pGdfK3 = NewField(m_pGdfGroup, FormatDouble("%.3f", window.m_dGdfK3));
+    m_pGdfK3 = NewNumberField(m_pGdfGroup, reader, kGdfK3, window.m_dGdfK3, 3);
     gdf->addRow("GDF k3", m_pGdfK3);
     GetMainLayout()->insertWidget(2, m_pGdfGroup);
 
@@ -80,7 +89,10 @@ void CShadingDlg::OnGdfToggled() {
 }
 
 bool CShadingDlg::OnOK() {
-    const double angles[3] = {FieldDouble(m_pFront), FieldDouble(m_pOverhang), FieldDouble(m_pSide)};
+    double angles[3] = {0.0, 0.0, 0.0};
+    QLineEdit* const angleFields[3] = {m_pFront, m_pOverhang, m_pSide};
+    for (int kind = 0; kind < 3; ++kind)
+        if (!ReadNumber(angleFields[kind], kAngles[kind], angles[kind])) return false;
     if (std::any_of(std::begin(angles), std::end(angles), [](double a) { return a < 0.0; })) {
         WalertBox("All angles must be equal to or greater than 0 degrees.");
         return false;
@@ -89,15 +101,19 @@ bool CShadingDlg::OnOK() {
         WalertBox("All angles must be less than 90 degrees.");
         return false;
     }
+    double tau = 0.0, k1 = 0.0, k2 = 0.0, k3 = 0.0;
     const struct {
         QLineEdit* field;
+        const TypedNumberField& what;
+        double& value;
         const char* format;
-    } factors[] = {{m_pGdfTau, "GDF, bad tau:%.3f"},
-                   {m_pGdfK1, "GDF, bad k1:%.3f"},
-                   {m_pGdfK2, "GDF, bad k2:%.3f"},
-                   {m_pGdfK3, "GDF, bad k3:%.3f"}};
+    } factors[] = {{m_pGdfTau, kGdfTau, tau, "GDF, bad tau:%.3f"},
+                   {m_pGdfK1, kGdfK1, k1, "GDF, bad k1:%.3f"},
+                   {m_pGdfK2, kGdfK2, k2, "GDF, bad k2:%.3f"},
+                   {m_pGdfK3, kGdfK3, k3, "GDF, bad k3:%.3f"}};
     for (const auto& factor : factors) {
-        const double value = FieldDouble(factor.field);
+        if (!ReadNumber(factor.field, factor.what, factor.value)) return false;
+        const double value = factor.value;
         if (value < 0.0 || value > 1.0) {
             ShowMessageText(StrPrintf(factor.format, value), MB_BUTTONS_OK, MB_ICON_NONE);
             return false;
@@ -107,10 +123,10 @@ bool CShadingDlg::OnOK() {
     m_Window.m_dOverhangAngle = std::clamp(angles[1], 0.0, kMaxObstructionAngle);
     m_Window.m_dSideAngle = std::clamp(angles[2], 0.0, kMaxObstructionAngle);
     m_Window.m_bHasGdf = m_pHasGdf->isChecked();
-    m_Window.m_dGdfTau = FieldDouble(m_pGdfTau);
-    m_Window.m_dGdfK1 = FieldDouble(m_pGdfK1);
-    m_Window.m_dGdfK2 = FieldDouble(m_pGdfK2);
-    m_Window.m_dGdfK3 = FieldDouble(m_pGdfK3);
+    m_Window.m_dGdfTau = tau;
+    m_Window.m_dGdfK1 = k1;
+    m_Window.m_dGdfK2 = k2;
+    m_Window.m_dGdfK3 = k3;
     m_Window.m_csAtriumName = m_pAtrium->currentText().toStdString();
     return true;
 }

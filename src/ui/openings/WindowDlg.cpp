@@ -26,6 +26,19 @@
 namespace {
 constexpr double kMaxWindowSize = 500.0; // m
 constexpr double kMaxObstructionAngle = 89.999;
+const TypedNumberField kWidth = {"Width", "m", "metres above 0, at most 500", false};
+const TypedNumberField kHeight = {"Height", "m", "metres above 0, at most 500", false};
+const TypedNumberField kCentre = {"Centre along the wall", "m", "metres from 0 to 500", false};
+const TypedNumberField kLintel = {"hLi, lintel above the floor", "m", "metres up to the floor height", false};
+const TypedNumberField kTau = {"\xCF\x84 d65 sna", "", "a factor above 0, at most 1", false};
+const TypedNumberField kK1 = {"k1", "", "a factor above 0, at most 1", false};
+const TypedNumberField kK2 = {"k2", "", "a factor above 0, at most 1", false};
+const TypedNumberField kK3 = {"k3", "", "a factor above 0, at most 1", false};
+const TypedNumberField kTdsa = {"\xCF\x84 d65 sa", "", "a factor from 0 to 1", false};
+const TypedNumberField kLength = {"Length of the window L", "m", "metres above 0", false};
+const TypedNumberField kGamma = {"Slope angle \xCE\xB3", "\xC2\xB0|deg", "degrees below 90", false};
+const TypedNumberField kDistance = {"Distance from the wall d", "m", "metres from 0", false};
+const TypedNumberField kHeightToSlope = {"Height of the wall to the slope h", "m", "metres from 0", false};
 } // namespace
 
 CWindowDlg::CWindowDlg(const CLENIWindow& window, const CLENIRoom& room, const CLENIFloor& floor,
@@ -50,27 +63,28 @@ CWindowDlg::CWindowDlg(const CLENIWindow& window, const CLENIRoom& room, const C
         m_pType->addItem(QString::fromStdString(CLENIWindow::GetVertWinTypeName(type)));
     m_pType->setCurrentIndex(std::clamp(w.m_iVertWinType, 0, 2));
     sizeForm->addRow("Window type:", m_pType);
-    m_pWidth = NewField(size, FormatDouble("%.2f", w.m_dWidth), 10);
+    const CTypedNumberReader reader = NumberReader();
+    m_pWidth = NewNumberField(size, reader, kWidth, w.m_dWidth, 2, "", 10);
     sizeForm->addRow("Width (m):", m_pWidth);
-    m_pHeight = NewField(size, FormatDouble("%.2f", w.m_dHeight), 10);
+    m_pHeight = NewNumberField(size, reader, kHeight, w.m_dHeight, 2, "", 10);
     sizeForm->addRow("Height (m):", m_pHeight);
-    m_pCentre = NewField(size, FormatDouble("%.2f", w.m_dStart + w.m_dWidth / 2.0), 10);
+    m_pCentre = NewNumberField(size, reader, kCentre, w.m_dStart + w.m_dWidth / 2.0, 2, "", 10);
     sizeForm->addRow("Centre along the wall (m):", m_pCentre);
-    m_pLintel = NewField(size, FormatDouble("%.2f", w.GetLintelHeight()), 10);
+    m_pLintel = NewNumberField(size, reader, kLintel, w.GetLintelHeight(), 2, "", 10);
     sizeForm->addRow("hLi, lintel above the floor (m):", m_pLintel);
     grid->addWidget(size, 0, 0);
 
     auto* glazing = new QGroupBox("Glazing", this);
     auto* glazingForm = new QFormLayout(glazing);
-    m_pTau = NewField(glazing, FormatDouble("%.3f", w.m_dTauD65));
+    m_pTau = NewNumberField(glazing, reader, kTau, w.m_dTauD65, 3);
     glazingForm->addRow("\xCF\x84 d65 sna", m_pTau);
-    m_pK1 = NewField(glazing, FormatDouble("%.3f", w.m_dK1));
+    m_pK1 = NewNumberField(glazing, reader, kK1, w.m_dK1, 3);
     glazingForm->addRow("k1", m_pK1);
-    m_pK2 = NewField(glazing, FormatDouble("%.3f", w.m_dK2));
+    m_pK2 = NewNumberField(glazing, reader, kK2, w.m_dK2, 3);
     glazingForm->addRow("k2", m_pK2);
-    m_pK3 = NewField(glazing, FormatDouble("%.3f", w.m_dK3));
+    m_pK3 = NewNumberField(glazing, reader, kK3, w.m_dK3, 3);
     glazingForm->addRow("k3", m_pK3);
-    m_pTdsa = NewField(glazing, FormatDouble("%.3f", w.m_dTD65SA));
+    m_pTdsa = NewNumberField(glazing, reader, kTdsa, w.m_dTD65SA, 3);
     glazingForm->addRow("\xCF\x84 d65 sa", m_pTdsa);
     grid->addWidget(glazing, 1, 0);
 
@@ -78,13 +92,13 @@ CWindowDlg::CWindowDlg(const CLENIWindow& window, const CLENIRoom& room, const C
     auto* slopeBox = new QVBoxLayout(slope);
     auto* slopeForm = new QFormLayout;
     slopeBox->addLayout(slopeForm);
-    m_pLength = NewField(slope, FormatDouble("%4.1f m", w.m_dSlopeLength));
+    m_pLength = NewNumberField(slope, reader, kLength, w.m_dSlopeLength, 1, " m", 0, 4);
     slopeForm->addRow("Length of the window L:", m_pLength);
-    m_pGamma = NewField(slope, FormatDouble("%4.1f \xC2\xB0", w.m_dGamma));
+    m_pGamma = NewNumberField(slope, reader, kGamma, w.m_dGamma, 1, " \xC2\xB0", 0, 4);
     slopeForm->addRow("Slope angle \xCE\xB3:", m_pGamma);
-    m_pDistance = NewField(slope, FormatDouble("%4.1f m", w.m_dDistToWall));
+    m_pDistance = NewNumberField(slope, reader, kDistance, w.m_dDistToWall, 1, " m", 0, 4);
     slopeForm->addRow("Distance from the wall d:", m_pDistance);
-    m_pHeightToSlope = NewField(slope, FormatDouble("%4.1f m", w.m_dHeightToSlope));
+    m_pHeightToSlope = NewNumberField(slope, reader, kHeightToSlope, w.m_dHeightToSlope, 1, " m", 0, 4);
     slopeForm->addRow("Height of the wall to the slope h:", m_pHeightToSlope);
     m_pPicture = new CPictureFrame(
         [this](IDrawCanvas& canvas, const PictureBox& box) {
@@ -148,7 +162,8 @@ bool CWindowDlg::OnOK() {
     const int type = m_pType->currentIndex();
     m_Window.m_iVertWinType = type;
     if (type == VWT_VERTICAL_SLOPED || type == VWT_HORIZONTAL_SLOPED) {
-        const double gamma = FieldDouble(m_pGamma);
+        double gamma = 0.0;
+        if (!ReadNumber(m_pGamma, kGamma, gamma)) return false;
         if (type == VWT_VERTICAL_SLOPED && !(gamma >= 75.0 && gamma < 90.0)) {
             WalertBox("Slope angle must be 75\xC2\xB0 or greater, and less than 90\xC2\xB0");
             return false;
@@ -157,22 +172,26 @@ bool CWindowDlg::OnOK() {
             WalertBox("Slope angle must be less than 75\xC2\xB0");
             return false;
         }
-        const double distance = FieldDouble(m_pDistance);
+        double distance = 0.0;
+        if (!ReadNumber(m_pDistance, kDistance, distance)) return false;
         if (distance < 0.0) {
             WalertBox("Distance to wall must be 0 or positive");
             return false;
         }
-        const double length = FieldDouble(m_pLength);
+        double length = 0.0;
+        if (!ReadNumber(m_pLength, kLength, length)) return false;
         if (!(length > 0.0)) {
             WalertBox("Length of window must be more than 0");
             return false;
         }
-        const double heightToSlope = FieldDouble(m_pHeightToSlope);
+        double heightToSlope = 0.0;
+        if (!ReadNumber(m_pHeightToSlope, kHeightToSlope, heightToSlope)) return false;
         if (heightToSlope < 0.0) {
             WalertBox("Height to slope wall must be 0 or greater");
             return false;
         }
-        const double tdsa = FieldDouble(m_pTdsa);
+        double tdsa = 0.0;
+        if (!ReadNumber(m_pTdsa, kTdsa, tdsa)) return false;
         if (tdsa < 0.0 || tdsa > 1.0) {
             WalertBox("tdsa must be between 0 and 1");
             return false;
@@ -183,20 +202,25 @@ bool CWindowDlg::OnOK() {
         m_Window.m_dHeightToSlope = heightToSlope;
         m_Window.m_dTD65SA = tdsa;
     }
-    const double height = FieldDouble(m_pHeight);
+    double height = 0.0;
+    if (!ReadNumber(m_pHeight, kHeight, height)) return false;
     if (!(height > 0.0 && height <= kMaxWindowSize)) {
-        WalertBox("Window height value incorrect");
+        WalertBox("Window height value incorrect: enter metres above 0, at most %.0f", kMaxWindowSize);
         return false;
     }
-    const double width = FieldDouble(m_pWidth);
+    double width = 0.0;
+    if (!ReadNumber(m_pWidth, kWidth, width)) return false;
     if (!(width > 0.0 && width <= kMaxWindowSize)) {
-        WalertBox("Window width value incorrect");
+        WalertBox("Window width value incorrect: enter metres above 0, at most %.0f", kMaxWindowSize);
         return false;
     }
-    const double lintel = FieldDouble(m_pLintel);
+    double lintel = 0.0;
+    if (!ReadNumber(m_pLintel, kLintel, lintel)) return false;
     const double sill = lintel - height;
     if (!(sill >= 0.0 && sill <= kMaxWindowSize)) {
-        WalertBox("Window y top (lintel) value incorrect");
+        WalertBox("Window y top (lintel) value incorrect: the lintel must be at least the window height "
+                  "and at most %.0f m above it",
+                  kMaxWindowSize);
         return false;
     }
     if (lintel > m_Floor.GetHeight()) {
@@ -205,21 +229,25 @@ bool CWindowDlg::OnOK() {
                   m_Floor.GetHeight(), lintel);
         return false;
     }
-    const double centre = FieldDouble(m_pCentre);
+    double centre = 0.0;
+    if (!ReadNumber(m_pCentre, kCentre, centre)) return false;
     if (!(centre >= 0.0 && centre <= kMaxWindowSize)) {
-        WalertBox("Window center value incorrect");
+        WalertBox("Window center value incorrect: enter metres from 0 to %.0f", kMaxWindowSize);
         return false;
     }
+    double tau = 0.0, k1 = 0.0, k2 = 0.0, k3 = 0.0;
     const struct {
         QLineEdit* field;
+        const TypedNumberField& what;
+        double& value;
         const char* message;
-    } factors[] = {{m_pTau, "Tau value incorrect"},
-                   {m_pK1, "k1 value incorrect"},
-                   {m_pK2, "k2 value incorrect"},
-                   {m_pK3, "k3 value incorrect"}};
+    } factors[] = {{m_pTau, kTau, tau, "Tau value incorrect: enter a factor above 0, at most 1"},
+                   {m_pK1, kK1, k1, "k1 value incorrect: enter a factor above 0, at most 1"},
+                   {m_pK2, kK2, k2, "k2 value incorrect: enter a factor above 0, at most 1"},
+                   {m_pK3, kK3, k3, "k3 value incorrect: enter a factor above 0, at most 1"}};
     for (const auto& factor : factors) {
-        const double value = FieldDouble(factor.field);
-        if (!(value > 0.0 && value <= 1.0)) {
+        if (!ReadNumber(factor.field, factor.what, factor.value)) return false;
+        if (!(factor.value > 0.0 && factor.value <= 1.0)) {
             WalertBox("%s", factor.message);
             return false;
         }
@@ -230,10 +258,10 @@ bool CWindowDlg::OnOK() {
     built.m_dHeight = height;
     built.m_dSillHeight = sill;
     built.m_dStart = centre - width / 2.0;
-    built.m_dTauD65 = FieldDouble(m_pTau);
-    built.m_dK1 = FieldDouble(m_pK1);
-    built.m_dK2 = FieldDouble(m_pK2);
-    built.m_dK3 = FieldDouble(m_pK3);
+    built.m_dTauD65 = tau;
+    built.m_dK1 = k1;
+    built.m_dK2 = k2;
+    built.m_dK3 = k3;
     std::string refusal;
     if (!m_Room.CheckWindowPlacement(built, refusal)) {
         WalertBox("Window Error\n%s", refusal.c_str());

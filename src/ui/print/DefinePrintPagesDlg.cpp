@@ -47,6 +47,7 @@ CDefinePrintPagesDlg::CDefinePrintPagesDlg(CLENIProject& project, QWidget* paren
     }
     m_pTree->expandAll();
     GetMainLayout()->addWidget(m_pTree);
+    SetHelpPage("print-pages.html");
     AddNote("Checked items are printed: the project page, floor pages, room pages and zone pages.");
     FinishLayout();
 }

@@ -16,9 +16,11 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Watts(double w) {
-    return QString::fromStdString(FormatDouble("%.2f W", w));
-}
+const TypedNumberField kPower = {"Luminaire Circuit Power (Pi)", "W", "watts from 0 to 1000000", false};
+const TypedNumberField kStandby = {"Luminaire Control Standby Power (Pci)", "W", "watts from 0 to 1000000",
+                                   false};
+const TypedNumberField kCharge = {"Luminaire Standby Emergency Charge Power (Pei)", "W",
+                                  "watts from 0 to 1000000", false};
 } // namespace
 
 CObjDataDlg::CObjDataDlg(const CLumTypeData& product, int mode, const CPhotometry* preview, QWidget* parent)
@@ -29,12 +31,13 @@ CObjDataDlg::CObjDataDlg(const CLumTypeData& product, int mode, const CPhotometr
     m_pDesc = AddField("Description:", QString::fromStdString(product.GetDesc()), 100);
     m_pType = new QComboBox(this);
     GetForm()->addRow("Product Type:", m_pType);
-    m_pPower = AddField("Luminaire Circuit Power (Pi)[W]:", Watts(product.GetMaxPow()), 10);
-    m_pStandby = AddField("Luminaire Control Standby Power (Pci)[W]:", Watts(product.GetStandbyPow()), 10);
+    m_pPower = AddNumberField("Luminaire Circuit Power (Pi)[W]:", kPower, product.GetMaxPow(), 2, " W", 14);
+    m_pStandby = AddNumberField("Luminaire Control Standby Power (Pci)[W]:", kStandby,
+                                product.GetStandbyPow(), 2, " W", 14);
     m_pConSys = new QComboBox(this);
     GetForm()->addRow("Control Type:", m_pConSys);
-    m_pCharge =
-        AddField("Luminaire Standby Emergency Charge Power (Pei)[W]:", Watts(product.GetChargePow()), 10);
+    m_pCharge = AddNumberField("Luminaire Standby Emergency Charge Power (Pei)[W]:", kCharge,
+                               product.GetChargePow(), 2, " W", 14);
 
     // The key of an existing product stays: lists elsewhere refer to it.
     if (mode == OBJDATA_EDIT) m_pRefId->setReadOnly(true);
@@ -76,7 +79,7 @@ void CObjDataDlg::AddPreview(const CPhotometry& p) {
                   new QLabel(p.m_dLampLumens > 0
                                  ? QString::fromStdString(FormatDouble("%.0f lm", p.m_dLampLumens))
                                  : QString("-")));
-    facts->addRow("Wattage:", new QLabel(Watts(m_Product.GetMaxPow())));
+    facts->addRow("Wattage:", new QLabel(ShowNumber(m_Product.GetMaxPow(), 2, " W")));
     facts->addRow(
         "Light output ratio:",
         new QLabel(p.m_dLor >= 0 ? QString::fromStdString(FormatDouble("%.1f %%", p.m_dLor)) : "-"));
@@ -132,7 +135,8 @@ bool CObjDataDlg::OnOK() {
         if (!found)
             Log().Printf(LOG_ERROR, "Could not recognise product control system %s in combo", name.c_str());
     }
-    const double power = FieldDouble(m_pPower);
+    double power = 0.0;
+    if (!ReadNumber(m_pPower, kPower, power)) return false;
     if (power < 0) {
         WalertBox("Please enter a non negative power");
         return false;
@@ -140,7 +144,8 @@ bool CObjDataDlg::OnOK() {
     if (power == 0.0 &&
         WyesNoBox("Power is 0.0 W.\nThis is valid for a purely emergency luminaire\nContinue?") != IDYES)
         return false;
-    const double charge = FieldDouble(m_pCharge), standby = FieldDouble(m_pStandby);
+    double charge = 0.0, standby = 0.0;
+    if (!ReadNumber(m_pCharge, kCharge, charge) || !ReadNumber(m_pStandby, kStandby, standby)) return false;
     if (charge < 0) {
         WalertBox("Please enter a valid charging power");
         return false;

@@ -11,6 +11,7 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/ContextHooks.h"
 #include "ui/products/ObjDataDlg.h"
+#include "ui/shell/HelpPages.h"
 
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -113,6 +114,7 @@ CObjDbTableDlg::CObjDbTableDlg(int mode, CLENIProject* project, QWidget* parent)
     buttons->addWidget(close);
     main->addLayout(buttons);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddDialogHelp(*this, "product-database.html", close);
 
     connect(m_pFilter, &QLineEdit::textChanged, this, [this] { FillTable(); });
     connect(m_pTable->horizontalHeader(), &QHeaderView::sectionClicked, this,

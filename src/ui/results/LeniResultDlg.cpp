@@ -8,6 +8,7 @@
 #include "model/LENIProject.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/MonthlyChart.h"
+#include "ui/shell/HelpPages.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -56,14 +57,17 @@ CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& f
         main->addWidget(label);
         return label;
     };
+    m_pSubject = line();
     m_pPower = line();
     m_pEnergy = line();
     m_pArea = line();
+    m_pAllStoreys = line();
     m_pHours = line();
     m_pResult = line();
     QFont bold = m_pResult->font();
     bold.setBold(true);
     m_pResult->setFont(bold);
+    m_pSubject->setFont(bold);
 
     auto* grid = new QGridLayout;
     for (int m = 1; m <= 12; ++m) {
@@ -81,6 +85,7 @@ CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& f
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    AddDialogHelp(*this, "results.html", buttons);
     main->addWidget(buttons);
     Calculate();
 }
@@ -93,7 +98,9 @@ void CLeniResultDlg::Calculate() {
     // The figures below are one calculation of a model that holds still meanwhile: each room is
     // found once (in the session's results when it has them) for all of them.
     CRoomPassMemo memo;
+    m_pAllStoreys->hide();
     if (m_csFloorName.empty()) {
+        m_pSubject->setText(Q("Building " + m_Project.GetName()));
         m_pPower->setText(
             Q(StrPrintf("Building Installed Power (Pn): %.2f W", GetInstalledPower(m_Project, Lighting))));
         const LeniTimeStepResult result = CalculateAnnualLENI(m_Project, step);
@@ -120,19 +127,31 @@ void CLeniResultDlg::Calculate() {
         const LeniTimeStepResult result = CalculateLENIofFloor(m_Project, m_csFloorName, step);
         const double power = GetInstalledPower(floor, Lighting, m_Project.GetProducts());
         const int count = floor.GetInstanceCount();
-        m_pPower->setText(Q(
-            count == 1 ? StrPrintf("Floor Installed Power (Pn): %.2f W", power)
-                       : StrPrintf("Floor Installed Power (Pn): %.2f W (%d floors)", count * power, count)));
-        m_pEnergy->setText(
-            Q(StrPrintf("%s Floor Energy: %.2f kWh", stepName.c_str(), result.Wl + result.Wp)));
-        m_pArea->setText(Q(StrPrintf("Floor Area: %.2f m\u00b2", floor.GetArea())));
+        const double energy = result.Wl + result.Wp;
+        if (count == 1) {
+            m_pSubject->setText(Q("Floor " + floor.GetName()));
+            m_pPower->setText(Q(StrPrintf("Floor Installed Power (Pn): %.2f W", power)));
+            m_pEnergy->setText(Q(StrPrintf("%s Floor Energy: %.2f kWh", stepName.c_str(), energy)));
+            m_pArea->setText(Q(StrPrintf("Floor Area: %.2f m\u00b2", floor.GetArea())));
+        } else {
+            // Each figure says whether it is of one storey or of all: never one of each in a line.
+            m_pSubject->setText(Q(StrPrintf("Floor %s (one of %d storeys)", floor.GetName().c_str(), count)));
+            m_pPower->setText(Q(StrPrintf("Floor Installed Power (Pn), one storey: %.2f W", power)));
+            m_pEnergy->setText(
+                Q(StrPrintf("%s Floor Energy, one storey: %.2f kWh", stepName.c_str(), energy)));
+            m_pArea->setText(Q(StrPrintf("Floor Area, one storey: %.2f m\u00b2", floor.GetArea())));
+            m_pAllStoreys->setText(
+                Q(StrPrintf("All %d storeys: Pn %.2f W, %s energy %.2f kWh, area %.2f m\u00b2", count,
+                            count * power, stepName.c_str(), count * energy, count * floor.GetArea())));
+            m_pAllStoreys->show();
+        }
         value = result.GetLENI();
         m_pResult->setText(Q(step == 0 ? StrPrintf("LENIsub=%.2f kWh/(m\u00b2 year)", value)
                                        : StrPrintf("Floor monthly specific energy=%.2f kWh/m\u00b2 (%s)",
                                                    value, stepName.c_str())));
         if (m_pChart) GetMonthlySteps(m_Project, floor, steps);
     }
-    setWindowTitle(m_pResult->text());
+    setWindowTitle(m_pSubject->text() + ": " + m_pResult->text());
     if (step == 0) {
         m_pHours->setText(Q(StrPrintf("Hours per year = %d", GetParasiticHours(0))));
     } else {
@@ -143,6 +162,12 @@ void CLeniResultDlg::Calculate() {
     if (m_pChart) m_pChart->SetSteps(steps);
 }
 
+std::string CLeniResultDlg::GetSubjectLine() const {
+    return m_pSubject->text().toStdString();
+}
+std::string CLeniResultDlg::GetAllStoreysLine() const {
+    return m_pAllStoreys->isHidden() ? std::string() : m_pAllStoreys->text().toStdString();
+}
 std::string CLeniResultDlg::GetPowerLine() const {
     return m_pPower->text().toStdString();
 }

@@ -23,6 +23,10 @@ class CLeniResultDlg : public QDialog {
     // The floor was not found: the dialog closes at once.
     bool IsClosedAtOnce() const { return m_bCloseAtOnce; }
     // The lines in their order: installed power, energy, area, hours, result.
+    // What the figures are of: "Building Alpha", "Floor Ground", "Floor Typical (one of 2 storeys)".
+    std::string GetSubjectLine() const;
+    // For a floor of several storeys, the figures of all of them; empty otherwise.
+    std::string GetAllStoreysLine() const;
     std::string GetPowerLine() const;
     std::string GetEnergyLine() const;
     std::string GetAreaLine() const;
@@ -43,6 +47,8 @@ class CLeniResultDlg : public QDialog {
     std::string m_csFloorName;
     int m_iTimeStep;
     bool m_bCloseAtOnce = false;
+    QLabel* m_pSubject;
+    QLabel* m_pAllStoreys;
     QLabel* m_pPower;
     QLabel* m_pEnergy;
     QLabel* m_pArea;

@@ -8,6 +8,7 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/LeniResultDlg.h"
 #include "ui/results/MonthlyChart.h"
+#include "ui/shell/HelpPages.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -40,7 +41,9 @@ CSubLeniResultDlg::CSubLeniResultDlg(const CLENIProject& project, const std::str
     }
     const unsigned step = unsigned(timeStep);
     const std::string stepName = GetTimeStepName(step);
-    setWindowTitle(Q(StrPrintf("%s Calculation", stepName.c_str())));
+    // The title says which room the figures are of, and on which floor.
+    setWindowTitle(Q(StrPrintf("%s Calculation: Room %s on %s", stepName.c_str(), room->GetName().c_str(),
+                               floorName.c_str())));
     {
         CCalcLogQuiet quiet; // the lines above the result come without a log
         const CLumSysDataBase& db = project.GetProducts();
@@ -83,6 +86,7 @@ CSubLeniResultDlg::CSubLeniResultDlg(const CLENIProject& project, const std::str
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    AddDialogHelp(*this, "room-results.html", buttons);
     main->addWidget(buttons);
 }
 

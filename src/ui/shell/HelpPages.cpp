@@ -2,9 +2,14 @@
 
 #include "app/LENIBApp.h"
 #include "base/FileUtils.h"
+#include "base/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QShortcut>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -12,6 +17,11 @@ namespace fs = std::filesystem;
 namespace {
 HelpHook& Hook() {
     static HelpHook hook;
+    return hook;
+}
+
+BrowserHook& Browser() {
+    static BrowserHook hook;
     return hook;
 }
 
@@ -23,6 +33,20 @@ bool IsHtml(const fs::path& path) {
 
 void SetHelpHook(HelpHook hook) {
     Hook() = std::move(hook);
+}
+
+void SetBrowserHook(BrowserHook hook) {
+    Browser() = std::move(hook);
+}
+
+void AddDialogHelp(QDialog& dialog, const std::string& page, QDialogButtonBox* buttons) {
+    dialog.setProperty("helpPage", QString::fromStdString(page));
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &dialog);
+    QObject::connect(f1, &QShortcut::activated, &dialog, [page] { ShowHelpPage(page); });
+    if (!buttons) return;
+    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+    help->setAutoDefault(false);
+    QObject::connect(buttons, &QDialogButtonBox::helpRequested, &dialog, [page] { ShowHelpPage(page); });
 }
 
 QUrl HelpPageUrl(const std::string& page) {
@@ -46,9 +70,19 @@ bool ShowHelpPage(const std::string& page) {
         App().ReportHelpFileNotFound();
         return false;
     }
+    bool opened = true;
     if (Hook())
         Hook()(url);
+    else if (Browser())
+        opened = Browser()(url);
     else if (QApplication::platformName() != "offscreen")
-        QDesktopServices::openUrl(url);
-    return true;
+        opened = QDesktopServices::openUrl(url);
+    if (!opened) {
+        // The manual is plain HTML: the user can open it with whatever reads HTML.
+        const fs::path path(url.toLocalFile().toStdString());
+        WalertBox("No browser could be started to show the manual.\nThe manual is in the folder\n%s\nOpen %s "
+                  "there with a browser.",
+                  path.parent_path().string().c_str(), path.filename().string().c_str());
+    }
+    return opened;
 }

@@ -6,6 +6,9 @@
 #include <functional>
 #include <string>
 
+class QDialog;
+class QDialogButtonBox;
+
 // Called instead of the browser, so that a test can see which page would open.
 using HelpHook = std::function<void(const QUrl& url)>;
 void SetHelpHook(HelpHook hook);
@@ -17,3 +20,11 @@ bool ShowHelpPage(const std::string& page = std::string());
 
 // The address ShowHelpPage opens for a page; empty without a help file.
 QUrl HelpPageUrl(const std::string& page);
+
+// Starts the browser on an address; false when none could be started. A test sets its own.
+using BrowserHook = std::function<bool(const QUrl& url)>;
+void SetBrowserHook(BrowserHook hook);
+
+// Gives a dialog its page of the manual: F1 anywhere in it, and a Help button in `buttons` when
+// given. The page is kept as the dialog's property "helpPage".
+void AddDialogHelp(QDialog& dialog, const std::string& page, QDialogButtonBox* buttons);

@@ -13,7 +13,9 @@
 #include "ui/dialogs/FloorDlg.h"
 #include "ui/dialogs/NameDlg.h"
 #include "ui/dialogs/NewProjDlg.h"
+#include "ui/dialogs/RoomPropsDlg.h"
 #include "ui/dialogs/SimpleFloorDlg.h"
+#include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/editor/DxfViewSettings.h"
 #include "ui/editor/FloorView.h"
@@ -408,10 +410,16 @@ void CLENIBView::AddSimpleFloorRoom(const std::string& floorName, double x, doub
     room.SetMaintenanceFactor(std::clamp(project.GetMaintenanceFactor(), 0.0, 1.0));
     room.GetTdTnByBuildingType(project.GetDominantBuildingType());
     room.SetRoomType(CBuildingTypeData::GetFirstRoomTypeOfBuildingType(project.GetDominantBuildingType()));
+    // As for a drawn room, the user sees and sets the room and its zone; Cancel keeps the
+    // defaults, since the floor is already made for this one room.
+    CRoomPropsDlg roomDlg(room, floor, false, project.GetDominantBuildingType(), this);
+    if (ExecDialog(roomDlg) == QDialog::Accepted) room = roomDlg.GetRoom();
     if (WyesNoBox("Do you want a single (same shape) zone in this room?") == IDYES) {
         CLENIZone zone;
         zone.InitFromPolygon("ZONE_01_(" + room.GetName() + ")", outline);
         zone.SetFa(FaOfRoomType(room.GetRoomType()));
+        CZonePropsDlg zoneDlg(zone, &room, false, this);
+        if (ExecDialog(zoneDlg) == QDialog::Accepted) zone = zoneDlg.GetZone();
         room.AddZone(zone);
     }
     project.AddRoomToFloor(room);

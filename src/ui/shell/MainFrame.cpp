@@ -7,10 +7,10 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/editor/FloorView.h"
-#include "ui/products/ObjDbTableDlg.h"
-#include "ui/shell/HelpPages.h"
 #include "ui/print/DefinePrintPagesDlg.h"
 #include "ui/print/ReportPrinter.h"
+#include "ui/products/ObjDbTableDlg.h"
+#include "ui/shell/HelpPages.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
 
@@ -111,8 +111,9 @@ void CMainFrame::CreateMainMenu() {
     file->addSeparator();
     AddCommand(file, "Edit product database...", ID_EDIT_PRODUCT_DB);
     file->addSeparator();
+    // A row per recent file; rows without a file stay hidden.
     for (int i = 0; i < CLENIBApp::kRecentFileCount; ++i)
-        AddCommand(file, "(no file)", ID_RECENT_FIRST + i);
+        AddCommand(file, "(no file)", ID_RECENT_FIRST + i)->setVisible(false);
     file->addSeparator();
     AddCommand(file, "E&xit", ID_APP_EXIT);
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileItems);
@@ -256,6 +257,7 @@ void CMainFrame::UpdateRecentFileItems() {
     for (int i = 0; i < CLENIBApp::kRecentFileCount; ++i) {
         QAction* action = FindCommand(ID_RECENT_FIRST + i);
         const std::string& path = App().GetRecentFile(i);
+        action->setVisible(!path.empty());
         if (path.empty()) {
             action->setText("(no file)");
             action->setEnabled(false);

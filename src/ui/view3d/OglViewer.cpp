@@ -4,6 +4,7 @@
 #include "dxf/DxfFile.h"
 #include "ui/dialogs/CheckedDialog.h"
 #include "ui/dialogs/DialogRunner.h"
+#include "ui/shell/HelpPages.h"
 #include "ui/view3d/OglView.h"
 
 #include <QCheckBox>
@@ -60,6 +61,7 @@ COglViewer::COglViewer(std::unique_ptr<CDxfFile> drawing, const std::string& roo
     m_pGeneral = button("General View");
     column->addSpacing(12);
     m_pSave = button("Save Dxf...");
+    QPushButton* help = button("Help");
     // Three angle fields and their button, kept from the first versions of the viewer but not shown.
     for (int i = 0; i < 3; ++i) {
         m_pRotation[i] = new QLineEdit(m_pButtons);
@@ -83,6 +85,8 @@ COglViewer::COglViewer(std::unique_ptr<CDxfFile> drawing, const std::string& roo
     connect(m_pTop, &QPushButton::clicked, this, [view] { view(kTop); });
     connect(m_pGeneral, &QPushButton::clicked, this, [view] { view(kGeneral); });
     connect(m_pSave, &QPushButton::clicked, this, &COglViewer::OnSaveDxf);
+    AddDialogHelp(*this, "room-3d.html", nullptr);
+    connect(help, &QPushButton::clicked, this, [] { ShowHelpPage("room-3d.html"); });
     connect(m_pUpdate, &QPushButton::clicked, this, &COglViewer::OnUpdate);
     LayOut();
 }
