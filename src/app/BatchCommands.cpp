@@ -25,12 +25,13 @@ const char kQuotedBlank = '\0';
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
     "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
-    "<log file> | orvantis open <project file> | orvantis --help | orvantis --version\n";
+    "<log file> | orvantis open [<project file>] | orvantis --help | orvantis --version\n";
 
 const char* const kHelp =
     "Usage:\n"
     "  orvantis                      start the desktop program\n"
-    "  orvantis open <project file>  start the desktop program with the project; a program already\n"
+    "  orvantis open [<project file>]\n"
+    "                                start the desktop program with the project; a program already\n"
     "                                running opens it instead (after asking to save its project)\n"
     "  orvantis report <project file> <results file> <log file>\n"
     "                                calculate the project, write the results export file and a copy\n"
@@ -261,8 +262,10 @@ bool IsOpenCommand(const CommandTokens& tokens) {
 }
 
 int CheckOpenCommand(const CommandTokens& tokens, std::string& projectFile) {
+    projectFile.clear();
+    if (tokens.size() == 1) return BATCH_DONE; // the menu entry, started without a file
     if (tokens.size() != kOpenTokens) {
-        std::fputs("usage: orvantis open <project file>\n", stderr);
+        std::fputs("usage: orvantis open [<project file>]\n", stderr);
         return BATCH_TOKEN_COUNT;
     }
     const std::string given = GetCommandArgument(tokens, 1);

@@ -74,12 +74,12 @@ const char* BatchHelpText();
 // "orvantis <version>" and a line break (--version).
 std::string VersionText();
 
-// "open <project file>": the desktop program with that project. True when the first token is the
+// "open [<project file>]": the desktop program, with that project when one is given. True when the first token is the
 // word "open" (any case).
 bool IsOpenCommand(const CommandTokens& tokens);
 // Checks the arguments of "open": BATCH_TOKEN_COUNT or BATCH_INPUT_MISSING (the reason on the error
 // stream), or BATCH_DONE with the project file made absolute (the running program that may receive
-// it works in another folder).
+// it works in another folder), empty when none was given.
 int CheckOpenCommand(const CommandTokens& tokens, std::string& projectFile);
 
 // Joins argv[1..] into the command line a Windows user would type, quoting arguments with blanks
