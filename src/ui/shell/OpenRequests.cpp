@@ -45,12 +45,12 @@ COpenRequestServer::COpenRequestServer(Handler handler, QObject* parent)
 COpenRequestServer::~COpenRequestServer() = default;
 
 bool COpenRequestServer::Listen(const QString& name) {
-    if (m_pServer->listen(name)) return true;
-    if (m_pServer->serverError() != QAbstractSocket::AddressInUseError) return false;
-    // Someone answers at that name: another desktop program is the receiver.
+    // Asked first: with its access options, the server would otherwise put its socket over one
+    // another program still answers at.
     QLocalSocket probe;
     probe.connectToServer(name);
     if (probe.waitForConnected(kConnectMs)) return false;
+    // Nobody answers: a socket left by a program that was killed, or nothing.
     QLocalServer::removeServer(name);
     return m_pServer->listen(name);
 }
