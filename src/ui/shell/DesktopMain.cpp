@@ -27,11 +27,17 @@ std::unique_ptr<CMainFrame> StartDesktop(const std::string& programDir) {
 }
 
 int RunDesktopProgram(int argc, char** argv, const std::string& projectFile) {
+    if (!projectFile.empty()) {
+        // Handing the file over needs no window system: a plain application object, gone before
+        // the desktop program's own starts.
+        int plainArgc = 1;
+        QCoreApplication plain(plainArgc, argv);
+        if (HandOverToRunningProgram(projectFile)) return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("ORVANTIS");
     // The desktop entry's name: the window is matched to its menu entry and icon.
     QGuiApplication::setDesktopFileName("com.tolvane.Orvantis");
-    if (!projectFile.empty() && HandOverToRunningProgram(projectFile)) return 0;
 
     CQtMessageBoxHost host;
     IMessageBoxHost* previous = SetMessageBoxHost(&host);
