@@ -10,9 +10,16 @@ JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core
+# What `make package` needs beside the build: dpkg-shlibdeps (and `file`, which cpack uses with it)
+# finds the libraries the package depends on.
+PACKAGE_PACKAGES := dpkg-dev file
 # The other programs the tests check the program's output with (see README): installed by
 # `make test`, so no test is skipped for want of one.
-TEST_PACKAGES := libxml2-utils python3-ezdxf librecad poppler-utils locales xvfb libgl1-mesa-dri
+TEST_PACKAGES := libxml2-utils python3-ezdxf librecad poppler-utils locales xvfb libgl1-mesa-dri \
+                 desktop-file-utils appstream libglib2.0-bin shared-mime-info man-db lintian \
+                 $(PACKAGE_PACKAGES)
+# Where `make install` puts the program (bin/, share/).
+PREFIX ?= /usr/local
 
 BUILD_WIN ?= build-windows
 # The Windows build: Debian's MinGW-w64 cross compiler, Wine to run it, dpkg-source to unpack
@@ -20,7 +27,7 @@ BUILD_WIN ?= build-windows
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine64 dpkg-dev googletest
 
 .PHONY: deps test-deps deps-windows build build-program test test-san demo gui bench fuzz fuzz-long \
-        fuzz-build windows test-windows clean
+        fuzz-build windows test-windows clean install package
 
 # Installs those of the given packages that are missing.
 define install_missing
@@ -69,6 +76,17 @@ bench: build
 	if [ -x $(BUILD)/bench/orvantis_bench_render ]; then $(BUILD)/bench/orvantis_bench_render || status=1; fi; \
 	if [ -x $(BUILD)/bench/orvantis_bench_recalc ]; then $(BUILD)/bench/orvantis_bench_recalc || status=1; fi; \
 	exit $$status
+
+# The program, its manual, the sample building, the menu entry, icons, file type, manual page and
+# completion under PREFIX (a folder of your own needs no root: make install PREFIX=~/.local).
+install: build-program
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, $(BUILD)/orvantis_<version>_<arch>.deb. Built from the whole build, so that
+# the manual holds its pictures (the desktop program's tests make them).
+package: build
+	$(call install_missing,$(PACKAGE_PACKAGES))
+	cd $(BUILD) && cpack -G DEB
 
 demo: build-program
 	@sh examples/run-demo.sh $(BUILD)/orvantis

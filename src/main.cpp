@@ -1,4 +1,5 @@
-// ORVANTIS: an empty command line starts the desktop program, anything else runs one batch command.
+// ORVANTIS: an empty command line starts the desktop program, "open <project file>" starts it with
+// that project, anything else runs one batch command.
 
 #include "app/BatchCommands.h"
 #include "app/LENIBApp.h"
@@ -13,6 +14,20 @@
 
 int main(int argc, char** argv) {
     std::string commandLine = JoinCommandLine(argc, argv);
+    CommandTokens tokens;
+    SplitCommandLine(commandLine, " ", tokens);
+    if (IsOpenCommand(tokens)) {
+        std::string projectFile;
+        const int refused = CheckOpenCommand(tokens, projectFile);
+        if (refused != BATCH_DONE) return refused;
+#ifdef ORVANTIS_HAVE_GUI
+        return RunDesktopProgram(argc, argv, projectFile);
+#else
+        std::fprintf(stderr, "orvantis: this build has no desktop program (built without Qt 6): "
+                             "\"open\" needs it.\n");
+        return BATCH_WRITE_FAILED;
+#endif
+    }
     if (!IsEmptyCommandLine(commandLine)) {
         PrepareConsoleOutput();
         KeepFreedMemoryForReuse();
@@ -29,7 +44,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orvantis: this build has no desktop program (built without Qt 6).\n"
                          "Batch use: orvantis report <project file> <results file> <log file>\n"
                          "           orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n"
-                         "(\"orvantis pdf\" needs the desktop program too.)\n");
+                         "(\"orvantis pdf\" and \"orvantis open\" need the desktop program too; "
+                         "orvantis --help shows every command.)\n");
     return 3;
 #endif
 }

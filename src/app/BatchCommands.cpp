@@ -25,7 +25,46 @@ const char kQuotedBlank = '\0';
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
     "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
-    "<log file>\n";
+    "<log file> | orvantis open [<project file>] | orvantis --help | orvantis --version\n";
+
+const char* const kHelp =
+    "Usage:\n"
+    "  orvantis                      start the desktop program\n"
+    "  orvantis open [<project file>]\n"
+    "                                start the desktop program with the project; a program already\n"
+    "                                running opens it instead (after asking to save its project)\n"
+    "  orvantis report <project file> <results file> <log file>\n"
+    "                                calculate the project, write the results export file and a copy\n"
+    "                                of the project with its results (<results>_(CON_RISULTATI).<ext>)\n"
+    "  orvantis dxftoxml <DXF file> <project file> <floor height> <log file>\n"
+    "                                make a one-floor project file from a DXF floor plan; the height\n"
+    "                                in metres, above 1 and at most 200 (3,2 or 3.2)\n"
+    "  orvantis pdf <project file> <pdf file> <log file>\n"
+    "                                write the report pages and results of the project as one PDF\n"
+    "  orvantis --help, -h           show this help\n"
+    "  orvantis --version            show the version\n"
+    "\n"
+    "The command word is read without regard to case. Reasons for a failure go to the log file.\n"
+    "\n"
+    "Exit codes:\n"
+    "  0   done\n"
+    "  1   empty command\n"
+    "  2   wrong number of arguments\n"
+    "  3   report, pdf: the project file could not be read (nothing is written)\n"
+    "  4   report: the results file or the project copy could not be written; pdf: the PDF could\n"
+    "      not be written; pdf, open: this build has no desktop program\n"
+    "  7   unknown command\n"
+    "  8   input file missing\n"
+    "  10  dxftoxml: floor height not above 1 m or above 200 m\n";
+
+const size_t kOpenTokens = 2;
+
+// The answers that need no file: help and version. The word is compared as typed.
+struct InfoOption {
+    const char* word;
+    bool version;
+};
+const InfoOption kInfoOptions[] = {{"--help", false}, {"-h", false}, {"--version", true}};
 
 // Report: read the project file into a new project (its own products only), calculate the
 // annual LENI with the building's calculation log, write the results export file, save the
@@ -210,6 +249,36 @@ int PdfCommand(const CommandTokens& tokens) {
     return RunPdf(job);
 }
 
+const char* BatchHelpText() {
+    return kHelp;
+}
+
+std::string VersionText() {
+    return std::string("orvantis ") + ORVANTIS_VERSION + "\n";
+}
+
+bool IsOpenCommand(const CommandTokens& tokens) {
+    return !tokens.empty() && EqualsNoCase(tokens[0], "open");
+}
+
+int CheckOpenCommand(const CommandTokens& tokens, std::string& projectFile) {
+    projectFile.clear();
+    if (tokens.size() == 1) return BATCH_DONE; // the menu entry, started without a file
+    if (tokens.size() != kOpenTokens) {
+        std::fputs("usage: orvantis open [<project file>]\n", stderr);
+        return BATCH_TOKEN_COUNT;
+    }
+    const std::string given = GetCommandArgument(tokens, 1);
+    if (!FileExists(given)) {
+        std::fprintf(stderr, "orvantis: no such project file: %s\n", given.c_str());
+        return BATCH_INPUT_MISSING;
+    }
+    std::error_code error;
+    const fs::path absolute = fs::absolute(given, error);
+    projectFile = error ? given : absolute.lexically_normal().string();
+    return BATCH_DONE;
+}
+
 std::string JoinCommandLine(int argc, const char* const* argv) {
     std::string line;
     for (int i = 1; i < argc; ++i) {
@@ -251,6 +320,16 @@ bool IsEmptyCommandLine(const std::string& commandLine) {
 int DispatchBatchCommand(const std::string& commandLine) {
     CommandTokens tokens;
     if (SplitCommandLine(commandLine, " ", tokens) == 0) return BATCH_EMPTY;
+    for (const InfoOption& option : kInfoOptions) {
+        if (tokens[0] != option.word) continue;
+        if (tokens.size() != 1) {
+            std::fputs(kUsage, stderr);
+            return BATCH_TOKEN_COUNT;
+        }
+        std::fputs(option.version ? VersionText().c_str() : kHelp, stdout);
+        std::fflush(stdout);
+        return BATCH_DONE;
+    }
     for (const BatchCommand& command : BatchCommandTable)
         if (EqualsNoCase(tokens[0], command.word)) return command.handler(tokens);
     std::fputs(kUsage, stderr);

@@ -69,12 +69,26 @@ struct BatchWork {
 // returns the previous one. An empty function restores the program's own.
 BatchWork SetBatchWork(BatchWork work);
 
+// The full usage: every command, its arguments and the exit codes (--help, -h).
+const char* BatchHelpText();
+// "orvantis <version>" and a line break (--version).
+std::string VersionText();
+
+// "open [<project file>]": the desktop program, with that project when one is given. True when the first token is the
+// word "open" (any case).
+bool IsOpenCommand(const CommandTokens& tokens);
+// Checks the arguments of "open": BATCH_TOKEN_COUNT or BATCH_INPUT_MISSING (the reason on the error
+// stream), or BATCH_DONE with the project file made absolute (the running program that may receive
+// it works in another folder), empty when none was given.
+int CheckOpenCommand(const CommandTokens& tokens, std::string& projectFile);
+
 // Joins argv[1..] into the command line a Windows user would type, quoting arguments with blanks
 // or quotes (a quote inside escaped with a backslash).
 std::string JoinCommandLine(int argc, const char* const* argv);
 // True when the command line holds nothing but blanks.
 bool IsEmptyCommandLine(const std::string& commandLine);
-// Splits the command line and runs the matching command; returns its result code.
+// Splits the command line and runs the matching command; returns its result code. --help, -h and
+// --version, alone, print to the standard output and give BATCH_DONE.
 int DispatchBatchCommand(const std::string& commandLine);
 // Runs one batch command as the application does (batch flag, dispatch, result) and returns its result.
 int RunBatchCommandLine(const std::string& commandLine);

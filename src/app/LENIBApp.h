@@ -5,10 +5,17 @@
 #include <string>
 #include <vector>
 
+// The build sets the version, from the one place it is kept (the project line of CMakeLists.txt).
+#ifndef ORVANTIS_VERSION
+#error "ORVANTIS_VERSION is not defined by the build"
+#endif
+
 class CLENIBApp {
   public:
+    // The version, e.g. "3.3.8".
+    static constexpr const char* kVersion = ORVANTIS_VERSION;
     // Printed with the build date and time.
-    static constexpr const char* kVersionFormat = "ORVANTIS NUVA V3.3.8 %s %s";
+    static constexpr const char* kVersionFormat = "ORVANTIS NUVA V" ORVANTIS_VERSION " %s %s";
     static constexpr const char* kGeneralLogName = "LENI_V1_LOG.TXT";
     static constexpr const char* kHelpFileName = "LENI_NUVA_HELP.chm";
     // The HTML manual: its contents page, in a folder "manual" beside the program (the build) or

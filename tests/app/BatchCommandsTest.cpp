@@ -211,3 +211,36 @@ TEST_F(BatchDispatchTest, DxfToXmlReadsTheHeightAndNamesTheFloor) {
 }
 
 } // namespace
+
+TEST(OpenCommandTest, ArgumentsAreCheckedAndTheProjectFileMadeAbsolute) {
+    TempDir dir{"open"};
+    WriteFileText(dir / "A b.LENI1XML", "<NUVA_LENI_V3/>");
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    struct Case {
+        const char* line;
+        bool isOpen;
+        int code;
+        std::string file;
+    } cases[] = {
+        {"open", true, BATCH_DONE, ""},
+        {"Open \"A b.LENI1XML\"", true, BATCH_DONE, (dir / "A b.LENI1XML").string()},
+        {"open sub/../\"A b.LENI1XML\"", true, BATCH_INPUT_MISSING, ""}, // no folder sub
+        {"open missing.LENI1XML", true, BATCH_INPUT_MISSING, ""},
+        {"open \"A b.LENI1XML\" more", true, BATCH_TOKEN_COUNT, ""},
+        {"opened x", false, 0, ""},
+        {"report open x y", false, 0, ""},
+    };
+    for (const Case& c : cases) {
+        CommandTokens tokens;
+        SplitCommandLine(c.line, " ", tokens);
+        EXPECT_EQ(IsOpenCommand(tokens), c.isOpen) << c.line;
+        if (!c.isOpen) continue;
+        std::string file = "left over";
+        EXPECT_EQ(CheckOpenCommand(tokens, file), c.code) << c.line;
+        if (c.code == BATCH_DONE) {
+            EXPECT_EQ(file, c.file) << c.line;
+        }
+    }
+    fs::current_path(previous);
+}

@@ -103,6 +103,64 @@ TEST(BatchExitCodeTest, UnknownCommandPrintsOneUsageLine) {
     EXPECT_EQ(ReadFileText(dir / "stdout.txt"), "");
 }
 
+TEST(BatchExitCodeTest, HelpAndVersionAnswerOnTheStandardOutput) {
+    TempDir dir{"cli"};
+    const std::string version = std::string("orvantis ") + ORVANTIS_VERSION + "\n";
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string out;     // the whole standard output, or its start when ending in "..."
+        bool errorsWritten;  // something on the error stream
+    } cases[] = {
+        {{"--version"}, 0, version, false},
+        {{"--help"}, 0, "Usage:\n  orvantis                      start the desktop program\n...", false},
+        {{"-h"}, 0, "Usage:\n...", false},
+        // Options are written as typed, alone.
+        {{"--HELP"}, 7, "", true},
+        {{"help"}, 7, "", true},
+        {{"--version", "x"}, 2, "", true},
+        {{"-h", "report"}, 2, "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RunBatch(c.args, dir), c.code) << c.args[0];
+        const std::string out = ReadFileText(dir / "stdout.txt");
+        const bool prefix = c.out.size() > 3 && c.out.compare(c.out.size() - 3, 3, "...") == 0;
+        if (prefix)
+            EXPECT_EQ(out.rfind(c.out.substr(0, c.out.size() - 3), 0), 0u) << c.args[0] << ": " << out;
+        else
+            EXPECT_EQ(out, c.out) << c.args[0];
+        EXPECT_EQ(ReadFileText(dir / "stderr.txt").empty(), !c.errorsWritten) << c.args[0];
+    }
+    // The help names every command and every exit code.
+    ASSERT_EQ(RunBatch({"--help"}, dir), 0);
+    const std::string help = ReadFileText(dir / "stdout.txt");
+    for (const char* word : {"orvantis open [<project file>]", "orvantis report <project file> <results file> <log file>",
+                             "orvantis dxftoxml <DXF file> <project file> <floor height> <log file>",
+                             "orvantis pdf <project file> <pdf file> <log file>", "--version", "\n  0 ", "\n  1 ",
+                             "\n  2 ", "\n  3 ", "\n  4 ", "\n  7 ", "\n  8 ", "\n  10 "})
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+TEST(BatchExitCodeTest, OpenChecksItsProjectFileBeforeAnyWindow) {
+    TempDir dir{"cli"};
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+    } cases[] = {
+        {{"open", "missing.LENI1XML"}, 8},
+        {{"OPEN", "a.LENI1XML", "b.LENI1XML"}, 2},
+#ifndef ORVANTIS_EXE_HAS_GUI
+        // The build without the desktop program answers as it answers "pdf".
+        {{"open"}, 4},
+#endif
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RunBatch(c.args, dir), c.code) << c.args.size();
+        EXPECT_FALSE(ReadFileText(dir / "stderr.txt").empty());
+        EXPECT_EQ(ReadFileText(dir / "stdout.txt"), "");
+    }
+}
+
 TEST(BatchExitCodeTest, AcceptedCommandsStartTheirLogFile) {
     TempDir dir{"cli folder with blanks"};
     // A project that reads and calculates without a single error.

@@ -5,8 +5,10 @@
 
 class CMainFrame;
 
-// Runs the desktop program until the user quits; returns the exit code.
-int RunDesktopProgram(int argc, char** argv);
+// Runs the desktop program until the user quits; returns the exit code. With a project file, the
+// program opens it; when another desktop program of the user runs, that one opens it instead and
+// this one ends at once with 0.
+int RunDesktopProgram(int argc, char** argv, const std::string& projectFile = std::string());
 
 // The interactive start once the QApplication and the message-box host exist: the numeric
 // locale, the application's start steps, then the main window, shown. The program's folder (where

@@ -431,6 +431,17 @@ void CMainFrame::DropFiles(const std::vector<std::string>& paths) {
     OnDocumentChanged();
 }
 
+void CMainFrame::OpenProjectFromOutside(const std::string& path) {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (m_Doc.OpenProject(path)) {
+        App().AddToRecentFiles(path);
+        UpdateRecentFileItems();
+    }
+    OnDocumentChanged();
+}
+
 void CMainFrame::OnFoldersProjects() {
     std::string dir = App().GetProjectsDir();
     if (DirectoryExists(dir)) {

@@ -55,6 +55,9 @@ class CMainFrame : public QMainWindow {
     void UpdateRecentFileItems();
     // What dropping these files on the window does.
     void DropFiles(const std::vector<std::string>& paths);
+    // A project file given from outside ("orvantis open"): the window comes to the front and opens
+    // it as File > Open does, asking first to save a modified project; the file joins the recent files.
+    void OpenProjectFromOutside(const std::string& path);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
