@@ -6,6 +6,7 @@
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "model/LENIProject.h"
+#include "model/ModelOverlay.h"
 #include "model/ResultsExport.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
@@ -109,6 +110,7 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
     }
     const int width = device.width(), height = device.height();
     const PrintDate date = TodayForPrint();
+    CRoomExtentMemo extents; // the model does not change while its pages are painted
     bool first = true;
     auto nextPage = [&]() {
         if (!first) device.newPage();
