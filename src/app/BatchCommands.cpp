@@ -77,8 +77,42 @@ int ProjectReportWork(const ReportJob& job) {
 // name stays empty, one floor from the DXF file (this name and height, one instance, import of
 // the special layers), saved without results to the project file. Connected here as the model,
 // the project file and the layer import land.
-void ProjectDxfToXmlWork(const DxfToXmlJob& job) {
-    RunDxfToXml(job);
+int ProjectDxfToXmlWork(const DxfToXmlJob& job) {
+    return RunDxfToXml(job);
+}
+
+// A file named on the command line, with the name the usage gives its argument.
+struct NamedFile {
+    const char* role;
+    std::string path;
+};
+
+// Before anything is written: no output may be an input (links followed) or have another output's
+// name, and no output may be a FIFO nobody reads. Devices and FIFOs are written into, never replaced, so two
+// outputs may share one (report p /dev/null /dev/null). Returns BATCH_DONE when the names are fit,
+// else the exit code, the reason printed to the error stream (the log may be one of the names).
+int CheckOutputNames(const std::vector<NamedFile>& inputs, const std::vector<NamedFile>& outputs) {
+    auto refuse = [](const NamedFile& output, const NamedFile& other) {
+        std::fprintf(stderr, "orvantis: the %s <%s> is the same file as the %s <%s>; nothing written\n",
+                     output.role, output.path.c_str(), other.role, other.path.c_str());
+        return BATCH_SAME_FILE;
+    };
+    for (size_t i = 0; i < outputs.size(); ++i) {
+        const fs::path output = fs::u8path(outputs[i].path);
+        for (const NamedFile& input : inputs)
+            if (IsSameFile(output, fs::u8path(input.path))) return refuse(outputs[i], input);
+        if (IsWrittenInto(output)) continue;
+        // Two outputs collide only by name: a link at an output's name is replaced, not written.
+        for (size_t j = 0; j < i; ++j)
+            if (IsSameName(output, fs::u8path(outputs[j].path))) return refuse(outputs[i], outputs[j]);
+    }
+    for (const NamedFile& output : outputs)
+        if (IsFifoWithoutReader(fs::u8path(output.path))) {
+            std::fprintf(stderr, "orvantis: the %s <%s> is a FIFO that no program reads from; nothing written\n",
+                         output.role, output.path.c_str());
+            return BATCH_WRITE_FAILED;
+        }
+    return BATCH_DONE;
 }
 
 BatchWork& Work() {
@@ -206,10 +240,14 @@ int ReportCommand(const CommandTokens& tokens) {
     job.resultsFile = GetCommandArgument(tokens, 2);
     std::string logFile = GetCommandArgument(tokens, 3);
     if (!FileExists(job.projectFile)) return BATCH_INPUT_MISSING;
+    job.copyFile = ResultsCopyPath(job.resultsFile);
+    if (const int refused = CheckOutputNames(
+            {{"project file", job.projectFile}},
+            {{"results file", job.resultsFile}, {"project copy", job.copyFile}, {"log file", logFile}}))
+        return refused;
 
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);
-    job.copyFile = ResultsCopyPath(job.resultsFile);
     if (!Work().report) return ProjectReportWork(job);
     Work().report(job);
     return BATCH_DONE;
@@ -225,14 +263,15 @@ int DxfToXmlCommand(const CommandTokens& tokens) {
     // Written so that a height that is no number at all (NaN) is refused too.
     if (!(job.height > 1.0 && job.height <= 200.0)) return BATCH_BAD_HEIGHT;
     if (!FileExists(job.dxfFile)) return BATCH_INPUT_MISSING;
+    if (const int refused = CheckOutputNames({{"DXF file", job.dxfFile}},
+                                             {{"project file", job.projectFile}, {"log file", logFile}}))
+        return refused;
 
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);
     job.floorName = FloorNameFromDxfPath(job.dxfFile);
-    if (Work().dxfToXml)
-        Work().dxfToXml(job);
-    else
-        ProjectDxfToXmlWork(job);
+    if (!Work().dxfToXml) return ProjectDxfToXmlWork(job);
+    Work().dxfToXml(job);
     return BATCH_DONE;
 }
 
@@ -243,6 +282,9 @@ int PdfCommand(const CommandTokens& tokens) {
     job.pdfFile = GetCommandArgument(tokens, 2);
     const std::string logFile = GetCommandArgument(tokens, 3);
     if (!FileExists(job.projectFile)) return BATCH_INPUT_MISSING;
+    if (const int refused = CheckOutputNames({{"project file", job.projectFile}},
+                                             {{"PDF file", job.pdfFile}, {"log file", logFile}}))
+        return refused;
 
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);

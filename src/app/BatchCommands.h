@@ -10,8 +10,9 @@ enum BatchResult {
     BATCH_DONE = 0,          // ran to its end once the input file was found
     BATCH_EMPTY = 1,         // no token at all
     BATCH_TOKEN_COUNT = 2,   // known command word, wrong number of tokens
+    BATCH_SAME_FILE = 2,     // an output is an input or another output; nothing written
     BATCH_READ_FAILED = 3,   // report, pdf: the project file could not be read; nothing written
-    BATCH_WRITE_FAILED = 4,  // report, pdf: an output file could not be written
+    BATCH_WRITE_FAILED = 4,  // an output file could not be written (or is a FIFO nobody reads)
     BATCH_UNKNOWN = 7,       // first token is no command word
     BATCH_INPUT_MISSING = 8, // the input file is not an existing regular file
     BATCH_BAD_HEIGHT = 10,   // dxftoxml: height not above 1 m or above 200 m

@@ -61,8 +61,13 @@ int RunPdf(const PdfJob& job) {
             if (EqualsNoCase(entry.first, name)) return entry.second.get();
         return nullptr;
     };
-    if (!Writer()(project, lookup, job.pdfFile)) {
-        Log().Printf(LOG_ERROR, "pdf: the PDF file could not be written:\n%s", job.pdfFile.c_str());
+    // The PDF and the calculation log its results come from are put in place together, or
+    // neither when the PDF cannot be written whole.
+    CSafeWriteBatch batch;
+    std::string reason;
+    if (!Writer()(project, lookup, job.pdfFile) || !batch.Commit(&reason)) {
+        Log().Printf(LOG_ERROR, "pdf: the PDF file could not be written:\n%s\n%s", job.pdfFile.c_str(),
+                     reason.c_str());
         return BATCH_WRITE_FAILED;
     }
     std::printf("Report written to %s\n", job.pdfFile.c_str());

@@ -323,6 +323,14 @@ void StopCalcLogger() {
         calcLogOutput.Discard();
         return;
     }
+    if (CSafeWriteBatch* batch = CSafeWriteBatch::Current()) {
+        // Put in place with the files it describes, and only if they are.
+        if (calcLogOutput.Finish())
+            batch->Add(std::move(calcLogOutput));
+        else
+            Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
+        return;
+    }
     if (!calcLogOutput.Commit())
         Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
 }

@@ -13,7 +13,8 @@
 // it: with a log already open the error is reported and the open log stays in use; a file that
 // cannot be created is reported and no log is open.
 bool StartCalcLogger(const std::string& path);
-// Closes the open log, if any.
+// Closes the open log, if any. While a CSafeWriteBatch is open on this thread the log joins it and is
+// put in place with the batch's files, or not at all.
 void StopCalcLogger();
 bool IsCalcLoggerOpen();
 // Writes one line (a line feed is added when missing). A percent sign in the formatted text is

@@ -11,11 +11,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/file.h>
+#endif
 
 bool DirectoryExists(const fs::path& path) {
     std::string s = path.string();
@@ -169,6 +173,7 @@ SafeWriteHook SetSafeWriteHook(SafeWriteHook hook) {
 namespace {
 
 constexpr const char* kTemporaryMarker = ".orvtmp-";
+constexpr const char* kNoReader = "it is a FIFO that no program reads from";
 
 thread_local CSafeWriteBatch* t_pBatch = nullptr;
 
@@ -190,6 +195,52 @@ pid_t TemporaryOwner(const std::string& name) {
         pid = pid * 10 + (name[pos] - '0');
     }
     return static_cast<pid_t>(pid);
+}
+
+// The descriptor a name stands for when it is one of the process's own streams (/dev/stdout,
+// /dev/fd/N, /proc/self/fd/N, or a link whose text is one of them); -1 for any other name. Such a
+// name is written into as the stream it names, never replaced.
+int StreamOfName(const fs::path& path) {
+#ifndef _WIN32
+    auto parse = [](const std::string& name) -> int {
+        if (name == "/dev/stdout") return 1;
+        if (name == "/dev/stderr") return 2;
+        for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+            const size_t length = std::strlen(prefix);
+            if (name.compare(0, length, prefix) != 0 || name.size() == length || name.size() > length + 6)
+                continue;
+            int fd = 0;
+            for (size_t i = length; i < name.size(); ++i) {
+                if (name[i] < '0' || name[i] > '9') return -1;
+                fd = fd * 10 + (name[i] - '0');
+            }
+            return fd;
+        }
+        return -1;
+    };
+    const std::string name = path.string();
+    int fd = parse(name);
+    if (fd < 0) {
+        char link[64];
+        const ssize_t n = readlink(name.c_str(), link, sizeof link - 1);
+        if (n > 0) fd = parse(std::string(link, static_cast<size_t>(n)));
+    }
+    return fd >= 0 && fcntl(fd, F_GETFD) != -1 ? fd : -1;
+#else
+    (void)path;
+    return -1;
+#endif
+}
+
+// A private copy of the stream's descriptor, or -1 with errno set.
+int DuplicateStream(int stream) {
+#ifndef _WIN32
+    return fcntl(stream, F_DUPFD_CLOEXEC, 0);
+#else
+    (void)stream;
+    errno = EBADF;
+    return -1;
+#endif
 }
 
 } // namespace
@@ -243,21 +294,50 @@ bool CSafeOutput::Open(const fs::path& target, std::string* reason) {
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
 
+    if (const int stream = StreamOfName(target); stream >= 0) {
+        const int fd = DuplicateStream(stream);
+        m_pFile = fd >= 0 ? fdopen(fd, "w") : nullptr;
+        if (!m_pFile) {
+            const int err = errno;
+            if (fd >= 0) ::close(fd);
+            if (reason) *reason = std::strerror(err);
+            return false;
+        }
+        m_bDirect = true;
+        return true;
+    }
     struct stat st;
     if (lstat(target.string().c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
             if (reason) *reason = std::strerror(EISDIR);
             return false;
         }
-        if (IsDirectTarget(st.st_mode)) {
-            // No-follow: a link swapped in since the look is refused, not followed.
-            const int fd = ::open(target.string().c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        bool direct = IsDirectTarget(st.st_mode);
+        bool throughLink = false;
+#ifdef S_ISLNK
+        // A link to a device or FIFO (/dev/stdout) is written into like the device itself; a
+        // link to anything else is replaced.
+        struct stat followed;
+        if (S_ISLNK(st.st_mode) && stat(target.string().c_str(), &followed) == 0 &&
+            IsDirectTarget(followed.st_mode))
+            direct = throughLink = true;
+#endif
+        if (direct) {
+            // No-follow: a link swapped in since the look is refused, not followed. Not blocking:
+            // a FIFO nobody reads is refused at once instead of waited on.
+            const int fd = ::open(target.string().c_str(),
+                                  O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | (throughLink ? 0 : O_NOFOLLOW));
             if (fd < 0) {
-                if (reason) *reason = std::strerror(errno);
+                if (reason) *reason = errno == ENXIO ? kNoReader : std::strerror(errno);
                 return false;
             }
             struct stat opened;
             if (fstat(fd, &opened) == 0 && IsDirectTarget(opened.st_mode)) {
+#ifndef _WIN32
+                // Once open, the writes wait for a slow reader as a shell redirection's do.
+                const int flags = fcntl(fd, F_GETFL);
+                if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+#endif
                 m_pFile = fdopen(fd, "w");
                 if (!m_pFile) {
                     const int err = errno;
@@ -419,6 +499,118 @@ bool WriteFileSafely(const fs::path& path, const std::vector<std::string_view>& 
     return ok;
 }
 
+namespace {
+
+// Exclusive locks on folders, taken in one order (device, inode) so two runs never wait on each
+// other; released when destroyed. The folder itself is locked: no lock file is left behind.
+class CFolderLocks {
+  public:
+    CFolderLocks() = default;
+    CFolderLocks(const CFolderLocks&) = delete;
+    CFolderLocks& operator=(const CFolderLocks&) = delete;
+    ~CFolderLocks() {
+        for (const Held& held : m_Held)
+            ::close(held.fd); // closing releases the lock
+    }
+    void Add(const fs::path& folder) {
+#ifndef _WIN32
+        const std::string name = folder.empty() ? std::string(".") : folder.string();
+        const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return; // the rename that follows reports the folder's fault
+        struct stat st;
+        if (fstat(fd, &st) != 0) {
+            ::close(fd);
+            return;
+        }
+        for (const Held& held : m_Held)
+            if (held.dev == st.st_dev && held.ino == st.st_ino) {
+                ::close(fd);
+                return;
+            }
+        m_Held.push_back({fd, st.st_dev, st.st_ino});
+#else
+        (void)folder;
+#endif
+    }
+    void LockAll() {
+#ifndef _WIN32
+        std::sort(m_Held.begin(), m_Held.end(), [](const Held& a, const Held& b) {
+            return a.dev != b.dev ? a.dev < b.dev : a.ino < b.ino;
+        });
+        for (const Held& held : m_Held)
+            while (flock(held.fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+#endif
+    }
+
+  private:
+    struct Held {
+        int fd;
+        dev_t dev;
+        ino_t ino;
+    };
+    std::vector<Held> m_Held;
+};
+
+} // namespace
+
+bool IsWrittenInto(const fs::path& path) {
+    if (StreamOfName(path) >= 0) return true;
+    struct stat st;
+    return stat(path.string().c_str(), &st) == 0 && IsDirectTarget(st.st_mode);
+}
+
+bool IsFifoWithoutReader(const fs::path& path) {
+#ifndef _WIN32
+    struct stat st;
+    if (stat(path.string().c_str(), &st) != 0 || !S_ISFIFO(st.st_mode)) return false;
+    const int fd = ::open(path.string().c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        // Held open until the process ends: closing it would tell the reader the data has ended
+        // before the first byte was written.
+        static std::vector<int> held;
+        held.push_back(fd);
+        return false;
+    }
+    return errno == ENXIO;
+#else
+    (void)path;
+    return false;
+#endif
+}
+
+bool IsSameName(const fs::path& a, const fs::path& b) {
+    auto resolved = [](const fs::path& path, std::error_code& error) {
+        const fs::path whole = fs::absolute(path, error).lexically_normal();
+        return fs::weakly_canonical(whole.parent_path(), error) / whole.filename();
+    };
+    std::error_code ea, eb;
+    const fs::path ra = resolved(a, ea), rb = resolved(b, eb);
+    if (ea || eb) return a.lexically_normal() == b.lexically_normal();
+#ifdef _WIN32
+    return EqualsNoCase(ra.string(), rb.string());
+#else
+    return ra == rb;
+#endif
+}
+
+bool IsSameFile(const fs::path& a, const fs::path& b) {
+    struct stat sa, sb;
+    const bool hasA = stat(a.string().c_str(), &sa) == 0;
+    const bool hasB = stat(b.string().c_str(), &sb) == 0;
+    if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    // A name not there yet: the same file only when both names lead to one place.
+    std::error_code ea, eb;
+    const fs::path ra = fs::weakly_canonical(fs::absolute(a, ea), ea);
+    const fs::path rb = fs::weakly_canonical(fs::absolute(b, eb), eb);
+    if (ea || eb) return a.lexically_normal() == b.lexically_normal();
+#ifdef _WIN32
+    return EqualsNoCase(ra.string(), rb.string());
+#else
+    return ra == rb;
+#endif
+}
+
 CSafeWriteBatch::CSafeWriteBatch() : m_pOuter(t_pBatch) {
     t_pBatch = this;
 }
@@ -438,6 +630,12 @@ bool CSafeWriteBatch::Commit(std::string* reason) {
         if (reason) *reason = "a file of the set could not be written";
         return false;
     }
+    // Another run putting files of the same names in place waits, so the set that stays is one
+    // run's whole set, never a mix of two.
+    CFolderLocks locks;
+    for (const CSafeOutput& output : m_Outputs)
+        if (!output.IsDirect()) locks.Add(output.Target().parent_path());
+    locks.LockAll();
     bool ok = true;
     for (CSafeOutput& output : m_Outputs) {
         std::string why;
@@ -451,7 +649,17 @@ bool CSafeWriteBatch::Commit(std::string* reason) {
 }
 
 FILE* OpenForAppendNoFollow(const fs::path& path) {
-    const int flags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC;
+    if (const int stream = StreamOfName(path); stream >= 0) {
+        const int fd = DuplicateStream(stream);
+        FILE* file = fd >= 0 ? fdopen(fd, "a") : nullptr;
+        if (!file && fd >= 0) {
+            const int err = errno;
+            ::close(fd);
+            errno = err;
+        }
+        return file;
+    }
+    const int flags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC | O_NONBLOCK;
     for (int attempt = 0; attempt < 2; ++attempt) {
         int fd = ::open(path.string().c_str(), flags | O_CREAT, 0666);
         if (fd < 0 && errno == ELOOP) {
@@ -478,6 +686,11 @@ FILE* OpenForAppendNoFollow(const fs::path& path) {
             errno = EINVAL;
             return nullptr;
         }
+#ifndef _WIN32
+        // Opened without waiting for a FIFO's reader (ENXIO when there is none); writes wait.
+        const int status = fcntl(fd, F_GETFL);
+        if (status != -1) fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
+#endif
         FILE* file = fdopen(fd, "a");
         if (!file) {
             const int err = errno;

@@ -30,7 +30,8 @@ std::string MakeSafeFileName(const std::string& name);
 // a temporary file beside it (".<name>.orvtmp-<pid>-XXXXXX"), renamed over the name once whole, so
 // the link itself is replaced and whatever it pointed at stays untouched; a hard link keeps its
 // old content under its other names. A device or FIFO at the name is written into as a shell
-// redirection would (/dev/null discards), never replaced. Temporaries that killed runs left in
+// redirection would (/dev/null discards), never replaced; so is a name of the process's own
+// streams (/dev/stdout, /dev/stderr, /dev/fd/N), whatever the stream is. Temporaries that killed runs left in
 // the folder are removed when the next write there begins.
 class CSafeOutput {
   public:
@@ -73,7 +74,8 @@ bool WriteFileSafely(const fs::path& path, const std::vector<std::string_view>& 
 
 // Files that belong together (a results file and the project copy that holds the same results):
 // every WriteFileSafely on this thread while the batch is open only prepares its temporary;
-// Commit renames them all after all are whole, so a run killed before Commit leaves every old
+// Commit renames them all after all are whole, holding a lock on their folders so that runs
+// committing to the same names at once put one run's set in place after the other's, so a run killed before Commit leaves every old
 // file, one killed during it at worst leaves the renames done so far. Not committed: discarded.
 class CSafeWriteBatch {
   public:
@@ -92,6 +94,20 @@ class CSafeWriteBatch {
     CSafeWriteBatch* m_pOuter = nullptr;
     bool m_bFailed = false;
 };
+
+// True when the name (links followed) is a device or FIFO, or names one of the process's own
+// streams (/dev/stdout, /dev/fd/N): writers write into it.
+bool IsWrittenInto(const fs::path& path);
+// True when the name (links followed) is a FIFO that no program has open for reading: writing to it
+// would wait for ever. A FIFO that has a reader is kept open by the process until it ends, so the
+// reader sees the end of the data only then.
+bool IsFifoWithoutReader(const fs::path& path);
+// True when both names are one name once the folders are resolved (a link at the last part is not
+// followed: writers replace it).
+bool IsSameName(const fs::path& a, const fs::path& b);
+// True when both names are one file (links followed): the same device and inode when both exist,
+// else the same resolved path.
+bool IsSameFile(const fs::path& a, const fs::path& b);
 
 // Opens a log by name for appending without following a link at the name: a symbolic link or a
 // hard-linked file there is replaced by a new empty file (the other names keep their content); a

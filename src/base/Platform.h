@@ -53,6 +53,9 @@ inline int lstat(const char* path, struct stat* st) {
 #ifndef O_CLOEXEC
 #define O_CLOEXEC 0
 #endif
+#ifndef O_NONBLOCK
+#define O_NONBLOCK 0
+#endif
 #ifndef S_ISBLK
 #define S_ISBLK(mode) 0
 #endif

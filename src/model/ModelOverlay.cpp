@@ -9,6 +9,9 @@
 #include "model/LENIRoom.h"
 #include "products/ZoneObjList.h"
 
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -126,10 +129,114 @@ CanvasPoint GetZoneLabelPoint(const Polygon& pixels) {
     return ToCanvas(Point((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0));
 }
 
-void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h) {
+namespace {
+
+// A bound of how far a label's text reaches from where it is drawn, in pixels: no glyph of the
+// label font is wider than 1.1 times its height, and a UTF-8 byte is at most one character.
+int TextReach(const std::string& text) {
+    return GetModelLabelFont().height * 11 * (int(text.size()) + 2) / 10;
+}
+
+int TableReach(const std::string& title, const CZoneObjList& list) {
+    int reach = std::max(kHalfTableWidth, 81 + TextReach(title));
+    for (const CZoneObjList::Entry& entry : list.GetEntries())
+        reach = std::max(reach, 50 + TextReach(StrPrintf(" %d", entry.count)));
+    return std::max(reach, kRowHeight * (list.GetCount() + 2));
+}
+
+void Extend(PixelBounds& bounds, const Polygon& pixels) {
+    for (const Point& p : pixels) {
+        bounds.left = std::min(bounds.left, p.x);
+        bounds.right = std::max(bounds.right, p.x);
+        bounds.top = std::min(bounds.top, p.y);
+        bounds.bottom = std::max(bounds.bottom, p.y);
+    }
+}
+
+} // namespace
+
+namespace {
+
+using RoomExtent = CRoomExtentMemo::Extent;
+
+thread_local std::unordered_map<const CLENIRoom*, RoomExtent>* t_pExtents = nullptr;
+
+RoomExtent GetRoomExtent(const CLENIRoom& room) {
+    if (t_pExtents) {
+        const auto found = t_pExtents->find(&room);
+        if (found != t_pExtents->end()) return found->second;
+    }
+    RoomExtent extent;
+    PixelBounds& bounds = extent.world;
+    bounds.left = bounds.top = std::numeric_limits<double>::infinity();
+    bounds.right = bounds.bottom = -std::numeric_limits<double>::infinity();
+    Extend(bounds, room.GetPolygon());
+    int reach = 0;
+    for (const CLENIZone& zone : room.GetZones()) {
+        Extend(bounds, zone.GetPolygon());
+        reach = std::max(reach, TableReach(zone.GetName() + " (AND)", zone.GetLumList()));
+    }
+    for (const CLENIWindow& window : room.GetWindows()) {
+        Extend(bounds, room.GetWindowDaylightArea(window));
+        reach = std::max(reach, TextReach(window.GetLabel()));
+        if (window.m_LumList.GetCount() > 0)
+            reach = std::max(reach, TableReach(window.GetDaylightAreaLabel(), window.m_LumList));
+    }
+    for (const CLENIRoofLight& roofLight : room.GetRoofLights()) {
+        Extend(bounds, room.GetRoofLightOutline(roofLight));
+        Extend(bounds, room.GetRoofLightDaylightArea(roofLight));
+        reach = std::max(reach, TextReach(" Roof light " + roofLight.GetTypeName() + " (shed orientation, 000.0 deg)"));
+        if (roofLight.m_LumList.GetCount() > 0)
+            reach = std::max(reach, TableReach(roofLight.GetLabel(), roofLight.m_LumList));
+    }
+    // Thick pens and rounding to whole pixels.
+    extent.reach = reach + 16;
+    if (t_pExtents) t_pExtents->emplace(&room, extent);
+    return extent;
+}
+
+} // namespace
+
+CRoomExtentMemo::CRoomExtentMemo() : m_pOuter(t_pExtents) {
+    t_pExtents = &m_Extents;
+}
+
+CRoomExtentMemo::~CRoomExtentMemo() {
+    t_pExtents = m_pOuter;
+}
+
+PixelBounds GetRoomModelBounds(const CLENIRoom& room, const Matrix4& worldToPixel) {
+    const RoomExtent extent = GetRoomExtent(room);
+    PixelBounds bounds;
+    bounds.left = bounds.top = std::numeric_limits<double>::infinity();
+    bounds.right = bounds.bottom = -std::numeric_limits<double>::infinity();
+    if (!(extent.world.left <= extent.world.right)) return bounds; // nothing to draw
+    // The corners of the world box: the picture of the box holds the picture of every point in it.
+    const PixelBounds& w = extent.world;
+    Extend(bounds, ToPixels({Point(w.left, w.top), Point(w.right, w.top), Point(w.right, w.bottom),
+                             Point(w.left, w.bottom)},
+                            worldToPixel));
+    bounds.left -= extent.reach;
+    bounds.top -= extent.reach;
+    bounds.right += extent.reach;
+    bounds.bottom += extent.reach;
+    return bounds;
+}
+
+void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h,
+                    const PixelBounds* visible) {
     const CanvasPen saved = canvas.GetPen();
-    for (const CLENIRoom& room : floor.GetRooms())
+    for (const CLENIRoom& room : floor.GetRooms()) {
+        if (visible) {
+            // A room whose drawing cannot reach the visible part is not drawn at all: the cost of
+            // a page follows what it shows, not the size of the floor.
+            const PixelBounds b = GetRoomModelBounds(room, worldToPixel);
+            if (!(b.right >= visible->left && b.left <= visible->right && b.bottom >= visible->top &&
+                  b.top <= visible->bottom))
+                continue;
+        }
         DrawRoomModel(canvas, room, worldToPixel, h);
+    }
     for (const CLENIAtrium& atrium : floor.GetAtria())
         DrawAtriumModel(canvas, atrium, worldToPixel);
     canvas.SetPen(saved);

@@ -8,6 +8,7 @@
 #include "dxf/Point.h"
 
 #include <string>
+#include <unordered_map>
 
 class CLENIFloor;
 class CLENIRoom;
@@ -39,9 +40,40 @@ constexpr size_t kMaxShownRefId = 20;
 // The font of every model label: "ARIAL", 12 pixels.
 CanvasFont GetModelLabelFont();
 
+// A box in pixels (y down).
+struct PixelBounds {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+// The box every mark of the room's model falls in: its outline, zones, daylight areas and roof
+// lights, grown by the most its tables and labels can reach beyond the points they are drawn at.
+PixelBounds GetRoomModelBounds(const CLENIRoom& room, const Matrix4& worldToPixel);
+
+// While one is alive on this thread, where each room's marks lie is worked out once per room, not
+// once per picture: for many pictures of a model that does not change meanwhile (a printed report).
+class CRoomExtentMemo {
+  public:
+    CRoomExtentMemo();
+    ~CRoomExtentMemo();
+    CRoomExtentMemo(const CRoomExtentMemo&) = delete;
+    CRoomExtentMemo& operator=(const CRoomExtentMemo&) = delete;
+
+    // Where a room's marks lie in the world (y up), and how far its tables and labels reach
+    // beyond them in pixels: the same for every picture of the room.
+    struct Extent {
+        PixelBounds world;
+        int reach = 0;
+    };
+
+  private:
+    std::unordered_map<const CLENIRoom*, Extent> m_Extents;
+    std::unordered_map<const CLENIRoom*, Extent>* m_pOuter;
+};
+
 // Rooms in list order (each with its zones, windows and roof lights), then the atria. h is the floor
-// height, the room height the roof lights' daylight areas are worked out with.
-void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h);
+// height, the room height the roof lights' daylight areas are worked out with. With visible given,
+// a room none of whose marks can fall in it is left out.
+void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h,
+                    const PixelBounds* visible = nullptr);
 void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double h);
 void DrawZoneModel(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel);
 void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window,

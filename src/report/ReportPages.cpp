@@ -184,7 +184,9 @@ void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, const CLENI
     const PixelRect rect{0, 0, kPictureSize - 1, kPictureSize - 1};
     const ViewTransform view = GetViewTransform(rect, ZOOM_BOX, source, lo, hi);
     DrawDrawing(picture, source, view.worldToPixel, view.viewMin, view.viewMax);
-    DrawFloorModel(picture, floor, view.worldToPixel, floor.GetHeight());
+    // Only what falls on the picture: a room page of a large floor does not carry the whole floor.
+    const PixelBounds visible{0, 0, double(kPictureSize), double(kPictureSize)};
+    DrawFloorModel(picture, floor, view.worldToPixel, floor.GetHeight(), &visible);
     picture.PopClipRect();
     // A thin frame shows where the picture ends on the white paper.
     canvas.SetPen({kGrey, 1, PEN_SOLID});

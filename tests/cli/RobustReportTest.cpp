@@ -3,6 +3,7 @@
 // paths. Each run is the built program as a user starts it.
 
 #include "base/TextUtils.h"
+#include "support/FifoReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -87,17 +88,9 @@ TEST(RobustReportTest, ResultsToAFifoOrADeviceAreWrittenIntoIt) {
 
     // A FIFO read by another program: it receives the results and stays a FIFO.
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
-    std::string received;
-    std::thread reader([&] {
-        const int fd = ::open((dir / "pipe").c_str(), O_RDONLY);
-        char buf[4096];
-        ssize_t n;
-        while (fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0)
-            received.append(buf, static_cast<size_t>(n));
-        if (fd >= 0) ::close(fd);
-    });
+    FifoReader reader(dir / "pipe"); // reading before the program starts: a FIFO nobody reads is refused
     EXPECT_EQ(Report(dir, "HAND.LENI1XML", "pipe", "log.txt"), 0) << ReadFileText(dir / "log.txt");
-    reader.join();
+    const std::string received = reader.Received();
     EXPECT_NE(received.find("<AnnualLENI>"), std::string::npos) << received;
     struct stat st;
     ASSERT_EQ(lstat((dir / "pipe").c_str(), &st), 0);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using namespace overlay;
@@ -251,3 +253,69 @@ TEST(ModelOverlayTest, InstanceMark) {
 }
 
 } // namespace
+
+// A picture that shows part of the floor draws every mark that falls on it, and leaves out the rooms
+// none of whose marks can: at close and at far zoom (where the tables are large beside the rooms).
+TEST(ModelOverlayTest, OnlyRoomsThatReachTheVisibleBoxAreDrawn) {
+    const CLENIFloor floor = MakeFloor();
+    struct Box {
+        int left, top, right, bottom;
+    };
+    // Whether an op's marks touch the box; a text takes the recording canvas's width and its height.
+    auto touches = [](const Op& op, const Box& b) {
+        int l = op.points[0].x, r = l, t = op.points[0].y, btm = t;
+        for (const CanvasPoint& p : op.points) {
+            l = std::min(l, p.x);
+            r = std::max(r, p.x);
+            t = std::min(t, p.y);
+            btm = std::max(btm, p.y);
+        }
+        if (op.kind == RecordingCanvas::TEXT) {
+            r += int(op.text.size()) * op.font.height / 2;
+            btm += op.font.height;
+        }
+        return r >= b.left && l <= b.right && btm >= b.top && t <= b.bottom;
+    };
+    auto same = [](const Op& a, const Op& b) {
+        return a.kind == b.kind && Corners(a) == Corners(b) && a.text == b.text;
+    };
+    for (const double pixelsPerMetre : {10.0, 1.0}) {
+        Matrix4 m;
+        m.m[0][0] = pixelsPerMetre;
+        m.m[1][1] = -pixelsPerMetre;
+        m.m[1][3] = 1000;
+        RecordingCanvas whole;
+        DrawFloorModel(whole, floor, m, 3.0);
+        size_t drawnLess = 0;
+        for (int x = -200; x <= 600; x += 50)
+            for (int y = 600; y <= 1200; y += 50) {
+                const Box box{x, y, x + 60, y + 60};
+                SCOPED_TRACE(testing::Message() << pixelsPerMetre << " px/m, box at " << x << "," << y);
+                RecordingCanvas part;
+                const PixelBounds visible{double(box.left), double(box.top), double(box.right), double(box.bottom)};
+                DrawFloorModel(part, floor, m, 3.0, &visible);
+                for (const Op& op : whole.ops) {
+                    if (!touches(op, box)) continue;
+                    const bool found =
+                        std::any_of(part.ops.begin(), part.ops.end(), [&](const Op& o) { return same(o, op); });
+                    EXPECT_TRUE(found) << "missing: " << op.text << " at " << op.points[0].x << ","
+                                       << op.points[0].y;
+                }
+                if (part.ops.size() < whole.ops.size()) ++drawnLess;
+            }
+        // Far from the rooms, a picture does not carry them.
+        EXPECT_GT(drawnLess, 0u);
+        RecordingCanvas far;
+        const PixelBounds away{5000, 5000, 6000, 6000};
+        DrawFloorModel(far, floor, m, 3.0, &away);
+        for (const Op& op : far.ops)
+            EXPECT_FALSE(op.text == "A" || op.text.find("LIT") != std::string::npos) << op.text;
+        // A box over everything draws what the whole floor draws, in its order.
+        RecordingCanvas all;
+        const PixelBounds everything{-1e6, -1e6, 1e6, 1e6};
+        DrawFloorModel(all, floor, m, 3.0, &everything);
+        ASSERT_EQ(all.ops.size(), whole.ops.size());
+        for (size_t i = 0; i < all.ops.size(); ++i)
+            EXPECT_TRUE(same(all.ops[i], whole.ops[i])) << i;
+    }
+}

@@ -6,6 +6,7 @@
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "model/LENIProject.h"
+#include "model/ModelOverlay.h"
 #include "report/ResultsExport.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
@@ -25,6 +26,22 @@
 #include <optional>
 
 namespace {
+
+// The PDF's bytes, handed to the program's writer as they come; a failed write fails the file.
+class CSafeOutputDevice : public QIODevice {
+  public:
+    explicit CSafeOutputDevice(CSafeOutput& output) : m_Output(output) {}
+    bool isSequential() const override { return true; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        return m_Output.Write(data, static_cast<size_t>(size)) ? size : -1;
+    }
+
+  private:
+    CSafeOutput& m_Output;
+};
 
 std::optional<PrintPageRecord>& Pending() {
     static std::optional<PrintPageRecord> pending;
@@ -83,16 +100,17 @@ std::vector<PrintPageRecord> PreparePrint(const CLENIProject& project) {
     return pages;
 }
 
-void PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
+bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
                  const std::vector<PrintPageRecord>& pages, const FloorDrawingLookup& drawings,
                  bool withResults) {
     QPainter painter;
     if (!painter.begin(&device)) {
         Log().Printf(LOG_ERROR, "The printer or the file would not start a page");
-        return;
+        return false;
     }
     const int width = device.width(), height = device.height();
     const PrintDate date = TodayForPrint();
+    CRoomExtentMemo extents; // the model does not change while its pages are painted
     bool first = true;
     auto nextPage = [&]() {
         if (!first) device.newPage();
@@ -120,7 +138,7 @@ void PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
             DrawResultsChartPage(canvas, width, height, project, results.building);
         });
     }
-    painter.end();
+    return painter.end();
 }
 
 void PrintReport(QWidget* parent, const CLENIProject& project, const FloorDrawingLookup& drawings,
@@ -150,28 +168,38 @@ void RunPrinterSetup(QWidget* parent) {
 
 bool WriteReportPdf(const CLENIProject& project, const FloorDrawingLookup& drawings,
                     const std::string& path) {
-    // Written beside the target and renamed over it, so a failed export leaves an older file whole.
-    const std::string temporary = path + ".part";
+    // Through the program's one writer: a private temporary beside the name, renamed over it once
+    // whole, so a failed export leaves an older file whole and a link at the name is not followed.
+    CSafeOutput output;
+    std::string reason;
+    if (!output.Open(fs::u8path(path), &reason)) {
+        Log().Printf(LOG_ERROR, "Could not write the PDF file:\n%s\n%s", path.c_str(), reason.c_str());
+        return false;
+    }
+    bool painted = false;
     {
-        QPdfWriter writer(QString::fromStdString(temporary));
+        CSafeOutputDevice device(output);
+        device.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&device);
         writer.setResolution(300);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(QString::fromStdString(project.GetName() + " - LENI report"));
         writer.setCreator("ORVANTIS");
-        PaintReport(writer, project, BuildPrintPageList(project), drawings, true);
+        painted = PaintReport(writer, project, BuildPrintPageList(project), drawings, true);
     }
-    std::error_code error;
-    if (!FileExists(temporary) || fs::file_size(fs::u8path(temporary), error) == 0) {
-        fs::remove(fs::u8path(temporary), error);
-        Log().Printf(LOG_ERROR, "Could not write the PDF file:\n%s", path.c_str());
-        return false;
+    // The writer has finished the file (its last part is written when the writer goes).
+    bool ok = painted && output.Finish(&reason);
+    if (ok) {
+        if (CSafeWriteBatch* batch = CSafeWriteBatch::Current())
+            batch->Add(std::move(output));
+        else
+            ok = output.Commit(&reason);
     }
-    fs::rename(fs::u8path(temporary), fs::u8path(path), error);
-    if (error) {
+    if (!ok) {
+        output.Discard();
         Log().Printf(LOG_ERROR, "Could not write the PDF file:\n%s\n%s", path.c_str(),
-                     error.message().c_str());
-        fs::remove(fs::u8path(temporary), error);
+                     painted ? reason.c_str() : "the pages could not be painted");
         return false;
     }
     return true;

@@ -30,7 +30,8 @@ FloorDrawingLookup GetViewDrawings(const CLENIBView* view);
 std::vector<PrintPageRecord> PreparePrint(const CLENIProject& project);
 
 // Paints the pages, one device page each; with results, the results table and monthly chart follow.
-void PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
+// False when the device would not start or finish the pages.
+bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
                  const std::vector<PrintPageRecord>& pages, const FloorDrawingLookup& drawings,
                  bool withResults);
 
