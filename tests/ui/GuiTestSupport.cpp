@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPixmap>
 #include <clocale>
 #include <cstdlib>
@@ -73,6 +74,11 @@ void GuiTest::SetUp() {
     App().Reset();
     Preferences() = CPreferences();
     CLumSysDataBase::ResetGlobal();
+    // Dialogs show and read numbers in the user's locale; the expected texts of the tests are
+    // written with a decimal point, whatever the machine's language (ORVANTIS_TEST_LOCALE, such as
+    // it_IT, shows the dialogs of another one in the screenshots).
+    const char* locale = std::getenv("ORVANTIS_TEST_LOCALE");
+    QLocale::setDefault(QLocale(QString::fromLatin1(locale && *locale ? locale : "en_US")));
 }
 
 void GuiTest::TearDown() {

@@ -246,7 +246,6 @@ TEST_F(ProjectDialogsTest, PropertiesFormShowsTheProjectAndKeepsItsName) {
     CLENIProject settings;
     settings.SetName("Alpha");
     settings.SetDominantBuildingType(CBuildingTypeData::GetBuildingTypeNames()[1]);
-    settings.SetLatitude(45.5); // 0.42 is within the range of Hdir/Hglob at 46 degrees
     settings.SetHdirHglob(0.42);
     settings.SetLocation("Roma");
     settings.SetYearBuilt(1999);

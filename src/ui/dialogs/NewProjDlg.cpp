@@ -72,11 +72,10 @@ CNewProjDlg::CNewProjDlg(CLENIProject& settings, int mode, const std::string& al
     form->addRow("Dominant building type:", m_pBuildingType);
     m_pMF = AddNumberField("Default maintenance factor MF:", kMf, settings.GetMaintenanceFactor(), 2, "", 10);
     m_pTown = AddField("Town/city:", Q(settings.GetLocation()));
-    // A new project proposes the default place to a tenth of a degree, the hint of Hdir/Hglob below
-    // agreeing with it; a project's own place is shown as stored.
-    auto place = [mode](double degrees) {
-        return mode == PROJECT_DIALOG_NEW ? std::round(degrees * 10.0) / 10.0 : degrees;
-    };
+    // The place is shown, and so taken on OK, to a tenth of a degree, as this dialog always has:
+    // the Hdir/Hglob range is checked for the latitude shown (and the defaults of a new project
+    // agree with it only at that precision).
+    auto place = [](double degrees) { return std::round(degrees * 10.0) / 10.0; };
     m_pLatitude = AddNumberField("Latitude (\u00b0):", kLatitude, place(settings.GetLatitude()), 1);
     m_pLongitude = AddNumberField("Longitude (\u00b0):", kLongitude, place(settings.GetLongitude()), 1);
     m_pSuggested = new QLabel(this);
