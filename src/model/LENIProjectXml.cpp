@@ -7,6 +7,7 @@
 #include "base/TextUtils.h"
 #include "calc/LENITables.h"
 #include "calc/OrderedParallel.h"
+#include "dxf/Geometry.h"
 #include "model/LENIProject.h"
 #include "model/ModelGeometry.h"
 #include "model/ProjectFileResults.h"
@@ -227,7 +228,7 @@ bool GetValue(const TiXmlElement* e, const char* name, std::string& value) {
 
 double GetDoubleValue(const TiXmlElement* e, const char* name, double fallback) {
     std::string value;
-    return GetValue(e, name, value) ? ParseFileDouble(value) : fallback;
+    return GetValue(e, name, value) ? ParseFileDouble(value, std::string(e->Value()) + " " + name) : fallback;
 }
 
 // A text element that holds a value: present and not empty.
@@ -237,7 +238,8 @@ bool GetChildValue(const TiXmlElement* parent, const char* name, std::string& va
 
 double GetChildDouble(const TiXmlElement* parent, const char* name, double fallback) {
     std::string value;
-    return GetChildValue(parent, name, value) ? ParseFileDouble(value) : fallback;
+    return GetChildValue(parent, name, value) ? ParseFileDouble(value, std::string(parent->Value()) + " " + name)
+                                               : fallback;
 }
 
 int GetChildInt(const TiXmlElement* parent, const char* name, int fallback) {
@@ -254,6 +256,18 @@ bool ReadPrintMe(const TiXmlElement* parent) {
 bool GetFlagValue(const TiXmlElement* e, const char* name) {
     std::string value;
     return GetValue(e, name, value) && ParseFileInt(value) > 0;
+}
+
+// Whether two edges of the closed outline that do not meet at a vertex cross.
+bool OutlineCrossesItself(const Polygon& polygon) {
+    const size_t n = polygon.size();
+    if (n < 4) return false;
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = i + 2; j < n; ++j) {
+            if (i == 0 && j == n - 1) continue; // the closing edge meets the first one
+            if (SegmentsCross(polygon[i], polygon[i + 1], polygon[j], polygon[(j + 1) % n])) return true;
+        }
+    return false;
 }
 
 bool ReadPolygon(const TiXmlElement* parent, const std::string& owner, Polygon& polygon) {
@@ -551,6 +565,12 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
 
     Polygon polygon;
     if (!ReadPolygon(e, name, polygon)) return false;
+    if (OutlineCrossesItself(polygon))
+        // The DXF import refuses such an outline; one written into the file by hand is reported.
+        Log().Printf(LOG_ERROR,
+                     "The outline of room <%s> crosses itself: the area worked out for it is not the area "
+                     "drawn. Please draw the room again.",
+                     name.c_str());
     room.SetPolygon(polygon);
     if (!ReadZones(e, room)) return false;
 
