@@ -258,6 +258,37 @@ bool GetFlagValue(const TiXmlElement* e, const char* name) {
     return GetValue(e, name, value) && ParseFileInt(value) > 0;
 }
 
+// What a size in a file may be off by, in metres, before it is reported: a millimetre.
+constexpr double kSizeTolerance = 1e-3;
+
+// Reports each zone larger than its room or reaching beyond the room's bounds.
+void ReportZonesOutsideTheirRoom(const CLENIRoom& room) {
+    auto bounds = [](const Polygon& polygon, Point& lo, Point& hi) {
+        lo = hi = polygon.empty() ? Point() : polygon.front();
+        for (const Point& p : polygon) {
+            lo.x = std::min(lo.x, p.x);
+            lo.y = std::min(lo.y, p.y);
+            hi.x = std::max(hi.x, p.x);
+            hi.y = std::max(hi.y, p.y);
+        }
+    };
+    Point roomLo, roomHi;
+    bounds(room.GetPolygon(), roomLo, roomHi);
+    const double roomArea = room.GetArea();
+    for (const CLENIZone& zone : room.GetZones()) {
+        Point lo, hi;
+        bounds(zone.GetPolygon(), lo, hi);
+        const double area = zone.GetArea();
+        if (area > roomArea + kSizeTolerance * kSizeTolerance * 1e3)
+            Log().Printf(LOG_ERROR, "Zone <%s> of room <%s> has an area of %.2f m\xC2\xB2, more than its room's %.2f m\xC2\xB2.",
+                         zone.GetName().c_str(), room.GetName().c_str(), area, roomArea);
+        else if (lo.x < roomLo.x - kSizeTolerance || lo.y < roomLo.y - kSizeTolerance ||
+                 hi.x > roomHi.x + kSizeTolerance || hi.y > roomHi.y + kSizeTolerance)
+            Log().Printf(LOG_ERROR, "Zone <%s> of room <%s> reaches beyond its room.", zone.GetName().c_str(),
+                         room.GetName().c_str());
+    }
+}
+
 // Whether two edges of the closed outline that do not meet at a vertex cross.
 bool OutlineCrossesItself(const Polygon& polygon) {
     const size_t n = polygon.size();
@@ -573,6 +604,7 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
                      name.c_str());
     room.SetPolygon(polygon);
     if (!ReadZones(e, room)) return false;
+    ReportZonesOutsideTheirRoom(room);
 
     if (const TiXmlElement* list = e->FirstChildElement("WindowList")) {
         for (const TiXmlElement* w = list->FirstChildElement("Window"); w;
@@ -585,6 +617,12 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
                              window.m_iWallId, room.GetWallCount() - 1, name.c_str());
                 return false;
             }
+            const double wall = room.GetWallLength(window.m_iWallId);
+            if (window.m_dStart + window.m_dWidth > wall + kSizeTolerance)
+                Log().Printf(LOG_ERROR,
+                             "Window(%d) of room <%s> reaches %.3f m along its wall, which is %.3f m long: "
+                             "the window is longer than its wall.",
+                             window.m_iWindowId, name.c_str(), window.m_dStart + window.m_dWidth, wall);
             room.AddWindow(window);
         }
     } else {

@@ -618,6 +618,43 @@ TEST(ProjectFileRead, ARoomWhoseOutlineCrossesItselfIsReported) {
     }
 }
 
+TEST(ProjectFileRead, OpeningsLongerThanTheirWallAndZonesOutsideTheirRoomAreReportedOnceEach) {
+    const std::string square = "<xy>0;0</xy><xy>4;0</xy><xy>4;3</xy><xy>0;3</xy>";
+    // The zone's outline is the second square of the file, the room's the first.
+    auto zoneOutline = [&](const std::string& outline) {
+        std::string text = kBase;
+        const size_t at = text.find(square, text.find(square) + 1);
+        EXPECT_NE(at, std::string::npos);
+        return text.replace(at, square.size(), outline);
+    };
+    const struct {
+        const char* what;
+        std::string text;
+        const char* message; // null: none of the three
+    } cases[] = {
+        {"as drawn", kBase, nullptr},
+        {"window to the wall's end", Replace(kBase, "wide=\"1.2\"", "wide=\"3\""), nullptr},
+        {"window of 1000 m on a 4 m wall", Replace(kBase, "wide=\"1.2\"", "wide=\"1000\""),
+         "Window(0) of room <R1> reaches 1001.000 m along its wall, which is 4.000 m long"},
+        {"zone larger than its room", zoneOutline("<xy>0;0</xy><xy>8;0</xy><xy>8;3</xy><xy>0;3</xy>"),
+         "Zone <Z1> of room <R1> has an area of 24.00 m\xC2\xB2, more than its room's 12.00"},
+        {"zone beside its room", zoneOutline("<xy>10;0</xy><xy>14;0</xy><xy>14;3</xy><xy>10;3</xy>"),
+         "Zone <Z1> of room <R1> reaches beyond its room."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult r = ReadText(c.text);
+        ASSERT_TRUE(r.ok) << r.log;
+        int reports = 0;
+        for (const char* any : {"longer than its wall", "more than its room", "reaches beyond its room"})
+            reports += r.Count(any, LOG_ERROR);
+        EXPECT_EQ(reports, c.message ? 1 : 0) << r.log;
+        if (c.message) {
+            EXPECT_EQ(r.Count(c.message, LOG_ERROR), 1) << r.log;
+        }
+    }
+}
+
 TEST(ProjectFileRead, CharacterReferencesReadAsTheirCharacters) {
     // As other programs write them (the euro sign as its Unicode number), as this program's older
     // files hold them (the Windows-1252 byte), and one the code page lacks.
