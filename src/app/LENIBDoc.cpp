@@ -56,6 +56,54 @@ bool DeleteProjectFolder(const fs::path& folder, const fs::path& allProjects) {
 }
 
 namespace {
+
+// Whether folder holds the folder inside (or is it), links resolved.
+bool HoldsFolder(const fs::path& folder, const fs::path& inside) {
+    std::error_code ec;
+    const fs::path outer = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    const fs::path inner = ec ? fs::path() : fs::weakly_canonical(fs::absolute(inside, ec), ec);
+    if (ec || outer.empty() || inner.empty()) return true; // not known: taken as held
+    const fs::path relative = inner.lexically_relative(outer);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+} // namespace
+
+bool MayReplaceFolderForCopy(const fs::path& newFolder, const fs::path& oldFolder, const std::string& name) {
+    const fs::path allProjects = newFolder.parent_path();
+    // The copy is made from the old folder: deleting it, or a folder around it, loses the original.
+    if (HoldsFolder(newFolder, oldFolder)) {
+        AlertBox("The folder\n%s\nholds this project itself, so a copy cannot replace it.\nPlease choose "
+                 "another name.",
+                 newFolder.string().c_str());
+        return false;
+    }
+    // Only a project of its own is replaced; any other folder stays as it is.
+    const fs::path projectFile = newFolder / (MakeSafeFileName(name) + "." + kProjectFileExtension);
+    if (!FileExists(projectFile)) {
+        AlertBox("The folder\n%s\nexists and holds no project named %s, so it is not replaced.\nPlease "
+                 "choose another name.",
+                 newFolder.string().c_str(), name.c_str());
+        return false;
+    }
+    if (WyesNoBox("This project directory already exists.\nMaking a new project here will DELETE all "
+                  "data\nof the existing project. Continue?") != IDYES)
+        return false;
+    // Asked again, naming what would go.
+    std::string listed;
+    size_t count = 0;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(newFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (++count <= 12) listed += "\n" + it->path().lexically_relative(newFolder).string();
+    }
+    if (count > 12) listed += StrPrintf("\n... and %zu more", count - 12);
+    if (WyesNoBox("These files and folders of the project %s will be DELETED:%s\nDelete them?", name.c_str(),
+                  listed.c_str()) != IDYES)
+        return false;
+    return DeleteProjectFolder(newFolder, allProjects);
+}
+
+namespace {
 // A sound project file whose floor list is empty: reading it reports the missing floors, yet the
 // project is whole and the user goes on by adding floors to it.
 bool IsProjectWithoutFloors(const std::string& path) {
@@ -216,12 +264,7 @@ void CLENIBDoc::OnSaveAs() {
     const fs::path allProjects = GetProjectsContainingDir(oldFolder.string());
     const fs::path newFolder = JoinPath(allProjects, MakeSafeFileName(name));
 
-    if (DirectoryExists(newFolder)) {
-        if (WyesNoBox("This project directory already exists.\nMaking a new project here will DELETE all "
-                      "data\nof the existing project. Continue?") != IDYES)
-            return;
-        if (!DeleteProjectFolder(newFolder, allProjects)) return;
-    }
+    if (DirectoryExists(newFolder) && !MayReplaceFolderForCopy(newFolder, oldFolder, name)) return;
     if (!CreateDirectoryPath(newFolder)) {
         Log().Printf(LOG_ERROR, "There was an error making the copied project directory:\n%s",
                      newFolder.string().c_str());

@@ -158,3 +158,7 @@ extern const char* const kBadNameCharactersMessage;
 // folder (never that folder itself nor one above it, nor one reached through a link); says so and
 // returns false when it refuses or fails.
 bool DeleteProjectFolder(const fs::path& folder, const fs::path& allProjects);
+// Before Save As makes its copy in newFolder, which exists: refuses (saying why) when newFolder is
+// or holds oldFolder, the folder the copy is made from, or is no project of its own (no project file
+// of that name); else asks, then asks again naming what would go, and deletes it on Yes to both.
+bool MayReplaceFolderForCopy(const fs::path& newFolder, const fs::path& oldFolder, const std::string& name);

@@ -23,7 +23,7 @@
 
 bool DirectoryExists(const fs::path& path) {
     std::string s = path.string();
-    if (s.empty() || s.size() > 256) return false;
+    if (s.empty() || s.size() > kMaxPathBytes) return false;
     std::error_code ec;
     return fs::is_directory(path, ec);
 }
@@ -35,7 +35,12 @@ bool FileExists(const fs::path& path) {
 
 bool CreateDirectoryPath(const fs::path& path) {
     std::string s = path.string();
-    if (s.size() < 3 || s.size() >= 255) return false;
+    if (s.size() < 3) return false;
+    if (s.size() > kMaxPathBytes) {
+        Log().Printf(LOG_ERROR, "The folder name is %zu characters long, more than the %zu this system allows:\n%s",
+                     s.size(), kMaxPathBytes, s.c_str());
+        return false;
+    }
     std::error_code ec;
     if (fs::is_directory(path, ec)) return true;
     fs::create_directories(path, ec);

@@ -9,8 +9,16 @@
 
 namespace fs = std::filesystem;
 
+// The longest path the platform opens, in bytes (a terminating NUL aside).
+#ifdef _WIN32
+constexpr size_t kMaxPathBytes = 259;
+#else
+constexpr size_t kMaxPathBytes = 4095;
+#endif
+
 bool DirectoryExists(const fs::path& path);
 bool FileExists(const fs::path& path); // an existing regular file
+// Makes the folder and those above it; a path longer than kMaxPathBytes is refused with a message.
 bool CreateDirectoryPath(const fs::path& path);
 // Copies the entries of source matching pattern ("*" or "*.ext") into destination.
 bool CopyDirectory(const fs::path& destination, const fs::path& source, const std::string& pattern,

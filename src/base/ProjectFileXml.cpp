@@ -235,11 +235,22 @@ void SetBoolAttribute(TiXmlElement* element, const char* name, bool value) {
     element->SetAttribute(name, value ? "1" : "0");
 }
 
-double ParseFileDouble(const std::string& text) {
+double ParseFileDouble(const std::string& text, const std::string& where) {
     const double value = ParseDouble(text);
-    if (std::isfinite(value)) return value;
-    Log().Printf(LOG_ERROR, "The number <%s> in the file is not finite; 0 is used.", text.c_str());
-    return 0.0;
+    const std::string of = where.empty() ? std::string() : " of " + where;
+    if (!std::isfinite(value)) {
+        Log().Printf(LOG_ERROR, "The number <%s>%s in the file is not finite; 0 is used.", text.c_str(), of.c_str());
+        return 0.0;
+    }
+    // No size, angle, power or factor of a building comes near; beyond it, products of such
+    // numbers would overflow to infinity in the results.
+    if (std::fabs(value) > kLargestFileNumber) {
+        const double clamped = std::copysign(kLargestFileNumber, value);
+        Log().Printf(LOG_ERROR, "The number <%s>%s in the file is beyond any building's; %.0f is used.", text.c_str(),
+                     of.c_str(), clamped);
+        return clamped;
+    }
+    return value;
 }
 
 int ParseFileInt(const std::string& text) {
@@ -306,6 +317,26 @@ std::string DocumentToFileText(TiXmlDocument& doc, const char* indent) {
 }
 
 namespace {
+// True when the text holds bytes beyond ASCII and all of them form well-made UTF-8 characters: no
+// text in Windows-1252 with a letter such as "à" between plain letters does.
+bool IsUtf8BeyondAscii(const std::string& text) {
+    bool beyond = false;
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        unsigned cp = 0;
+        if (!DecodeUtf8(text, i, cp)) return false;
+        const size_t length = i - start;
+        const unsigned least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        beyond = true;
+    }
+    return beyond;
+}
+
 // TinyXML reads the file as 8-bit text and keeps only the low byte of a character reference, so a
 // euro sign written as &#8364; by another program would come in as byte 0xAC. References beyond
 // 0xFF are turned into the Windows-1252 byte of their character first ("?" where the code page
@@ -355,11 +386,14 @@ bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSp
         return false;
     }
     // A byte-order mark, as many editors write one, says the text is UTF-8: read without the mark
-    // and in the code page the rest of the program reads.
+    // and in the code page the rest of the program reads. So is a text whose bytes beyond ASCII
+    // are all well-made UTF-8, declared so or not; any other text is the code page's own, as this
+    // program and its predecessors wrote it (a declaration of UTF-8 over such bytes is wrong).
     const size_t size = text.size();
-    const bool utf8 = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const bool marked = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const bool utf8 = marked || IsUtf8BeyondAscii(text);
     if (utf8)
-        prepared = Cp1252References(AsciiFromWideChar(text.substr(3)));
+        prepared = Cp1252References(AsciiFromWideChar(marked ? text.substr(3) : text));
     else
         prepared = Cp1252References(std::move(text));
     // Neither change touches the markup: the shape is the same. A reference is never made longer

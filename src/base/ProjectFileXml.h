@@ -28,9 +28,12 @@ std::string ReduceToPrintableAscii(const std::string& utf8);
 void SetDoubleAttribute(TiXmlElement* element, const char* name, const char* format, double value);
 void SetBoolAttribute(TiXmlElement* element, const char* name, bool value);
 
+// The largest magnitude a number of a project file may have; larger ones are clamped to it.
+constexpr double kLargestFileNumber = 1e9;
 // Numbers as the C library reads them; text that is no finite number reads as 0, so that NaN
-// or an overflow never reaches the model (a number that is not finite is also reported).
-double ParseFileDouble(const std::string& text);
+// or an overflow never reaches the model, and a magnitude beyond kLargestFileNumber is clamped to
+// it; either is reported, naming where (an element and attribute) when given.
+double ParseFileDouble(const std::string& text, const std::string& where = std::string());
 // Clamped to the range of int.
 int ParseFileInt(const std::string& text);
 // Truncated toward zero and clamped to the range of int; NaN gives 0.

@@ -8,6 +8,7 @@
 #include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
 #include "base/XmlUtils.h"
+#include "dxf/Geometry.h"
 #include "model/LENIProject.h"
 #include "model/ModelGeometry.h"
 #include "model/ProjectFileResults.h"
@@ -227,7 +228,7 @@ bool GetValue(const TiXmlElement* e, const char* name, std::string& value) {
 
 double GetDoubleValue(const TiXmlElement* e, const char* name, double fallback) {
     std::string value;
-    return GetValue(e, name, value) ? ParseFileDouble(value) : fallback;
+    return GetValue(e, name, value) ? ParseFileDouble(value, std::string(e->Value()) + " " + name) : fallback;
 }
 
 // A text element that holds a value: present and not empty.
@@ -237,7 +238,9 @@ bool GetChildValue(const TiXmlElement* parent, const char* name, std::string& va
 
 double GetChildDouble(const TiXmlElement* parent, const char* name, double fallback) {
     std::string value;
-    return GetChildValue(parent, name, value) ? ParseFileDouble(value) : fallback;
+    return GetChildValue(parent, name, value)
+               ? ParseFileDouble(value, std::string(parent->Value()) + " " + name)
+               : fallback;
 }
 
 int GetChildInt(const TiXmlElement* parent, const char* name, int fallback) {
@@ -254,6 +257,51 @@ bool ReadPrintMe(const TiXmlElement* parent) {
 bool GetFlagValue(const TiXmlElement* e, const char* name) {
     std::string value;
     return GetValue(e, name, value) && ParseFileInt(value) > 0;
+}
+
+// What a size in a file may be off by, in metres, before it is reported: a millimetre.
+constexpr double kSizeTolerance = 1e-3;
+
+// Reports each zone larger than its room or reaching beyond the room's bounds.
+void ReportZonesOutsideTheirRoom(const CLENIRoom& room) {
+    auto bounds = [](const Polygon& polygon, Point& lo, Point& hi) {
+        lo = hi = polygon.empty() ? Point() : polygon.front();
+        for (const Point& p : polygon) {
+            lo.x = std::min(lo.x, p.x);
+            lo.y = std::min(lo.y, p.y);
+            hi.x = std::max(hi.x, p.x);
+            hi.y = std::max(hi.y, p.y);
+        }
+    };
+    Point roomLo, roomHi;
+    bounds(room.GetPolygon(), roomLo, roomHi);
+    const double roomArea = room.GetArea();
+    for (const CLENIZone& zone : room.GetZones()) {
+        Point lo, hi;
+        bounds(zone.GetPolygon(), lo, hi);
+        const double area = zone.GetArea();
+        if (area > roomArea + kSizeTolerance * kSizeTolerance * 1e3)
+            Log().Printf(
+                LOG_ERROR,
+                "Zone <%s> of room <%s> has an area of %.2f m\xC2\xB2, more than its room's %.2f m\xC2\xB2.",
+                zone.GetName().c_str(), room.GetName().c_str(), area, roomArea);
+        else if (lo.x < roomLo.x - kSizeTolerance || lo.y < roomLo.y - kSizeTolerance ||
+                 hi.x > roomHi.x + kSizeTolerance || hi.y > roomHi.y + kSizeTolerance)
+            Log().Printf(LOG_ERROR, "Zone <%s> of room <%s> reaches beyond its room.", zone.GetName().c_str(),
+                         room.GetName().c_str());
+    }
+}
+
+// Whether two edges of the closed outline that do not meet at a vertex cross.
+bool OutlineCrossesItself(const Polygon& polygon) {
+    const size_t n = polygon.size();
+    if (n < 4) return false;
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = i + 2; j < n; ++j) {
+            if (i == 0 && j == n - 1) continue; // the closing edge meets the first one
+            if (SegmentsCross(polygon[i], polygon[i + 1], polygon[j], polygon[(j + 1) % n])) return true;
+        }
+    return false;
 }
 
 bool ReadPolygon(const TiXmlElement* parent, const std::string& owner, Polygon& polygon) {
@@ -551,8 +599,15 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
 
     Polygon polygon;
     if (!ReadPolygon(e, name, polygon)) return false;
+    if (OutlineCrossesItself(polygon))
+        // The DXF import refuses such an outline; one written into the file by hand is reported.
+        Log().Printf(LOG_ERROR,
+                     "The outline of room <%s> crosses itself: the area worked out for it is not the area "
+                     "drawn. Please draw the room again.",
+                     name.c_str());
     room.SetPolygon(polygon);
     if (!ReadZones(e, room)) return false;
+    ReportZonesOutsideTheirRoom(room);
 
     if (const TiXmlElement* list = e->FirstChildElement("WindowList")) {
         for (const TiXmlElement* w = list->FirstChildElement("Window"); w;
@@ -565,6 +620,12 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
                              window.m_iWallId, room.GetWallCount() - 1, name.c_str());
                 return false;
             }
+            const double wall = room.GetWallLength(window.m_iWallId);
+            if (window.m_dStart + window.m_dWidth > wall + kSizeTolerance)
+                Log().Printf(LOG_ERROR,
+                             "Window(%d) of room <%s> reaches %.3f m along its wall, which is %.3f m long: "
+                             "the window is longer than its wall.",
+                             window.m_iWindowId, name.c_str(), window.m_dStart + window.m_dWidth, wall);
             room.AddWindow(window);
         }
     } else {

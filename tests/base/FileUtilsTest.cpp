@@ -4,12 +4,37 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <random>
 #include <vector>
 
 namespace {
+
+TEST(FileUtilsTest, FoldersUpToThePlatformsLongestPathAreMadeAndFound) {
+    TempDir dir;
+    const std::string part(200, 'p'); // one name below the 255 a name may have
+    struct Case {
+        size_t bytes; // at least, of the whole path
+        bool made;
+    };
+    for (const Case c : {Case{300, true}, Case{2000, true}, Case{kMaxPathBytes - 250, true}, Case{kMaxPathBytes + 1, false}}) {
+        SCOPED_TRACE(c.bytes);
+        fs::path folder = dir.path();
+        while (folder.string().size() + part.size() + 1 <= c.bytes)
+            folder /= part;
+        folder /= std::string(c.bytes - std::min(c.bytes, folder.string().size() + 1) + 1, 'q').substr(0, 200);
+        LogRecorder log;
+        EXPECT_EQ(CreateDirectoryPath(folder), c.made) << folder.string().size();
+        EXPECT_EQ(DirectoryExists(folder), c.made);
+        EXPECT_EQ(log.Contains("more than the"), !c.made) << log.All();
+        if (c.made) {
+            ASSERT_TRUE(WriteFileSafely(folder / "f.txt", "text"));
+            EXPECT_EQ(ReadFileText(folder / "f.txt"), "text");
+        }
+    }
+}
 
 TEST(FileUtilsTest, CopyDirectoryStopsAtTheSixthNestedLevel) {
     TempDir dir;

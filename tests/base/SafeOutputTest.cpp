@@ -172,6 +172,52 @@ TEST(SafeOutputTest, FilesOfABatchAreReplacedTogetherOrNotAtAll) {
     EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"a.xml", "b.xml"}));
 }
 
+TEST(SafeOutputTest, AFifoWithoutAReaderIsRefusedAtOnce) {
+    TempDir dir("fifo without reader");
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(IsFifoWithoutReader(fifo));
+    std::string reason;
+    EXPECT_FALSE(WriteFileSafely(fifo, "nobody reads", &reason));
+    EXPECT_EQ(reason, "it is a FIFO that no program reads from");
+    {
+        LogRecorder log;
+        EXPECT_FALSE(StartCalcLogger(fifo.string()));
+    }
+    EXPECT_EQ(OpenForAppendNoFollow(fifo), nullptr);
+    EXPECT_EQ(errno, ENXIO);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"fifo"});
+}
+
+TEST(SafeOutputTest, TheCalculationLogIsPutInPlaceWithItsBatchOrNotAtAll) {
+    TempDir dir("calculation log batch");
+    const fs::path log = dir / "LENI_CALC_LOG_X.TXT";
+    auto writeLog = [&](const char* line) {
+        ASSERT_TRUE(StartCalcLogger(log.string()));
+        CalcLogPrintf("%s", line);
+        StopCalcLogger();
+    };
+    WriteFileText(log, "old\n");
+    {
+        CSafeWriteBatch batch;
+        ASSERT_TRUE(WriteFileSafely(dir / "r.xml", "results"));
+        writeLog("new");
+        EXPECT_EQ(ReadFileText(log), "old\n");
+        // The run failed: never committed.
+    }
+    EXPECT_EQ(ReadFileText(log), "old\n");
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"LENI_CALC_LOG_X.TXT"});
+    {
+        CSafeWriteBatch batch;
+        ASSERT_TRUE(WriteFileSafely(dir / "r.xml", "results"));
+        writeLog("new");
+        EXPECT_EQ(ReadFileText(log), "old\n");
+        EXPECT_TRUE(batch.Commit());
+    }
+    EXPECT_EQ(ReadFileText(log), "new\n");
+    EXPECT_EQ(ReadFileText(dir / "r.xml"), "results");
+}
+
 TEST(SafeOutputTest, TemporariesOfKilledRunsGoAtTheNextWriteInTheirFolder) {
     TempDir dir("killed temporaries");
     // A run killed while its temporary stands, whole, beside the target.

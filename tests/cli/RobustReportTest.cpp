@@ -10,6 +10,7 @@
 #include <tinyxml.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -168,4 +169,34 @@ TEST(RobustReportTest, QuotesAndBackslashesInPathsReachTheFileSystem) {
     EXPECT_NEAR(AnnualLeni(dir / "r\"\"s\\.xml"), kHandLeni, 5e-8);
     EXPECT_TRUE(fs::exists(dir / "r\"\"s\\_(CON_RISULTATI).xml"));
     EXPECT_TRUE(fs::exists(dir / "log\".txt"));
+}
+
+// ---- Numbers beyond any building ----
+
+TEST(RobustReportTest, HugeSizesNeverReachTheResultsAsInfinity) {
+    // Each of these made the total window area overflow; clamped to 1e9 m it stays a number.
+    const struct {
+        const char* from;
+        const char* to;
+        const char* named;
+    } cases[] = {
+        {"high=\"1.5000\"", "high=\"1e308\"", "Window high"},
+        {"<XLength>2.0000000</XLength>", "<XLength>1e308</XLength>", "RoofLight XLength"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to);
+        TempDir dir("huge numbers");
+        std::string text = HandProject();
+        ASSERT_NE(text.find(c.from), std::string::npos);
+        text.replace(text.find(c.from), std::strlen(c.from), c.to);
+        WriteFileText(dir / "HAND.LENI1XML", text);
+        ASSERT_EQ(Report(dir, "HAND.LENI1XML", "R.XML", "log.txt"), 0) << ReadFileText(dir / "stdout.txt");
+        for (const char* file : {"R.XML", "R_(CON_RISULTATI).XML"}) {
+            const std::string written = ReadFileText(dir / file);
+            EXPECT_EQ(written.find(">inf<"), std::string::npos) << file;
+            EXPECT_EQ(written.find("nan<"), std::string::npos) << file;
+        }
+        const std::string log = ReadFileText(dir / "log.txt");
+        EXPECT_NE(log.find(std::string("The number <1e308> of ") + c.named), std::string::npos) << log;
+    }
 }

@@ -543,6 +543,118 @@ TEST(ProjectFileRead, EightBitTextOfOlderFilesIsWindows1252) {
     EXPECT_EQ(Room(r.project)->GetWindows()[0].m_csAtriumName, " A1  x ");
 }
 
+TEST(ProjectFileRead, Utf8TextIsReadAsUtf8MarkedDeclaredOrNot) {
+    struct Case {
+        const char* what;
+        std::string declaration; // in place of the base file's
+        std::string name;        // the room name's bytes in the file
+    };
+    const std::string plain = "<?xml version=\"1.0\" ?>";
+    const std::string declared = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>";
+    const Case cases[] = {
+        {"UTF-8 without a declaration", plain, "Citt\xC3\xA0 \xE2\x82\xAC"},
+        {"UTF-8 declared", declared, "Citt\xC3\xA0 \xE2\x82\xAC"},
+        {"UTF-8 declared in single quotes", "<?xml version='1.0' encoding='utf-8' ?>", "Citt\xC3\xA0 \xE2\x82\xAC"},
+        {"Windows-1252 wrongly declared UTF-8", declared, "Citt\xE0 \x80"},
+        {"Windows-1252 undeclared", plain, "Citt\xE0 \x80"},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + plain, "Citt\xC3\xA0 \xE2\x82\xAC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult r =
+            ReadText(Replace(Replace(kBase, plain, c.declaration), "roomname=\"R1\"", "roomname=\"" + c.name + "\""));
+        ASSERT_TRUE(r.ok) << r.log;
+        EXPECT_EQ(Room(r.project)->GetName(), "Citt\xC3\xA0 \xE2\x82\xAC");
+    }
+}
+
+TEST(ProjectFileRead, NumbersBeyondAnyBuildingAreClampedAndReported) {
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* where; // named in the log line
+        std::function<double(const CLENIProject&)> value;
+        double expected;
+    };
+    const Case cases[] = {
+        {"high=\"1.5\"", "high=\"1e308\"", "Window high", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dHeight; }, 1e9},
+        {"wide=\"1.2\"", "wide=\"-1e300\"", "Window wide", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dWidth; }, -1e9},
+        {"<XLength>2</XLength>", "<XLength>1e308</XLength>", "RoofLight XLength",
+         [](const CLENIProject& p) { return Room(p)->GetRoofLights()[0].m_dXLength; }, 1e9},
+        {"high=\"1.5\"", "high=\"999999999\"", nullptr, [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dHeight; }, 999999999.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.to);
+        const ReadResult r = ReadText(Replace(kBase, c.from, c.to));
+        ASSERT_TRUE(r.ok) << r.log;
+        EXPECT_EQ(c.value(r.project), c.expected);
+        if (c.where) {
+            EXPECT_NE(r.log.find(c.where), std::string::npos) << r.log;
+            EXPECT_NE(r.log.find("is beyond any building's"), std::string::npos) << r.log;
+        } else {
+            EXPECT_EQ(r.log.find("is beyond any building's"), std::string::npos) << r.log;
+        }
+    }
+}
+
+TEST(ProjectFileRead, ARoomWhoseOutlineCrossesItselfIsReported) {
+    const std::string square = "<xy>0;0</xy><xy>4;0</xy><xy>4;3</xy><xy>0;3</xy>";
+    const struct {
+        const char* what;
+        std::string outline;
+        bool reported;
+    } cases[] = {
+        {"rectangle", square, false},
+        {"bow tie", "<xy>0;0</xy><xy>4;0</xy><xy>0;3</xy><xy>4;3</xy>", true},
+        {"L shape", "<xy>0;0</xy><xy>4;0</xy><xy>4;1</xy><xy>1;1</xy><xy>1;3</xy><xy>0;3</xy>", false},
+        {"figure of eight of six corners", "<xy>0;0</xy><xy>2;0</xy><xy>2;2</xy><xy>4;2</xy><xy>4;3</xy><xy>1;3</xy>"
+                                           "<xy>1;-1</xy>", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult r = ReadText(Replace(kBase, square, c.outline));
+        ASSERT_TRUE(r.ok) << r.log;
+        EXPECT_EQ(r.Count("The outline of room <R1> crosses itself", LOG_ERROR), c.reported ? 1 : 0) << r.log;
+    }
+}
+
+TEST(ProjectFileRead, OpeningsLongerThanTheirWallAndZonesOutsideTheirRoomAreReportedOnceEach) {
+    const std::string square = "<xy>0;0</xy><xy>4;0</xy><xy>4;3</xy><xy>0;3</xy>";
+    // The zone's outline is the second square of the file, the room's the first.
+    auto zoneOutline = [&](const std::string& outline) {
+        std::string text = kBase;
+        const size_t at = text.find(square, text.find(square) + 1);
+        EXPECT_NE(at, std::string::npos);
+        return text.replace(at, square.size(), outline);
+    };
+    const struct {
+        const char* what;
+        std::string text;
+        const char* message; // null: none of the three
+    } cases[] = {
+        {"as drawn", kBase, nullptr},
+        {"window to the wall's end", Replace(kBase, "wide=\"1.2\"", "wide=\"3\""), nullptr},
+        {"window of 1000 m on a 4 m wall", Replace(kBase, "wide=\"1.2\"", "wide=\"1000\""),
+         "Window(0) of room <R1> reaches 1001.000 m along its wall, which is 4.000 m long"},
+        {"zone larger than its room", zoneOutline("<xy>0;0</xy><xy>8;0</xy><xy>8;3</xy><xy>0;3</xy>"),
+         "Zone <Z1> of room <R1> has an area of 24.00 m\xC2\xB2, more than its room's 12.00"},
+        {"zone beside its room", zoneOutline("<xy>10;0</xy><xy>14;0</xy><xy>14;3</xy><xy>10;3</xy>"),
+         "Zone <Z1> of room <R1> reaches beyond its room."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult r = ReadText(c.text);
+        ASSERT_TRUE(r.ok) << r.log;
+        int reports = 0;
+        for (const char* any : {"longer than its wall", "more than its room", "reaches beyond its room"})
+            reports += r.Count(any, LOG_ERROR);
+        EXPECT_EQ(reports, c.message ? 1 : 0) << r.log;
+        if (c.message) {
+            EXPECT_EQ(r.Count(c.message, LOG_ERROR), 1) << r.log;
+        }
+    }
+}
+
 TEST(ProjectFileRead, CharacterReferencesReadAsTheirCharacters) {
     // As other programs write them (the euro sign as its Unicode number), as this program's older
     // files hold them (the Windows-1252 byte), and one the code page lacks.

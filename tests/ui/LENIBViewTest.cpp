@@ -269,16 +269,26 @@ TEST_F(LENIBViewTest, SaveAsRefusesTheSameNameAndReplacesAnExistingFolderAfterYe
     EXPECT_TRUE(boxes.Contains("The new project name is the same as the old one!"));
     EXPECT_EQ(Project().GetName(), "Alpha");
 
-    // An existing folder: No keeps it, Yes replaces all it holds.
+    // An existing project folder: No keeps it, Yes and Yes again (to the list of what would go)
+    // replace all it holds.
     fs::create_directories(ProjectsDir() / "Beta" / "sub");
     WriteFileText(ProjectsDir() / "Beta" / "old.txt", "old");
+    WriteFileText(ProjectsDir() / "Beta" / "Beta.LENI1XML", "an older Beta");
     name("Beta");
     boxes.answers.push_back(IDNO);
     Frame().RunCommand(ID_SAVE_AS);
     EXPECT_TRUE(fs::exists(ProjectsDir() / "Beta" / "old.txt"));
     EXPECT_EQ(Project().GetName(), "Alpha");
+    name("Beta");
+    boxes.answers.push_back(IDYES);
+    boxes.answers.push_back(IDNO);
+    Frame().RunCommand(ID_SAVE_AS);
+    EXPECT_TRUE(boxes.Contains("These files and folders of the project Beta will be DELETED:\n"));
+    EXPECT_TRUE(fs::exists(ProjectsDir() / "Beta" / "old.txt"));
+    EXPECT_EQ(Project().GetName(), "Alpha");
 
     name("Beta");
+    boxes.answers.push_back(IDYES);
     boxes.answers.push_back(IDYES);
     Frame().RunCommand(ID_SAVE_AS);
     std::vector<std::string> files;
@@ -299,6 +309,39 @@ TEST_F(LENIBViewTest, SaveAsRefusesTheSameNameAndReplacesAnExistingFolderAfterYe
         EXPECT_EQ(Project().GetName(), "Beta") << bad;
     }
     EXPECT_TRUE(fs::exists(ProjectsDir() / "Alpha"));
+}
+
+TEST_F(LENIBViewTest, SaveAsNeverDeletesItsOwnFolderNorAFolderThatIsNoProject) {
+    auto saveAs = [this](const char* text) {
+        script.Next<CNameDlg>([text](CNameDlg& d) {
+            d.GetNameField()->setText(text);
+            d.accept();
+        });
+        boxes.boxes.clear();
+        for (int i = 0; i < 3; ++i)
+            boxes.answers.push_back(IDYES); // whatever is asked
+        Frame().RunCommand(ID_SAVE_AS);
+        boxes.answers.clear();
+    };
+    // "Alpha." lives in the folder "Alpha_": a copy named "Alpha_" would go to the same folder.
+    NewProject("Alpha.");
+    AddSimpleFloor("Ground");
+    ASSERT_TRUE(Doc().Save());
+    const fs::path own = ProjectsDir() / "Alpha_";
+    ASSERT_TRUE(fs::exists(own / "Ground.DXF"));
+    saveAs("Alpha_");
+    EXPECT_TRUE(boxes.Contains("holds this project itself, so a copy cannot replace it."));
+    EXPECT_TRUE(fs::exists(own / "Ground.DXF"));
+    EXPECT_EQ(Project().GetName(), "Alpha.");
+
+    // A folder of that name holding anything but its own project stays as it is.
+    fs::create_directories(ProjectsDir() / "Photos");
+    WriteFileText(ProjectsDir() / "Photos" / "holiday.jpg", "precious");
+    saveAs("Photos");
+    EXPECT_TRUE(boxes.Contains("holds no project named Photos, so it is not replaced."));
+    EXPECT_EQ(ReadFileText(ProjectsDir() / "Photos" / "holiday.jpg"), "precious");
+    EXPECT_EQ(Project().GetName(), "Alpha.");
+    EXPECT_TRUE(fs::exists(own / "Ground.DXF"));
 }
 
 TEST_F(LENIBViewTest, BuildingCalculationChecksTheFloorsInOrder) {
