@@ -40,13 +40,16 @@ struct PageLayout {
 };
 PageLayout ComputePageLayout(int width, int height);
 
-// The square the floor picture is stretched onto: centred between the margins, from the middle of
-// the page down, its side shrunk by 1 % steps until it ends above the bottom margin.
+// The top of the footer line, and the lowest point the page's content may reach above it.
+int GetFooterTop(const PageLayout& layout);
+int GetContentBottom(const PageLayout& layout);
+
+// The square the floor picture is stretched onto: as large as fits between the margins and between
+// top (where the page's lines end) and the content's bottom, centred in that space.
 struct PictureSquare {
     int x = 0, y = 0, side = 0;
-    int shrinkSteps = 0;
 };
-PictureSquare PlacePicture(const PageLayout& layout);
+PictureSquare PlacePicture(const PageLayout& layout, int top);
 
 // The drawings of the floor pages, found by floor name (ignoring case); null when there is none.
 using FloorDrawingLookup = std::function<const CDxfFile*(const std::string& floorName)>;
@@ -61,6 +64,36 @@ PrintDate TodayForPrint();
 // runs the building calculation with its log).
 void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* project,
                const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date);
+
+// ---- The whole report: its parts in order, the contents and the footer ----
+
+enum ReportPartKind { PART_PAGE = 0, PART_CONTENTS = 1, PART_RESULTS_TABLE = 2, PART_RESULTS_CHART = 3 };
+
+// One device page of the report; index counts the pages of a part that takes several.
+struct ReportPart {
+    int kind = PART_PAGE;
+    PrintPageRecord page; // of a PART_PAGE
+    int index = 0;
+};
+
+// The report in order: the project page (when flagged), the contents (when the report has more than
+// one other page), the floor, room and zone pages, then tablePages pages of the results table and the
+// monthly chart (none of the results section when tablePages is 0).
+std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
+                                         int width, int height);
+
+// The line the contents shows for a part ("Floor: Ground", "Annual results", ...); empty for the
+// further pages of a part, which the contents does not list.
+std::string GetReportPartTitle(const ReportPart& part);
+
+// Page index (0-based) of the contents: each listed part with its page number.
+void DrawContentsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                      const std::vector<ReportPart>& parts, int pageIndex);
+
+// The footer of every page: the project name at the left, the date in the middle and
+// "Page n of N" at the right, under a thin rule.
+void DrawPageFooter(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                    const PrintDate& date, int pageNumber, int pageCount);
 
 // ---- The results section of the PDF report ----
 
