@@ -623,7 +623,7 @@ int ContentsRowsPerPage(int width, int height) {
 } // namespace
 
 std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
-                                         int width, int height) {
+                                         int width, int height, int floorMonthPages) {
     std::vector<ReportPart> head, body;
     for (const PrintPageRecord& page : pages) {
         ReportPart part;
@@ -640,6 +640,12 @@ std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pag
         ReportPart part;
         part.kind = PART_RESULTS_CHART;
         body.push_back(part);
+        for (int i = 0; i < floorMonthPages; ++i) {
+            ReportPart floors;
+            floors.kind = PART_FLOOR_MONTHS;
+            floors.index = i;
+            body.push_back(floors);
+        }
     }
     std::vector<ReportPart> parts = head;
     if (body.size() > 1) {
@@ -678,6 +684,8 @@ std::string GetReportPartTitle(const ReportPart& part) {
         return part.index == 0 ? "Annual results of the building, its floors and rooms" : "";
     case PART_RESULTS_CHART:
         return "Monthly energy of the building";
+    case PART_FLOOR_MONTHS:
+        return part.index == 0 ? "Monthly energy of each floor" : "";
     default:
         return "";
     }
@@ -730,4 +738,69 @@ void DrawPageFooter(IDrawCanvas& canvas, int width, int height, const CLENIProje
     canvas.DrawText((l.left + l.right - canvas.GetTextWidth(day, font)) / 2, top, day, font, kGrey);
     const std::string page = StrPrintf("Page %d of %d", pageNumber, pageCount);
     canvas.DrawText(l.right - canvas.GetTextWidth(page, font), top, page, font, kGrey);
+}
+
+namespace {
+
+// A floor's block: its name, the column heads, twelve months and the year.
+constexpr int kFloorBlockLines = 15;
+
+int FloorBlocksPerPage(int width, int height) {
+    const PageLayout l = ComputePageLayout(width, height);
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    const int lines = (GetContentBottom(l) - 3 * l.headerStep) / step;
+    return std::max(1, (lines + 1) / (kFloorBlockLines + 1)); // a line of space between blocks
+}
+
+} // namespace
+
+int GetFloorMonthsPageCount(size_t floorCount, int width, int height) {
+    const size_t perPage = size_t(FloorBlocksPerPage(width, height));
+    return std::max(1, int((floorCount + perPage - 1) / perPage));
+}
+
+void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                         const LENIProjectResults& results, int pageIndex) {
+    const PageLayout l = ComputePageLayout(width, height);
+    DrawSectionTitle(canvas, l, project, "MONTHLY ENERGY OF EACH FLOOR (ONE INSTANCE)");
+    const int smallFont = std::max(1, l.smallFont * 9 / 10);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const int span = l.right - l.left;
+    const double stops[4] = {0.40, 0.58, 0.76, 1.0};
+    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
+        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f,
+                        kBlack);
+    };
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    const size_t perPage = size_t(FloorBlocksPerPage(width, height));
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    const size_t first = size_t(std::max(0, pageIndex)) * perPage;
+    int y = 3 * l.headerStep;
+    for (size_t f = first; f < floors.size() && f < results.floors.size() && f < first + perPage; ++f) {
+        const LENIObjectResults& r = results.floors[f];
+        canvas.DrawText(l.left, y, floors[f].GetName() + StrPrintf(" (%.2f m\u00b2)", r.area), bold, kBlack);
+        y += step;
+        canvas.DrawText(l.left, y, "Month", bold, kBlack);
+        rightAligned(0, y, "Wl kWh", bold);
+        rightAligned(1, y, "Wp kWh", bold);
+        rightAligned(2, y, "W kWh", bold);
+        rightAligned(3, y, "kWh/m\u00b2", bold);
+        y += step;
+        canvas.SetPen({kBlack, 1, PEN_SOLID});
+        canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+        for (int m = 1; m <= kLeniTimeSteps; ++m) {
+            const int index = m % kLeniTimeSteps; // the months, then the year
+            const LeniTimeStepResult& s = r.steps[index];
+            const CanvasFont& face = index == 0 ? bold : font;
+            if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+            canvas.DrawText(l.left, y, GetTimeStepName(unsigned(index)), face, kBlack);
+            rightAligned(0, y, StrPrintf("%.2f", s.Wl), face);
+            rightAligned(1, y, StrPrintf("%.2f", s.Wp), face);
+            rightAligned(2, y, StrPrintf("%.2f", s.Wl + s.Wp), face);
+            rightAligned(3, y, StrPrintf("%.2f", r.area > 0.0 ? (s.Wl + s.Wp) / r.area : 0.0), face);
+            y += step;
+        }
+        y += step;
+    }
 }

@@ -67,7 +67,13 @@ void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* p
 
 // ---- The whole report: its parts in order, the contents and the footer ----
 
-enum ReportPartKind { PART_PAGE = 0, PART_CONTENTS = 1, PART_RESULTS_TABLE = 2, PART_RESULTS_CHART = 3 };
+enum ReportPartKind {
+    PART_PAGE = 0,
+    PART_CONTENTS = 1,
+    PART_RESULTS_TABLE = 2,
+    PART_RESULTS_CHART = 3,
+    PART_FLOOR_MONTHS = 4
+};
 
 // One device page of the report; index counts the pages of a part that takes several.
 struct ReportPart {
@@ -78,9 +84,10 @@ struct ReportPart {
 
 // The report in order: the project page (when flagged), the contents (when the report has more than
 // one other page), the floor, room and zone pages, then tablePages pages of the results table and the
-// monthly chart (none of the results section when tablePages is 0).
+// monthly chart, then floorMonthPages pages of the floors' monthly energies (none of the results
+// section when tablePages is 0).
 std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
-                                         int width, int height);
+                                         int width, int height, int floorMonthPages = 0);
 
 // The line the contents shows for a part ("Floor: Ground", "Annual results", ...); empty for the
 // further pages of a part, which the contents does not list.
@@ -118,6 +125,12 @@ void DrawResultsTablePage(IDrawCanvas& canvas, int width, int height, const CLEN
 // The page of the building's monthly bar chart.
 void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
                           const LENIObjectResults& building);
+
+// The floors' monthly energies (one instance of each floor): a block of the twelve months and the
+// year per floor, as many blocks a page as fit.
+int GetFloorMonthsPageCount(size_t floorCount, int width, int height);
+void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                         const LENIProjectResults& results, int pageIndex);
 
 // A bar chart of Wl and Wp for each month (time steps 1 to 12), bars side by side, with a value
 // axis, month initials and a legend, inside the rectangle. fontHeight is the label font.

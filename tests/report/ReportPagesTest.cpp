@@ -339,6 +339,22 @@ TEST(ReportPagesTest, ResultsTableAndMonthlyChart) {
     EXPECT_EQ(GetResultsTablePageCount(30, kW, kH), 1);
     EXPECT_EQ(GetResultsTablePageCount(31, kW, kH), 2);
 
+    // The floors' monthly energies: one instance of the floor, its months and its year.
+    RecordingCanvas floors;
+    DrawFloorMonthsPage(floors, kW, kH, project, results, 0);
+    EXPECT_TRUE(floors.FindText("Ground (50.00 m\u00b2)"));
+    EXPECT_TRUE(floors.FindText("900.00"));
+    EXPECT_TRUE(floors.FindText("65.70"));
+    EXPECT_TRUE(floors.FindText("965.70"));
+    EXPECT_TRUE(floors.FindText("19.31"));
+    EXPECT_TRUE(floors.FindText("December"));
+    // Two blocks of 15 lines a page: (3292 - 390) / 78 = 37 lines.
+    EXPECT_EQ(GetFloorMonthsPageCount(2, kW, kH), 1);
+    EXPECT_EQ(GetFloorMonthsPageCount(5, kW, kH), 3);
+    RecordingCanvas empty;
+    DrawFloorMonthsPage(empty, kW, kH, project, results, 1);
+    EXPECT_FALSE(empty.FindText("Ground (50.00 m\u00b2)"));
+
     // Ticks of 1, 2 or 5 times a power of ten, at most six of them.
     const struct {
         double largest, tick;
@@ -388,6 +404,9 @@ TEST(ReportPagesTest, ReportPartsContentsAndFooter) {
     EXPECT_EQ(describe(parts), "0.0:Project|1.0:|0.0:Floor: Ground|0.0:Zone: Ground / Kitchen / Z1|"
                                "2.0:Annual results of the building, its floors and rooms|2.1:|"
                                "3.0:Monthly energy of the building|");
+    EXPECT_EQ(describe(BuildReportParts({pages[0]}, 1, kW, kH, 2)),
+              "0.0:Project|1.0:|2.0:Annual results of the building, its floors and rooms|"
+              "3.0:Monthly energy of the building|4.0:Monthly energy of each floor|4.1:|");
     // Without results and without a project page: the contents comes first.
     EXPECT_EQ(describe(BuildReportParts({pages[1], pages[2]}, 0, kW, kH)),
               "1.0:|0.0:Floor: Ground|0.0:Zone: Ground / Kitchen / Z1|");

@@ -113,13 +113,14 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
     CRoomExtentMemo extents; // the model does not change while its pages are painted
     LENIProjectResults results;
     std::vector<ReportTableRow> rows;
-    int tablePages = 0;
+    int tablePages = 0, floorPages = 0;
     if (withResults) {
         CalculateProjectResults(project, results);
         rows = GetReportTableRows(project, results);
         tablePages = GetResultsTablePageCount(rows.size(), width, height);
+        floorPages = GetFloorMonthsPageCount(results.floors.size(), width, height);
     }
-    const std::vector<ReportPart> parts = BuildReportParts(pages, tablePages, width, height);
+    const std::vector<ReportPart> parts = BuildReportParts(pages, tablePages, width, height, floorPages);
     for (size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) device.newPage();
         const ReportPart& part = parts[i];
@@ -136,6 +137,9 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
                 break;
             case PART_RESULTS_CHART:
                 DrawResultsChartPage(canvas, width, height, project, results.building);
+                break;
+            case PART_FLOOR_MONTHS:
+                DrawFloorMonthsPage(canvas, width, height, project, results, part.index);
                 break;
             }
             DrawPageFooter(canvas, width, height, project, date, int(i) + 1, int(parts.size()));
