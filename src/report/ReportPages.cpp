@@ -8,7 +8,10 @@
 #include "dxf/Render.h"
 #include "dxf/RenderDxfFile.h"
 #include "model/LENIProject.h"
+#include "model/LENIRoofLight.h"
+#include "model/LENIWindow.h"
 #include "model/ModelOverlay.h"
+#include "products/LumSysDataBase.h"
 #include "products/ZoneObjList.h"
 
 #include <algorithm>
@@ -623,7 +626,7 @@ int ContentsRowsPerPage(int width, int height) {
 } // namespace
 
 std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
-                                         int width, int height, int floorMonthPages) {
+                                         int width, int height, int floorMonthPages, int luminairePages) {
     std::vector<ReportPart> head, body;
     for (const PrintPageRecord& page : pages) {
         ReportPart part;
@@ -645,6 +648,12 @@ std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pag
             floors.kind = PART_FLOOR_MONTHS;
             floors.index = i;
             body.push_back(floors);
+        }
+        for (int i = 0; i < luminairePages; ++i) {
+            ReportPart luminaires;
+            luminaires.kind = PART_LUMINAIRES;
+            luminaires.index = i;
+            body.push_back(luminaires);
         }
     }
     std::vector<ReportPart> parts = head;
@@ -686,6 +695,8 @@ std::string GetReportPartTitle(const ReportPart& part) {
         return "Monthly energy of the building";
     case PART_FLOOR_MONTHS:
         return part.index == 0 ? "Monthly energy of each floor" : "";
+    case PART_LUMINAIRES:
+        return part.index == 0 ? "Luminaire schedule" : "";
     default:
         return "";
     }
@@ -803,4 +814,146 @@ void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENI
         }
         y += step;
     }
+}
+
+std::vector<LuminaireScheduleRow> GetLuminaireSchedule(const CLENIProject& project) {
+    // The products in the order the zones first name them, each with its count per floor.
+    std::vector<std::string> products;
+    std::vector<std::vector<long long>> perFloor; // [product][floor], one instance
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    auto add = [&](size_t f, const CZoneObjList& list) {
+        for (const CZoneObjList::Entry& entry : list.GetEntries()) {
+            size_t p = 0;
+            while (p < products.size() && products[p] != entry.refId)
+                ++p;
+            if (p == products.size()) {
+                products.push_back(entry.refId);
+                perFloor.emplace_back(floors.size(), 0);
+            }
+            perFloor[p][f] += entry.count;
+        }
+    };
+    // Zones, windows and roof lights carry luminaires, as the installed power counts them.
+    for (size_t f = 0; f < floors.size(); ++f)
+        for (const CLENIRoom& room : floors[f].GetRooms()) {
+            for (const CLENIZone& zone : room.GetZones())
+                add(f, zone.GetLumList());
+            for (const CLENIWindow& window : room.GetWindows())
+                add(f, window.m_LumList);
+            for (const CLENIRoofLight& roofLight : room.GetRoofLights())
+                add(f, roofLight.m_LumList);
+        }
+    std::vector<LuminaireScheduleRow> rows;
+    const CLumSysDataBase& db = project.GetProducts();
+    for (size_t p = 0; p < products.size(); ++p) {
+        const CLumTypeData* data = db.FindLumData(products[p]);
+        LuminaireScheduleRow building;
+        building.building = true;
+        building.product = products[p];
+        building.description = data ? data->GetDesc() : "";
+        building.power = data ? data->GetMaxPow() : 0.0;
+        for (size_t f = 0; f < floors.size(); ++f)
+            building.count += perFloor[p][f] * floors[f].GetInstanceCount();
+        building.totalPower = double(building.count) * building.power;
+        rows.push_back(building);
+        for (size_t f = 0; f < floors.size(); ++f) {
+            if (perFloor[p][f] == 0) continue;
+            LuminaireScheduleRow row = building;
+            row.building = false;
+            row.floor = floors[f].GetName();
+            if (floors[f].GetInstanceCount() != 1)
+                row.floor += StrPrintf(" (one of %d)", floors[f].GetInstanceCount());
+            row.count = perFloor[p][f];
+            row.totalPower = double(row.count) * row.power;
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+int GetLuminairePageCount(size_t rowCount, int width, int height) {
+    return GetResultsTablePageCount(rowCount, width, height);
+}
+
+void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                       const std::vector<LuminaireScheduleRow>& rows, int pageIndex) {
+    const TableGeometry g = GetTableGeometry(width, height);
+    const PageLayout& l = g.layout;
+    DrawSectionTitle(canvas, l, project, "LUMINAIRE SCHEDULE");
+    const int span = l.right - l.left;
+    const int smallFont = std::max(1, l.smallFont * 9 / 10);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const int descriptionX = l.left + int(0.24 * span);
+    const int descriptionEnd = l.left + int(0.62 * span);
+    const double stops[3] = {0.72, 0.84, 1.0};
+    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
+        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f, kBlack);
+    };
+    // Text cut with an ellipsis to fit its column.
+    auto fitted = [&](std::string text, int room, const CanvasFont& f) {
+        if (canvas.GetTextWidth(text, f) <= room) return text;
+        while (!text.empty() && canvas.GetTextWidth(text + "...", f) > room) {
+            text.pop_back();
+            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+                text.pop_back(); // not inside a character
+        }
+        return text + "...";
+    };
+    int y = g.firstRowY - 2 * g.rowStep;
+    canvas.DrawText(l.left, y, "Product / floor", bold, kBlack);
+    canvas.DrawText(descriptionX, y, "Description", bold, kBlack);
+    rightAligned(0, y, "Power", bold);
+    rightAligned(1, y, "Count", bold);
+    rightAligned(2, y, "Total power", bold);
+    y += g.rowStep;
+    rightAligned(0, y, "W", font);
+    rightAligned(2, y, "W", font);
+    y += g.rowStep;
+    canvas.SetPen({kBlack, std::max(1, smallFont / 12), PEN_SOLID});
+    canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+    const size_t first = size_t(std::max(0, pageIndex)) * size_t(g.rowsPerPage);
+    for (size_t i = first; i < rows.size() && i < first + size_t(g.rowsPerPage); ++i) {
+        const LuminaireScheduleRow& row = rows[i];
+        const CanvasFont& f = row.building ? bold : font;
+        if (row.building) {
+            canvas.SetPen({MakeRgb(200, 200, 200), 1, PEN_SOLID});
+            canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+            canvas.DrawText(l.left, y, fitted(row.product, descriptionX - l.left - smallFont, f), f, kBlack);
+            const std::string description =
+                row.description.empty() && !project.GetProducts().FindLumData(row.product)
+                    ? "(not in the product database)"
+                    : row.description;
+            canvas.DrawText(descriptionX, y, fitted(description, descriptionEnd - descriptionX, font), font,
+                            kBlack);
+            rightAligned(0, y, StrPrintf("%.2f", row.power), f);
+        } else {
+            canvas.DrawText(l.left + smallFont, y, fitted(row.floor, descriptionEnd - l.left - smallFont, f), f,
+                            kBlack);
+        }
+        rightAligned(1, y, StrPrintf("%lld", row.count), f);
+        rightAligned(2, y, StrPrintf("%.2f", row.totalPower), f);
+        y += g.rowStep;
+    }
+    const bool last = first + size_t(g.rowsPerPage) >= rows.size();
+    if (last) {
+        // The building's luminaires together: their power is the building's installed power.
+        long long count = 0;
+        double total = 0.0;
+        for (const LuminaireScheduleRow& row : rows)
+            if (row.building) {
+                count += row.count;
+                total += row.totalPower;
+            }
+        canvas.SetPen({kBlack, std::max(1, smallFont / 12), PEN_SOLID});
+        canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+        canvas.DrawText(l.left, y, "All luminaires", bold, kBlack);
+        rightAligned(1, y, StrPrintf("%lld", count), bold);
+        rightAligned(2, y, StrPrintf("%.2f", total), bold);
+        y += g.rowStep;
+    }
+    if (last)
+        canvas.DrawText(l.left, y + g.rowStep / 2,
+                        "A product's row counts every instance of each floor; a floor's row, one instance.",
+                        PageFont(std::max(1, smallFont * 8 / 10)), kGrey);
 }

@@ -72,7 +72,8 @@ enum ReportPartKind {
     PART_CONTENTS = 1,
     PART_RESULTS_TABLE = 2,
     PART_RESULTS_CHART = 3,
-    PART_FLOOR_MONTHS = 4
+    PART_FLOOR_MONTHS = 4,
+    PART_LUMINAIRES = 5
 };
 
 // One device page of the report; index counts the pages of a part that takes several.
@@ -84,10 +85,11 @@ struct ReportPart {
 
 // The report in order: the project page (when flagged), the contents (when the report has more than
 // one other page), the floor, room and zone pages, then tablePages pages of the results table and the
-// monthly chart, then floorMonthPages pages of the floors' monthly energies (none of the results
-// section when tablePages is 0).
+// monthly chart, then floorMonthPages pages of the floors' monthly energies and luminairePages pages
+// of the luminaire schedule (none of the results section when tablePages is 0).
 std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
-                                         int width, int height, int floorMonthPages = 0);
+                                         int width, int height, int floorMonthPages = 0,
+                                         int luminairePages = 0);
 
 // The line the contents shows for a part ("Floor: Ground", "Annual results", ...); empty for the
 // further pages of a part, which the contents does not list.
@@ -131,6 +133,23 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
 int GetFloorMonthsPageCount(size_t floorCount, int width, int height);
 void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
                          const LENIProjectResults& results, int pageIndex);
+
+// The luminaire schedule: per product (in the order the zones, windows and roof lights first name
+// them) a row for the building, followed by a row for each floor that holds it (one instance of the
+// floor). The page ends with the count and power of all luminaires, the building's installed power.
+struct LuminaireScheduleRow {
+    bool building = false;    // the product's row; otherwise a floor's
+    std::string product;      // the product's reference
+    std::string description;  // empty when the product is not in the project's database
+    std::string floor;        // of a floor's row, with " (one of n)" for a floor of n instances
+    double power = 0.0;       // W of one luminaire
+    long long count = 0;      // in the building (every instance) or on the floor (one instance)
+    double totalPower = 0.0;  // count x power
+};
+std::vector<LuminaireScheduleRow> GetLuminaireSchedule(const CLENIProject& project);
+int GetLuminairePageCount(size_t rowCount, int width, int height);
+void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                       const std::vector<LuminaireScheduleRow>& rows, int pageIndex);
 
 // A bar chart of Wl and Wp for each month (time steps 1 to 12), bars side by side, with a value
 // axis, month initials and a legend, inside the rectangle. fontHeight is the label font.

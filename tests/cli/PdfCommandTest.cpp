@@ -201,6 +201,14 @@ TEST(PdfCommandTest, NumbersEqualTheResultsExport) {
         }
         expected.push_back("Annual " + fwl + " " + fwp + " " + fw + " " + Printed(fr, "Annual.LENIResult"));
     }
+    // The luminaire schedule's luminaires together have the building's installed power.
+    const std::string installed = Printed(copy.RootElement(), "Results.InstalledPower");
+    bool allLuminaires = false;
+    for (const std::string& line : lines)
+        if (line.rfind("All luminaires ", 0) == 0)
+            allLuminaires = line.size() > installed.size() &&
+                            line.compare(line.size() - installed.size(), installed.size(), installed) == 0;
+    EXPECT_TRUE(allLuminaires) << installed << "\n" << ReadFileText(dir / "report.txt");
     // Every page's footer counts the pages.
     std::string count;
     for (const std::string& line : lines)

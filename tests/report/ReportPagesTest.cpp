@@ -468,3 +468,40 @@ TEST(ReportPagesTest, ReportPartsContentsAndFooter) {
     EXPECT_EQ(footer.FindText("Villa")->points[0].x, layout.left);
     EXPECT_LT(footer.FindText("2024-03-05")->points[0].x, footer.FindText("Page 3 of 7")->points[0].x);
 }
+
+TEST(ReportPagesTest, LuminaireScheduleCountsEveryInstance) {
+    TempDir dir{"pages"};
+    CLENIProject project = Example(dir.path(), 3);
+    CLENIFloor top("Top", 3.0);
+    CLENIRoom room;
+    room.InitFromPolygon("Hall", Rect(0, 0, 4, 4), 3.0);
+    CLENIZone zone;
+    zone.InitFromPolygon("Z", Rect(0, 0, 4, 4));
+    zone.GetLumList().AddLuminaire("X9"); // not in the product database
+    zone.GetLumList().SetLuminaireCount("X9", 2);
+    zone.GetLumList().AddLuminaire("T36");
+    zone.GetLumList().SetLuminaireCount("T36", 4);
+    room.AddZone(zone);
+    top.AddRoom(room);
+    project.AppendFloor(top);
+
+    std::string text;
+    for (const LuminaireScheduleRow& r : GetLuminaireSchedule(project))
+        text += StrPrintf("%d %s %s %.2f %lld %.2f|", r.building ? 1 : 0,
+                          (r.building ? r.product : r.floor).c_str(), r.description.c_str(), r.power, r.count,
+                          r.totalPower);
+    // T36: 10 on each of three Ground storeys and 4 on Top, 36 W each.
+    EXPECT_EQ(text, "1 T36  36.00 34 1224.00|0 Ground (one of 3)  36.00 10 360.00|0 Top  36.00 4 144.00|"
+                    "1 X9  0.00 2 0.00|0 Top  0.00 2 0.00|");
+
+    const std::vector<LuminaireScheduleRow> rows = GetLuminaireSchedule(project);
+    RecordingCanvas page;
+    DrawLuminairePage(page, kW, kH, project, rows, 0);
+    EXPECT_TRUE(page.FindText("LUMINAIRE SCHEDULE"));
+    for (const char* shown : {"T36", "1224.00", "34", "Ground (one of 3)", "360.00", "144.00", "X9",
+                              "(not in the product database)"})
+        EXPECT_TRUE(page.FindText(shown)) << shown;
+    EXPECT_TRUE(page.FindText("All luminaires"));
+    EXPECT_TRUE(page.FindText("36")); // 34 + 2
+    EXPECT_EQ(GetLuminairePageCount(rows.size(), kW, kH), 1);
+}

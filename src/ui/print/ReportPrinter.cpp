@@ -113,14 +113,18 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
     CRoomExtentMemo extents; // the model does not change while its pages are painted
     LENIProjectResults results;
     std::vector<ReportTableRow> rows;
-    int tablePages = 0, floorPages = 0;
+    std::vector<LuminaireScheduleRow> luminaires;
+    int tablePages = 0, floorPages = 0, luminairePages = 0;
     if (withResults) {
         CalculateProjectResults(project, results);
         rows = GetReportTableRows(project, results);
         tablePages = GetResultsTablePageCount(rows.size(), width, height);
         floorPages = GetFloorMonthsPageCount(results.floors.size(), width, height);
+        luminaires = GetLuminaireSchedule(project);
+        luminairePages = GetLuminairePageCount(luminaires.size(), width, height);
     }
-    const std::vector<ReportPart> parts = BuildReportParts(pages, tablePages, width, height, floorPages);
+    const std::vector<ReportPart> parts =
+        BuildReportParts(pages, tablePages, width, height, floorPages, luminairePages);
     for (size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) device.newPage();
         const ReportPart& part = parts[i];
@@ -140,6 +144,9 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
                 break;
             case PART_FLOOR_MONTHS:
                 DrawFloorMonthsPage(canvas, width, height, project, results, part.index);
+                break;
+            case PART_LUMINAIRES:
+                DrawLuminairePage(canvas, width, height, project, luminaires, part.index);
                 break;
             }
             DrawPageFooter(canvas, width, height, project, date, int(i) + 1, int(parts.size()));
