@@ -371,7 +371,8 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     EXPECT_TRUE(project.FindRoom("Ground", m_csRoom)->FindZone(m_csZone)->GetPrintMe());
     EXPECT_TRUE(Frame().GetDocument().IsModified());
 
-    // Print to a PDF file: the project page, the contents, the zone page and the results section.
+    // Print to a PDF file: the project page, the contents, the zone page and the results section
+    // (the table, the building's and the floor's months, the luminaire schedule).
     const fs::path printed = dir / "printed.pdf";
     script.Next<QPrintDialog>([&](QPrintDialog& d) {
         d.printer()->setOutputFormat(QPrinter::PdfFormat);
@@ -380,8 +381,9 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     });
     ASSERT_TRUE(Frame().RunCommand(ID_PRINT));
     const std::string text = PdfText(printed);
-    EXPECT_EQ(Occurrences(text, "PROJECT:"), 5) << text;
-    EXPECT_EQ(Occurrences(text, "Page 5 of 5"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "PROJECT:"), 7) << text;
+    EXPECT_EQ(Occurrences(text, "Page 7 of 7"), 1) << text;
+    EXPECT_NE(text.find("LUMINAIRE SCHEDULE"), std::string::npos) << text;
     EXPECT_NE(text.find("CONTENTS"), std::string::npos) << text;
     EXPECT_NE(text.find("Annual Building LENI:"), std::string::npos) << text;
     EXPECT_NE(text.find("Zone Name:"), std::string::npos) << text;
@@ -403,7 +405,7 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     });
     ASSERT_TRUE(Frame().RunCommand(ID_PRINT_PREVIEW));
     EXPECT_EQ(previewPages, 1);
-    EXPECT_EQ(Occurrences(PdfText(dir / "preview.pdf"), "PROJECT:"), 5);
+    EXPECT_EQ(Occurrences(PdfText(dir / "preview.pdf"), "PROJECT:"), 7);
 
     // A single page from the floor page's menu: that page alone, once.
     FloorPageContext ctx;
