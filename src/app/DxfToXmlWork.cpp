@@ -10,6 +10,7 @@ int RunDxfToXml(const DxfToXmlJob& job) {
     InstallDxfFloorImporter();
     CLENIProject project;
     project.SetDominantBuildingType("Residential buildings");
+    project.SetPrintMe(true);
     project.AddFloor(job.floorName, job.height, 1, job.dxfFile);
     if (!project.Save(job.projectFile, false)) {
         Log().Printf(LOG_ERROR, "dxftoxml: the project file could not be written:\n%s", job.projectFile.c_str());

@@ -201,6 +201,7 @@ void CLENIBDoc::OnFileNew() {
     CLENIProject created;
     if (!m_pUi || !m_pUi->RunProjectDialog(created, PROJECT_DIALOG_NEW)) return;
     m_Project = created;
+    m_Project.SetPrintMe(true); // a new project prints its project page, results and floor pages
     App().SetProjectsDir(GetProjectsContainingDir(m_Project.GetProjectFolder()));
     if (m_pUi) m_pUi->ShowProject();
     m_bModified = true;

@@ -134,6 +134,8 @@ bool CLENIProject::AddFloor(const std::string& name, double height, int import, 
         }
         if (counts) *counts = imported;
     }
+    // A floor the user adds prints its page until it is unticked in the print pages.
+    m_Floors.back().SetPrintMe(true);
     return true;
 }
 

@@ -8,7 +8,10 @@
 #include "dxf/Render.h"
 #include "dxf/RenderDxfFile.h"
 #include "model/LENIProject.h"
+#include "model/LENIRoofLight.h"
+#include "model/LENIWindow.h"
 #include "model/ModelOverlay.h"
+#include "products/LumSysDataBase.h"
 #include "products/ZoneObjList.h"
 
 #include <algorithm>
@@ -151,7 +154,7 @@ void BoundingBox(const Polygon& polygon, Point& lo, Point& hi) {
 
 // The floor drawing with the floor model over it, cut to the box (or to the drawing's extents when
 // none is given), on the picture square of the page.
-void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, const CLENIFloor& floor,
+void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, int top, const CLENIFloor& floor,
                       const FloorDrawingLookup& drawings, const Point* boxMin, const Point* boxMax) {
     const CDxfFile* drawing = drawings ? drawings(floor.GetName()) : nullptr;
     if (!drawing) {
@@ -174,7 +177,7 @@ void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, const CLENI
     hi.x = cx + side / 2.0;
     lo.y = cy - side / 2.0;
     hi.y = cy + side / 2.0;
-    const PictureSquare square = PlacePicture(layout);
+    const PictureSquare square = PlacePicture(layout, top);
     if (square.side <= 0) return;
 
     CStretchCanvas picture(canvas, square.x, square.y, square.side);
@@ -224,7 +227,7 @@ void DrawFloorPage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layo
     out.Line("Annual Floor Energy:", EnergyText(Wl, Wp));
     out.Line("Floor Area:", StrPrintf("%.2f m\u00b2", area));
     out.Line("Floor LENIsub:", StrPrintf("%.2f kWh/m\u00b2 year", area > 0.0 ? (Wl + Wp) / area : 0.0));
-    DrawFloorPicture(canvas, layout, floor, drawings, nullptr, nullptr);
+    DrawFloorPicture(canvas, layout, out.y, floor, drawings, nullptr, nullptr);
 }
 
 void DrawRoomPage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layout,
@@ -246,7 +249,7 @@ void DrawRoomPage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layou
     out.Line("Nightime hours tn:", StrPrintf("%d h", room.GetTn()));
     Point lo, hi;
     BoundingBox(room.GetPolygon(), lo, hi);
-    DrawFloorPicture(canvas, layout, floor, drawings, &lo, &hi);
+    DrawFloorPicture(canvas, layout, out.y, floor, drawings, &lo, &hi);
 }
 
 void DrawZonePage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layout, const CLENIFloor& floor,
@@ -255,7 +258,7 @@ void DrawZonePage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layou
     out.Line("Zone Name:", zone.GetName());
     Point lo, hi;
     BoundingBox(zone.GetPolygon(), lo, hi);
-    DrawFloorPicture(canvas, layout, floor, drawings, &lo, &hi);
+    DrawFloorPicture(canvas, layout, out.y, floor, drawings, &lo, &hi);
 }
 
 } // namespace
@@ -289,16 +292,22 @@ PageLayout ComputePageLayout(int width, int height) {
     return l;
 }
 
-PictureSquare PlacePicture(const PageLayout& layout) {
+int GetFooterTop(const PageLayout& layout) {
+    return layout.bottom - layout.smallFont;
+}
+
+int GetContentBottom(const PageLayout& layout) {
+    return GetFooterTop(layout) - layout.lineStep;
+}
+
+PictureSquare PlacePicture(const PageLayout& layout, int top) {
     PictureSquare sq;
-    sq.y = int((layout.bottom - layout.top) * 0.5 + layout.top);
-    sq.side = layout.right - layout.left;
-    while (sq.y + sq.side > layout.bottom && sq.shrinkSteps < 1000) {
-        sq.side = int(0.99 * sq.side);
-        ++sq.shrinkSteps;
-    }
-    // Centred between the margins (the plain half of the spare width would start in the left margin).
-    sq.x = layout.left + (layout.right - layout.left - sq.side) / 2;
+    const int bottom = GetContentBottom(layout);
+    const int width = layout.right - layout.left;
+    const int height = bottom - top;
+    sq.side = std::max(0, std::min(width, height));
+    sq.x = layout.left + (width - sq.side) / 2;
+    sq.y = top + (std::max(0, height) - sq.side) / 2;
     return sq;
 }
 
@@ -406,7 +415,7 @@ TableGeometry GetTableGeometry(int width, int height) {
     g.rowStep = std::max(1, g.layout.lineStep);
     // Below the page title and the column heads (two lines).
     g.firstRowY = 3 * g.layout.headerStep + 2 * g.layout.lineStep + g.layout.lineStep / 2;
-    g.rowsPerPage = std::max(1, (g.layout.bottom - g.firstRowY) / g.rowStep);
+    g.rowsPerPage = std::max(1, (GetContentBottom(g.layout) - g.firstRowY) / g.rowStep);
     return g;
 }
 
@@ -484,7 +493,7 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
     const PageLayout l = ComputePageLayout(width, height);
     DrawSectionTitle(canvas, l, project, "MONTHLY ENERGY OF THE BUILDING");
     const int top = l.headerStep * 3;
-    const int bottom = std::min(l.bottom, top + (l.right - l.left) / 2);
+    const int bottom = std::min(GetContentBottom(l), top + (l.right - l.left) / 2);
     DrawMonthlyBarChart(canvas, l.left, top, l.right, bottom, building.steps, l.smallFont);
 
     // The numbers behind the bars, and the year.
@@ -509,7 +518,7 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
     canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
     for (int m = 1; m <= kLeniTimeSteps; ++m) {
         const int index = m % kLeniTimeSteps; // the months, then the year
-        if (y + step > l.bottom) break;
+        if (y + step > GetContentBottom(l)) break;
         const LeniTimeStepResult& r = building.steps[index];
         const CanvasFont& f = index == 0 ? bold : font;
         if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
@@ -598,4 +607,353 @@ void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int 
         canvas.DrawText(lx + fh * 3 / 2, ly, text, font, kBlack);
         lx += fh * 3 / 2 + canvas.GetTextWidth(text, font) + fh * 2;
     }
+}
+
+// ---- The whole report ----
+
+namespace {
+
+// The rows of the contents: below the section title and one line of space.
+int ContentsFirstRowY(const PageLayout& layout) {
+    return 3 * layout.headerStep + layout.lineStep;
+}
+
+int ContentsRowsPerPage(int width, int height) {
+    const PageLayout l = ComputePageLayout(width, height);
+    return std::max(1, (GetContentBottom(l) - ContentsFirstRowY(l)) / std::max(1, l.lineStep));
+}
+
+} // namespace
+
+std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
+                                         int width, int height, int floorMonthPages, int luminairePages) {
+    std::vector<ReportPart> head, body;
+    for (const PrintPageRecord& page : pages) {
+        ReportPart part;
+        part.page = page;
+        (page.kind == PAGE_PROJECT && head.empty() && body.empty() ? head : body).push_back(part);
+    }
+    for (int i = 0; i < tablePages; ++i) {
+        ReportPart part;
+        part.kind = PART_RESULTS_TABLE;
+        part.index = i;
+        body.push_back(part);
+    }
+    if (tablePages > 0) {
+        ReportPart part;
+        part.kind = PART_RESULTS_CHART;
+        body.push_back(part);
+        for (int i = 0; i < floorMonthPages; ++i) {
+            ReportPart floors;
+            floors.kind = PART_FLOOR_MONTHS;
+            floors.index = i;
+            body.push_back(floors);
+        }
+        for (int i = 0; i < luminairePages; ++i) {
+            ReportPart luminaires;
+            luminaires.kind = PART_LUMINAIRES;
+            luminaires.index = i;
+            body.push_back(luminaires);
+        }
+    }
+    std::vector<ReportPart> parts = head;
+    if (body.size() > 1) {
+        size_t listed = head.size();
+        for (const ReportPart& part : body)
+            if (!GetReportPartTitle(part).empty()) ++listed;
+        const size_t perPage = size_t(ContentsRowsPerPage(width, height));
+        const int contentsPages = int((listed + perPage - 1) / perPage);
+        for (int i = 0; i < contentsPages; ++i) {
+            ReportPart part;
+            part.kind = PART_CONTENTS;
+            part.index = i;
+            parts.push_back(part);
+        }
+    }
+    parts.insert(parts.end(), body.begin(), body.end());
+    return parts;
+}
+
+std::string GetReportPartTitle(const ReportPart& part) {
+    switch (part.kind) {
+    case PART_PAGE:
+        switch (part.page.kind) {
+        case PAGE_PROJECT:
+            return "Project";
+        case PAGE_FLOOR:
+            return "Floor: " + part.page.floor;
+        case PAGE_ROOM:
+            return "Room: " + part.page.floor + " / " + part.page.room;
+        case PAGE_ZONE:
+            return "Zone: " + part.page.floor + " / " + part.page.room + " / " + part.page.zone;
+        default:
+            return "";
+        }
+    case PART_RESULTS_TABLE:
+        return part.index == 0 ? "Annual results of the building, its floors and rooms" : "";
+    case PART_RESULTS_CHART:
+        return "Monthly energy of the building";
+    case PART_FLOOR_MONTHS:
+        return part.index == 0 ? "Monthly energy of each floor" : "";
+    case PART_LUMINAIRES:
+        return part.index == 0 ? "Luminaire schedule" : "";
+    default:
+        return "";
+    }
+}
+
+void DrawContentsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                      const std::vector<ReportPart>& parts, int pageIndex) {
+    const PageLayout l = ComputePageLayout(width, height);
+    DrawSectionTitle(canvas, l, project, "CONTENTS");
+    const CanvasFont font = PageFont(l.smallFont);
+    const size_t perPage = size_t(ContentsRowsPerPage(width, height));
+    const size_t first = size_t(std::max(0, pageIndex)) * perPage;
+    size_t listed = 0;
+    int y = ContentsFirstRowY(l);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].kind == PART_CONTENTS) continue;
+        const std::string title = GetReportPartTitle(parts[i]);
+        if (title.empty()) continue;
+        const size_t n = listed++;
+        if (n < first) continue;
+        if (n >= first + perPage) break;
+        const std::string number = StrPrintf("%d", int(i) + 1);
+        const int numberX = l.right - canvas.GetTextWidth(number, font);
+        canvas.DrawText(l.left, y, title, font, kBlack);
+        // Dots lead the eye from the title to its page number.
+        const int dotsLeft = l.left + canvas.GetTextWidth(title, font) + l.smallFont;
+        const int dotsRight = numberX - l.smallFont / 2;
+        const int dotWidth = std::max(1, canvas.GetTextWidth(". ", font));
+        if (dotsRight > dotsLeft) {
+            const int count = (dotsRight - dotsLeft) / dotWidth;
+            std::string dots;
+            for (int d = 0; d < count; ++d)
+                dots += ". ";
+            if (!dots.empty()) canvas.DrawText(dotsRight - count * dotWidth, y, dots, font, kGrey);
+        }
+        canvas.DrawText(numberX, y, number, font, kBlack);
+        y += l.lineStep;
+    }
+}
+
+void DrawPageFooter(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                    const PrintDate& date, int pageNumber, int pageCount) {
+    const PageLayout l = ComputePageLayout(width, height);
+    const int top = GetFooterTop(l);
+    const CanvasFont font = PageFont(std::max(1, l.smallFont * 8 / 10));
+    canvas.SetPen({kGrey, 1, PEN_SOLID});
+    canvas.DrawLine(l.left, top - l.smallFont / 4, l.right, top - l.smallFont / 4);
+    canvas.DrawText(l.left, top, project.GetName(), font, kGrey);
+    const std::string day = StrPrintf("%4d-%02d-%02d", date.year, date.month, date.day);
+    canvas.DrawText((l.left + l.right - canvas.GetTextWidth(day, font)) / 2, top, day, font, kGrey);
+    const std::string page = StrPrintf("Page %d of %d", pageNumber, pageCount);
+    canvas.DrawText(l.right - canvas.GetTextWidth(page, font), top, page, font, kGrey);
+}
+
+namespace {
+
+// A floor's block: its name, the column heads, twelve months and the year.
+constexpr int kFloorBlockLines = 15;
+
+int FloorBlocksPerPage(int width, int height) {
+    const PageLayout l = ComputePageLayout(width, height);
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    const int lines = (GetContentBottom(l) - 3 * l.headerStep) / step;
+    return std::max(1, (lines + 1) / (kFloorBlockLines + 1)); // a line of space between blocks
+}
+
+} // namespace
+
+int GetFloorMonthsPageCount(size_t floorCount, int width, int height) {
+    const size_t perPage = size_t(FloorBlocksPerPage(width, height));
+    return std::max(1, int((floorCount + perPage - 1) / perPage));
+}
+
+void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                         const LENIProjectResults& results, int pageIndex) {
+    const PageLayout l = ComputePageLayout(width, height);
+    DrawSectionTitle(canvas, l, project, "MONTHLY ENERGY OF EACH FLOOR (ONE INSTANCE)");
+    const int smallFont = std::max(1, l.smallFont * 9 / 10);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const int span = l.right - l.left;
+    const double stops[4] = {0.40, 0.58, 0.76, 1.0};
+    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
+        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f,
+                        kBlack);
+    };
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    const size_t perPage = size_t(FloorBlocksPerPage(width, height));
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    const size_t first = size_t(std::max(0, pageIndex)) * perPage;
+    int y = 3 * l.headerStep;
+    for (size_t f = first; f < floors.size() && f < results.floors.size() && f < first + perPage; ++f) {
+        const LENIObjectResults& r = results.floors[f];
+        canvas.DrawText(l.left, y, floors[f].GetName() + StrPrintf(" (%.2f m\u00b2)", r.area), bold, kBlack);
+        y += step;
+        canvas.DrawText(l.left, y, "Month", bold, kBlack);
+        rightAligned(0, y, "Wl kWh", bold);
+        rightAligned(1, y, "Wp kWh", bold);
+        rightAligned(2, y, "W kWh", bold);
+        rightAligned(3, y, "kWh/m\u00b2", bold);
+        y += step;
+        canvas.SetPen({kBlack, 1, PEN_SOLID});
+        canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+        for (int m = 1; m <= kLeniTimeSteps; ++m) {
+            const int index = m % kLeniTimeSteps; // the months, then the year
+            const LeniTimeStepResult& s = r.steps[index];
+            const CanvasFont& face = index == 0 ? bold : font;
+            if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+            canvas.DrawText(l.left, y, GetTimeStepName(unsigned(index)), face, kBlack);
+            rightAligned(0, y, StrPrintf("%.2f", s.Wl), face);
+            rightAligned(1, y, StrPrintf("%.2f", s.Wp), face);
+            rightAligned(2, y, StrPrintf("%.2f", s.Wl + s.Wp), face);
+            rightAligned(3, y, StrPrintf("%.2f", r.area > 0.0 ? (s.Wl + s.Wp) / r.area : 0.0), face);
+            y += step;
+        }
+        y += step;
+    }
+}
+
+std::vector<LuminaireScheduleRow> GetLuminaireSchedule(const CLENIProject& project) {
+    // The products in the order the zones first name them, each with its count per floor.
+    std::vector<std::string> products;
+    std::vector<std::vector<long long>> perFloor; // [product][floor], one instance
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    auto add = [&](size_t f, const CZoneObjList& list) {
+        for (const CZoneObjList::Entry& entry : list.GetEntries()) {
+            size_t p = 0;
+            while (p < products.size() && products[p] != entry.refId)
+                ++p;
+            if (p == products.size()) {
+                products.push_back(entry.refId);
+                perFloor.emplace_back(floors.size(), 0);
+            }
+            perFloor[p][f] += entry.count;
+        }
+    };
+    // Zones, windows and roof lights carry luminaires, as the installed power counts them.
+    for (size_t f = 0; f < floors.size(); ++f)
+        for (const CLENIRoom& room : floors[f].GetRooms()) {
+            for (const CLENIZone& zone : room.GetZones())
+                add(f, zone.GetLumList());
+            for (const CLENIWindow& window : room.GetWindows())
+                add(f, window.m_LumList);
+            for (const CLENIRoofLight& roofLight : room.GetRoofLights())
+                add(f, roofLight.m_LumList);
+        }
+    std::vector<LuminaireScheduleRow> rows;
+    const CLumSysDataBase& db = project.GetProducts();
+    for (size_t p = 0; p < products.size(); ++p) {
+        const CLumTypeData* data = db.FindLumData(products[p]);
+        LuminaireScheduleRow building;
+        building.building = true;
+        building.product = products[p];
+        building.description = data ? data->GetDesc() : "";
+        building.power = data ? data->GetMaxPow() : 0.0;
+        for (size_t f = 0; f < floors.size(); ++f)
+            building.count += perFloor[p][f] * floors[f].GetInstanceCount();
+        building.totalPower = double(building.count) * building.power;
+        rows.push_back(building);
+        for (size_t f = 0; f < floors.size(); ++f) {
+            if (perFloor[p][f] == 0) continue;
+            LuminaireScheduleRow row = building;
+            row.building = false;
+            row.floor = floors[f].GetName();
+            if (floors[f].GetInstanceCount() != 1)
+                row.floor += StrPrintf(" (one of %d)", floors[f].GetInstanceCount());
+            row.count = perFloor[p][f];
+            row.totalPower = double(row.count) * row.power;
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+int GetLuminairePageCount(size_t rowCount, int width, int height) {
+    return GetResultsTablePageCount(rowCount, width, height);
+}
+
+void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                       const std::vector<LuminaireScheduleRow>& rows, int pageIndex) {
+    const TableGeometry g = GetTableGeometry(width, height);
+    const PageLayout& l = g.layout;
+    DrawSectionTitle(canvas, l, project, "LUMINAIRE SCHEDULE");
+    const int span = l.right - l.left;
+    const int smallFont = std::max(1, l.smallFont * 9 / 10);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const int descriptionX = l.left + int(0.24 * span);
+    const int descriptionEnd = l.left + int(0.62 * span);
+    const double stops[3] = {0.72, 0.84, 1.0};
+    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
+        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f, kBlack);
+    };
+    // Text cut with an ellipsis to fit its column.
+    auto fitted = [&](std::string text, int room, const CanvasFont& f) {
+        if (canvas.GetTextWidth(text, f) <= room) return text;
+        while (!text.empty() && canvas.GetTextWidth(text + "...", f) > room) {
+            text.pop_back();
+            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+                text.pop_back(); // not inside a character
+        }
+        return text + "...";
+    };
+    int y = g.firstRowY - 2 * g.rowStep;
+    canvas.DrawText(l.left, y, "Product / floor", bold, kBlack);
+    canvas.DrawText(descriptionX, y, "Description", bold, kBlack);
+    rightAligned(0, y, "Power", bold);
+    rightAligned(1, y, "Count", bold);
+    rightAligned(2, y, "Total power", bold);
+    y += g.rowStep;
+    rightAligned(0, y, "W", font);
+    rightAligned(2, y, "W", font);
+    y += g.rowStep;
+    canvas.SetPen({kBlack, std::max(1, smallFont / 12), PEN_SOLID});
+    canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+    const size_t first = size_t(std::max(0, pageIndex)) * size_t(g.rowsPerPage);
+    for (size_t i = first; i < rows.size() && i < first + size_t(g.rowsPerPage); ++i) {
+        const LuminaireScheduleRow& row = rows[i];
+        const CanvasFont& f = row.building ? bold : font;
+        if (row.building) {
+            canvas.SetPen({MakeRgb(200, 200, 200), 1, PEN_SOLID});
+            canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+            canvas.DrawText(l.left, y, fitted(row.product, descriptionX - l.left - smallFont, f), f, kBlack);
+            const std::string description =
+                row.description.empty() && !project.GetProducts().FindLumData(row.product)
+                    ? "(not in the product database)"
+                    : row.description;
+            canvas.DrawText(descriptionX, y, fitted(description, descriptionEnd - descriptionX, font), font,
+                            kBlack);
+            rightAligned(0, y, StrPrintf("%.2f", row.power), f);
+        } else {
+            canvas.DrawText(l.left + smallFont, y, fitted(row.floor, descriptionEnd - l.left - smallFont, f), f,
+                            kBlack);
+        }
+        rightAligned(1, y, StrPrintf("%lld", row.count), f);
+        rightAligned(2, y, StrPrintf("%.2f", row.totalPower), f);
+        y += g.rowStep;
+    }
+    const bool last = first + size_t(g.rowsPerPage) >= rows.size();
+    if (last) {
+        // The building's luminaires together: their power is the building's installed power.
+        long long count = 0;
+        double total = 0.0;
+        for (const LuminaireScheduleRow& row : rows)
+            if (row.building) {
+                count += row.count;
+                total += row.totalPower;
+            }
+        canvas.SetPen({kBlack, std::max(1, smallFont / 12), PEN_SOLID});
+        canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+        canvas.DrawText(l.left, y, "All luminaires", bold, kBlack);
+        rightAligned(1, y, StrPrintf("%lld", count), bold);
+        rightAligned(2, y, StrPrintf("%.2f", total), bold);
+        y += g.rowStep;
+    }
+    if (last)
+        canvas.DrawText(l.left, y + g.rowStep / 2,
+                        "A product's row counts every instance of each floor; a floor's row, one instance.",
+                        PageFont(std::max(1, smallFont * 8 / 10)), kGrey);
 }

@@ -40,13 +40,16 @@ struct PageLayout {
 };
 PageLayout ComputePageLayout(int width, int height);
 
-// The square the floor picture is stretched onto: centred between the margins, from the middle of
-// the page down, its side shrunk by 1 % steps until it ends above the bottom margin.
+// The top of the footer line, and the lowest point the page's content may reach above it.
+int GetFooterTop(const PageLayout& layout);
+int GetContentBottom(const PageLayout& layout);
+
+// The square the floor picture is stretched onto: as large as fits between the margins and between
+// top (where the page's lines end) and the content's bottom, centred in that space.
 struct PictureSquare {
     int x = 0, y = 0, side = 0;
-    int shrinkSteps = 0;
 };
-PictureSquare PlacePicture(const PageLayout& layout);
+PictureSquare PlacePicture(const PageLayout& layout, int top);
 
 // The drawings of the floor pages, found by floor name (ignoring case); null when there is none.
 using FloorDrawingLookup = std::function<const CDxfFile*(const std::string& floorName)>;
@@ -61,6 +64,45 @@ PrintDate TodayForPrint();
 // runs the building calculation with its log).
 void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* project,
                const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date);
+
+// ---- The whole report: its parts in order, the contents and the footer ----
+
+enum ReportPartKind {
+    PART_PAGE = 0,
+    PART_CONTENTS = 1,
+    PART_RESULTS_TABLE = 2,
+    PART_RESULTS_CHART = 3,
+    PART_FLOOR_MONTHS = 4,
+    PART_LUMINAIRES = 5
+};
+
+// One device page of the report; index counts the pages of a part that takes several.
+struct ReportPart {
+    int kind = PART_PAGE;
+    PrintPageRecord page; // of a PART_PAGE
+    int index = 0;
+};
+
+// The report in order: the project page (when flagged), the contents (when the report has more than
+// one other page), the floor, room and zone pages, then tablePages pages of the results table and the
+// monthly chart, then floorMonthPages pages of the floors' monthly energies and luminairePages pages
+// of the luminaire schedule (none of the results section when tablePages is 0).
+std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
+                                         int width, int height, int floorMonthPages = 0,
+                                         int luminairePages = 0);
+
+// The line the contents shows for a part ("Floor: Ground", "Annual results", ...); empty for the
+// further pages of a part, which the contents does not list.
+std::string GetReportPartTitle(const ReportPart& part);
+
+// Page index (0-based) of the contents: each listed part with its page number.
+void DrawContentsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                      const std::vector<ReportPart>& parts, int pageIndex);
+
+// The footer of every page: the project name at the left, the date in the middle and
+// "Page n of N" at the right, under a thin rule.
+void DrawPageFooter(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                    const PrintDate& date, int pageNumber, int pageCount);
 
 // ---- The results section of the PDF report ----
 
@@ -85,6 +127,29 @@ void DrawResultsTablePage(IDrawCanvas& canvas, int width, int height, const CLEN
 // The page of the building's monthly bar chart.
 void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
                           const LENIObjectResults& building);
+
+// The floors' monthly energies (one instance of each floor): a block of the twelve months and the
+// year per floor, as many blocks a page as fit.
+int GetFloorMonthsPageCount(size_t floorCount, int width, int height);
+void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                         const LENIProjectResults& results, int pageIndex);
+
+// The luminaire schedule: per product (in the order the zones, windows and roof lights first name
+// them) a row for the building, followed by a row for each floor that holds it (one instance of the
+// floor). The page ends with the count and power of all luminaires, the building's installed power.
+struct LuminaireScheduleRow {
+    bool building = false;    // the product's row; otherwise a floor's
+    std::string product;      // the product's reference
+    std::string description;  // empty when the product is not in the project's database
+    std::string floor;        // of a floor's row, with " (one of n)" for a floor of n instances
+    double power = 0.0;       // W of one luminaire
+    long long count = 0;      // in the building (every instance) or on the floor (one instance)
+    double totalPower = 0.0;  // count x power
+};
+std::vector<LuminaireScheduleRow> GetLuminaireSchedule(const CLENIProject& project);
+int GetLuminairePageCount(size_t rowCount, int width, int height);
+void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                       const std::vector<LuminaireScheduleRow>& rows, int pageIndex);
 
 // A bar chart of Wl and Wp for each month (time steps 1 to 12), bars side by side, with a value
 // axis, month initials and a legend, inside the rectangle. fontHeight is the label font.

@@ -3,6 +3,8 @@
 #include "app/LENIBDoc.h"
 #include "app/LENIBApp.h"
 #include "app/Preferences.h"
+#include "model/LENIProject.h"
+#include "report/ReportPages.h"
 #include "support/TestSupport.h"
 #include "tables/BuildingTypeData.h"
 
@@ -130,6 +132,35 @@ TEST(LENIBDocTest, BuildingCalculationRunsOnlyForAnOpenProjectWithCountedFloors)
     doc.GetProject().AddFloor("Ground", 3, 0, "");
     doc.OnBuildingCalculation();
     EXPECT_EQ(ui.calculations, 1);
+}
+
+TEST(LENIBDocTest, ANewProjectPrintsItsProjectResultsAndFloorPages) {
+    // The project dialog answered with a name and a folder.
+    class NewUi : public NoUi {
+      public:
+        bool RunProjectDialog(CLENIProject& project, int) override {
+            project.SetName("Alpha");
+            project.SetProjectFolder(folder);
+            return true;
+        }
+        std::string folder;
+    };
+    TempDir dir{"doc"};
+    Preferences() = CPreferences();
+    RecordingMessageBoxes boxes;
+    LogRecorder log;
+    NewUi ui;
+    ui.folder = dir.path().string();
+    CLENIBDoc doc(&ui);
+    doc.OnFileNew();
+    ASSERT_EQ(doc.GetProject().GetName(), "Alpha");
+    doc.GetProject().AddFloor("Ground", 3, 0, "");
+    doc.GetProject().AddFloor("First", 3, 0, "");
+    std::string parts;
+    for (const ReportPart& part : BuildReportParts(BuildPrintPageList(doc.GetProject()), 1, 2480, 3508))
+        parts += GetReportPartTitle(part) + "|";
+    EXPECT_EQ(parts, "Project||Floor: Ground|Floor: First|Annual results of the building, its floors and rooms|"
+                     "Monthly energy of the building|");
 }
 
 } // namespace

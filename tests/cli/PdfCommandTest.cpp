@@ -190,7 +190,35 @@ TEST(PdfCommandTest, NumbersEqualTheResultsExport) {
             row += std::string(" (one of ") + f->Attribute("count") + ")";
         expected.push_back(row + " " + Printed(fr, "Area") + " " + Printed(fr, "InstalledPower") + " " + fwl +
                            " " + fwp + " " + Printed(fr, "Annual.LENIResult"));
+        // Its block of the floors' monthly energies: the months, then the year.
+        expected.push_back(name + " (" + Printed(fr, "Area") + " m\u00b2)");
+        for (int m = 0; m < 12; ++m) {
+            const std::string at = "M" + std::to_string(m + 1) + ".";
+            const double mw = ParseDouble(Text(fr, at + "Wl")) + ParseDouble(Text(fr, at + "Wp"));
+            expected.push_back(std::string(months[m]) + " " + Printed(fr, at + "Wl") + " " +
+                               Printed(fr, at + "Wp") + " " + FormatDouble("%.2f", mw) + " " +
+                               Printed(fr, at + "LENIResult"));
+        }
+        expected.push_back("Annual " + fwl + " " + fwp + " " + fw + " " + Printed(fr, "Annual.LENIResult"));
     }
+    // The luminaire schedule's luminaires together have the building's installed power.
+    const std::string installed = Printed(copy.RootElement(), "Results.InstalledPower");
+    bool allLuminaires = false;
+    for (const std::string& line : lines)
+        if (line.rfind("All luminaires ", 0) == 0)
+            allLuminaires = line.size() > installed.size() &&
+                            line.compare(line.size() - installed.size(), installed.size(), installed) == 0;
+    EXPECT_TRUE(allLuminaires) << installed << "\n" << ReadFileText(dir / "report.txt");
+    // Every page's footer counts the pages.
+    std::string count;
+    for (const std::string& line : lines)
+        if (line.rfind("SAMPLE ", 0) == 0 && line.find(" Page 1 of ") != std::string::npos)
+            count = line.substr(line.find(" Page 1 of ") + 11);
+    ASSERT_FALSE(count.empty()) << ReadFileText(dir / "report.txt");
+    for (int n = 1; n <= std::stoi(count); ++n)
+        EXPECT_NE(ReadFileText(dir / "report.txt").find("Page " + std::to_string(n) + " of " + count),
+                  std::string::npos)
+            << n;
     for (const std::string& line : expected)
         EXPECT_TRUE(HasLine(lines, line)) << "missing: " << line << "\n" << ReadFileText(dir / "report.txt");
 }

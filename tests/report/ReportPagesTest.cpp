@@ -4,6 +4,7 @@
 
 #include "report/ReportPages.h"
 
+#include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
 #include "model/LENIProject.h"
 #include "report/ResultsExport.h"
@@ -83,18 +84,19 @@ struct Drawing {
 
 TEST(ReportPagesTest, LayoutOfPortraitAndLandscapePages) {
     struct Case {
-        int w, h;
+        int w, h, top;
         PageLayout layout; // left, right, top, bottom, value column, fonts, line steps
         PictureSquare picture;
     };
     // left = trunc(0.05 W), right = trunc(0.95 W), top = trunc(0.02 H), bottom = trunc(0.98 H),
     // value = trunc(0.3 (right - left) + left); h = H / 60, big 1.5 h, line 3/2 h, header 3/2 line.
-    // The picture starts at the middle of the page height, its side the width between margins,
-    // shrunk by 1 % steps until it ends above the bottom margin, centred between the margins.
+    // The footer's top is bottom - h, the content ends a line above it; the picture below a page's
+    // lines (top) is a square as large as fits between the margins and down to the content's end,
+    // centred in that space.
     const Case cases[] = {
-        {2480, 3508, {124, 2356, 70, 3437, 793, 58, 87, 87, 130}, {403, 1753, 1673, 28}},
-        {3508, 2480, {175, 3332, 49, 2430, 1122, 41, 61, 61, 91}, {1161, 1239, 1185, 95}},
-        {1100, 850, {55, 1045, 17, 833, 352, 14, 21, 21, 31}, {347, 425, 406, 82}},
+        {2480, 3508, 1000, {124, 2356, 70, 3437, 793, 58, 87, 87, 130}, {124, 1030, 2232}},
+        {3508, 2480, 700, {175, 3332, 49, 2430, 1122, 41, 61, 61, 91}, {939, 700, 1628}},
+        {1100, 850, 300, {55, 1045, 17, 833, 352, 14, 21, 21, 31}, {301, 300, 498}},
     };
     for (const Case& c : cases) {
         const PageLayout l = ComputePageLayout(c.w, c.h);
@@ -107,18 +109,21 @@ TEST(ReportPagesTest, LayoutOfPortraitAndLandscapePages) {
         EXPECT_EQ(l.bigFont, c.layout.bigFont) << c.w;
         EXPECT_EQ(l.lineStep, c.layout.lineStep) << c.w;
         EXPECT_EQ(l.headerStep, c.layout.headerStep) << c.w;
-        const PictureSquare p = PlacePicture(l);
+        EXPECT_EQ(GetFooterTop(l), l.bottom - l.smallFont) << c.w;
+        EXPECT_EQ(GetContentBottom(l), l.bottom - l.smallFont - l.lineStep) << c.w;
+        const PictureSquare p = PlacePicture(l, c.top);
         EXPECT_EQ(p.x, c.picture.x) << c.w;
         EXPECT_EQ(p.y, c.picture.y) << c.w;
         EXPECT_EQ(p.side, c.picture.side) << c.w;
-        EXPECT_EQ(p.shrinkSteps, c.picture.shrinkSteps) << c.w;
-        // Ends above the bottom margin, and one step fewer would not have.
-        EXPECT_LE(p.y + p.side, l.bottom);
-        int previous = l.right - l.left;
-        for (int i = 1; i < p.shrinkSteps; ++i)
-            previous = int(0.99 * previous);
-        EXPECT_GT(p.y + previous, l.bottom) << c.w;
+        // Inside the margins and above the footer, touching two opposite sides of the space.
+        EXPECT_GE(p.x, l.left);
+        EXPECT_LE(p.x + p.side, l.right);
+        EXPECT_GE(p.y, c.top);
+        EXPECT_LE(p.y + p.side, GetContentBottom(l));
+        EXPECT_TRUE(p.side == l.right - l.left || p.side == GetContentBottom(l) - c.top) << c.w;
     }
+    // No room left under the lines: no picture.
+    EXPECT_EQ(PlacePicture(ComputePageLayout(2480, 3508), 3400).side, 0);
 }
 
 TEST(ReportPagesTest, PageListFollowsTheFlags) {
@@ -217,7 +222,12 @@ TEST(ReportPagesTest, FloorRoomAndZonePages) {
     project.GetFloorByName("Ground")->AddRoom(flat);
     const Drawing drawing;
     const PageLayout layout = ComputePageLayout(kW, kH);
-    const PictureSquare square = PlacePicture(layout);
+    // The picture starts where the page's lines end: the header (a title and five lines) and the
+    // floor's title and five lines.
+    const PictureSquare square = PlacePicture(layout, 130 + 130 + 5 * 87 + 130 + 5 * 87);
+    EXPECT_EQ(square.y, 1260);
+    EXPECT_EQ(square.side, 3292 - 1260);
+    EXPECT_EQ(square.x, 124 + (2232 - 2032) / 2);
 
     RecordingCanvas floorPage;
     PrintPage(floorPage, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, drawing.Lookup(), kDate);
@@ -325,7 +335,25 @@ TEST(ReportPagesTest, ResultsTableAndMonthlyChart) {
     EXPECT_TRUE(table.FindText("19.31"));
     EXPECT_TRUE(table.FindText("Ground (one of 3)"));
     EXPECT_EQ(GetResultsTablePageCount(3, kW, kH), 1);
-    EXPECT_EQ(GetResultsTablePageCount(200, kW, kH), 7); // (3437 - 607) / 87 = 32 rows a page
+    EXPECT_EQ(GetResultsTablePageCount(200, kW, kH), 7); // (3292 - 607) / 87 = 30 rows a page
+    EXPECT_EQ(GetResultsTablePageCount(30, kW, kH), 1);
+    EXPECT_EQ(GetResultsTablePageCount(31, kW, kH), 2);
+
+    // The floors' monthly energies: one instance of the floor, its months and its year.
+    RecordingCanvas floors;
+    DrawFloorMonthsPage(floors, kW, kH, project, results, 0);
+    EXPECT_TRUE(floors.FindText("Ground (50.00 m\u00b2)"));
+    EXPECT_TRUE(floors.FindText("900.00"));
+    EXPECT_TRUE(floors.FindText("65.70"));
+    EXPECT_TRUE(floors.FindText("965.70"));
+    EXPECT_TRUE(floors.FindText("19.31"));
+    EXPECT_TRUE(floors.FindText("December"));
+    // Two blocks of 15 lines a page: (3292 - 390) / 78 = 37 lines.
+    EXPECT_EQ(GetFloorMonthsPageCount(2, kW, kH), 1);
+    EXPECT_EQ(GetFloorMonthsPageCount(5, kW, kH), 3);
+    RecordingCanvas empty;
+    DrawFloorMonthsPage(empty, kW, kH, project, results, 1);
+    EXPECT_FALSE(empty.FindText("Ground (50.00 m\u00b2)"));
 
     // Ticks of 1, 2 or 5 times a power of ten, at most six of them.
     const struct {
@@ -357,4 +385,123 @@ TEST(ReportPagesTest, ResultsTableAndMonthlyChart) {
     EXPECT_EQ(wp[0].points[0].y, plotBottom - int(std::lround((plotBottom - plotTop) * 16.425 / 250.0)));
     EXPECT_TRUE(chart.FindText("250"));
     EXPECT_TRUE(chart.FindText("Mar"));
+}
+
+TEST(ReportPagesTest, ReportPartsContentsAndFooter) {
+    TempDir dir{"pages"};
+    const CLENIProject project = Example(dir.path(), 1);
+    auto describe = [](const std::vector<ReportPart>& parts) {
+        std::string text;
+        for (const ReportPart& part : parts)
+            text += StrPrintf("%d.%d:%s|", part.kind, part.index, GetReportPartTitle(part).c_str());
+        return text;
+    };
+    const std::vector<PrintPageRecord> pages = {{PAGE_PROJECT, "", "", ""},
+                                                {PAGE_FLOOR, "Ground", "", ""},
+                                                {PAGE_ZONE, "Ground", "Kitchen", "Z1"}};
+    // The contents after the project page; a second table page is not listed.
+    const std::vector<ReportPart> parts = BuildReportParts(pages, 2, kW, kH);
+    EXPECT_EQ(describe(parts), "0.0:Project|1.0:|0.0:Floor: Ground|0.0:Zone: Ground / Kitchen / Z1|"
+                               "2.0:Annual results of the building, its floors and rooms|2.1:|"
+                               "3.0:Monthly energy of the building|");
+    EXPECT_EQ(describe(BuildReportParts({pages[0]}, 1, kW, kH, 2)),
+              "0.0:Project|1.0:|2.0:Annual results of the building, its floors and rooms|"
+              "3.0:Monthly energy of the building|4.0:Monthly energy of each floor|4.1:|");
+    // Without results and without a project page: the contents comes first.
+    EXPECT_EQ(describe(BuildReportParts({pages[1], pages[2]}, 0, kW, kH)),
+              "1.0:|0.0:Floor: Ground|0.0:Zone: Ground / Kitchen / Z1|");
+    // A single page stands alone.
+    EXPECT_EQ(describe(BuildReportParts({pages[1]}, 0, kW, kH)), "0.0:Floor: Ground|");
+    EXPECT_EQ(describe(BuildReportParts({pages[0]}, 0, kW, kH)), "0.0:Project|");
+
+    // The contents lists each part with its page number, in order, one line each.
+    RecordingCanvas contents;
+    DrawContentsPage(contents, kW, kH, project, parts, 0);
+    EXPECT_TRUE(contents.FindText("CONTENTS"));
+    const std::vector<std::pair<std::string, std::string>> listed = {
+        {"Project", "1"},
+        {"Floor: Ground", "3"},
+        {"Zone: Ground / Kitchen / Z1", "4"},
+        {"Annual results of the building, its floors and rooms", "5"},
+        {"Monthly energy of the building", "7"}};
+    int y = -1;
+    for (const auto& entry : listed) {
+        const RecordingCanvas::Op* title = contents.FindText(entry.first);
+        ASSERT_TRUE(title) << entry.first;
+        EXPECT_GT(title->points[0].y, y) << entry.first;
+        y = title->points[0].y;
+        std::string number;
+        for (const auto& op : contents.ops)
+            if (op.kind == RecordingCanvas::TEXT && op.points[0].y == y && op.text.find('.') == std::string::npos &&
+                op.text != entry.first)
+                number = op.text;
+        EXPECT_EQ(number, entry.second) << entry.first;
+    }
+
+    // Many rooms: the contents takes as many pages as its lines need (one line each, 32 a page).
+    std::vector<PrintPageRecord> many(1, pages[0]);
+    for (int i = 0; i < 40; ++i)
+        many.push_back({PAGE_ROOM, "Ground", StrPrintf("R%d", i), ""});
+    const std::vector<ReportPart> long_ = BuildReportParts(many, 1, kW, kH);
+    ASSERT_GE(long_.size(), 3u);
+    EXPECT_EQ(long_[1].kind, PART_CONTENTS);
+    EXPECT_EQ(long_[2].kind, PART_CONTENTS);
+    EXPECT_EQ(long_[3].kind, PART_PAGE);
+    RecordingCanvas second;
+    DrawContentsPage(second, kW, kH, project, long_, 1);
+    EXPECT_FALSE(second.FindText("Room: Ground / R0"));
+    EXPECT_TRUE(second.FindText("Room: Ground / R39"));
+    EXPECT_TRUE(second.FindText("Monthly energy of the building"));
+
+    // The footer: name, date and page count on one line below the content, inside the margins.
+    RecordingCanvas footer;
+    DrawPageFooter(footer, kW, kH, project, kDate, 3, 7);
+    const PageLayout layout = ComputePageLayout(kW, kH);
+    for (const char* text : {"Villa", "2024-03-05", "Page 3 of 7"}) {
+        const RecordingCanvas::Op* op = footer.FindText(text);
+        ASSERT_TRUE(op) << text;
+        EXPECT_EQ(op->points[0].y, GetFooterTop(layout)) << text;
+        EXPECT_GT(op->points[0].y, GetContentBottom(layout)) << text;
+        EXPECT_GE(op->points[0].x, layout.left) << text;
+        EXPECT_LT(op->points[0].x, layout.right) << text;
+    }
+    EXPECT_EQ(footer.FindText("Villa")->points[0].x, layout.left);
+    EXPECT_LT(footer.FindText("2024-03-05")->points[0].x, footer.FindText("Page 3 of 7")->points[0].x);
+}
+
+TEST(ReportPagesTest, LuminaireScheduleCountsEveryInstance) {
+    TempDir dir{"pages"};
+    CLENIProject project = Example(dir.path(), 3);
+    CLENIFloor top("Top", 3.0);
+    CLENIRoom room;
+    room.InitFromPolygon("Hall", Rect(0, 0, 4, 4), 3.0);
+    CLENIZone zone;
+    zone.InitFromPolygon("Z", Rect(0, 0, 4, 4));
+    zone.GetLumList().AddLuminaire("X9"); // not in the product database
+    zone.GetLumList().SetLuminaireCount("X9", 2);
+    zone.GetLumList().AddLuminaire("T36");
+    zone.GetLumList().SetLuminaireCount("T36", 4);
+    room.AddZone(zone);
+    top.AddRoom(room);
+    project.AppendFloor(top);
+
+    std::string text;
+    for (const LuminaireScheduleRow& r : GetLuminaireSchedule(project))
+        text += StrPrintf("%d %s %s %.2f %lld %.2f|", r.building ? 1 : 0,
+                          (r.building ? r.product : r.floor).c_str(), r.description.c_str(), r.power, r.count,
+                          r.totalPower);
+    // T36: 10 on each of three Ground storeys and 4 on Top, 36 W each.
+    EXPECT_EQ(text, "1 T36  36.00 34 1224.00|0 Ground (one of 3)  36.00 10 360.00|0 Top  36.00 4 144.00|"
+                    "1 X9  0.00 2 0.00|0 Top  0.00 2 0.00|");
+
+    const std::vector<LuminaireScheduleRow> rows = GetLuminaireSchedule(project);
+    RecordingCanvas page;
+    DrawLuminairePage(page, kW, kH, project, rows, 0);
+    EXPECT_TRUE(page.FindText("LUMINAIRE SCHEDULE"));
+    for (const char* shown : {"T36", "1224.00", "34", "Ground (one of 3)", "360.00", "144.00", "X9",
+                              "(not in the product database)"})
+        EXPECT_TRUE(page.FindText(shown)) << shown;
+    EXPECT_TRUE(page.FindText("All luminaires"));
+    EXPECT_TRUE(page.FindText("36")); // 34 + 2
+    EXPECT_EQ(GetLuminairePageCount(rows.size(), kW, kH), 1);
 }

@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -370,7 +371,8 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     EXPECT_TRUE(project.FindRoom("Ground", m_csRoom)->FindZone(m_csZone)->GetPrintMe());
     EXPECT_TRUE(Frame().GetDocument().IsModified());
 
-    // Print to a PDF file: the project page and the zone page.
+    // Print to a PDF file: the project page, the contents, the zone page and the results section
+    // (the table, the building's and the floor's months, the luminaire schedule).
     const fs::path printed = dir / "printed.pdf";
     script.Next<QPrintDialog>([&](QPrintDialog& d) {
         d.printer()->setOutputFormat(QPrinter::PdfFormat);
@@ -379,7 +381,10 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     });
     ASSERT_TRUE(Frame().RunCommand(ID_PRINT));
     const std::string text = PdfText(printed);
-    EXPECT_EQ(Occurrences(text, "PROJECT:"), 2) << text;
+    EXPECT_EQ(Occurrences(text, "PROJECT:"), 7) << text;
+    EXPECT_EQ(Occurrences(text, "Page 7 of 7"), 1) << text;
+    EXPECT_NE(text.find("LUMINAIRE SCHEDULE"), std::string::npos) << text;
+    EXPECT_NE(text.find("CONTENTS"), std::string::npos) << text;
     EXPECT_NE(text.find("Annual Building LENI:"), std::string::npos) << text;
     EXPECT_NE(text.find("Zone Name:"), std::string::npos) << text;
     EXPECT_NE(text.find("19.31 kWh/(m\u00b2 year)"), std::string::npos) << text;
@@ -400,7 +405,7 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     });
     ASSERT_TRUE(Frame().RunCommand(ID_PRINT_PREVIEW));
     EXPECT_EQ(previewPages, 1);
-    EXPECT_EQ(Occurrences(PdfText(dir / "preview.pdf"), "PROJECT:"), 2);
+    EXPECT_EQ(Occurrences(PdfText(dir / "preview.pdf"), "PROJECT:"), 7);
 
     // A single page from the floor page's menu: that page alone, once.
     FloorPageContext ctx;
@@ -420,6 +425,42 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     EXPECT_EQ(Occurrences(floorText, "PROJECT:"), 1) << floorText;
     EXPECT_NE(floorText.find("Floor LENIsub:"), std::string::npos);
     EXPECT_FALSE(HasPendingPrintPage());
+}
+
+TEST_F(ResultDialogsTest, DefinePrintPagesTicksWhatAFloorHolds) {
+    CLENIProject& project = Villa(1);
+    std::vector<std::string> states;
+    auto ticks = [](QTreeWidgetItem* item) {
+        std::string text;
+        std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* i) {
+            text += i->checkState(0) == Qt::Checked ? '1' : '0';
+            for (int c = 0; c < i->childCount(); ++c)
+                walk(i->child(c));
+        };
+        walk(item);
+        return text;
+    };
+    script.Next<CDefinePrintPagesDlg>([&](CDefinePrintPagesDlg& d) {
+        QTreeWidgetItem* root = d.GetTree()->topLevelItem(0);
+        QTreeWidgetItem* floor = root->child(0);
+        d.GetNoneButton()->click();
+        states.push_back(ticks(root));
+        floor->setCheckState(0, Qt::Checked); // the floor, its room and the room's zone
+        states.push_back(ticks(root));
+        floor->child(0)->setCheckState(0, Qt::Unchecked); // the room and its zone, not the floor
+        states.push_back(ticks(root));
+        d.GetAllButton()->click();
+        states.push_back(ticks(root));
+        root->setCheckState(0, Qt::Unchecked); // the project page only
+        states.push_back(ticks(root));
+        d.accept();
+    });
+    ASSERT_TRUE(Frame().RunCommand(ID_DEFINE_PRINT_PAGES));
+    EXPECT_EQ(states, (std::vector<std::string>{"0000", "0111", "0100", "1111", "0111"}));
+    EXPECT_FALSE(project.GetPrintMe());
+    EXPECT_TRUE(project.GetFloorByName("Ground")->GetPrintMe());
+    EXPECT_TRUE(project.FindRoom("Ground", m_csRoom)->GetPrintMe());
+    EXPECT_TRUE(project.FindRoom("Ground", m_csRoom)->FindZone(m_csZone)->GetPrintMe());
 }
 
 TEST_F(ResultDialogsTest, ExportReportAsPdf) {

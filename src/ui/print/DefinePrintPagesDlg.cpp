@@ -5,6 +5,8 @@
 #include "model/LENIProject.h"
 #include "ui/dialogs/DialogRunner.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -19,6 +21,14 @@ QTreeWidgetItem* AddItem(QTreeWidgetItem* parent, const std::string& name, bool 
 
 bool IsChecked(const QTreeWidgetItem* item) {
     return item->checkState(0) == Qt::Checked;
+}
+
+// Gives the item's tick to everything below it.
+void TickBelow(QTreeWidgetItem* item, Qt::CheckState state) {
+    for (int i = 0; i < item->childCount(); ++i) {
+        item->child(i)->setCheckState(0, state);
+        TickBelow(item->child(i), state);
+    }
 }
 
 std::string Name(const QTreeWidgetItem* item) {
@@ -47,9 +57,37 @@ CDefinePrintPagesDlg::CDefinePrintPagesDlg(CLENIProject& project, QWidget* paren
     }
     m_pTree->expandAll();
     GetMainLayout()->addWidget(m_pTree);
+    // A floor's or a room's tick goes to its rooms and zones; the project's is its own page only.
+    connect(m_pTree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
+        if (m_bTicking || !item->parent()) return;
+        m_bTicking = true;
+        TickBelow(item, item->checkState(0));
+        m_bTicking = false;
+    });
+    auto* buttons = new QHBoxLayout;
+    m_pAll = new QPushButton("All", this);
+    m_pNone = new QPushButton("None", this);
+    m_pAll->setAutoDefault(false);
+    m_pNone->setAutoDefault(false);
+    connect(m_pAll, &QPushButton::clicked, this, [this] { TickAll(true); });
+    connect(m_pNone, &QPushButton::clicked, this, [this] { TickAll(false); });
+    buttons->addWidget(m_pAll);
+    buttons->addWidget(m_pNone);
+    buttons->addStretch(1);
+    GetMainLayout()->addLayout(buttons);
     SetHelpPage("print-pages.html");
-    AddNote("Checked items are printed: the project page, floor pages, room pages and zone pages.");
+    AddNote("Checked items are printed: the project page, floor pages, room pages and zone pages.\n"
+            "Ticking a floor or a room ticks everything in it.");
     FinishLayout();
+}
+
+void CDefinePrintPagesDlg::TickAll(bool tick) {
+    QTreeWidgetItem* root = m_pTree->topLevelItem(0);
+    if (!root) return;
+    m_bTicking = true;
+    root->setCheckState(0, tick ? Qt::Checked : Qt::Unchecked);
+    TickBelow(root, tick ? Qt::Checked : Qt::Unchecked);
+    m_bTicking = false;
 }
 
 bool CDefinePrintPagesDlg::OnOK() {

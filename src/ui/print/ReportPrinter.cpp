@@ -111,31 +111,45 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
     const int width = device.width(), height = device.height();
     const PrintDate date = TodayForPrint();
     CRoomExtentMemo extents; // the model does not change while its pages are painted
-    bool first = true;
-    auto nextPage = [&]() {
-        if (!first) device.newPage();
-        first = false;
-    };
-    for (const PrintPageRecord& page : pages) {
-        nextPage();
-        PaintOne(painter, [&](IDrawCanvas& canvas) {
-            PrintPage(canvas, width, height, &project, page, drawings, date);
-        });
-    }
+    LENIProjectResults results;
+    std::vector<ReportTableRow> rows;
+    std::vector<LuminaireScheduleRow> luminaires;
+    int tablePages = 0, floorPages = 0, luminairePages = 0;
     if (withResults) {
-        LENIProjectResults results;
         CalculateProjectResults(project, results);
-        const std::vector<ReportTableRow> rows = GetReportTableRows(project, results);
-        const int tablePages = GetResultsTablePageCount(rows.size(), width, height);
-        for (int i = 0; i < tablePages; ++i) {
-            nextPage();
-            PaintOne(painter, [&](IDrawCanvas& canvas) {
-                DrawResultsTablePage(canvas, width, height, project, rows, i);
-            });
-        }
-        nextPage();
+        rows = GetReportTableRows(project, results);
+        tablePages = GetResultsTablePageCount(rows.size(), width, height);
+        floorPages = GetFloorMonthsPageCount(results.floors.size(), width, height);
+        luminaires = GetLuminaireSchedule(project);
+        luminairePages = GetLuminairePageCount(luminaires.size(), width, height);
+    }
+    const std::vector<ReportPart> parts =
+        BuildReportParts(pages, tablePages, width, height, floorPages, luminairePages);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) device.newPage();
+        const ReportPart& part = parts[i];
         PaintOne(painter, [&](IDrawCanvas& canvas) {
-            DrawResultsChartPage(canvas, width, height, project, results.building);
+            switch (part.kind) {
+            case PART_PAGE:
+                PrintPage(canvas, width, height, &project, part.page, drawings, date);
+                break;
+            case PART_CONTENTS:
+                DrawContentsPage(canvas, width, height, project, parts, part.index);
+                break;
+            case PART_RESULTS_TABLE:
+                DrawResultsTablePage(canvas, width, height, project, rows, part.index);
+                break;
+            case PART_RESULTS_CHART:
+                DrawResultsChartPage(canvas, width, height, project, results.building);
+                break;
+            case PART_FLOOR_MONTHS:
+                DrawFloorMonthsPage(canvas, width, height, project, results, part.index);
+                break;
+            case PART_LUMINAIRES:
+                DrawLuminairePage(canvas, width, height, project, luminaires, part.index);
+                break;
+            }
+            DrawPageFooter(canvas, width, height, project, date, int(i) + 1, int(parts.size()));
         });
     }
     return painter.end();
@@ -144,6 +158,8 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
 void PrintReport(QWidget* parent, const CLENIProject& project, const FloorDrawingLookup& drawings,
                  bool preview) {
     const std::vector<PrintPageRecord> pages = PreparePrint(project);
+    // The whole report carries the results section as the PDF does; a single page stands alone.
+    const bool withResults = !Pending().has_value();
     Pending().reset(); // a single page is asked for anew each time
     if (pages.empty()) return;
     QPrinter& printer = GetReportPrinter();
@@ -151,14 +167,13 @@ void PrintReport(QWidget* parent, const CLENIProject& project, const FloorDrawin
         QPrintPreviewDialog dialog(&printer, parent);
         dialog.setWindowTitle("Print preview");
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                         [&](QPrinter* target) { PaintReport(*target, project, pages, drawings, false); });
+                         [&](QPrinter* target) { PaintReport(*target, project, pages, drawings, withResults); });
         ExecDialog(dialog);
         return;
     }
     QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, int(pages.size()));
     if (ExecDialog(dialog) != QDialog::Accepted) return;
-    PaintReport(printer, project, pages, drawings, false);
+    PaintReport(printer, project, pages, drawings, withResults);
 }
 
 void RunPrinterSetup(QWidget* parent) {

@@ -29,7 +29,8 @@ FloorDrawingLookup GetViewDrawings(const CLENIBView* view);
 // (with the reason reported) when there is nothing to print.
 std::vector<PrintPageRecord> PreparePrint(const CLENIProject& project);
 
-// Paints the pages, one device page each; with results, the results table and monthly chart follow.
+// Paints the report, one device page each with its footer: the pages, a contents list after the
+// project page, and with results the results table and monthly chart.
 // False when the device would not start or finish the pages.
 bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
                  const std::vector<PrintPageRecord>& pages, const FloorDrawingLookup& drawings,
