@@ -8,7 +8,7 @@ FUZZ_LONG_SECONDS ?= 600
 # The machines have two cores shared with others: never more than two jobs.
 JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+PACKAGES := cmake g++ make libtinyxml-dev libzip-dev pkgconf qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core
 # The other programs the tests check the program's output with (see README): installed by
 # `make test`, so no test is skipped for want of one.

@@ -1,6 +1,7 @@
 #include "app/BatchCommands.h"
 
 #include "app/DxfToXmlWork.h"
+#include "app/ImportWork.h"
 #include "app/LENIBApp.h"
 #include "app/PdfWork.h"
 #include "app/ReportWork.h"
@@ -17,6 +18,7 @@ namespace {
 const size_t kReportTokens = 4;
 const size_t kDxfToXmlTokens = 5;
 const size_t kPdfTokens = 4;
+const size_t kImportLeastTokens = 4;
 
 // Stands for a blank inside double quotes while the line is cut into tokens. A command line
 // can never hold a NUL character, so every character the user typed (a tilde too) survives.
@@ -25,7 +27,7 @@ const char kQuotedBlank = '\0';
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
     "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
-    "<log file>\n";
+    "<log file> | orvantis import <database file> <files or folders...> <log file>\n";
 
 // Report: read the project file into a new project (its own products only), calculate the
 // annual LENI with the building's calculation log, write the results export file, save the
@@ -49,10 +51,11 @@ BatchWork& Work() {
 
 } // namespace
 
-const BatchCommand BatchCommandTable[3] = {
+const BatchCommand BatchCommandTable[4] = {
     {"report", ReportCommand, kReportTokens},
     {"dxftoxml", DxfToXmlCommand, kDxfToXmlTokens},
     {"pdf", PdfCommand, kPdfTokens},
+    {"import", ImportCommand, kImportLeastTokens},
 };
 
 BatchWork SetBatchWork(BatchWork work) {
@@ -208,6 +211,18 @@ int PdfCommand(const CommandTokens& tokens) {
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);
     return RunPdf(job);
+}
+
+int ImportCommand(const CommandTokens& tokens) {
+    if (tokens.size() < kImportLeastTokens) return BATCH_TOKEN_COUNT;
+    ImportJob job;
+    job.databaseFile = GetCommandArgument(tokens, 1);
+    for (size_t i = 2; i + 1 < tokens.size(); ++i) job.sources.push_back(GetCommandArgument(tokens, i));
+    const std::string logFile = GetCommandArgument(tokens, tokens.size() - 1);
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    return RunImport(job);
 }
 
 std::string JoinCommandLine(int argc, const char* const* argv) {
