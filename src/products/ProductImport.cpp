@@ -36,6 +36,7 @@ bool ReadPhotometricProduct(const std::string& path, CLumTypeData& product, CPho
         reason = "no intensity table: " + why;
         return false;
     }
+    if (product.GetDesc().empty()) product.SetDesc(WideCharFromAscii(fs::path(path).stem().string()));
     if (product.GetRefId().empty()) {
         reason = "no reference id";
         return false;
