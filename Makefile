@@ -66,6 +66,7 @@ bench: build
 	$(BUILD)/bench/orvantis_bench_report || status=1; \
 	$(BUILD)/bench/orvantis_bench_dxf || status=1; \
 	$(BUILD)/bench/orvantis_bench_countheavy || status=1; \
+	$(BUILD)/bench/orvantis_bench_import || status=1; \
 	if [ -x $(BUILD)/bench/orvantis_bench_render ]; then $(BUILD)/bench/orvantis_bench_render || status=1; fi; \
 	if [ -x $(BUILD)/bench/orvantis_bench_recalc ]; then $(BUILD)/bench/orvantis_bench_recalc || status=1; fi; \
 	exit $$status
