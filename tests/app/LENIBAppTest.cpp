@@ -182,6 +182,10 @@ TEST(LENIBAppExitTest, InteractiveExitWritesTheChangedLuminaireDatabaseAndThePre
     EXPECT_TRUE(boxes.Contains("Luminaire database file:\n" +
                                (home.AppData() / "LENI_V1_LUM_DB.XML").string() +
                                "\ndoes not exist\nA new empty luminaire database will be created."));
+    // The new database starts with the generic products, and the log says so.
+    EXPECT_EQ(CLumSysDataBase::Global().GetCount(), 5);
+    EXPECT_EQ(CLumSysDataBase::Global().GetLumDataFromRefId("GENERIC LED HIGH-BAY").GetMaxPow(), 150.0);
+    EXPECT_TRUE(log.Contains("with 5 generic products")) << log.All();
     App().SetDefaultGridSize(0.5);
     CLumSysDataBase::Global().SetChanged(true);
 

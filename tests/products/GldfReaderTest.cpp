@@ -2,6 +2,7 @@
 // here, and folders of photometric files.
 #include "products/GldfReader.h"
 #include "products/ProductImport.h"
+#include "products/StarterCatalogue.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -238,4 +239,32 @@ TEST(GldfReaderTest, PublishedPhotometricFoldersGiveOneSummaryCoveringEveryFile)
     EXPECT_EQ(database.GetCount(), static_cast<int>(summary.imported.size()));
     EXPECT_GT(summary.imported.size(), files.size() / 2) << summary.Text();
     for (const CLumTypeData& product : database.GetProducts()) EXPECT_FALSE(product.GetDesc().empty());
+}
+
+TEST(StarterCatalogueTest, GenericProductsAreNamedSoAndAddedOnlyOnce) {
+    CLumSysDataBase database;
+    CLumTypeData own;
+    own.SetRefId("generic led downlight"); // the user's own product of that id stays
+    own.SetMaxPow(9);
+    database.AddLumData(own);
+    EXPECT_EQ(AddStarterCatalogue(database), 4);
+    EXPECT_EQ(AddStarterCatalogue(database), 0);
+    EXPECT_EQ(database.GetCount(), 5);
+    EXPECT_EQ(database.GetLumDataFromRefId("GENERIC LED DOWNLIGHT").GetMaxPow(), 9.0);
+    struct Expected {
+        const char* refId;
+        int type;
+        double watts, standby, charge;
+    } expected[] = {{"GENERIC LED PANEL 600", LUMTYPE_LUMINAIRE, 34, 0.5, 0},
+                    {"GENERIC LED BATTEN 1500", LUMTYPE_LUMINAIRE, 45, 0.5, 0},
+                    {"GENERIC LED HIGH-BAY", LUMTYPE_LUMINAIRE, 150, 1, 0},
+                    {"GENERIC LED EMERGENCY", LUMTYPE_EMERGENCY, 3, 0, 1}};
+    for (const Expected& e : expected) {
+        const CLumTypeData product = database.GetLumDataFromRefId(e.refId);
+        EXPECT_EQ(product.GetTypeFlags(), e.type) << e.refId;
+        EXPECT_EQ(product.GetMaxPow(), e.watts) << e.refId;
+        EXPECT_EQ(product.GetStandbyPow(), e.standby) << e.refId;
+        EXPECT_EQ(product.GetChargePow(), e.charge) << e.refId;
+        EXPECT_NE(product.GetDesc().find("Generic"), std::string::npos);
+    }
 }
