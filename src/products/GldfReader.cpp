@@ -1,5 +1,6 @@
 #include "products/GldfReader.h"
 
+#include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
 
 #include <tinyxml.h>
@@ -291,10 +292,10 @@ bool ReadGldfProductXml(const std::string& rawText, const std::string& language,
                         std::string* reason) {
     content = GldfContent();
     TiXmlDocument doc;
-    const std::string text = ToUtf8(rawText);
-    doc.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
-    if (doc.Error()) {
-        SetReason(reason, StrPrintf("product.xml is no readable XML (%s)", doc.ErrorDesc()));
+    // Parsed byte by byte as the program's own files are (the UTF-8 texts pass through whole),
+    // with their guard against documents nested deep enough to exhaust the parser's stack.
+    if (!ParseFileText(ToUtf8(rawText), doc)) {
+        SetReason(reason, StrPrintf("product.xml is no readable XML (%s)", doc.Error() ? doc.ErrorDesc() : "nested too deep"));
         return false;
     }
     const TiXmlElement* root = doc.RootElement();

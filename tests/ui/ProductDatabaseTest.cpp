@@ -93,6 +93,10 @@ class ProductDatabaseTest : public GuiTest {
     void SetUp() override {
         GuiTest::SetUp();
         CBuildingTypeData::InitBuildingTypeTables();
+        // An empty database, so the tables hold only what a test puts in (a start without one
+        // brings the generic products).
+        fs::create_directories(DatabaseFile().parent_path());
+        WriteFileText(DatabaseFile(), "<LENI_V1_LUM_DB/>");
     }
     CLumSysDataBase& Global() { return CLumSysDataBase::Global(); }
     fs::path DatabaseFile() const { return dir / "data" / "ORVANTIS NUVA" / "LENI_V1_LUM_DB.XML"; }
@@ -469,6 +473,7 @@ TEST_F(ProductDatabaseTest, EditsSurviveACrashAfterTheDialogAndARestart) {
 }
 
 TEST_F(ProductDatabaseTest, AStartWithoutADatabaseSaysSoOnceAndCreatesIt) {
+    fs::remove(DatabaseFile());
     ASSERT_FALSE(fs::exists(DatabaseFile()));
     const std::string message = "does not exist\nA new empty luminaire database will be created.";
     Frame();
