@@ -8,6 +8,8 @@ FUZZ_LONG_SECONDS ?= 600
 # The machines have two cores shared with others: never more than two jobs.
 JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# libzip-dev (with pkgconf to find it): reading makers' luminaire containers (.gldf, zip archives);
+# the installed program needs libzip4 at run time beside libtinyxml2.6.2v5 and Qt 6.
 PACKAGES := cmake g++ make libtinyxml-dev libzip-dev pkgconf qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core
 # The other programs the tests check the program's output with (see README): installed by
