@@ -8,7 +8,9 @@ FUZZ_LONG_SECONDS ?= 600
 # The machines have two cores shared with others: never more than two jobs.
 JOBS ?= 2
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-PACKAGES := cmake g++ make libtinyxml-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+# libzip-dev (with pkgconf to find it): reading makers' luminaire containers (.gldf, zip archives);
+# the installed program needs libzip4 at run time beside libtinyxml2.6.2v5 and Qt 6.
+PACKAGES := cmake g++ make libtinyxml-dev libzip-dev pkgconf qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang libclang-rt-14-dev fonts-dejavu-core
 # What `make package` needs beside the build: dpkg-shlibdeps (and `file`, which cpack uses with it)
 # finds the libraries the package depends on.
@@ -74,6 +76,7 @@ bench: build
 	$(BUILD)/bench/orvantis_bench_pdf || status=1; \
 	$(BUILD)/bench/orvantis_bench_dxf || status=1; \
 	$(BUILD)/bench/orvantis_bench_countheavy || status=1; \
+	$(BUILD)/bench/orvantis_bench_import || status=1; \
 	if [ -x $(BUILD)/bench/orvantis_bench_render ]; then $(BUILD)/bench/orvantis_bench_render || status=1; fi; \
 	if [ -x $(BUILD)/bench/orvantis_bench_recalc ]; then $(BUILD)/bench/orvantis_bench_recalc || status=1; fi; \
 	exit $$status

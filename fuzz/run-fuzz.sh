@@ -19,7 +19,7 @@ extra_seeds() {
 }
 
 failed=()
-for target in fuzz_dxf fuzz_project fuzz_lumdb fuzz_ldt fuzz_ies fuzz_cmdline; do
+for target in fuzz_dxf fuzz_project fuzz_lumdb fuzz_ldt fuzz_ies fuzz_cmdline fuzz_gldf; do
   exe="$build/$target"
   if [ ! -x "$exe" ]; then
     echo "missing $exe" >&2

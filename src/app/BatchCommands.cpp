@@ -1,6 +1,7 @@
 #include "app/BatchCommands.h"
 
 #include "app/DxfToXmlWork.h"
+#include "app/ImportWork.h"
 #include "app/LENIBApp.h"
 #include "app/PdfWork.h"
 #include "app/ReportWork.h"
@@ -17,6 +18,7 @@ namespace {
 const size_t kReportTokens = 4;
 const size_t kDxfToXmlTokens = 5;
 const size_t kPdfTokens = 4;
+const size_t kImportLeastTokens = 4;
 
 // Stands for a blank inside double quotes while the line is cut into tokens. A command line
 // can never hold a NUL character, so every character the user typed (a tilde too) survives.
@@ -25,7 +27,8 @@ const char kQuotedBlank = '\0';
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
     "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
-    "<log file> | orvantis open [<project file>] | orvantis --help | orvantis --version\n";
+    "<log file> | orvantis import <database file> <files or folders...> <log file> | orvantis open "
+    "[<project file>] | orvantis --help | orvantis --version\n";
 
 const char* const kHelp =
     "Usage:\n"
@@ -41,6 +44,9 @@ const char* const kHelp =
     "                                in metres, above 1 and at most 200 (3,2 or 3.2)\n"
     "  orvantis pdf <project file> <pdf file> <log file>\n"
     "                                write the report pages and results of the project as one PDF\n"
+    "  orvantis import <database file> <files or folders...> <log file>\n"
+    "                                add the luminaires of photometric files (.ldt, .ies) and makers'\n"
+    "                                containers (.gldf), or of folders of them, to a luminaire database\n"
     "  orvantis --help, -h           show this help\n"
     "  orvantis --version            show the version\n"
     "\n"
@@ -55,7 +61,8 @@ const char* const kHelp =
     "      not be written; pdf, open: this build has no desktop program\n"
     "  7   unknown command\n"
     "  8   input file missing\n"
-    "  10  dxftoxml: floor height not above 1 m or above 200 m\n";
+    "  10  dxftoxml: floor height not above 1 m or above 200 m\n"
+    "  11  import: some files were refused (the others are imported)\n";
 
 const size_t kOpenTokens = 2;
 
@@ -122,10 +129,11 @@ BatchWork& Work() {
 
 } // namespace
 
-const BatchCommand BatchCommandTable[3] = {
+const BatchCommand BatchCommandTable[4] = {
     {"report", ReportCommand, kReportTokens},
     {"dxftoxml", DxfToXmlCommand, kDxfToXmlTokens},
     {"pdf", PdfCommand, kPdfTokens},
+    {"import", ImportCommand, kImportLeastTokens},
 };
 
 BatchWork SetBatchWork(BatchWork work) {
@@ -319,6 +327,18 @@ int CheckOpenCommand(const CommandTokens& tokens, std::string& projectFile) {
     const fs::path absolute = fs::absolute(given, error);
     projectFile = error ? given : absolute.lexically_normal().string();
     return BATCH_DONE;
+}
+
+int ImportCommand(const CommandTokens& tokens) {
+    if (tokens.size() < kImportLeastTokens) return BATCH_TOKEN_COUNT;
+    ImportJob job;
+    job.databaseFile = GetCommandArgument(tokens, 1);
+    for (size_t i = 2; i + 1 < tokens.size(); ++i) job.sources.push_back(GetCommandArgument(tokens, i));
+    const std::string logFile = GetCommandArgument(tokens, tokens.size() - 1);
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    return RunImport(job);
 }
 
 std::string JoinCommandLine(int argc, const char* const* argv) {

@@ -16,6 +16,7 @@ enum BatchResult {
     BATCH_UNKNOWN = 7,       // first token is no command word
     BATCH_INPUT_MISSING = 8, // the input file is not an existing regular file
     BATCH_BAD_HEIGHT = 10,   // dxftoxml: height not above 1 m or above 200 m
+    BATCH_IMPORT_REFUSED = 11, // import: some files refused (the others imported)
 };
 
 using CommandTokens = std::vector<std::string>;
@@ -26,8 +27,8 @@ struct BatchCommand {
     size_t tokenCount;                           // required, command word included
 };
 
-// Searched in order: "report", "dxftoxml", then "pdf".
-extern const BatchCommand BatchCommandTable[3];
+// Searched in order: "report", "dxftoxml", "pdf", then "import".
+extern const BatchCommand BatchCommandTable[4];
 
 // Splits text at any character of separator (runs count as one, no empty tokens); blanks inside
 // double quotes do not split, and the quotes stay in the tokens. A quote after an odd number of
@@ -42,6 +43,9 @@ int ReportCommand(const CommandTokens& tokens);
 int DxfToXmlCommand(const CommandTokens& tokens);
 // pdf <project file> <pdf file> <log file>: the report pages and results as one PDF.
 int PdfCommand(const CommandTokens& tokens);
+// import <database file> <files or folders...> <log file>: luminaires added to a database file
+// (tokenCount is the least number of tokens: one source at least).
+int ImportCommand(const CommandTokens& tokens);
 
 // The project copy that "report" saves beside the results file: base name + "_(CON_RISULTATI)".
 std::string ResultsCopyPath(const std::string& resultsFile);

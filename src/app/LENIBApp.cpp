@@ -1,5 +1,7 @@
 #include "app/LENIBApp.h"
 
+#include "products/StarterCatalogue.h"
+
 #include "app/BatchCommands.h"
 #include "app/Preferences.h"
 #include "base/FileUtils.h"
@@ -9,6 +11,7 @@
 #include "calc/CalcLog.h"
 #include "model/DxfImport.h"
 #include "products/LumSysDataBase.h"
+#include "products/StarterCatalogue.h"
 #include "report/ResultsExport.h"
 #include "tables/BuildingTypeData.h"
 #include "tables/FdssnaTables.h"
@@ -57,10 +60,15 @@ void CLENIBApp::LoadLuminaireDatabase() {
     const bool existed = FileExists(path);
     CLumSysDataBase& global = CLumSysDataBase::Global();
     global.ReadFromFile(path);
-    // The message about a missing database promises a new empty one: create it now, so the next
-    // start finds it instead of repeating the message at every start until something is added.
-    if (!existed && global.WriteToFile())
-        Log().Printf(LOG_INFO, "Created the empty luminaire database:\n%s", path.c_str());
+    // The message about a missing database promises a new one: create it now, so the next start
+    // finds it instead of repeating the message at every start until something is added. It
+    // starts with the generic products, so a zone can be filled at once.
+    if (!existed) {
+        const int added = AddStarterCatalogue(global);
+        if (global.WriteToFile())
+            Log().Printf(LOG_INFO, "Created the luminaire database with %d generic products:\n%s", added,
+                         path.c_str());
+    }
 }
 
 const std::string& CLENIBApp::GetProjectsDir() const {

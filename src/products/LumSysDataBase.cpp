@@ -188,6 +188,16 @@ void CLumSysDataBase::AddLumData(const CLumTypeData& product) {
     Changed();
 }
 
+void CLumSysDataBase::AddProducts(const std::vector<CLumTypeData>& products) {
+    size_t before = m_Products.size();
+    for (const CLumTypeData& product : products) {
+        if (product.GetRefId().empty()) continue;
+        m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
+        m_Products.push_back(product);
+    }
+    if (m_Products.size() != before) Changed();
+}
+
 void CLumSysDataBase::ReplaceLumData(const CLumTypeData& product) {
     int index = GetIndexOfRefId(product.GetRefId());
     if (index < 0) {

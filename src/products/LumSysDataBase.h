@@ -42,6 +42,9 @@ class CLumSysDataBase {
     const CLumTypeData* FindLumData(const std::string& refId) const;
     CLumTypeData GetLumDataAtIndex(int index) const;
     void AddLumData(const CLumTypeData& product);
+    // Adds all of them as one change (the global database is written once); products without a
+    // reference id are left out.
+    void AddProducts(const std::vector<CLumTypeData>& products);
     void ReplaceLumData(const CLumTypeData& product);
     void DeleteObject(const std::string& refId);
     int GetCount() const { return static_cast<int>(m_Products.size()); }

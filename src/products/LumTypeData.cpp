@@ -297,7 +297,7 @@ bool CLumTypeData::ImportFromIesFile(const std::string& path) {
         return false;
     }
     PieceReader reader(file.get());
-    std::string piece, refId, desc;
+    std::string piece, refId, desc, maker, lamp;
     double watts = 0.0;
     bool firstLine = true;
     bool labelled = false;
@@ -311,6 +311,10 @@ bool CLumTypeData::ImportFromIesFile(const std::string& path) {
             refId = TrimLeft(line.substr(8));
         } else if (StartsWithNoCase(line, "[LUMINAIRE]")) {
             desc = TrimLeft(line.substr(11));
+        } else if (StartsWithNoCase(line, "[MANUFAC]")) {
+            maker = TrimLeft(line.substr(9));
+        } else if (StartsWithNoCase(line, "[LAMP]")) {
+            lamp = TrimLeft(line.substr(6));
         } else if (StartsWithNoCase(line, "TILT")) {
             std::string kind = TrimLeft(line.substr(4));
             if (!kind.empty() && kind[0] == '=') kind = TrimLeft(kind.substr(1));
@@ -329,6 +333,12 @@ bool CLumTypeData::ImportFromIesFile(const std::string& path) {
             if (StartsWithNoCase(line, kLabelDesc))
                 desc = TrimLeft(line.substr(std::char_traits<char>::length(kLabelDesc)));
         }
+    }
+    if (desc.empty()) {
+        // No product is left without a description: what the file says of it, else its name.
+        for (const std::string* part : {&refId, &maker, &lamp})
+            if (!part->empty()) desc += (desc.empty() ? "" : ", ") + *part;
+        if (desc.empty()) desc = fs::path(path).stem().string();
     }
     m_csRefId = WideCharFromAscii(refId);
     m_csDesc = WideCharFromAscii(desc);

@@ -184,12 +184,15 @@ TEST(LENIBAppExitTest, InteractiveExitWritesTheChangedLuminaireDatabaseAndThePre
                             "\ndoes not exist\nA new empty luminaire database will be created.",
                         LOG_INFO),
               1);
-    EXPECT_EQ(log.Count("Created the empty luminaire database:\n" +
+    EXPECT_EQ(log.Count("Created the luminaire database with 5 generic products:\n" +
                             (home.AppData() / "LENI_V1_LUM_DB.XML").string(),
                         LOG_INFO),
               1);
     for (const auto& box : boxes.boxes)
         EXPECT_EQ(box.text.find("luminaire database"), std::string::npos) << box.text;
+    // The new database starts with the generic products.
+    EXPECT_EQ(CLumSysDataBase::Global().GetCount(), 5);
+    EXPECT_EQ(CLumSysDataBase::Global().GetLumDataFromRefId("GENERIC LED HIGH-BAY").GetMaxPow(), 150.0);
     App().SetDefaultGridSize(0.5);
     CLumSysDataBase::Global().SetChanged(true);
 

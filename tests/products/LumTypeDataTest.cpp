@@ -93,20 +93,24 @@ TEST_F(LumTypeDataTest, IesTakesKeywordsAndTheInputWattsOfTheBallastLine) {
         double watts;
     } cases[] = {
         {Ies("[LUMCAT] ABC-1\n[LUMINAIRE]   Batten 36\nTILT=NONE\n"), "ABC-1", "Batten 36", 36.5},
-        {Ies("[lumcat] OLD\r\n[Lumcat] NEW  \r\n[luminaire]\r\ntilt=none\r\n"), "NEW", "", 36.5},
+        {Ies("[lumcat] OLD\r\n[Lumcat] NEW  \r\n[luminaire]\r\ntilt=none\r\n"), "NEW", "NEW", 36.5},
         {Ies("[LUMCAT] \"334\"\nTILT=INCLUDE\n1\n4\n0.0 45.0\n90.0 180.0\n1.00 0.90 0.80 1.00\n", "1 1 10.0"),
-         "\"334\"", "", 10},
-        {Ies("[LUMCAT] T-2\nTILT = INCLUDE\n1 2 0 90 1 0.5\n", "1 1 12"), "T-2", "", 12},
-        {Ies("[LUMCAT] T-3\nTILT=lamp.tlt\n", "1 1 13"), "T-3", "", 13},
-        {Ies("[LUMCAT] T-4\nTILT=INCLUDE\n1\n-3\n"), "T-4", "", 0},
-        {Ies("[LUMCAT] T-5\nTILT=INCLUDE\n1\n99999999999999999999\n"), "T-5", "", 0},
-        {Ies("[LUMCAT] B-1\nTILT=NONE\n", "1.0 1.0"), "B-1", "", 0},
+         "\"334\"", "\"334\"", 10},
+        {Ies("[LUMCAT] T-2\nTILT = INCLUDE\n1 2 0 90 1 0.5\n", "1 1 12"), "T-2", "T-2", 12},
+        {Ies("[LUMCAT] T-3\nTILT=lamp.tlt\n", "1 1 13"), "T-3", "T-3", 13},
+        {Ies("[LUMCAT] T-4\nTILT=INCLUDE\n1\n-3\n"), "T-4", "T-4", 0},
+        {Ies("[LUMCAT] T-5\nTILT=INCLUDE\n1\n99999999999999999999\n"), "T-5", "T-5", 0},
+        {Ies("[LUMCAT] B-1\nTILT=NONE\n", "1.0 1.0"), "B-1", "B-1", 0},
         {"IESNA:LM-63-1995\n[LUMCAT] N-1\n[LUMINAIRE] no tilt line\n", "N-1", "no tilt line", 0},
         // The first generation has label lines instead of keywords; in later files they are text.
         {"  CATALOG NUMBER: xx-1\n  LUMINAIRE: Test luminaire\t\nTILT=NONE\n1 3150 1 37 5 1 1 0.4 4 0.5\n1 1 "
          "147.5\n",
          "xx-1", "Test luminaire", 147.5},
-        {Ies("LUMINAIRE: free text\n[LUMCAT] K-1\nTILT=NONE\n"), "K-1", "", 36.5},
+        {Ies("LUMINAIRE: free text\n[LUMCAT] K-1\nTILT=NONE\n"), "K-1", "K-1", 36.5},
+        // Without a luminaire name the description is put together from what the file says.
+        {Ies("[LUMCAT] L-1\n[MANUFAC] Maker\n[LAMP] LED 30 W\n[LUMINAIRE]\nTILT=NONE\n"), "L-1",
+         "L-1, Maker, LED 30 W", 36.5},
+        {Ies("[MANUFAC]\nTILT=NONE\n"), "", "lamp", 36.5},
     };
     for (const Case& c : cases) {
         CLumTypeData product;

@@ -4,6 +4,7 @@
 
 #include "calc/EnergyCalc.h"
 #include "products/LumSysDataBase.h"
+#include "products/StarterCatalogue.h"
 #include "ui/EditorTestSupport.h"
 #include "ui/dialogs/LumCntDlg.h"
 #include "ui/dialogs/MultiFloorDlg.h"
@@ -26,6 +27,10 @@ class ContextCommandsTest : public EditorGuiTest {
   protected:
     // A product of the global database: 36 W, 0.5 W standby.
     void AddGlobalProduct(const std::string& refId) {
+        // Only this test's product in the choice list: not the generic ones of a new database.
+        for (const CLumTypeData& generic : StarterCatalogue())
+            if (CLumSysDataBase::Global().HasRefId(generic.GetRefId()))
+                CLumSysDataBase::Global().DeleteObject(generic.GetRefId());
         CLumTypeData product;
         product.SetRefId(refId);
         product.SetDesc("Panel " + refId);

@@ -11,6 +11,7 @@
 #include "products/Photometry.h"
 #include "tables/BuildingTypeData.h"
 #include "ui/GuiTestSupport.h"
+#include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/ContextHooks.h"
 #include "ui/products/ObjDataDlg.h"
 #include "ui/products/ObjDbTableDlg.h"
@@ -29,6 +30,7 @@
 #include <QTableWidget>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <zip.h>
 
 namespace {
 
@@ -93,6 +95,10 @@ class ProductDatabaseTest : public GuiTest {
     void SetUp() override {
         GuiTest::SetUp();
         CBuildingTypeData::InitBuildingTypeTables();
+        // An empty database, so the tables hold only what a test puts in (a start without one
+        // brings the generic products).
+        fs::create_directories(DatabaseFile().parent_path());
+        WriteFileText(DatabaseFile(), "<LENI_V1_LUM_DB/>");
     }
     CLumSysDataBase& Global() { return CLumSysDataBase::Global(); }
     fs::path DatabaseFile() const { return dir / "data" / "ORVANTIS NUVA" / "LENI_V1_LUM_DB.XML"; }
@@ -469,16 +475,18 @@ TEST_F(ProductDatabaseTest, EditsSurviveACrashAfterTheDialogAndARestart) {
 }
 
 TEST_F(ProductDatabaseTest, AStartWithoutADatabaseLogsItShowsNoBoxAndCreatesIt) {
+    fs::remove(DatabaseFile());
     ASSERT_FALSE(fs::exists(DatabaseFile()));
     const std::string message = "does not exist\nA new empty luminaire database will be created.";
     Frame();
     EXPECT_TRUE(boxes.boxes.empty()) << BoxTexts();
     EXPECT_EQ(log.Count(message, LOG_INFO), 1);
-    EXPECT_EQ(log.Count("Created the empty luminaire database:", LOG_INFO), 1);
+    EXPECT_EQ(log.Count("Created the luminaire database with 5 generic products:", LOG_INFO), 1);
     EXPECT_TRUE(fs::exists(DatabaseFile()));
     CLumSysDataBase created;
     EXPECT_TRUE(created.ReadFromFile(DatabaseFile().string()));
-    EXPECT_EQ(created.GetCount(), 0);
+    // The generic products a new database starts with.
+    EXPECT_EQ(created.GetCount(), 5);
 
     // The second start finds the file.
     frame.reset();
@@ -644,3 +652,71 @@ TEST_F(ProductDatabaseTest, ScreenshotsOfBothDialogsAndThePolarDiagram) {
 }
 
 } // namespace
+
+namespace {
+
+// A luminaire container of one product whose variant's power comes from its EULUMDAT file.
+void WriteContainer(const fs::path& path) {
+    std::string ldt = "Maker\n1\n1\n4\n90\n3\n45\n\nPanel\nX\n\n\n\n600\n600\n50\n600\n600\n0\n0\n0\n0\n100\n1\n0\n1\n1"
+                      "\nLED\n3000\n4000\n90\n36\n";
+    for (int i = 0; i < 10; ++i) ldt += "0.5\n";
+    ldt += "0\n90\n180\n270\n0\n45\n90\n";
+    for (int c = 0; c < 4; ++c) ldt += c % 2 ? "300\n200\n20\n" : "300\n150\n10\n";
+    const std::string xml =
+        "<Root><Header/><GeneralDefinitions><Files><File id='f' contentType='ldc/eulumdat' "
+        "type='localFileName'>a.ldt</File></Files><Photometries><Photometry id='p'><PhotometryFileReference "
+        "fileId='f'/></Photometry></Photometries><Emitters><Emitter id='e'><FixedLightEmitter><PhotometryReference "
+        "photometryId='p'/></FixedLightEmitter></Emitter></Emitters></GeneralDefinitions><ProductDefinitions>"
+        "<ProductMetaData><ProductNumber>GL-1</ProductNumber><Name><Locale language='en'>Ceiling panel</Locale>"
+        "</Name></ProductMetaData><Variants><Variant id='v'><Geometry><EmitterReference emitterId='e'/></Geometry>"
+        "</Variant></Variants></ProductDefinitions></Root>";
+    int error = 0;
+    zip_t* archive = zip_open(path.string().c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    zip_file_add(archive, "product.xml", zip_source_buffer(archive, xml.data(), xml.size(), 0), 0);
+    zip_file_add(archive, "ldc/a.ldt", zip_source_buffer(archive, ldt.data(), ldt.size(), 0), 0);
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+} // namespace
+
+TEST_F(ProductDatabaseTest, ThePickerImportsContainersAndFoldersWithOneSummaryAndKeepsThePreview) {
+    Frame();
+    fs::create_directories(dir / "lamps");
+    WriteContainer(dir / "lamps" / "panel.gldf");
+    WriteFileText(dir / "lamps" / "broken.ies", "IESNA:LM-63-2002\n[LUMCAT] B\n");
+    const fs::path shots = fs::path(ORVANTIS_SOURCE_DIR) / "build" / "screenshots";
+    fs::create_directories(shots);
+    {
+        CObjDbTableDlg picker(OBJDB_CHOOSE, nullptr);
+        EXPECT_TRUE(picker.GetImportFilesButton()->isVisibleTo(&picker));
+        EXPECT_TRUE(picker.GetImportFolderButton()->isVisibleTo(&picker));
+        EXPECT_FALSE(picker.GetAddGenericButton()->isVisibleTo(&picker));
+        SetFileDialogHook([&](int, const QString&, const QString&) {
+            return QString::fromStdString((dir / "lamps").string());
+        });
+        picker.GetImportFolderButton()->click();
+        SetFileDialogHook(nullptr);
+        // One box for the whole folder.
+        ASSERT_EQ(boxes.boxes.size(), 1u) << BoxTexts();
+        EXPECT_EQ(boxes.boxes[0].text.substr(0, boxes.boxes[0].text.find('\n')),
+                  "1 imported, 0 skipped as already present, 1 refused");
+        EXPECT_NE(boxes.boxes[0].text.find("broken.ies: no intensity table"), std::string::npos);
+        const CLumTypeData product = Global().GetLumDataFromRefId("GL-1");
+        EXPECT_EQ(product.GetDesc(), "Ceiling panel");
+        EXPECT_EQ(product.GetMaxPow(), 36.0);
+        picker.show();
+        EXPECT_TRUE(picker.grab().save(QString::fromStdString((shots / "picker_gldf_import.png").string())));
+    }
+    // The product's edit dialog shows the container's photometry.
+    CObjDbTableDlg database(OBJDB_EDIT, nullptr);
+    bool previewed = false;
+    SetDialogHook([&](QDialog& dialog) {
+        previewed = dialog.findChild<CPolarDiagramWidget*>() != nullptr;
+        dialog.show();
+        dialog.grab().save(QString::fromStdString((shots / "gldf_product_preview.png").string()));
+    });
+    DoubleClick(database, "GL-1");
+    SetDialogHook(nullptr);
+    EXPECT_TRUE(previewed);
+}

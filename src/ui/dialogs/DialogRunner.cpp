@@ -35,6 +35,14 @@ QString AskOpenFileName(QWidget* parent, const QString& title, const QString& di
                                         QFileDialog::DontUseNativeDialog);
 }
 
+QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QString& dir, const QString& filter) {
+    if (FileHook()) {
+        const QString answer = FileHook()(FILE_DIALOG_OPEN, title, dir);
+        return answer.isEmpty() ? QStringList() : answer.split('\n');
+    }
+    return QFileDialog::getOpenFileNames(parent, title, dir, filter, nullptr, QFileDialog::DontUseNativeDialog);
+}
+
 QString AskSaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
                         const QString& filter, const QString& defaultSuffix) {
     if (FileHook()) return FileHook()(FILE_DIALOG_SAVE, title, proposedPath);

@@ -3,6 +3,7 @@
 // answer them through their widgets instead of a person.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QDialog;
@@ -23,6 +24,8 @@ void SetFileDialogHook(FileDialogHook hook);
 
 // The file dialogs: an empty text when the user cancelled.
 QString AskOpenFileName(QWidget* parent, const QString& title, const QString& dir, const QString& filter);
+// Several files at once; a test's hook answers them one to a line.
+QStringList AskOpenFileNames(QWidget* parent, const QString& title, const QString& dir, const QString& filter);
 // Warns before overwriting an existing file.
 QString AskSaveFileName(QWidget* parent, const QString& title, const QString& proposedPath,
                         const QString& filter, const QString& defaultSuffix);

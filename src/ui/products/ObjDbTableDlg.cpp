@@ -8,6 +8,8 @@
 #include "model/LENIProject.h"
 #include "products/LumSysDataBase.h"
 #include "products/Photometry.h"
+#include "products/ProductImport.h"
+#include "products/StarterCatalogue.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/ContextHooks.h"
 #include "ui/products/ObjDataDlg.h"
@@ -36,6 +38,12 @@ namespace {
 std::map<std::string, std::string>& ImportedFiles() {
     static std::map<std::string, std::string> files;
     return files;
+}
+// The photometry of products imported from luminaire containers in this run, which have no file
+// of their own to read it from.
+std::map<std::string, CPhotometry>& ImportedPhotometry() {
+    static std::map<std::string, CPhotometry> photometry;
+    return photometry;
 }
 std::string Key(const std::string& refId) {
     std::string key = refId;
@@ -105,8 +113,17 @@ CObjDbTableDlg::CObjDbTableDlg(int mode, CLENIProject* project, QWidget* parent)
     m_pAddNew = new QPushButton("Add New Object To Database...", this);
     m_pAddFile = new QPushButton("Add Photometric File...", this);
     m_pAddToZone = new QPushButton("Add Object To Zone", this);
+    m_pImportFiles = new QPushButton("Import Files...", this);
+    m_pImportFolder = new QPushButton("Import Folder...", this);
+    m_pAddGeneric = new QPushButton("Add Generic Products", this);
+    m_pImportFiles->setToolTip("EULUMDAT (.ldt), IESNA (.ies) and luminaire container (.gldf) files, several at once");
+    m_pImportFolder->setToolTip("Every .ldt, .ies and .gldf file of a folder and its subfolders");
+    m_pAddGeneric->setToolTip("The generic products a new database starts with, where missing");
     buttons->addWidget(m_pAddNew);
     buttons->addWidget(m_pAddFile);
+    buttons->addWidget(m_pImportFiles);
+    buttons->addWidget(m_pImportFolder);
+    buttons->addWidget(m_pAddGeneric);
     buttons->addWidget(m_pAddToZone);
     buttons->addStretch(1);
     auto* close =
@@ -124,6 +141,26 @@ CObjDbTableDlg::CObjDbTableDlg(int mode, CLENIProject* project, QWidget* parent)
     connect(m_pAddNew, &QPushButton::clicked, this, &CObjDbTableDlg::OnAddNew);
     connect(m_pAddFile, &QPushButton::clicked, this, &CObjDbTableDlg::OnAddFile);
     connect(m_pAddToZone, &QPushButton::clicked, this, &CObjDbTableDlg::OnAddToZone);
+    connect(m_pImportFiles, &QPushButton::clicked, this, [this] {
+        const QStringList paths =
+            AskOpenFileNames(this, "Import Luminaire Files", QString::fromStdString(Preferences().m_csLdtIesDir),
+                             "Luminaire files (*.ldt *.LDT *.ies *.IES *.gldf *.GLDF)");
+        std::vector<std::string> list;
+        for (const QString& path : paths) list.push_back(path.toStdString());
+        if (!list.empty()) ImportPaths(list);
+    });
+    connect(m_pImportFolder, &QPushButton::clicked, this, [this] {
+        const QString folder = AskExistingFolder(this, "Import Luminaire Folder",
+                                                 QString::fromStdString(Preferences().m_csLdtIesDir));
+        if (!folder.isEmpty()) ImportPaths({folder.toStdString()});
+    });
+    connect(m_pAddGeneric, &QPushButton::clicked, this, [this] {
+        const int added = AddStarterCatalogue(CLumSysDataBase::Global());
+        if (added > 0) Changed();
+        FillTable();
+        WalertBox("%d generic products added (%d already present).", added,
+                  static_cast<int>(StarterCatalogue().size()) - added);
+    });
 
     const bool editing = mode == OBJDB_EDIT;
     setAcceptDrops(editing);
@@ -132,6 +169,7 @@ CObjDbTableDlg::CObjDbTableDlg(int mode, CLENIProject* project, QWidget* parent)
     m_pAddNew->setVisible(editing);
     m_pAddFile->setVisible(editing);
     m_pAddToZone->setVisible(mode == OBJDB_CHOOSE);
+    m_pAddGeneric->setVisible(editing);
     if (!IsModeValid()) {
         Log().Printf(LOG_ERROR, "Unhandled m_eMode in CLumCatDlg");
         return;
@@ -210,7 +248,12 @@ void CObjDbTableDlg::OnDoubleClicked(int row) {
     CLumTypeData product = global.GetLumDataFromRefId(refId);
     CPhotometry photometry;
     const auto source = ImportedFiles().find(Key(refId));
-    const bool preview = source != ImportedFiles().end() && photometry.ReadFile(source->second);
+    const auto held = ImportedPhotometry().find(Key(refId));
+    bool preview = source != ImportedFiles().end() && photometry.ReadFile(source->second);
+    if (!preview && held != ImportedPhotometry().end()) {
+        photometry = held->second;
+        preview = true;
+    }
     if (!EditProduct(this, product, OBJDATA_EDIT, preview ? &photometry : nullptr)) return;
     global.ReplaceLumData(product);
     Changed();
@@ -344,9 +387,27 @@ void CObjDbTableDlg::DropFiles(const QStringList& paths) {
         WalertBox("DXF files must be dragged into the main window\nafter this dialog has been closed.");
     } else if (EndsWithNoCase(path, ".LDT") || EndsWithNoCase(path, ".IES")) {
         ImportFile(path);
+    } else if (EndsWithNoCase(path, ".GLDF")) {
+        ImportPaths({path});
     } else {
         WalertBox("Files of this type cannot be added into\nthe luminaire database dialog.");
     }
+}
+
+void CObjDbTableDlg::ImportPaths(const std::vector<std::string>& paths) {
+    ProductImportSummary summary;
+    std::map<std::string, CPhotometry> previews;
+    const std::vector<std::string> files = CollectProductFiles(paths, summary);
+    ImportProductFiles(CLumSysDataBase::Global(), files, summary, &previews);
+    for (auto& preview : previews) ImportedPhotometry()[Key(preview.first)] = std::move(preview.second);
+    if (!summary.imported.empty()) Changed();
+    if (!paths.empty()) {
+        const fs::path first(paths.front());
+        const std::string dir = fs::is_directory(first) ? first.string() : first.parent_path().string();
+        if (DirectoryExists(dir)) Preferences().m_csLdtIesDir = dir;
+    }
+    FillTable();
+    WalertBox("%s", summary.Text().c_str());
 }
 
 bool ShowProductDatabase(QWidget* parent, int mode, CLENIProject* project, std::string* chosenRefId) {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <string>
+#include <vector>
 
 class CLENIProject;
 class QLabel;
@@ -36,6 +37,9 @@ class CObjDbTableDlg : public QDialog {
     QPushButton* GetAddNewButton() const { return m_pAddNew; }
     QPushButton* GetAddFileButton() const { return m_pAddFile; }
     QPushButton* GetAddToZoneButton() const { return m_pAddToZone; }
+    QPushButton* GetImportFilesButton() const { return m_pImportFiles; }
+    QPushButton* GetImportFolderButton() const { return m_pImportFolder; }
+    QPushButton* GetAddGenericButton() const { return m_pAddGeneric; }
     QLabel* GetDragNote() const { return m_pDragNote; }
     QLabel* GetDeleteNote() const { return m_pDeleteNote; }
     // The row the user clicked last, -1 when none since the table was filled.
@@ -43,6 +47,9 @@ class CObjDbTableDlg : public QDialog {
 
     // What dropping these paths (local file names; an empty one could not be read) does.
     void DropFiles(const QStringList& paths);
+    // Imports the files and folders given (.ldt, .ies, .gldf) into the program's database and
+    // shows one summary box for them all.
+    void ImportPaths(const std::vector<std::string>& paths);
     // The table again from the databases, sorted and filtered.
     void FillTable();
 
@@ -77,6 +84,9 @@ class CObjDbTableDlg : public QDialog {
     QPushButton* m_pAddNew = nullptr;
     QPushButton* m_pAddFile = nullptr;
     QPushButton* m_pAddToZone = nullptr;
+    QPushButton* m_pImportFiles = nullptr;
+    QPushButton* m_pImportFolder = nullptr;
+    QPushButton* m_pAddGeneric = nullptr;
 };
 
 // Runs the dialog. In mode 1, true and the chosen reference id when the user chose one. A change
