@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -267,6 +268,172 @@ TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosen
     EXPECT_EQ(Project().GetFloorByName("Ground")->GetRoomCount(), 0);
     EXPECT_TRUE(Doc().IsModified());
     menu->close();
+}
+
+TEST_F(EditorTest, AZoneCrossingTheNotchOfAnLShapedRoomIsRefusedAndAZoneSnapsToItsWalls) {
+    NewProject("LShape");
+    AddPlanFloor("Plan");
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    EXPECT_EQ(View()->GetPrompt(), "Click the first corner");
+    const Polygon lShape = {{0, 0}, {8, 0}, {8, 2}, {3, 2}, {3, 6}, {0, 6}};
+    for (const Point& p : lShape)
+        Click({p.x + 0.1, p.y - 0.1});
+    EXPECT_EQ(View()->GetPrompt(), "Click the next corner, or press Enter to close");
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("L");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    const CLENIRoom* room = Project().FindRoom("Plan", "L");
+    ASSERT_NE(room, nullptr) << BoxTexts();
+    EXPECT_DOUBLE_EQ(room->GetArea(), 8 * 2 + 3 * 4);
+
+    // Every corner inside the room, a side across the notch: refused when it is clicked...
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({1, 1});
+    Click({7, 1});
+    Click({2, 5});
+    EXPECT_EQ(LastBox(), "Zones have to stay inside their room\nThis side would cross the walls of room <L>.");
+    EXPECT_EQ(View()->GetOutline().size(), 2u);
+    QTest::keyClick(View(), Qt::Key_Escape);
+    // ... and when the closing side is the one that crosses, refused on Enter, wherever the
+    // pointer is; the outline stays to be mended.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({2, 5});
+    Click({1, 1});
+    Click({7, 1});
+    Move({1.5, 3});
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(LastBox(), "Zones have to stay inside their room\nA side of this zone crosses the walls of room <L>.");
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ZONE);
+    EXPECT_EQ(View()->GetOutline().size(), 3u);
+    EXPECT_EQ(room->GetZoneCount(), 0);
+    QTest::keyClick(View(), Qt::Key_Escape);
+
+    // Object snap puts a zone's corners on the room's corners and sides exactly, grid or not.
+    QTest::keyClick(View(), Qt::Key_F9);
+    QTest::keyClick(View(), Qt::Key_F3);
+    ASSERT_TRUE(Page()->IsObjectSnapOn());
+    ASSERT_FALSE(Page()->IsGridSnapOn());
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Move({0.08, 0.07});
+    EXPECT_EQ(View()->SnapPick(View()->GetPointerWorld()).kind, SNAPPED_CORNER);
+    EXPECT_NE(View()->GetStatusText().find("snap: corner   Click the first corner"), std::string::npos)
+        << View()->GetStatusText();
+    for (const Point& p : {Point(0.08, 0.07), Point(7.93, 0.06), Point(7.9, 1.92), Point(3.07, 1.9)})
+        Click(p);
+    Move({0.06, 1.87});
+    EXPECT_EQ(View()->SnapPick(View()->GetPointerWorld()).kind, SNAPPED_EDGE);
+    Click({0.06, 1.87});
+    SaveScreenshot(Frame(), "editor-zone-snapped-to-walls");
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
+    QTest::keyClick(View(), Qt::Key_Return);
+    ASSERT_EQ(room->GetZoneCount(), 1) << BoxTexts();
+    const Polygon& zone = room->GetZones()[0].GetPolygon();
+    ASSERT_EQ(zone.size(), 5u);
+    const Polygon corners = {{0, 0}, {8, 0}, {8, 2}, {3, 2}};
+    for (const Point& c : corners)
+        EXPECT_EQ(std::count_if(zone.begin(), zone.end(),
+                                [&](const Point& v) { return v.x == c.x && v.y == c.y; }),
+                  1)
+            << c.x << " " << c.y;
+    // The fifth corner lies on the west wall exactly.
+    EXPECT_EQ(std::count_if(zone.begin(), zone.end(), [](const Point& v) { return v.x == 0.0 && v.y > 1.5; }),
+              1);
+}
+
+TEST_F(EditorTest, RoomsFromTypedCornersAndRectanglesAZoneRectangleOnItsRoomsCorners) {
+    NewProject("Typed");
+    AddPlanFloor("Plan");
+    View()->SetDecimalSign(',');
+    auto type = [&](const char* text) {
+        QTest::keyClicks(View(), text);
+        QTest::keyClick(View(), Qt::Key_Return);
+    };
+    auto expectOutline = [&](const Polygon& expected, const Polygon& actual) {
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(actual[i].x, expected[i].x) << i;
+            EXPECT_EQ(actual[i].y, expected[i].y) << i;
+        }
+    };
+
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    EXPECT_EQ(View()->GetPrompt(), "Click the first corner, type x;y, or press R to draw a rectangle");
+    // With a comma as decimal sign "1,5" is one number, not a corner: refused, nothing placed.
+    type("1,5");
+    EXPECT_EQ(LastBox(), "\"1,5\" is not a corner.\nType x;y, @dx;dy or @length<angle in metres, for "
+                         "example 2,5;4 or @3,2<90");
+    EXPECT_FALSE(View()->HasOutline());
+    EXPECT_EQ(View()->GetEntry(), "1,5");
+    QTest::keyClick(View(), Qt::Key_Escape); // clears the entry, the mode stays
+    EXPECT_EQ(View()->GetEntry(), "");
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ROOM);
+    type("@1;1");
+    EXPECT_EQ(LastBox(), "There is no corner yet to measure from: type the first corner as x;y.");
+    QTest::keyClick(View(), Qt::Key_Escape);
+    type("0;0");
+    type("@4,5;0");
+    QTest::keyClicks(View(), "@3<90");
+    EXPECT_NE(View()->GetStatusText().find("Corner: @3<90_"), std::string::npos) << View()->GetStatusText();
+    Move({3, 1.5});
+    SaveScreenshot(Frame(), "editor-typed-corner");
+    QTest::keyClick(View(), Qt::Key_Return);
+    type("0;3");
+    EXPECT_EQ(View()->GetPrompt(), "Click the next corner, type x;y, or press Enter to close");
+    expectOutline({{0, 0}, {4.5, 0}, {4.5, 3}, {0, 3}}, View()->GetOutline());
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Typed");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    const CLENIRoom* typed = Project().FindRoom("Plan", "Typed");
+    ASSERT_NE(typed, nullptr) << BoxTexts();
+    EXPECT_EQ(typed->GetArea(), 13.5);
+
+    // A rectangle by two typed corners.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    QTest::keyClick(View(), Qt::Key_R);
+    EXPECT_TRUE(View()->IsRectangle());
+    EXPECT_EQ(View()->GetPrompt(), "Rectangle: click the first corner or type x;y");
+    type("5;0");
+    EXPECT_EQ(View()->GetPrompt(), "Rectangle: click the opposite corner or type x;y");
+    Move({7, 2});
+    SaveScreenshot(Frame(), "editor-rectangle");
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Rect");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    type("@3;2,5");
+    const CLENIRoom* rect = Project().FindRoom("Plan", "Rect");
+    ASSERT_NE(rect, nullptr) << BoxTexts();
+    expectOutline({{5, 0}, {8, 0}, {8, 2.5}, {5, 2.5}}, rect->GetPolygon());
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+
+    // A rectangle over another room is refused when it is finished; it stays to be mended.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    QTest::keyClick(View(), Qt::Key_R);
+    type("4,7;2");
+    type("6;2,8");
+    EXPECT_EQ(LastBox(), "This new room would contain (or be contained by)\nan existing room.");
+    EXPECT_EQ(View()->GetOutline().size(), 4u);
+    EXPECT_EQ(Project().GetFloorByName("Plan")->GetRoomCount(), 2);
+    QTest::keyClick(View(), Qt::Key_Escape);
+
+    // A zone rectangle clicked on two corners of its room with object snap: the room's outline.
+    QTest::keyClick(View(), Qt::Key_F3);
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    QTest::keyClick(View(), Qt::Key_R);
+    Click({0.06, 0.05});
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
+    Click({4.44, 2.93});
+    ASSERT_EQ(typed->GetZoneCount(), 1) << BoxTexts();
+    expectOutline(typed->GetPolygon(), typed->GetZones()[0].GetPolygon());
 }
 
 } // namespace
