@@ -275,12 +275,13 @@ TEST_F(EditorTest, AZoneCrossingTheNotchOfAnLShapedRoomIsRefusedAndAZoneSnapsToI
     AddPlanFloor("Plan");
     Page()->SetGridSize(1.0);
     QTest::keyClick(View(), Qt::Key_F9);
+    View()->SetDecimalSign('.');
     ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
-    EXPECT_EQ(View()->GetPrompt(), "Click the first corner");
+    EXPECT_EQ(View()->GetPrompt(), "Click the first corner, type x,y, or press R to draw a rectangle");
     const Polygon lShape = {{0, 0}, {8, 0}, {8, 2}, {3, 2}, {3, 6}, {0, 6}};
     for (const Point& p : lShape)
         Click({p.x + 0.1, p.y - 0.1});
-    EXPECT_EQ(View()->GetPrompt(), "Click the next corner, or press Enter to close");
+    EXPECT_EQ(View()->GetPrompt(), "Click the next corner, type x,y, or press Enter to close");
     script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
         d.GetNameField()->setText("L");
         d.accept();
@@ -432,8 +433,84 @@ TEST_F(EditorTest, RoomsFromTypedCornersAndRectanglesAZoneRectangleOnItsRoomsCor
     Click({0.06, 0.05});
     script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
     Click({4.44, 2.93});
+    typed = Project().FindRoom("Plan", "Typed"); // the floor's rooms have grown since
     ASSERT_EQ(typed->GetZoneCount(), 1) << BoxTexts();
     expectOutline(typed->GetPolygon(), typed->GetZones()[0].GetPolygon());
+}
+
+TEST_F(EditorTest, OutlinesEditedInModeZeroAreCheckedAndUndoable) {
+    NewProject("Edit");
+    AddSimpleFloor("Ground", 10, 10, 3, false); // ROOM_000 from (0,0) to (10,10)
+    View()->SetDecimalSign('.');
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    auto corners = [&](const std::string& name) { return Project().FindRoom("Ground", name)->GetPolygon(); };
+    auto has = [](const Polygon& outline, const Point& p) {
+        return std::any_of(outline.begin(), outline.end(), [&](const Point& v) { return v.x == p.x && v.y == p.y; });
+    };
+    auto drag = [&](const Point& from, const Point& to) {
+        Move(from);
+        QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, At(from));
+        Move(to);
+        QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, At(to));
+    };
+    // A second room by typed corners: Store from (11,0) to (14,4).
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    for (const char* corner : {"11,0", "@3,0", "@0,4", "11,4"}) {
+        QTest::keyClicks(View(), corner);
+        QTest::keyClick(View(), Qt::Key_Return);
+    }
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Store");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    ASSERT_NE(Project().FindRoom("Ground", "Store"), nullptr) << BoxTexts();
+
+    Click({5, 5});
+    ASSERT_EQ(View()->GetSelectedKind(), OUTLINE_ROOM);
+    EXPECT_EQ(View()->GetSelectedRoom(), "ROOM_000");
+    EXPECT_NE(View()->GetStatusText().find("Drag a corner or the inside"), std::string::npos);
+
+    // A corner dragged onto the grid: one undo step.
+    drag({10, 10}, {10.2, 11.1});
+    SaveScreenshot(Frame(), "editor-corner-dragged");
+    EXPECT_TRUE(has(corners("ROOM_000"), {10, 11})) << BoxTexts();
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_TRUE(has(corners("ROOM_000"), {10, 10}));
+    EXPECT_EQ(View()->GetSelectedOutline(), corners("ROOM_000")); // the selection follows the undo
+
+    // Into the other room: refused with its message, the room as it was.
+    drag({10, 0}, {12, 1});
+    EXPECT_EQ(LastBox(), "The room <ROOM_000> would overlap room <Store>.");
+    EXPECT_TRUE(has(corners("ROOM_000"), {10, 0}));
+    EXPECT_EQ(View()->GetSelectedOutline(), corners("ROOM_000"));
+
+    // A corner inserted on the south wall at the pointer, then deleted again.
+    Move({5.2, 0.3});
+    QTest::keyClick(View(), Qt::Key_Insert);
+    EXPECT_EQ(corners("ROOM_000").size(), 5u);
+    EXPECT_TRUE(has(corners("ROOM_000"), {5, 0}));
+    drag({5, 0}, {5, -2});
+    EXPECT_TRUE(has(corners("ROOM_000"), {5, -2}));
+    EXPECT_DOUBLE_EQ(Project().FindRoom("Ground", "ROOM_000")->GetArea(), 110.0);
+    Move({5, -1.8});
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(corners("ROOM_000").size(), 4u);
+    EXPECT_DOUBLE_EQ(Project().FindRoom("Ground", "ROOM_000")->GetArea(), 100.0);
+
+    // Store moved by a typed distance, then dragged by its inside; both snap onto the grid.
+    Click({12, 2});
+    ASSERT_EQ(View()->GetSelectedRoom(), "Store");
+    QTest::keyClicks(View(), "@0,5");
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(corners("Store"), (Polygon{{11, 5}, {14, 5}, {14, 9}, {11, 9}}));
+    drag({12, 7}, {13.1, 6.9});
+    EXPECT_EQ(corners("Store"), (Polygon{{12, 5}, {15, 5}, {15, 9}, {12, 9}}));
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_EQ(View()->GetSelectedKind(), OUTLINE_NONE);
 }
 
 } // namespace
