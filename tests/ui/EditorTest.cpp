@@ -322,7 +322,10 @@ TEST_F(EditorTest, AZoneCrossingTheNotchOfAnLShapedRoomIsRefusedAndAZoneSnapsToI
     ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
     Move({0.08, 0.07});
     EXPECT_EQ(View()->SnapPick(View()->GetPointerWorld()).kind, SNAPPED_CORNER);
-    EXPECT_NE(View()->GetStatusText().find("snap: corner   Click the first corner"), std::string::npos)
+    EXPECT_EQ(View()->GetStatusText().rfind("Click the first corner, type x,y, or press R to draw a rectangle   snap: "
+                                            "corner   [grid snap off F9] [OBJECT SNAP ON F3]   DXFPOS: ",
+                                            0),
+              0u)
         << View()->GetStatusText();
     for (const Point& p : {Point(0.08, 0.07), Point(7.93, 0.06), Point(7.9, 1.92), Point(3.07, 1.9)})
         Click(p);

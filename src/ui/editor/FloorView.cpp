@@ -317,17 +317,14 @@ std::string CFloorView::GetStatusText() const {
         grid ? StrPrintf("[GRID SNAP ON %.2f m F9] ", m_pSnap->m_dGridSpacing) : "[grid snap off F9] ";
     snaps += object ? "[OBJECT SNAP ON F3]" : "[object snap off F3]";
     std::string text = StrPrintf("%s   DXFPOS: %.2f %.2f", snaps.c_str(), m_PointerWorld.x, m_PointerWorld.y);
-    if (m_eMouseMode == MM_NONE && m_iSelKind != OUTLINE_NONE) {
-        text += "   ";
-        text += GetPrompt();
-    }
+    // What the mode expects comes first, where a narrow status bar still shows it.
     if (IsDrawingMode(m_eMouseMode)) {
         static const char* const kSnapNames[] = {"", "corner", "side", "drawing point", "grid"};
         const int kind = SnapPick(m_PointerWorld).kind;
-        if (kind > SNAPPED_NONE && kind <= SNAPPED_GRID) text += StrPrintf("   snap: %s", kSnapNames[kind]);
-        text += "   ";
-        text += GetPrompt();
+        if (kind > SNAPPED_NONE && kind <= SNAPPED_GRID) text = StrPrintf("snap: %s   ", kSnapNames[kind]) + text;
     }
+    const std::string prompt = GetPrompt();
+    if (!prompt.empty()) text = prompt + "   " + text;
     return text;
 }
 
