@@ -470,7 +470,8 @@ int FinishRoomOutline(const FloorPageContext& ctx, const Polygon& outline) {
     room.SetMaintenanceFactor(std::clamp(project.GetMaintenanceFactor(), 0.0, 1.0));
     room.GetTdTnByBuildingType(project.GetDominantBuildingType());
     for (const CLENIRoom& other : floor->GetRooms())
-        if (PolygonsOverlap(room.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
+        if (PolygonsOverlap(room.GetPolygon(), other.GetPolygon(), kOverlapTolerance) ||
+            OutlinesOverlap(room.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
             WalertBox("This new room would contain (or be contained by)\nan existing room.");
             return FINISH_FAILED;
         }
@@ -517,7 +518,8 @@ int FinishZoneOutline(const FloorPageContext& ctx, const Polygon& outline, const
     else
         zone.SetFa(fa);
     for (const CLENIZone& other : room->GetZones())
-        if (PolygonsOverlap(zone.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
+        if (PolygonsOverlap(zone.GetPolygon(), other.GetPolygon(), kOverlapTolerance) ||
+            OutlinesOverlap(zone.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
             WalertBox("This new zone would contain (or be contained by)\nan existing zone");
             return FINISH_FAILED;
         }
