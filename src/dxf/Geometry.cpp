@@ -327,6 +327,103 @@ bool HasVertexInside(const Polygon& a, const Polygon& b, double tolerance) {
     return false;
 }
 
+namespace {
+
+bool IsInsideOrOn(const Polygon& polygon, const Point& p, double tolerance) {
+    return GetNearestPointOnPolygon(polygon, p).distance <= tolerance || IsPointInPolygon(polygon, p);
+}
+
+} // namespace
+
+bool IsSegmentInsidePolygon(const Point& a, const Point& b, const Polygon& outline, double tolerance) {
+    const size_t m = outline.size();
+    if (m < 3) return false;
+    if (!IsInsideOrOn(outline, a, tolerance) || !IsInsideOrOn(outline, b, tolerance)) return false;
+    const double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
+    if (!(length2 > 0.0)) return true;
+    const double length = std::sqrt(length2);
+    std::vector<double> cuts = {0.0, 1.0};
+    for (size_t j = 0; j < m; ++j) {
+        const Point& u = outline[j];
+        const Point& v = outline[(j + 1) % m];
+        // A corner of the outline near the segment: a wall may turn away there.
+        const double t = ((u.x - a.x) * dx + (u.y - a.y) * dy) / length2;
+        const double off = std::fabs((u.x - a.x) * dy - (u.y - a.y) * dx) / length;
+        if (t > 0.0 && t < 1.0 && off <= tolerance) cuts.push_back(t);
+        // A wall crossing the segment.
+        const double ex = v.x - u.x, ey = v.y - u.y;
+        const double denom = dx * ey - dy * ex;
+        if (denom == 0.0) continue;
+        const double s = ((u.x - a.x) * ey - (u.y - a.y) * ex) / denom;
+        const double r = ((u.x - a.x) * dy - (u.y - a.y) * dx) / denom;
+        if (s > 0.0 && s < 1.0 && r >= 0.0 && r <= 1.0) cuts.push_back(s);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+        if (cuts[i + 1] - cuts[i] <= 1e-12) continue;
+        const double t = (cuts[i] + cuts[i + 1]) / 2.0;
+        if (!IsInsideOrOn(outline, Point(a.x + t * dx, a.y + t * dy), tolerance)) return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Whether a piece of a side of A lies inside B farther than tolerance from B's walls.
+bool HasSidePieceInside(const Polygon& a, const Polygon& b, double tolerance) {
+    const size_t n = a.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Point& p = a[i];
+        const Point& q = a[(i + 1) % n];
+        const double dx = q.x - p.x, dy = q.y - p.y, length2 = dx * dx + dy * dy;
+        if (!(length2 > 0.0)) continue;
+        std::vector<double> cuts = {0.0, 1.0};
+        const size_t m = b.size();
+        for (size_t j = 0; j < m; ++j) {
+            const Point& u = b[j];
+            const Point& v = b[(j + 1) % m];
+            const double t = ((u.x - p.x) * dx + (u.y - p.y) * dy) / length2;
+            if (t > 0.0 && t < 1.0) cuts.push_back(t);
+            const double ex = v.x - u.x, ey = v.y - u.y;
+            const double denom = dx * ey - dy * ex;
+            if (denom == 0.0) continue;
+            const double s = ((u.x - p.x) * ey - (u.y - p.y) * ex) / denom;
+            const double r = ((u.x - p.x) * dy - (u.y - p.y) * dx) / denom;
+            if (s > 0.0 && s < 1.0 && r >= 0.0 && r <= 1.0) cuts.push_back(s);
+        }
+        std::sort(cuts.begin(), cuts.end());
+        for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+            if (cuts[k + 1] - cuts[k] <= 1e-12) continue;
+            const double t = (cuts[k] + cuts[k + 1]) / 2.0;
+            const Point mid(p.x + t * dx, p.y + t * dy);
+            if (IsPointInPolygon(b, mid) && GetNearestPointOnPolygon(b, mid).distance > tolerance) return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool OutlinesOverlap(const Polygon& a, const Polygon& b, double tolerance) {
+    if (a.size() < 3 || b.size() < 3) return false;
+    if (HasSidePieceInside(a, b, tolerance) || HasSidePieceInside(b, a, tolerance)) return true;
+    // Neither side enters the other: apart, touching, or lying on the same walls. A point well
+    // inside A tells the last from the others.
+    for (const Triangle& t : Triangulate(a.data(), static_cast<int>(a.size()))) {
+        const Point c((a[t.a].x + a[t.b].x + a[t.c].x) / 3.0, (a[t.a].y + a[t.b].y + a[t.c].y) / 3.0);
+        if (IsPointInPolygon(b, c) && GetNearestPointOnPolygon(b, c).distance > tolerance) return true;
+    }
+    return false;
+}
+
+bool IsPolygonInsidePolygon(const Polygon& inner, const Polygon& outer, double tolerance) {
+    const size_t n = inner.size();
+    if (n < 3) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (!IsSegmentInsidePolygon(inner[i], inner[(i + 1) % n], outer, tolerance)) return false;
+    return true;
+}
+
 bool PolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance) {
     if (&a == &b) return true;
     if (HasVertexInside(a, b, tolerance) || HasVertexInside(b, a, tolerance)) return true;
@@ -372,29 +469,38 @@ void GetPolygonBoundingBox(const Polygon& polygon, Point& min, Point& max) {
     }
 }
 
-Point Snap(const CSnapPointList& list, const Point& p, double tolerance) {
-    if (list.m_iFlags & CSnapPointList::SNAP_OBJECT) {
-        const Point* best = nullptr;
-        double bestDistance = 0.0;
-        for (const Point& q : list.m_Points) {
-            if (std::fabs(q.x - p.x) > tolerance || std::fabs(q.y - p.y) > tolerance) continue;
-            const double d = Distance2D(q, p);
-            if (!best || d < bestDistance) {
-                best = &q;
-                bestDistance = d;
-            }
+bool SnapToListPoint(const CSnapPointList& list, const Point& p, double tolerance, Point& snapped) {
+    const Point* best = nullptr;
+    double bestDistance = 0.0;
+    for (const Point& q : list.m_Points) {
+        if (std::fabs(q.x - p.x) > tolerance || std::fabs(q.y - p.y) > tolerance) continue;
+        const double d = Distance2D(q, p);
+        if (!best || d < bestDistance) {
+            best = &q;
+            bestDistance = d;
         }
-        return best ? *best : p;
     }
-    if (list.m_iFlags & CSnapPointList::SNAP_GRID) {
-        const double g = list.m_dGridSpacing;
-        // A spacing that is not a positive number would turn the point into NaN.
-        if (!(g > 0.0) || !std::isfinite(g)) return p;
-        Point snapped(SnapToGrid(p.x, g), SnapToGrid(p.y, g), 0.0, 0.0);
-        Log().Printf(LOG_INFO, "Grid snapped coords are %.2f %.2f", snapped.x, snapped.y);
+    if (best) snapped = *best;
+    return best != nullptr;
+}
+
+bool SnapToGridPoint(const CSnapPointList& list, const Point& p, Point& snapped) {
+    const double g = list.m_dGridSpacing;
+    // A spacing that is not a positive number would turn the point into NaN.
+    if (!(g > 0.0) || !std::isfinite(g)) return false;
+    snapped = Point(SnapToGrid(p.x, g), SnapToGrid(p.y, g), 0.0, 0.0);
+    Log().Printf(LOG_INFO, "Grid snapped coords are %.2f %.2f", snapped.x, snapped.y);
+    return true;
+}
+
+Point Snap(const CSnapPointList& list, const Point& p, double tolerance) {
+    Point snapped = p;
+    if (list.m_iFlags & CSnapPointList::SNAP_OBJECT) {
+        SnapToListPoint(list, p, tolerance, snapped);
         return snapped;
     }
-    return p;
+    if (list.m_iFlags & CSnapPointList::SNAP_GRID) SnapToGridPoint(list, p, snapped);
+    return snapped;
 }
 
 void InitPolygonFromDxfPline(Polygon& polygon, const CDxfPline* pline) {

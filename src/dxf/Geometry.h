@@ -56,6 +56,17 @@ struct NearestPoint {
 NearestPoint GetNearestPointOnPolygon(const Polygon& polygon, const Point& p);
 
 bool HasVertexInside(const Polygon& a, const Polygon& b, double tolerance);
+// Whether every point of the segment a-b lies inside the outline or within tolerance of its
+// boundary. The segment is cut where it meets the outline's walls and where a corner of the
+// outline comes within tolerance of it, and each piece is tested: a side that leaves an L-shaped
+// outline across its notch and comes back is outside though both its ends are inside.
+bool IsSegmentInsidePolygon(const Point& a, const Point& b, const Polygon& outline, double tolerance);
+// Whether a piece of a side of A lies inside B farther than tolerance from B's walls, or the
+// other way round, or one covers the other: outlines that touch along a wall do not overlap,
+// a corner pushed into the neighbour's room does, though no corner of either lies in the other.
+bool OutlinesOverlap(const Polygon& a, const Polygon& b, double tolerance);
+// The same for every side of a closed outline of at least 3 corners (false for fewer).
+bool IsPolygonInsidePolygon(const Polygon& inner, const Polygon& outer, double tolerance);
 bool PolygonsOverlap(const Polygon& a, const Polygon& b, double tolerance);
 Point GetPolygonCentroid(const Polygon& polygon);
 void GetPolygonBoundingBox(const Polygon& polygon, Point& min, Point& max);
@@ -79,5 +90,12 @@ class CSnapPointList {
     }
 };
 
+// Object snap when it is on (the nearest of the list's points within tolerance, or p), otherwise
+// grid snap when it is on, otherwise p.
 Point Snap(const CSnapPointList& list, const Point& p, double tolerance);
+// The nearest of the list's points within tolerance of p, whatever the flags; false when none is.
+bool SnapToListPoint(const CSnapPointList& list, const Point& p, double tolerance, Point& snapped);
+// The nearest grid point of the list's spacing; false (p unchanged) for a spacing that is no
+// positive number.
+bool SnapToGridPoint(const CSnapPointList& list, const Point& p, Point& snapped);
 void AddSnapPoints(CSnapPointList& list, const CDxfEntity* entity, const Matrix4& matrix);

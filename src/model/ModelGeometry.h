@@ -12,3 +12,19 @@ void NormalisePolygon(Polygon& polygon);
 // no floor plan (its areas would overflow).
 constexpr int kMaxPolygonVertices = 1000;
 constexpr double kMaxCoordinate = 1e9;
+
+class CLENIFloor;
+
+// What a picked point was snapped to, in the order snapping tries them.
+enum SnapKind {
+    SNAPPED_NONE = 0,   // the point as picked
+    SNAPPED_CORNER = 1, // a corner of a room, zone or atrium
+    SNAPPED_EDGE = 2,   // the nearest point on a side of a room, zone or atrium
+    SNAPPED_POINT = 3,  // a point of the DXF drawing
+    SNAPPED_GRID = 4,   // the grid
+};
+
+// The nearest corner of the floor's rooms, zones and atria within tolerance of p or, when none is,
+// the nearest point on one of their sides within tolerance; SNAPPED_NONE with snapped = p otherwise.
+// A corner is taken exactly as stored, so an outline snapped to another shares its coordinates.
+SnapKind SnapToFloorOutlines(const CLENIFloor& floor, const Point& p, double tolerance, Point& snapped);

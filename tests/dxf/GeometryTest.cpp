@@ -217,6 +217,55 @@ TEST(GeometryTest, PolygonsOverlap) {
     EXPECT_FALSE(HasVertexInside(room, Rect(2, 1, 4, 3), kContainmentTolerance));
 }
 
+TEST(GeometryTest, OutlineInsideAnLShapedOutline) {
+    // The notch is x > 4, y > 4; (4, 4) is the reflex corner.
+    const Polygon room = {Point(0, 0), Point(10, 0), Point(10, 4), Point(4, 4), Point(4, 10), Point(0, 10)};
+    struct Case {
+        const char* name;
+        Polygon zone;
+        bool inside;
+    } cases[] = {
+        {"the room itself", room, true},
+        {"a rectangle in one arm", Rect(1, 1, 9, 3), true},
+        {"a side across the notch, every corner inside", {Point(2, 2), Point(8, 2), Point(3, 8)}, false},
+        {"a side touching the reflex corner", {Point(0, 0), Point(8, 0), Point(0, 8)}, true},
+        {"a side cutting off the reflex corner", {Point(0, 0), Point(9, 0), Point(0, 9)}, false},
+        {"a corner in the notch", Rect(1, 1, 6, 6), false},
+        {"a side along the wall, 1 cm outside", Rect(-0.01, 1, 3, 9), true},
+        {"a side 10 cm outside", Rect(-0.1, 1, 3, 9), false},
+        {"around the room", Rect(-1, -1, 11, 11), false},
+        {"two corners", {Point(1, 1), Point(2, 2)}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsPolygonInsidePolygon(c.zone, room, kContainmentTolerance), c.inside) << c.name;
+    // One side alone, as drawing checks it corner by corner.
+    EXPECT_TRUE(IsSegmentInsidePolygon(Point(1, 9), Point(1, 1), room, kContainmentTolerance));
+    EXPECT_FALSE(IsSegmentInsidePolygon(Point(3, 9), Point(9, 3), room, kContainmentTolerance));
+    EXPECT_TRUE(IsSegmentInsidePolygon(Point(4, 9), Point(4, 4), room, kContainmentTolerance));
+}
+
+TEST(GeometryTest, OutlinesOverlapBySidesNotOnlyByCorners) {
+    const Polygon b = Rect(12, 0, 16, 6);
+    struct Case {
+        const char* name;
+        Polygon a;
+        bool overlap;
+    } cases[] = {
+        {"a corner pushed across the wall, on the wall's line", {Point(0, 0), Point(13, 0), Point(10, 6), Point(0, 6)}, true},
+        {"touching along a wall", Rect(8, 0, 12, 6), false},
+        {"touching at a corner", Rect(8, 6, 12, 9), false},
+        {"apart", Rect(0, 0, 10, 6), false},
+        {"the same outline", b, true},
+        {"a cross through it, no corner inside", {Point(13, -1), Point(15, -1), Point(15, 7), Point(13, 7)}, true},
+        {"inside it", Rect(13, 1, 14, 2), true},
+        {"around it", Rect(10, -1, 18, 8), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(OutlinesOverlap(c.a, b, kContainmentTolerance), c.overlap) << c.name;
+        EXPECT_EQ(OutlinesOverlap(b, c.a, kContainmentTolerance), c.overlap) << c.name << " (swapped)";
+    }
+}
+
 TEST(GeometryTest, CentroidAndBoundingBox) {
     Polygon p = {Point(0, 0, 1, 2), Point(4, 0, 3, 2), Point(4, 2, 5, 2), Point(0, 2, 3, 2)};
     EXPECT_EQ(GetPolygonCentroid(p), Point(2, 1, 3, 2));

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -267,6 +268,252 @@ TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosen
     EXPECT_EQ(Project().GetFloorByName("Ground")->GetRoomCount(), 0);
     EXPECT_TRUE(Doc().IsModified());
     menu->close();
+}
+
+TEST_F(EditorTest, AZoneCrossingTheNotchOfAnLShapedRoomIsRefusedAndAZoneSnapsToItsWalls) {
+    NewProject("LShape");
+    AddPlanFloor("Plan");
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    View()->SetDecimalSign('.');
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    EXPECT_EQ(View()->GetPrompt(), "Click the first corner, type x,y, or press R to draw a rectangle");
+    const Polygon lShape = {{0, 0}, {8, 0}, {8, 2}, {3, 2}, {3, 6}, {0, 6}};
+    for (const Point& p : lShape)
+        Click({p.x + 0.1, p.y - 0.1});
+    EXPECT_EQ(View()->GetPrompt(), "Click the next corner, type x,y, or press Enter to close");
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("L");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    const CLENIRoom* room = Project().FindRoom("Plan", "L");
+    ASSERT_NE(room, nullptr) << BoxTexts();
+    EXPECT_DOUBLE_EQ(room->GetArea(), 8 * 2 + 3 * 4);
+
+    // Every corner inside the room, a side across the notch: refused when it is clicked...
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({1, 1});
+    Click({7, 1});
+    Click({2, 5});
+    EXPECT_EQ(LastBox(), "Zones have to stay inside their room\nThis side would cross the walls of room <L>.");
+    EXPECT_EQ(View()->GetOutline().size(), 2u);
+    QTest::keyClick(View(), Qt::Key_Escape);
+    // ... and when the closing side is the one that crosses, refused on Enter, wherever the
+    // pointer is; the outline stays to be mended.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Click({2, 5});
+    Click({1, 1});
+    Click({7, 1});
+    Move({1.5, 3});
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(LastBox(), "Zones have to stay inside their room\nA side of this zone crosses the walls of room <L>.");
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ZONE);
+    EXPECT_EQ(View()->GetOutline().size(), 3u);
+    EXPECT_EQ(room->GetZoneCount(), 0);
+    QTest::keyClick(View(), Qt::Key_Escape);
+
+    // Object snap puts a zone's corners on the room's corners and sides exactly, grid or not.
+    QTest::keyClick(View(), Qt::Key_F9);
+    QTest::keyClick(View(), Qt::Key_F3);
+    ASSERT_TRUE(Page()->IsObjectSnapOn());
+    ASSERT_FALSE(Page()->IsGridSnapOn());
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    Move({0.08, 0.07});
+    EXPECT_EQ(View()->SnapPick(View()->GetPointerWorld()).kind, SNAPPED_CORNER);
+    EXPECT_EQ(View()->GetStatusText().rfind("Click the first corner, type x,y, or press R to draw a rectangle   snap: "
+                                            "corner   [grid snap off F9] [OBJECT SNAP ON F3]   DXFPOS: ",
+                                            0),
+              0u)
+        << View()->GetStatusText();
+    for (const Point& p : {Point(0.08, 0.07), Point(7.93, 0.06), Point(7.9, 1.92), Point(3.07, 1.9)})
+        Click(p);
+    Move({0.06, 1.87});
+    EXPECT_EQ(View()->SnapPick(View()->GetPointerWorld()).kind, SNAPPED_EDGE);
+    Click({0.06, 1.87});
+    SaveScreenshot(Frame(), "editor-zone-snapped-to-walls");
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
+    QTest::keyClick(View(), Qt::Key_Return);
+    ASSERT_EQ(room->GetZoneCount(), 1) << BoxTexts();
+    const Polygon& zone = room->GetZones()[0].GetPolygon();
+    ASSERT_EQ(zone.size(), 5u);
+    const Polygon corners = {{0, 0}, {8, 0}, {8, 2}, {3, 2}};
+    for (const Point& c : corners)
+        EXPECT_EQ(std::count_if(zone.begin(), zone.end(),
+                                [&](const Point& v) { return v.x == c.x && v.y == c.y; }),
+                  1)
+            << c.x << " " << c.y;
+    // The fifth corner lies on the west wall exactly.
+    EXPECT_EQ(std::count_if(zone.begin(), zone.end(), [](const Point& v) { return v.x == 0.0 && v.y > 1.5; }),
+              1);
+}
+
+TEST_F(EditorTest, RoomsFromTypedCornersAndRectanglesAZoneRectangleOnItsRoomsCorners) {
+    NewProject("Typed");
+    AddPlanFloor("Plan");
+    View()->SetDecimalSign(',');
+    auto type = [&](const char* text) {
+        QTest::keyClicks(View(), text);
+        QTest::keyClick(View(), Qt::Key_Return);
+    };
+    auto expectOutline = [&](const Polygon& expected, const Polygon& actual) {
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(actual[i].x, expected[i].x) << i;
+            EXPECT_EQ(actual[i].y, expected[i].y) << i;
+        }
+    };
+
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    EXPECT_EQ(View()->GetPrompt(), "Click the first corner, type x;y, or press R to draw a rectangle");
+    // With a comma as decimal sign "1,5" is one number, not a corner: refused, nothing placed.
+    type("1,5");
+    EXPECT_EQ(LastBox(), "\"1,5\" is not a corner.\nType x;y, @dx;dy or @length<angle in metres, for "
+                         "example 2,5;4 or @3,2<90");
+    EXPECT_FALSE(View()->HasOutline());
+    EXPECT_EQ(View()->GetEntry(), "1,5");
+    QTest::keyClick(View(), Qt::Key_Escape); // clears the entry, the mode stays
+    EXPECT_EQ(View()->GetEntry(), "");
+    EXPECT_EQ(View()->GetMouseMode(), MM_ADD_ROOM);
+    type("@1;1");
+    EXPECT_EQ(LastBox(), "There is no corner yet to measure from: type the first corner as x;y.");
+    QTest::keyClick(View(), Qt::Key_Escape);
+    type("0;0");
+    type("@4,5;0");
+    QTest::keyClicks(View(), "@3<90");
+    EXPECT_NE(View()->GetStatusText().find("Corner: @3<90_"), std::string::npos) << View()->GetStatusText();
+    Move({3, 1.5});
+    SaveScreenshot(Frame(), "editor-typed-corner");
+    QTest::keyClick(View(), Qt::Key_Return);
+    type("0;3");
+    EXPECT_EQ(View()->GetPrompt(), "Click the next corner, type x;y, or press Enter to close");
+    expectOutline({{0, 0}, {4.5, 0}, {4.5, 3}, {0, 3}}, View()->GetOutline());
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Typed");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    const CLENIRoom* typed = Project().FindRoom("Plan", "Typed");
+    ASSERT_NE(typed, nullptr) << BoxTexts();
+    EXPECT_EQ(typed->GetArea(), 13.5);
+
+    // A rectangle by two typed corners.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    QTest::keyClick(View(), Qt::Key_R);
+    EXPECT_TRUE(View()->IsRectangle());
+    EXPECT_EQ(View()->GetPrompt(), "Rectangle: click the first corner or type x;y");
+    type("5;0");
+    EXPECT_EQ(View()->GetPrompt(), "Rectangle: click the opposite corner or type x;y");
+    Move({7, 2});
+    SaveScreenshot(Frame(), "editor-rectangle");
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Rect");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    type("@3;2,5");
+    const CLENIRoom* rect = Project().FindRoom("Plan", "Rect");
+    ASSERT_NE(rect, nullptr) << BoxTexts();
+    expectOutline({{5, 0}, {8, 0}, {8, 2.5}, {5, 2.5}}, rect->GetPolygon());
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+
+    // A rectangle over another room is refused when it is finished; it stays to be mended.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    QTest::keyClick(View(), Qt::Key_R);
+    type("4,7;2");
+    type("6;2,8");
+    EXPECT_EQ(LastBox(), "This new room would contain (or be contained by)\nan existing room.");
+    EXPECT_EQ(View()->GetOutline().size(), 4u);
+    EXPECT_EQ(Project().GetFloorByName("Plan")->GetRoomCount(), 2);
+    QTest::keyClick(View(), Qt::Key_Escape);
+
+    // A zone rectangle clicked on two corners of its room with object snap: the room's outline.
+    QTest::keyClick(View(), Qt::Key_F3);
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ZONE));
+    QTest::keyClick(View(), Qt::Key_R);
+    Click({0.06, 0.05});
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) { d.accept(); });
+    Click({4.44, 2.93});
+    typed = Project().FindRoom("Plan", "Typed"); // the floor's rooms have grown since
+    ASSERT_EQ(typed->GetZoneCount(), 1) << BoxTexts();
+    expectOutline(typed->GetPolygon(), typed->GetZones()[0].GetPolygon());
+}
+
+TEST_F(EditorTest, OutlinesEditedInModeZeroAreCheckedAndUndoable) {
+    NewProject("Edit");
+    AddSimpleFloor("Ground", 10, 10, 3, false); // ROOM_000 from (0,0) to (10,10)
+    View()->SetDecimalSign('.');
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    auto corners = [&](const std::string& name) { return Project().FindRoom("Ground", name)->GetPolygon(); };
+    auto has = [](const Polygon& outline, const Point& p) {
+        return std::any_of(outline.begin(), outline.end(), [&](const Point& v) { return v.x == p.x && v.y == p.y; });
+    };
+    auto drag = [&](const Point& from, const Point& to) {
+        Move(from);
+        QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, At(from));
+        Move(to);
+        QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, At(to));
+    };
+    // A second room by typed corners: Store from (11,0) to (14,4).
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    for (const char* corner : {"11,0", "@3,0", "@0,4", "11,4"}) {
+        QTest::keyClicks(View(), corner);
+        QTest::keyClick(View(), Qt::Key_Return);
+    }
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Store");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    ASSERT_NE(Project().FindRoom("Ground", "Store"), nullptr) << BoxTexts();
+
+    Click({5, 5});
+    ASSERT_EQ(View()->GetSelectedKind(), OUTLINE_ROOM);
+    EXPECT_EQ(View()->GetSelectedRoom(), "ROOM_000");
+    EXPECT_NE(View()->GetStatusText().find("Drag a corner or the inside"), std::string::npos);
+
+    // A corner dragged onto the grid: one undo step.
+    drag({10, 10}, {10.2, 11.1});
+    SaveScreenshot(Frame(), "editor-corner-dragged");
+    EXPECT_TRUE(has(corners("ROOM_000"), {10, 11})) << BoxTexts();
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_TRUE(has(corners("ROOM_000"), {10, 10}));
+    EXPECT_EQ(View()->GetSelectedOutline(), corners("ROOM_000")); // the selection follows the undo
+
+    // Into the other room: refused with its message, the room as it was.
+    drag({10, 0}, {12, 1});
+    EXPECT_EQ(LastBox(), "The room <ROOM_000> would overlap room <Store>.");
+    EXPECT_TRUE(has(corners("ROOM_000"), {10, 0}));
+    EXPECT_EQ(View()->GetSelectedOutline(), corners("ROOM_000"));
+
+    // A corner inserted on the south wall at the pointer, then deleted again.
+    Move({5.2, 0.3});
+    QTest::keyClick(View(), Qt::Key_Insert);
+    EXPECT_EQ(corners("ROOM_000").size(), 5u);
+    EXPECT_TRUE(has(corners("ROOM_000"), {5, 0}));
+    drag({5, 0}, {5, -2});
+    EXPECT_TRUE(has(corners("ROOM_000"), {5, -2}));
+    EXPECT_DOUBLE_EQ(Project().FindRoom("Ground", "ROOM_000")->GetArea(), 110.0);
+    Move({5, -1.8});
+    QTest::keyClick(View(), Qt::Key_Delete);
+    EXPECT_EQ(corners("ROOM_000").size(), 4u);
+    EXPECT_DOUBLE_EQ(Project().FindRoom("Ground", "ROOM_000")->GetArea(), 100.0);
+
+    // Store moved by a typed distance, then dragged by its inside; both snap onto the grid.
+    Click({12, 2});
+    ASSERT_EQ(View()->GetSelectedRoom(), "Store");
+    QTest::keyClicks(View(), "@0,5");
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(corners("Store"), (Polygon{{11, 5}, {14, 5}, {14, 9}, {11, 9}}));
+    drag({12, 7}, {13.1, 6.9});
+    EXPECT_EQ(corners("Store"), (Polygon{{12, 5}, {15, 5}, {15, 9}, {12, 9}}));
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_EQ(View()->GetSelectedKind(), OUTLINE_NONE);
 }
 
 } // namespace

@@ -28,6 +28,9 @@ CDxfTabDlg::CDxfTabDlg(QWidget* parent) : QWidget(parent) {
         [this](int mode, const Polygon& outline) { return FinishOutline(mode, outline); });
     m_pView->SetContextHandler(
         [this](const Point& at, const QPoint& global) { OpenContextMenu(at, global); });
+    m_pView->SetEditHandler([this](const OutlineEdit& edit) {
+        return m_pDoc && ApplyFloorOutlineEdit(MakeContext(Point()), edit);
+    });
 #else
     m_pPlaceholder = new QWidget(this);
     m_pPlaceholder->setAutoFillBackground(true);
@@ -46,6 +49,7 @@ CDxfTabDlg::~CDxfTabDlg() {
         m_pView->SetModeHandler(nullptr);
         m_pView->SetFinishHandler(nullptr);
         m_pView->SetContextHandler(nullptr);
+        m_pView->SetEditHandler(nullptr);
         m_pView->SetDrawing(nullptr, nullptr, nullptr);
     }
 #endif
@@ -206,7 +210,7 @@ int CDxfTabDlg::FinishOutline(int mode, const Polygon& outline) {
         return FinishRoomOutline(ctx, outline);
     case MM_ADD_ZONE:
 #ifdef ORVANTIS_HAVE_FLOOR_VIEW
-        return FinishZoneOutline(ctx, outline, m_pView->GetPointerWorld(), m_pView->GetZoneRoomName());
+        return FinishZoneOutline(ctx, outline, m_pView->GetZoneRoomName());
 #else
         return FINISH_FAILED;
 #endif

@@ -7,6 +7,7 @@
 #include "dxf/DxfFile.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
+#include "model/OutlineEdit.h"
 #include "tables/BuildingTypeData.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/dialogs/FloorDlg.h"
@@ -469,7 +470,8 @@ int FinishRoomOutline(const FloorPageContext& ctx, const Polygon& outline) {
     room.SetMaintenanceFactor(std::clamp(project.GetMaintenanceFactor(), 0.0, 1.0));
     room.GetTdTnByBuildingType(project.GetDominantBuildingType());
     for (const CLENIRoom& other : floor->GetRooms())
-        if (PolygonsOverlap(room.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
+        if (PolygonsOverlap(room.GetPolygon(), other.GetPolygon(), kOverlapTolerance) ||
+            OutlinesOverlap(room.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
             WalertBox("This new room would contain (or be contained by)\nan existing room.");
             return FINISH_FAILED;
         }
@@ -488,17 +490,24 @@ int FinishRoomOutline(const FloorPageContext& ctx, const Polygon& outline) {
     return FINISH_DONE;
 }
 
-int FinishZoneOutline(const FloorPageContext& ctx, const Polygon& outline, const Point& pointer,
-                      const std::string& zoneRoom) {
+int FinishZoneOutline(const FloorPageContext& ctx, const Polygon& outline, const std::string& zoneRoom) {
     if (!ctx.doc || outline.size() < 3) return FINISH_FAILED;
     CLENIFloor* floor = Floor(ctx);
     if (!floor) {
         Log().Printf(LOG_ERROR, "Could not get floor <%s> in this project", ctx.floorName.c_str());
         return FINISH_FAILED;
     }
-    const CLENIRoom* room = floor->GetRoomAtPoint(pointer, true);
+    // The room the zone was started in; where the pointer happens to be when Enter is pressed
+    // says nothing about the outline.
+    const CLENIRoom* room = zoneRoom.empty() ? floor->GetRoomAtPoint(outline.front(), true)
+                                             : floor->FindRoom(zoneRoom);
     if (!room) {
         WalertBox("There is no room here");
+        return FINISH_FAILED;
+    }
+    if (!IsPolygonInsidePolygon(outline, room->GetPolygon(), kContainmentTolerance)) {
+        WalertBox("Zones have to stay inside their room\nA side of this zone crosses the walls of room <%s>.",
+                  room->GetName().c_str());
         return FINISH_FAILED;
     }
     CLENIZone zone;
@@ -509,15 +518,16 @@ int FinishZoneOutline(const FloorPageContext& ctx, const Polygon& outline, const
     else
         zone.SetFa(fa);
     for (const CLENIZone& other : room->GetZones())
-        if (PolygonsOverlap(zone.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
+        if (PolygonsOverlap(zone.GetPolygon(), other.GetPolygon(), kOverlapTolerance) ||
+            OutlinesOverlap(zone.GetPolygon(), other.GetPolygon(), kOverlapTolerance)) {
             WalertBox("This new zone would contain (or be contained by)\nan existing zone");
             return FINISH_FAILED;
         }
     CZonePropsDlg dialog(zone, room, false, ctx.parent);
     if (ExecDialog(dialog) != QDialog::Accepted) return FINISH_CANCELLED;
-    CLENIRoom* target = floor->FindRoom(zoneRoom);
+    CLENIRoom* target = floor->FindRoom(room->GetName());
     if (!target) {
-        Log().Printf(LOG_ERROR, "CLENIProject::INZ (%s) no room by that name", zoneRoom.c_str());
+        Log().Printf(LOG_ERROR, "CLENIProject::INZ (%s) no room by that name", room->GetName().c_str());
         return FINISH_FAILED;
     }
     ctx.BeginChange();
@@ -544,4 +554,20 @@ int FinishAtriumOutline(const FloorPageContext& ctx, const Polygon& outline) {
     floor->AddAtrium(atrium);
     ctx.Changed();
     return FINISH_DONE;
+}
+
+bool ApplyFloorOutlineEdit(const FloorPageContext& ctx, const OutlineEdit& edit) {
+    if (!ctx.doc) return false;
+    const CLENIFloor* floor = Floor(ctx);
+    if (!floor) return false;
+    CLENIFloor edited = *floor;
+    std::string message;
+    if (!ApplyOutlineEdit(edited, edit, message)) {
+        WalertBox("%s", message.c_str());
+        return false;
+    }
+    ctx.BeginChange();
+    if (CLENIFloor* target = Floor(ctx)) *target = edited;
+    ctx.Changed();
+    return true;
 }

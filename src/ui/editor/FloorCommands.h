@@ -53,12 +53,15 @@ const std::vector<ContextMenuItem>& GetContextMenuItems();
 // False for an id it does not know.
 bool RunFloorPageCommand(int id, const FloorPageContext& ctx);
 
-// Finishing a drawn outline; FinishResult of FloorView.h. pointer: the pointer's world position
-// now; zoneRoom: the room in which the zone outline was started.
+// Finishing a drawn outline; FinishResult of FloorView.h. zoneRoom: the room in which the zone
+// outline was started (empty: the room holding its first corner); the whole outline must lie in it.
 int FinishRoomOutline(const FloorPageContext& ctx, const Polygon& outline);
-int FinishZoneOutline(const FloorPageContext& ctx, const Polygon& outline, const Point& pointer,
-                      const std::string& zoneRoom);
+int FinishZoneOutline(const FloorPageContext& ctx, const Polygon& outline, const std::string& zoneRoom);
 int FinishAtriumOutline(const FloorPageContext& ctx, const Polygon& outline);
+
+// An edited outline of the page's floor: checked (the refusal shown), then written as one undo step.
+struct OutlineEdit;
+bool ApplyFloorOutlineEdit(const FloorPageContext& ctx, const OutlineEdit& edit);
 
 // The window whose daylight area holds the point (the one on the nearest wall when several do), as
 // an index into the room's windows, or -1.

@@ -9,12 +9,15 @@
 #include "dxf/EntList.h"
 #include "dxf/Geometry.h"
 #include "dxf/Render.h"
+#include "model/CoordinateEntry.h"
 #include "model/LENIFloor.h"
 #include "model/ModelOverlay.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
@@ -70,6 +73,8 @@ CFloorView::CFloorView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(100, 100);
+    const QString sign = QLocale().decimalPoint();
+    SetDecimalSign(sign.isEmpty() ? '.' : sign.at(0).toLatin1());
 }
 
 void CFloorView::SetDrawing(const CEntList* entities, CSnapPointList* snap, const CLENIFloor* floor) {
@@ -94,7 +99,145 @@ void CFloorView::SetDxfFile(CDxfFile* drawing, const CLENIFloor* floor) {
 
 void CFloorView::SetFloor(const CLENIFloor* floor) {
     m_pFloor = floor;
+    RefreshSelection();
     Invalidate();
+}
+
+// ---- Editing outlines ----
+
+double CFloorView::PixelScale() const {
+    return std::abs(GetWorldToPixel().m[0][0]);
+}
+
+bool CFloorView::SelectAt(const Point& p) {
+    ClearSelection();
+    if (!m_pFloor) return false;
+    if (const CLENIRoom* room = m_pFloor->GetRoomAtPoint(p, false)) {
+        m_SelRoom = room->GetName();
+        if (const CLENIZone* zone = room->GetZoneAtPoint(p)) {
+            m_iSelKind = OUTLINE_ZONE;
+            m_SelName = zone->GetName();
+        } else {
+            m_iSelKind = OUTLINE_ROOM;
+        }
+    } else if (const CLENIAtrium* atrium = m_pFloor->GetAtriumAtPoint(p)) {
+        m_iSelKind = OUTLINE_ATRIUM;
+        m_SelName = atrium->m_csName;
+    } else {
+        return false;
+    }
+    RefreshSelection();
+    return m_iSelKind != OUTLINE_NONE;
+}
+
+void CFloorView::ClearSelection() {
+    m_iSelKind = OUTLINE_NONE;
+    m_SelRoom.clear();
+    m_SelName.clear();
+    m_SelOutline.clear();
+    m_iDragCorner = -1;
+    m_bMovingOutline = false;
+    update();
+}
+
+void CFloorView::RefreshSelection() {
+    if (m_iSelKind == OUTLINE_NONE) return;
+    m_SelOutline = m_pFloor ? GetEditedOutline(*m_pFloor, m_iSelKind, m_SelRoom, m_SelName) : Polygon();
+    if (m_SelOutline.empty()) ClearSelection();
+    update();
+}
+
+bool CFloorView::CommitEdit(const Polygon& outline, std::vector<int> wallMap, const Point& shift) {
+    if (m_iSelKind == OUTLINE_NONE) return false;
+    OutlineEdit edit;
+    edit.kind = m_iSelKind;
+    edit.room = m_SelRoom;
+    edit.name = m_SelName;
+    edit.outline = outline;
+    for (Point& v : edit.outline)
+        v.z = v.w = 0.0;
+    edit.wallMap = std::move(wallMap);
+    edit.shift = shift;
+    edit.moveContents = m_iSelKind == OUTLINE_ROOM && (shift.x != 0.0 || shift.y != 0.0);
+    const bool done = m_EditHandler && m_EditHandler(edit);
+    RefreshSelection();
+    return done;
+}
+
+bool CFloorView::InsertCornerAt(const Point& p) {
+    if (m_iSelKind == OUTLINE_NONE || m_SelOutline.size() < 2) return false;
+    const Point at = SnapPick(p).point;
+    const NearestPoint nearest = GetNearestPointOnPolygon(m_SelOutline, at);
+    if (nearest.index1 < 0) return false;
+    // On the side nearest the pointer, after its first corner.
+    int after = nearest.index1;
+    const int n = static_cast<int>(m_SelOutline.size());
+    if (nearest.index1 == nearest.index2) {
+        WalertBox("Point at a side of the outline, not at a corner, to insert a corner");
+        return false;
+    }
+    if (nearest.index2 != (after + 1) % n) after = nearest.index2;
+    Polygon outline = m_SelOutline;
+    outline.insert(outline.begin() + after + 1, Point(at.x, at.y));
+    return CommitEdit(outline, m_iSelKind == OUTLINE_ROOM ? WallMapAfterInsert(n, after) : std::vector<int>(),
+                      Point());
+}
+
+bool CFloorView::DeleteCornerAt(const Point& p) {
+    if (m_iSelKind == OUTLINE_NONE) return false;
+    const int n = static_cast<int>(m_SelOutline.size());
+    if (n <= 3) {
+        WalertBox("An outline keeps at least 3 corners");
+        return false;
+    }
+    int corner = -1;
+    double best = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double d = Distance2D(m_SelOutline[i], p);
+        if (corner < 0 || d < best) {
+            corner = i;
+            best = d;
+        }
+    }
+    Polygon outline = m_SelOutline;
+    outline.erase(outline.begin() + corner);
+    return CommitEdit(outline, m_iSelKind == OUTLINE_ROOM ? WallMapAfterDelete(n, corner) : std::vector<int>(),
+                      Point());
+}
+
+bool CFloorView::MoveSelection(const Point& by) {
+    if (m_iSelKind == OUTLINE_NONE || (by.x == 0.0 && by.y == 0.0)) return false;
+    Polygon outline = m_SelOutline;
+    for (Point& v : outline) {
+        v.x += by.x;
+        v.y += by.y;
+    }
+    return CommitEdit(outline, {}, Point(by.x, by.y));
+}
+
+void CFloorView::DrawSelection(QPainter& painter) {
+    if (m_iSelKind == OUTLINE_NONE || m_SelOutline.empty() || m_Image.isNull()) return;
+    const Matrix4 toPixel = GetWorldToPixel();
+    QPolygonF line;
+    for (const Point& v : m_SelOutline) {
+        const Point q = TransformPoint(toPixel, Point(v.x, v.y));
+        line << QPointF(q.x + kFrame, q.y + kFrame);
+    }
+    painter.save();
+    painter.setClipRect(QRect(kFrame, kFrame, m_Image.width(), m_Image.height()));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0, 90, 220), 2, Qt::DashLine));
+    painter.drawPolygon(line);
+    // The corners' grips.
+    painter.setPen(QPen(QColor(0, 90, 220), 1));
+    painter.setBrush(Qt::white);
+    for (int i = 0; i < line.size(); ++i) {
+        if (i == m_iDragCorner) painter.setBrush(QColor(0, 90, 220));
+        painter.drawRect(QRectF(line[i].x() - 4, line[i].y() - 4, 8, 8));
+        if (i == m_iDragCorner) painter.setBrush(Qt::white);
+    }
+    painter.restore();
 }
 
 void CFloorView::ZoomAll() {
@@ -173,7 +316,40 @@ std::string CFloorView::GetStatusText() const {
     std::string snaps =
         grid ? StrPrintf("[GRID SNAP ON %.2f m F9] ", m_pSnap->m_dGridSpacing) : "[grid snap off F9] ";
     snaps += object ? "[OBJECT SNAP ON F3]" : "[object snap off F3]";
-    return StrPrintf("%s   DXFPOS: %.2f %.2f", snaps.c_str(), m_PointerWorld.x, m_PointerWorld.y);
+    std::string text = StrPrintf("%s   DXFPOS: %.2f %.2f", snaps.c_str(), m_PointerWorld.x, m_PointerWorld.y);
+    // What the mode expects comes first, where a narrow status bar still shows it.
+    if (IsDrawingMode(m_eMouseMode)) {
+        static const char* const kSnapNames[] = {"", "corner", "side", "drawing point", "grid"};
+        const int kind = SnapPick(m_PointerWorld).kind;
+        if (kind > SNAPPED_NONE && kind <= SNAPPED_GRID) text = StrPrintf("snap: %s   ", kSnapNames[kind]) + text;
+    }
+    const std::string prompt = GetPrompt();
+    if (!prompt.empty()) text = prompt + "   " + text;
+    return text;
+}
+
+std::string CFloorView::GetPrompt() const {
+    if (m_eMouseMode == MM_NONE && m_iSelKind != OUTLINE_NONE) {
+        const std::string xy = m_cDecimalSign == ',' ? "@dx;dy" : "@dx,dy";
+        std::string prompt = "Drag a corner or the inside, Insert or Delete a corner at the pointer, type " + xy +
+                             " to move, Esc to let go";
+        if (!m_Entry.empty()) prompt += "   Move by: " + m_Entry + "_";
+        return prompt;
+    }
+    if (!IsDrawingMode(m_eMouseMode)) return std::string();
+    const std::string xy = m_cDecimalSign == ',' ? "x;y" : "x,y";
+    std::string prompt;
+    if (m_bRectangle)
+        prompt = !m_bHasOutline || m_Outline.empty() ? "Rectangle: click the first corner or type " + xy
+                                                      : "Rectangle: click the opposite corner or type " + xy;
+    else if (!m_bHasOutline || m_Outline.empty())
+        prompt = "Click the first corner, type " + xy + ", or press R to draw a rectangle";
+    else if (m_Outline.size() < 3)
+        prompt = "Click the next corner or type " + xy;
+    else
+        prompt = "Click the next corner, type " + xy + ", or press Enter to close";
+    if (!m_Entry.empty()) prompt += "   Corner: " + m_Entry + "_";
+    return prompt;
 }
 
 void CFloorView::ReportStatus() {
@@ -266,6 +442,7 @@ void CFloorView::SetMode(int mode) {
     else
         unsetCursor();
     if (changed && m_ModeHandler) m_ModeHandler();
+    if (changed) ReportStatus();
 }
 
 void CFloorView::StartDrawing(int mode) {
@@ -273,6 +450,9 @@ void CFloorView::StartDrawing(int mode) {
     m_Outline.clear();
     m_bHasOutline = false;
     m_csZoneRoom.clear();
+    m_Entry.clear();
+    m_bRectangle = false;
+    ClearSelection();
     SetMode(mode);
     setFocus();
     update();
@@ -282,6 +462,8 @@ void CFloorView::StopDrawing() {
     m_Outline.clear();
     m_bHasOutline = false;
     m_csZoneRoom.clear();
+    m_Entry.clear();
+    m_bRectangle = false;
     SetMode(MM_NONE);
     Invalidate();
 }
@@ -332,12 +514,60 @@ bool CFloorView::CheckClick(const Point& p) {
     }
 }
 
-void CFloorView::AddCorner(const Point& p) {
+CFloorView::SnapResult CFloorView::SnapPick(const Point& p) const {
+    SnapResult result;
+    result.point = Point(p.x, p.y);
+    if (!m_pSnap) return result;
+    const double tolerance = GetSnapTolerance();
+    if (m_pSnap->m_iFlags & CSnapPointList::SNAP_OBJECT) {
+        Point snapped;
+        if (m_pFloor) {
+            const SnapKind kind = SnapToFloorOutlines(*m_pFloor, p, tolerance, snapped);
+            if (kind != SNAPPED_NONE) {
+                result.point = snapped;
+                result.kind = kind;
+                return result;
+            }
+        }
+        if (SnapToListPoint(*m_pSnap, p, tolerance, snapped)) {
+            result.point = Point(snapped.x, snapped.y);
+            result.kind = SNAPPED_POINT;
+            return result;
+        }
+    }
+    if (m_pSnap->m_iFlags & CSnapPointList::SNAP_GRID) {
+        Point snapped;
+        if (SnapToGridPoint(*m_pSnap, p, snapped)) {
+            result.point = snapped;
+            result.kind = SNAPPED_GRID;
+        }
+    }
+    return result;
+}
+
+bool CFloorView::CheckZoneSide(const Point& a, const Point& b) {
+    const CLENIRoom* room = m_pFloor ? m_pFloor->FindRoom(m_csZoneRoom) : nullptr;
+    if (!room || IsSegmentInsidePolygon(a, b, room->GetPolygon(), kContainmentTolerance)) return true;
+    WalertBox("Zones have to stay inside their room\nThis side would cross the walls of room <%s>.",
+              room->GetName().c_str());
+    return false;
+}
+
+void CFloorView::AddCorner(const Point& p, bool typed) {
     if (!CheckClick(p)) return;
-    const double s = GetSnapTolerance();
-    const Point snapped = m_pSnap ? Snap(*m_pSnap, p, s) : p;
-    Point corner(snapped.x, snapped.y);
+    const double s = typed ? 1e-9 : GetSnapTolerance();
+    Point corner = typed ? Point(p.x, p.y) : SnapPick(p).point;
+    corner.z = 0.0;
     corner.w = 0.0; // bulge
+    if (m_bRectangle && m_bHasOutline && m_Outline.size() == 1) {
+        CompleteRectangle(corner);
+        return;
+    }
+    // A zone's side may not leave its room, though both its ends are inside (the notch of an L).
+    if (m_eMouseMode == MM_ADD_ZONE && m_bHasOutline && !m_Outline.empty() &&
+        !(m_Outline.size() >= 3 && Distance2D(p, m_Outline.front()) < s) &&
+        !CheckZoneSide(m_Outline.back(), corner))
+        return;
     if (!m_bHasOutline) {
         m_Outline.clear();
         m_bHasOutline = true;
@@ -357,6 +587,39 @@ void CFloorView::AddCorner(const Point& p) {
             m_Outline.pop_back();
         }
     }
+    ReportStatus();
+    update();
+}
+
+void CFloorView::CompleteRectangle(const Point& c) {
+    const Point a = m_Outline.front();
+    if (a.x == c.x || a.y == c.y) {
+        WalertBox("The two corners of a rectangle have to differ in x and in y");
+        return;
+    }
+    const Polygon rectangle = {a, Point(c.x, a.y), c, Point(a.x, c.y)};
+    if (m_eMouseMode == MM_ADD_ZONE)
+        for (size_t i = 0; i < rectangle.size(); ++i)
+            if (!CheckZoneSide(rectangle[i], rectangle[(i + 1) % rectangle.size()])) return;
+    m_Outline = rectangle;
+    for (Point& v : m_Outline)
+        v.z = v.w = 0.0;
+    // From here on it is an outline like any other: a refused one may be mended corner by corner.
+    m_bRectangle = false;
+    FinishOutline();
+    ReportStatus();
+}
+
+void CFloorView::PlaceTypedCorner() {
+    const Point* last = m_bHasOutline && !m_Outline.empty() ? &m_Outline.back() : nullptr;
+    const CoordinateEntry entry = ParseCoordinateEntry(m_Entry, m_cDecimalSign, last);
+    if (!entry.ok) {
+        WalertBox("%s", entry.error.c_str());
+        return;
+    }
+    m_Entry.clear();
+    AddCorner(entry.point, true);
+    ReportStatus();
     update();
 }
 
@@ -375,6 +638,36 @@ void CFloorView::FinishOutline() {
     } else {
         update();
     }
+}
+
+void CFloorView::DrawSnapMarker(QPainter& painter) {
+    if (!IsDrawingMode(m_eMouseMode) || !m_pSnap || !m_pSnap->m_iFlags || m_Image.isNull()) return;
+    const SnapResult snap = SnapPick(m_PointerWorld);
+    if (snap.kind == SNAPPED_NONE) return;
+    const Point p = TransformPoint(GetWorldToPixel(), Point(snap.point.x, snap.point.y));
+    const QPointF at(p.x + kFrame, p.y + kFrame);
+    painter.save();
+    painter.setClipRect(QRect(kFrame, kFrame, m_Image.width(), m_Image.height()));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(220, 0, 0), 2));
+    // A square on a corner, a diamond on a side, a circle on a drawing's point, a cross on the grid.
+    switch (snap.kind) {
+    case SNAPPED_CORNER:
+        painter.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+        break;
+    case SNAPPED_EDGE:
+        painter.drawPolygon(QPolygonF({at + QPointF(0, -6), at + QPointF(6, 0), at + QPointF(0, 6), at + QPointF(-6, 0)}));
+        break;
+    case SNAPPED_POINT:
+        painter.drawEllipse(at, 5.0, 5.0);
+        break;
+    default:
+        painter.drawLine(at + QPointF(-6, 0), at + QPointF(6, 0));
+        painter.drawLine(at + QPointF(0, -6), at + QPointF(0, 6));
+        break;
+    }
+    painter.restore();
 }
 
 void CFloorView::DrawOutline(QPainter& painter) {
@@ -401,15 +694,11 @@ void CFloorView::DrawOutline(QPainter& painter) {
         // The rubber band runs from the last corner to where the next click would put a corner.
         const QPointF pointer(m_Pointer.x() + kFrame, m_Pointer.y() + kFrame);
         painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        painter.drawLine(line.back(), QPointF(std::round(pointer.x()), std::round(pointer.y())));
-        if (m_pSnap && m_pSnap->m_iFlags) {
-            const Point snapped = Snap(*m_pSnap, m_PointerWorld, GetSnapTolerance());
-            if (Distance2D(snapped, m_PointerWorld) > 1e-9) {
-                const QPointF at = pixel(snapped);
-                painter.setPen(QPen(QColor(220, 0, 0), 2));
-                painter.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
-            }
-        }
+        const QPointF to(std::round(pointer.x()), std::round(pointer.y()));
+        if (m_bRectangle && line.size() == 1)
+            painter.drawRect(QRectF(line.front(), to).normalized());
+        else
+            painter.drawLine(line.back(), to);
         if (m_Outline.size() >= 3) {
             // Where a click closes the outline.
             const QPointF first = line.front();
@@ -433,7 +722,20 @@ void CFloorView::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(0x80, 0x80, 0x80));
     painter.drawRect(QRect(kFrame - 1, kFrame - 1, m_Image.width() + 1, m_Image.height() + 1));
     painter.drawImage(QPoint(kFrame, kFrame), m_Image);
+    DrawSelection(painter);
     DrawOutline(painter);
+    DrawSnapMarker(painter);
+    if (IsDrawingMode(m_eMouseMode) && !m_Entry.empty()) {
+        // The typed corner beside the pointer, where the eye is.
+        const QString text = QString::fromStdString(m_Entry + "_");
+        const QFontMetrics metrics(painter.font());
+        QRectF box(m_Pointer.x() + kFrame + 14, m_Pointer.y() + kFrame + 14, metrics.horizontalAdvance(text) + 8,
+                   metrics.height() + 4);
+        painter.fillRect(box, QColor(255, 255, 225));
+        painter.setPen(Qt::black);
+        painter.drawRect(box);
+        painter.drawText(box, Qt::AlignCenter, text);
+    }
 }
 
 void CFloorView::resizeEvent(QResizeEvent*) {
@@ -450,9 +752,27 @@ void CFloorView::mouseMoveEvent(QMouseEvent* event) {
     }
     m_Pointer = pixel;
     m_PointerWorld = WidgetToWorld(event->position().toPoint());
+    if (m_eMouseMode == MM_NONE && m_bLeftDown && m_iSelKind != OUTLINE_NONE) {
+        // Only the selection moves over the kept picture.
+        const Polygon model = m_pFloor ? GetEditedOutline(*m_pFloor, m_iSelKind, m_SelRoom, m_SelName) : Polygon();
+        if (m_iDragCorner >= 0 && m_iDragCorner < static_cast<int>(m_SelOutline.size())) {
+            const Point at = SnapPick(m_PointerWorld).point;
+            m_SelOutline[m_iDragCorner].x = at.x;
+            m_SelOutline[m_iDragCorner].y = at.y;
+        } else if (m_bMovingOutline && model.size() == m_SelOutline.size() && !model.empty()) {
+            // The grabbed outline's first corner snaps; the rest follows it.
+            const Point first(model[0].x + m_PointerWorld.x - m_DragFrom.x, model[0].y + m_PointerWorld.y - m_DragFrom.y);
+            const Point at = SnapPick(first).point;
+            for (size_t i = 0; i < model.size(); ++i) {
+                m_SelOutline[i].x = model[i].x + (at.x - model[0].x);
+                m_SelOutline[i].y = model[i].y + (at.y - model[0].y);
+            }
+        }
+        update();
+    }
     ReportStatus();
     // Only the rubber band moves: the plan comes from the kept picture.
-    if (m_bHasOutline && IsDrawingMode(m_eMouseMode)) update();
+    if (IsDrawingMode(m_eMouseMode) && (m_bHasOutline || (m_pSnap && m_pSnap->m_iFlags))) update();
 }
 
 void CFloorView::mousePressEvent(QMouseEvent* event) {
@@ -461,6 +781,33 @@ void CFloorView::mousePressEvent(QMouseEvent* event) {
         m_PointerWorld = WidgetToWorld(event->position().toPoint());
         if (m_ContextHandler && HasDrawing())
             m_ContextHandler(m_PointerWorld, event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton && m_eMouseMode == MM_NONE && HasDrawing()) {
+        m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
+        m_PointerWorld = WidgetToWorld(event->position().toPoint());
+        m_bLeftDown = true;
+        m_iDragCorner = -1;
+        m_bMovingOutline = false;
+        m_DragFrom = m_PointerWorld;
+        if (m_iSelKind != OUTLINE_NONE) {
+            // A grip within 6 pixels is taken before the inside.
+            const double grip = 6.0 / std::max(PixelScale(), 1e-12);
+            double best = grip;
+            for (size_t i = 0; i < m_SelOutline.size(); ++i) {
+                const double d = Distance2D(m_SelOutline[i], m_PointerWorld);
+                if (d <= best) {
+                    best = d;
+                    m_iDragCorner = static_cast<int>(i);
+                }
+            }
+            if (m_iDragCorner < 0 && IsPointInPolygon(m_SelOutline, m_PointerWorld) &&
+                !(m_iSelKind == OUTLINE_ROOM && m_pFloor && m_pFloor->FindRoom(m_SelRoom) &&
+                  m_pFloor->FindRoom(m_SelRoom)->GetZoneAtPoint(m_PointerWorld)))
+                m_bMovingOutline = true;
+        }
+        if (m_iDragCorner < 0 && !m_bMovingOutline) SelectAt(m_PointerWorld);
+        update();
         return;
     }
     if (event->button() != Qt::MiddleButton) {
@@ -477,6 +824,19 @@ void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
         m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
         m_PointerWorld = WidgetToWorld(event->position().toPoint());
         AddCorner(m_PointerWorld);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && m_eMouseMode == MM_NONE && m_bLeftDown) {
+        m_bLeftDown = false;
+        const Polygon model = m_pFloor ? GetEditedOutline(*m_pFloor, m_iSelKind, m_SelRoom, m_SelName) : Polygon();
+        const bool dragged = m_iDragCorner >= 0 || m_bMovingOutline;
+        const Point shift = m_bMovingOutline && !model.empty() && !m_SelOutline.empty()
+                                ? Point(m_SelOutline[0].x - model[0].x, m_SelOutline[0].y - model[0].y)
+                                : Point();
+        m_iDragCorner = -1;
+        m_bMovingOutline = false;
+        if (dragged && m_SelOutline != model) CommitEdit(m_SelOutline, {}, shift);
+        update();
         return;
     }
     if (event->button() != Qt::MiddleButton || m_eMouseMode != MM_PAN) {
@@ -498,6 +858,75 @@ void CFloorView::wheelEvent(QWheelEvent* event) {
 void CFloorView::keyPressEvent(QKeyEvent* event) {
     const double t = 0.05 * std::hypot(m_ViewMax.x - m_ViewMin.x, m_ViewMax.y - m_ViewMin.y);
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    const bool editing = m_eMouseMode == MM_NONE && m_iSelKind != OUTLINE_NONE;
+    if (editing && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        switch (event->key()) {
+        case Qt::Key_Insert:
+            InsertCornerAt(m_PointerWorld);
+            return;
+        case Qt::Key_Delete:
+            DeleteCornerAt(m_PointerWorld);
+            return;
+        case Qt::Key_Escape:
+            if (m_Entry.empty()) {
+                ClearSelection();
+                return;
+            }
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!m_Entry.empty()) {
+                // A typed distance: x;y or @x;y alike move by that much.
+                const Point origin(0.0, 0.0);
+                const CoordinateEntry entry = ParseCoordinateEntry(m_Entry, m_cDecimalSign, &origin);
+                if (!entry.ok) {
+                    WalertBox("%s", entry.error.c_str());
+                    return;
+                }
+                m_Entry.clear();
+                MoveSelection(entry.point);
+                ReportStatus();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if ((IsDrawingMode(m_eMouseMode) || editing) && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QString text = event->text();
+        const char c = text.size() == 1 ? text.at(0).toLatin1() : '\0';
+        // Keypad plus and minus zoom unless a number is being typed.
+        const bool zoomKey = keypad && (c == '+' || c == '-') && m_Entry.empty();
+        if (c != '\0' && std::string("0123456789.,;@<-+").find(c) != std::string::npos && !zoomKey) {
+            if (m_Entry.size() < 64) m_Entry += c;
+            ReportStatus();
+            update();
+            return;
+        }
+        if (event->key() == Qt::Key_Backspace && !m_Entry.empty()) {
+            m_Entry.pop_back();
+            ReportStatus();
+            update();
+            return;
+        }
+        if (event->key() == Qt::Key_Escape && !m_Entry.empty()) {
+            m_Entry.clear();
+            ReportStatus();
+            update();
+            return;
+        }
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !m_Entry.empty()) {
+            PlaceTypedCorner();
+            return;
+        }
+        if (event->key() == Qt::Key_R && (!m_bHasOutline || m_Outline.empty()) && m_eMouseMode != MM_NONE) {
+            m_bRectangle = !m_bRectangle;
+            ReportStatus();
+            update();
+            return;
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Plus:
         if (!keypad) break;

@@ -5,6 +5,8 @@
 // keys, keypad plus and minus, F3 and F9 snap toggles and the pointer position in the status text.
 
 #include "dxf/Point.h"
+#include "model/ModelGeometry.h"
+#include "model/OutlineEdit.h"
 
 #include <QColor>
 #include <QImage>
@@ -74,6 +76,14 @@ class CFloorView : public QWidget {
     // Corners snap within this distance (a fortieth of the view width).
     double GetSnapTolerance() const { return (m_ViewMax.x - m_ViewMin.x) / 40.0; }
     Point GetPointerWorld() const { return m_PointerWorld; }
+    // Where a pick at P lands and what it snapped to (SnapKind of ModelGeometry.h). With object
+    // snap (F3) on: a corner of the floor's rooms, zones and atria, else the nearest point on one
+    // of their sides, else a point of the drawing; then, with grid snap (F9) on, the grid.
+    struct SnapResult {
+        Point point;
+        int kind = SNAPPED_NONE;
+    };
+    SnapResult SnapPick(const Point& p) const;
     // Finishing an outline of the given mode (the page builds the room, zone or atrium).
     void SetFinishHandler(std::function<int(int mode, const Polygon& outline)> handler) {
         m_FinishHandler = std::move(handler);
@@ -84,6 +94,24 @@ class CFloorView : public QWidget {
     }
     // The mode changed (the main window's commands are enabled only in mode 0).
     void SetModeHandler(std::function<void()> handler) { m_ModeHandler = std::move(handler); }
+    // Editing outlines in mode 0. A left click selects the zone, room or atrium under the pointer
+    // (a zone before its room); dragging a corner of the selection moves that corner, dragging
+    // inside it moves the whole outline (a room with its zones, windows and roof lights), both
+    // snapping as drawing does. Insert puts a corner on the side nearest the pointer, Delete takes
+    // the corner nearest the pointer away, a typed @dx;dy and Enter moves the selection, Esc lets
+    // go of it. Each edit goes to the edit handler, which checks it and makes it one undo step.
+    bool SelectAt(const Point& p);
+    void ClearSelection();
+    int GetSelectedKind() const { return m_iSelKind; }
+    const std::string& GetSelectedRoom() const { return m_SelRoom; }
+    const std::string& GetSelectedName() const { return m_SelName; }
+    // The selection's outline, as it is being dragged while a drag is on.
+    const Polygon& GetSelectedOutline() const { return m_SelOutline; }
+    bool InsertCornerAt(const Point& p);
+    bool DeleteCornerAt(const Point& p);
+    bool MoveSelection(const Point& by);
+    // True when the edit was made (the handler shows why when it was not).
+    void SetEditHandler(std::function<bool(const OutlineEdit&)> handler) { m_EditHandler = std::move(handler); }
     // How many times the outline and rubber band were drawn over the kept picture.
     int GetOverlayCount() const { return m_iOverlayCount; }
     // Layer name and colour of the outline of a drawing mode.
@@ -91,7 +119,21 @@ class CFloorView : public QWidget {
     static int GetOutlineColour(int mode);
     // The status text, "[grid snap off F9] [object snap off F3]   DXFPOS: 1.00 2.00" and so on;
     // given to the callback on every pointer move and snap toggle.
+    // In a drawing mode it goes on with what the snap would do and what the mode expects.
     std::string GetStatusText() const;
+    // What the drawing mode expects next ("Click the next corner, ..."); empty in other modes.
+    std::string GetPrompt() const;
+    // Typed corners: in a drawing mode, digits and the signs of a coordinate go to the entry
+    // (shown in the status text and beside the pointer), Backspace takes one back, Enter places
+    // the corner exactly (see CoordinateEntry.h; refused with a message, the outline untouched),
+    // Esc clears the entry before it ends the mode.
+    const std::string& GetEntry() const { return m_Entry; }
+    // The decimal sign of typed numbers; the user's locale's by default.
+    void SetDecimalSign(char sign) { m_cDecimalSign = sign == ',' ? ',' : '.'; }
+    char GetDecimalSign() const { return m_cDecimalSign; }
+    // Rectangle drawing: R before the first corner; two opposite corners make the outline, which is
+    // then finished as an outline closed with Enter is.
+    bool IsRectangle() const { return m_bRectangle; }
     void SetStatusCallback(std::function<void(const std::string&)> callback) {
         m_StatusCallback = std::move(callback);
     }
@@ -118,9 +160,22 @@ class CFloorView : public QWidget {
   private:
     void SetMode(int mode);
     // A left click at P in a drawing mode.
-    void AddCorner(const Point& p);
+    // A left click at P in a drawing mode (snapped), or a typed corner (exact).
+    void AddCorner(const Point& p, bool typed = false);
+    void PlaceTypedCorner();
+    // The second corner of a rectangle: the four corners, then finishing.
+    void CompleteRectangle(const Point& corner);
     // False with the message shown when P may not be a corner of the outline.
     bool CheckClick(const Point& p);
+    // False with the message shown when the zone side from A to B leaves the zone's room.
+    bool CheckZoneSide(const Point& a, const Point& b);
+    void DrawSnapMarker(QPainter& painter);
+    void DrawSelection(QPainter& painter);
+    // Sends an edit of the selection to the handler; the selection shows the model's outline after.
+    bool CommitEdit(const Polygon& outline, std::vector<int> wallMap, const Point& shift);
+    void RefreshSelection();
+    // Pixels per metre of the current view.
+    double PixelScale() const;
     void FinishOutline();
     void DrawOutline(QPainter& painter);
     void Invalidate();
@@ -146,6 +201,17 @@ class CFloorView : public QWidget {
     Polygon m_Outline;
     bool m_bHasOutline = false;
     std::string m_csZoneRoom;
+    std::string m_Entry;
+    int m_iSelKind = OUTLINE_NONE;
+    std::string m_SelRoom, m_SelName;
+    Polygon m_SelOutline;
+    int m_iDragCorner = -1;
+    bool m_bMovingOutline = false;
+    bool m_bLeftDown = false;
+    Point m_DragFrom;
+    std::function<bool(const OutlineEdit&)> m_EditHandler;
+    char m_cDecimalSign = '.';
+    bool m_bRectangle = false;
     int m_iOverlayCount = 0;
     std::function<int(int, const Polygon&)> m_FinishHandler;
     std::function<void(const Point&, const QPoint&)> m_ContextHandler;
