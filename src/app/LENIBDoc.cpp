@@ -96,7 +96,7 @@ bool MayReplaceFolderForCopy(const fs::path& newFolder, const fs::path& oldFolde
     for (fs::recursive_directory_iterator it(newFolder, ec), end; !ec && it != end; it.increment(ec)) {
         if (++count <= 12) listed += "\n" + it->path().lexically_relative(newFolder).string();
     }
-    if (count > 12) listed += StrPrintf("\n... and %zu more", count - 12);
+    if (count > 12) listed += StrPrintf("\n... and %u more", static_cast<unsigned>(count - 12));
     if (WyesNoBox("These files and folders of the project %s will be DELETED:%s\nDelete them?", name.c_str(),
                   listed.c_str()) != IDYES)
         return false;

@@ -5,13 +5,13 @@
 #include "base/Platform.h"
 #include "base/TextUtils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -37,8 +37,9 @@ bool CreateDirectoryPath(const fs::path& path) {
     std::string s = path.string();
     if (s.size() < 3) return false;
     if (s.size() > kMaxPathBytes) {
-        Log().Printf(LOG_ERROR, "The folder name is %zu characters long, more than the %zu this system allows:\n%s",
-                     s.size(), kMaxPathBytes, s.c_str());
+        Log().Printf(LOG_ERROR,
+                     "The folder name is %u characters long, more than the %u this system allows:\n%s",
+                     static_cast<unsigned>(s.size()), static_cast<unsigned>(kMaxPathBytes), s.c_str());
         return false;
     }
     std::error_code ec;
@@ -330,8 +331,8 @@ bool CSafeOutput::Open(const fs::path& target, std::string* reason) {
         if (direct) {
             // No-follow: a link swapped in since the look is refused, not followed. Not blocking:
             // a FIFO nobody reads is refused at once instead of waited on.
-            const int fd = ::open(target.string().c_str(),
-                                  O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | (throughLink ? 0 : O_NOFOLLOW));
+            const int fd = ::open(target.string().c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK |
+                                                               (throughLink ? 0 : O_NOFOLLOW));
             if (fd < 0) {
                 if (reason) *reason = errno == ENXIO ? kNoReader : std::strerror(errno);
                 return false;

@@ -2,6 +2,7 @@
 
 #include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
+#include "base/XmlUtils.h"
 
 #include <tinyxml.h>
 
@@ -213,10 +214,9 @@ const TiXmlElement* Child(const TiXmlNode* node, const char* name) {
     return node ? node->FirstChildElement(name) : nullptr;
 }
 
+// The parser keeps texts in the program's code page, as for its own files: back to UTF-8 here.
 std::string Text(const TiXmlElement* element) {
-    if (!element) return std::string();
-    const char* text = element->GetText();
-    return text ? TrimWhiteSpace(text) : std::string();
+    return element ? TrimWhiteSpace(GetXmlText(element)) : std::string();
 }
 
 // A text given as a list of Locale elements (or, in older containers, as plain text): the one

@@ -47,9 +47,11 @@ bool ReadPhotometricProduct(const std::string& path, CLumTypeData& product, CPho
 } // namespace
 
 std::string ProductImportSummary::Text() const {
-    std::string text = StrPrintf("%zu imported, %zu skipped as already present, %zu refused", imported.size(),
-                                 duplicates.size(), refused.size());
-    for (const auto& refusal : refused) text += "\n" + refusal.first + ": " + refusal.second;
+    std::string text = StrPrintf(
+        "%u imported, %u skipped as already present, %u refused", static_cast<unsigned>(imported.size()),
+        static_cast<unsigned>(duplicates.size()), static_cast<unsigned>(refused.size()));
+    for (const auto& refusal : refused)
+        text += "\n" + refusal.first + ": " + refusal.second;
     return text;
 }
 
@@ -58,7 +60,8 @@ bool IsProductFileName(const std::string& path) {
     return ext == "ldt" || ext == "ies" || ext == "gldf";
 }
 
-std::vector<std::string> CollectProductFiles(const std::vector<std::string>& paths, ProductImportSummary& summary) {
+std::vector<std::string> CollectProductFiles(const std::vector<std::string>& paths,
+                                             ProductImportSummary& summary) {
     std::vector<std::string> files;
     for (const std::string& path : paths) {
         std::error_code ec;
@@ -82,8 +85,8 @@ std::vector<std::string> CollectProductFiles(const std::vector<std::string>& pat
     return files;
 }
 
-void ImportProductFiles(CLumSysDataBase& database, const std::vector<std::string>& files, ProductImportSummary& summary,
-                        std::map<std::string, CPhotometry>* previews) {
+void ImportProductFiles(CLumSysDataBase& database, const std::vector<std::string>& files,
+                        ProductImportSummary& summary, std::map<std::string, CPhotometry>* previews) {
     const std::string language = UserLanguage();
     std::vector<CLumTypeData> added;
     std::set<std::string> pending;
@@ -107,7 +110,8 @@ void ImportProductFiles(CLumSysDataBase& database, const std::vector<std::string
                 summary.refused.emplace_back(path, reason);
                 continue;
             }
-            for (const GldfProduct& item : products) take(item.product, item.hasPhotometry ? &item.photometry : nullptr);
+            for (const GldfProduct& item : products)
+                take(item.product, item.hasPhotometry ? &item.photometry : nullptr);
         } else if (ext == "ldt" || ext == "ies") {
             CLumTypeData product;
             CPhotometry photometry;
@@ -117,7 +121,8 @@ void ImportProductFiles(CLumSysDataBase& database, const std::vector<std::string
             }
             take(product, &photometry);
         } else {
-            summary.refused.emplace_back(path, "not a photometric file or luminaire container (.ldt, .ies, .gldf)");
+            summary.refused.emplace_back(path,
+                                         "not a photometric file or luminaire container (.ldt, .ies, .gldf)");
         }
     }
     database.AddProducts(added);
