@@ -28,7 +28,7 @@ BUILD_WIN ?= build-windows
 # TinyXML's Debian source and GoogleTest's source package.
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 wine64 dpkg-dev googletest
 
-.PHONY: deps test-deps deps-windows build build-program test test-san demo gui bench fuzz fuzz-long \
+.PHONY: deps test-deps deps-windows build build-program test test-san monkey-long demo gui bench fuzz fuzz-long \
         fuzz-build windows test-windows clean install package
 
 # Installs those of the given packages that are missing.
@@ -66,6 +66,18 @@ test-san: test-deps
 	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Random input on the desktop program for 10 minutes in the sanitizer build under a virtual X
+# server (`make test-san` runs three seeds of 60 s). MONKEY_SEED replays a run.
+MONKEY_SECONDS ?= 600
+MONKEY_SEED ?= $(shell date +%s)
+monkey-long: test-deps
+	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined
+	cmake --build $(BUILD_SAN) -j $(JOBS) --target orvantis orvantis_tests_ui
+	ORVANTIS_MONKEY_SECONDS=$(MONKEY_SECONDS) ORVANTIS_MONKEY_SEED=$(MONKEY_SEED) QT_QPA_PLATFORM=xcb \
+	  QT_XCB_GL_INTEGRATION=none ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/ui/gl_leaks.supp \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" $(BUILD_SAN)/tests/orvantis_tests_ui --gtest_filter=MonkeyTest.*
 
 # Benchmarks, each side by side with its baseline in one run (takes several minutes: the
 # reference calculation is the slow baseline). Every one runs; the target fails if one fails.

@@ -45,7 +45,8 @@ void CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
         CLumTypeData product;
         if (!product.ReadFromXml(child)) continue;
         if (HasRefId(product.GetRefId())) {
-            Log().Printf(LOG_INFO,
+            // An error, so that a batch run's log shows it too: the second product's data are lost.
+            Log().Printf(LOG_ERROR,
                          "Ignoring luminaire <refid = %s> because it\nalready exists in the database.",
                          product.GetRefId().c_str());
             continue;

@@ -60,7 +60,7 @@ TEST_F(LumSysDataBaseTest, ReadingSkipsBadProductsAndStopsAtAForeignSibling) {
     EXPECT_EQ(zero.GetProdConSys(), 0); // text that is no number
     EXPECT_EQ(db.GetLumDataAtIndex(2).GetRefId(), "lower");
     EXPECT_EQ(
-        log.Count("Ignoring luminaire <refid = ABC> because it\nalready exists in the database.", LOG_INFO),
+        log.Count("Ignoring luminaire <refid = ABC> because it\nalready exists in the database.", LOG_ERROR),
         1);
     EXPECT_EQ(log.Count("CLumTypeData::RFX no MaxPow", LOG_ERROR), 2); // missing, nan
     EXPECT_EQ(log.Count("CLumTypeData::RFX no StandbyPow", LOG_ERROR), 1);
@@ -206,3 +206,21 @@ TEST_F(LumSysDataBaseTest, UnreadableFileIsReportedAndKeptBeforeBeingReplaced) {
 }
 
 } // namespace
+
+TEST_F(LumSysDataBaseTest, ADuplicateProductIdIsInTheLogOfABatchRunOnce) {
+    TempDir dir;
+    Log().SetMode(LOGMODE_BATCH);
+    Log().SetToFile((dir / "batch.log").string());
+    CLumSysDataBase db;
+    ReadXml(db, "<LENI_V1_LUM_DB>" + Lum("Twice", Pow("5")) + Lum("Once", Pow("6")) + Lum("twice", Pow("7")) +
+                    "</LENI_V1_LUM_DB>");
+    const std::string text = ReadFileText(dir / "batch.log");
+    Log().Reset();
+    EXPECT_EQ(db.GetCount(), 2);
+    EXPECT_EQ(db.FindLumData("TWICE")->GetMaxPow(), 5.0); // the first one is kept
+    const std::string line = "Ignoring luminaire <refid = twice>";
+    const size_t at = text.find(line);
+    EXPECT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.find(line, at + 1), std::string::npos) << text;
+    EXPECT_EQ(text.find("refid = Once"), std::string::npos) << text;
+}
