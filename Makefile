@@ -68,7 +68,8 @@ test-san: test-deps
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Random input on the desktop program for 10 minutes in the sanitizer build under a virtual X
-# server (`make test-san` runs three seeds of 60 s). MONKEY_SEED replays a run.
+# server (a sanitizer build with -DORVANTIS_MONKEY_TESTS=ON runs three seeds of 60 s). MONKEY_SEED
+# replays a run.
 MONKEY_SECONDS ?= 600
 MONKEY_SEED ?= $(shell date +%s)
 monkey-long: test-deps
