@@ -53,7 +53,7 @@ class Stopwatch {
 };
 
 // A damaged file is read in a few seconds at most, also under the sanitizers.
-constexpr double kBoundSeconds = 10.0;
+constexpr double kBoundSeconds = 10.0 * kTimeBoundScale;
 
 bool IsFinite(const LeniTimeStepResult& r) {
     return std::isfinite(r.Wl) && std::isfinite(r.Wp) && std::isfinite(r.area) && std::isfinite(r.GetLENI());
