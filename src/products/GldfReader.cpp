@@ -23,7 +23,7 @@ void SetReason(std::string* reason, const std::string& text) {
 }
 
 // An entry name the archive may not hold: absolute, with a drive, a "..", or too deep.
-std::string BadEntryName(const std::string& name, size_t maxDepth) {
+[[maybe_unused]] std::string BadEntryName(const std::string& name, size_t maxDepth) {
     if (name.empty()) return "an entry without a name";
     if (name[0] == '/' || name[0] == '\\') return "an absolute path (" + name + ")";
     if (name.size() > 1 && name[1] == ':') return "a path with a drive (" + name + ")";
