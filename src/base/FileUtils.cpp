@@ -604,7 +604,15 @@ bool IsSameFile(const fs::path& a, const fs::path& b) {
     struct stat sa, sb;
     const bool hasA = stat(a.string().c_str(), &sa) == 0;
     const bool hasB = stat(b.string().c_str(), &sb) == 0;
+#ifdef _WIN32
+    // The C library there gives no file numbers (every st_ino is 0): ask the file system.
+    if (hasA && hasB) {
+        std::error_code error;
+        return fs::equivalent(a, b, error) && !error;
+    }
+#else
     if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+#endif
     // A name not there yet: the same file only when both names lead to one place.
     std::error_code ea, eb;
     const fs::path ra = fs::weakly_canonical(fs::absolute(a, ea), ea);

@@ -225,7 +225,9 @@ TEST(OpenCommandTest, ArgumentsAreCheckedAndTheProjectFileMadeAbsolute) {
     } cases[] = {
         {"open", true, BATCH_DONE, ""},
         {"Open \"A b.LENI1XML\"", true, BATCH_DONE, (dir / "A b.LENI1XML").string()},
+#ifndef _WIN32 // Windows takes "sub/.." away by the name alone
         {"open sub/../\"A b.LENI1XML\"", true, BATCH_INPUT_MISSING, ""}, // no folder sub
+#endif
         {"open missing.LENI1XML", true, BATCH_INPUT_MISSING, ""},
         {"open \"A b.LENI1XML\" more", true, BATCH_TOKEN_COUNT, ""},
         {"opened x", false, 0, ""},

@@ -21,6 +21,7 @@ TEST(FileUtilsTest, FoldersUpToThePlatformsLongestPathAreMadeAndFound) {
     };
     for (const Case c : {Case{300, true}, Case{2000, true}, Case{kMaxPathBytes - 250, true}, Case{kMaxPathBytes + 1, false}}) {
         SCOPED_TRACE(c.bytes);
+        if (c.made && c.bytes > kMaxPathBytes) continue; // a system of short paths (Windows)
         fs::path folder = dir.path();
         while (folder.string().size() + part.size() + 1 <= c.bytes)
             folder /= part;
