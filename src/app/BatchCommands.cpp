@@ -1,5 +1,6 @@
 #include "app/BatchCommands.h"
 
+#include "app/CsvWork.h"
 #include "app/DxfToXmlWork.h"
 #include "app/ImportWork.h"
 #include "app/LENIBApp.h"
@@ -18,6 +19,7 @@ namespace {
 const size_t kReportTokens = 4;
 const size_t kDxfToXmlTokens = 5;
 const size_t kPdfTokens = 4;
+const size_t kCsvTokens = 4;
 const size_t kImportLeastTokens = 4;
 
 // Stands for a blank inside double quotes while the line is cut into tokens. A command line
@@ -27,7 +29,7 @@ const char kQuotedBlank = '\0';
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
     "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
-    "<log file> | orvantis import <database file> <files or folders...> <log file> | orvantis open "
+    "<log file> | orvantis csv <project file> <CSV file> <log file> | orvantis import <database file> <files or folders...> <log file> | orvantis open "
     "[<project file>] | orvantis --help | orvantis --version\n";
 
 const char* const kHelp =
@@ -44,6 +46,9 @@ const char* const kHelp =
     "                                in metres, above 1 and at most 200 (3,2 or 3.2)\n"
     "  orvantis pdf <project file> <pdf file> <log file>\n"
     "                                write the report pages and results of the project as one PDF\n"
+    "  orvantis csv <project file> <CSV file> <log file>\n"
+    "                                write the results of the building, its floors, rooms and zones\n"
+    "                                as a CSV table for spreadsheets\n"
     "  orvantis import <database file> <files or folders...> <log file>\n"
     "                                add the luminaires of photometric files (.ldt, .ies) and makers'\n"
     "                                containers (.gldf), or of folders of them, to a luminaire database\n"
@@ -56,9 +61,10 @@ const char* const kHelp =
     "  0   done\n"
     "  1   empty command\n"
     "  2   wrong number of arguments\n"
-    "  3   report, pdf: the project file could not be read (nothing is written)\n"
+    "  3   report, pdf, csv: the project file could not be read (nothing is written)\n"
     "  4   report: the results file or the project copy could not be written; pdf: the PDF could\n"
-    "      not be written; pdf, open: this build has no desktop program\n"
+    "      not be written; csv: the CSV file could not be written; pdf, open: this build has no\n"
+    "      desktop program\n"
     "  7   unknown command\n"
     "  8   input file missing\n"
     "  10  dxftoxml: floor height not above 1 m or above 200 m\n"
@@ -129,11 +135,12 @@ BatchWork& Work() {
 
 } // namespace
 
-const BatchCommand BatchCommandTable[4] = {
+const BatchCommand BatchCommandTable[5] = {
     {"report", ReportCommand, kReportTokens},
     {"dxftoxml", DxfToXmlCommand, kDxfToXmlTokens},
     {"pdf", PdfCommand, kPdfTokens},
     {"import", ImportCommand, kImportLeastTokens},
+    {"csv", CsvCommand, kCsvTokens},
 };
 
 BatchWork SetBatchWork(BatchWork work) {
@@ -297,6 +304,22 @@ int PdfCommand(const CommandTokens& tokens) {
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);
     return RunPdf(job);
+}
+
+int CsvCommand(const CommandTokens& tokens) {
+    if (tokens.size() != kCsvTokens) return BATCH_TOKEN_COUNT;
+    CsvJob job;
+    job.projectFile = GetCommandArgument(tokens, 1);
+    job.csvFile = GetCommandArgument(tokens, 2);
+    const std::string logFile = GetCommandArgument(tokens, 3);
+    if (!FileExists(job.projectFile)) return BATCH_INPUT_MISSING;
+    if (const int refused = CheckOutputNames({{"project file", job.projectFile}},
+                                             {{"CSV file", job.csvFile}, {"log file", logFile}}))
+        return refused;
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    return RunCsv(job);
 }
 
 const char* BatchHelpText() {

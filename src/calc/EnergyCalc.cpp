@@ -23,11 +23,6 @@
 #include <tuple>
 #include <vector>
 
-namespace {
-
-// Cells per side of the sampling grid along the longer side of the zone's bounding box.
-constexpr double kGridDivisions = 300.0;
-
 ZoneFcInputs FcInputsOf(const CLENIZone& zone) {
     ZoneFcInputs in;
     in.bConstantIllumination = zone.GetConstantIlluminanceControl();
@@ -41,6 +36,11 @@ ZoneFcInputs FcInputsOf(const CLENIZone& zone) {
 double FoOf(const CLENIZone& zone) {
     return GetZoneFo(zone.GetFoMode(), zone.GetFa(), zone.GetOccupancyControlSystem());
 }
+
+namespace {
+
+// Cells per side of the sampling grid along the longer side of the zone's bounding box.
+constexpr double kGridDivisions = 300.0;
 
 void LogClosingControls(const CLENIZone& zone, const char* part) {
     CalcLogPrintf("    Zone %s '%s' CLO=%d CIC=%d Fcc=%.3f", zone.GetName().c_str(), part,
@@ -219,7 +219,7 @@ double GetZoneEnergyAND(const CLENIZone& zone, const CLENIRoom& room, unsigned t
 }
 
 double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const CLENIRoom& room,
-                       const CLENIFloor& floor, unsigned timeStep) {
+                       const CLENIFloor& floor, unsigned timeStep, ZoneDaylightPower* daylight) {
     const CLumSysDataBase& db = project.GetProducts();
     const int self = ZoneIndexInRoom(room, zone);
     const double td = room.GetTdForTimeStep(static_cast<int>(timeStep));
@@ -274,6 +274,10 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
             GetDaylightDependencyFactorFd(window, zone, room, floor, area, project.GetHdirHglob(),
                                           project.GetLatitude(), timeStep, project);
         const double energy = (td * fd + tn) * ((fc * pn) * fo) / 1000.0;
+        if (daylight) {
+            daylight->power += pn;
+            daylight->timesFd += pn * fd;
+        }
         CalcLogPrintf("    Zone %s AD (Window %d %d) energy = kPn[%.2f] * kFc[%.2f] * kFo[%.2f] * "
                       "((ktd[%.2f] * kFd[%.2f]) + ktn[%.2f])\n",
                       zoneName, window.m_iWindowId, window.m_iWallId, pn, fc, fo, td, fd, tn);
@@ -297,6 +301,10 @@ double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const
         const double fd = GetDaylightDependencyFactorFdRoofLight(roofLight, room, zone, area,
                                                                  project.GetLatitude(), timeStep);
         const double energy = (td * fd + tn) * ((fc * pn) * fo) / 1000.0;
+        if (daylight) {
+            daylight->power += pn;
+            daylight->timesFd += pn * fd;
+        }
         CalcLogPrintf("    Zone %s AD (Roof Light %d) energy = kPn[%.2f] * kFc[%.2f] * kFo[%.2f] * "
                       "((ktd[%.2f] * kFd[%.2f]) + ktn[%.2f])\n",
                       zoneName, roofLight.m_iId, pn, fc, fo, td, fd, tn);

@@ -3,6 +3,7 @@
 // year (time step 0) or one month (1 ... 12). Nothing is stored: every call reads the model as it
 // is. While a calculation log is open every step writes its lines into it.
 
+#include "calc/ZoneFactors.h"
 #include "dxf/Point.h"
 #include "model/LeniTimeStepResult.h"
 
@@ -35,13 +36,23 @@ double GetAreaInZone(const Polygon& zonePolygon, const Polygon& polygon, const Z
 // the area lies in none); -1 for a room without zones.
 int GetBillingZoneIndex(const CLENIRoom& room, const Polygon& daylightArea);
 
+// The zone's settings that its constant illuminance factor Fc depends on, and its occupancy factor Fo.
+ZoneFcInputs FcInputsOf(const CLENIZone& zone);
+double FoOf(const CLENIZone& zone);
+
 // Energy of the zone's own luminaires (the part of the zone not daylit), kWh.
 double GetZoneEnergyAND(const CLENIZone& zone, const CLENIRoom& room, unsigned timeStep,
                         const CLumSysDataBase& db);
 // Energy of the luminaires in the daylight areas of the room's windows and roof lights that this
 // zone bills, kWh. Each opening is billed by one zone of the room only (GetBillingZoneIndex).
+// When daylight is given, it receives the lighting power of the openings this zone bills and that
+// power weighted by each opening's daylight dependency factor Fd.
+struct ZoneDaylightPower {
+    double power = 0.0;   // W
+    double timesFd = 0.0; // sum of power x Fd, W
+};
 double GetZoneEnergyAD(const CLENIZone& zone, const CLENIProject& project, const CLENIRoom& room,
-                       const CLENIFloor& floor, unsigned timeStep);
+                       const CLENIFloor& floor, unsigned timeStep, ZoneDaylightPower* daylight = nullptr);
 
 // Room: Wl (the sum of its zones, with the room section of the log), Wp and installed power of an
 // energy use code (the zones' lists, then the windows', then the roof lights').

@@ -13,6 +13,7 @@
 #include "model/ModelOverlay.h"
 #include "products/LumSysDataBase.h"
 #include "products/ZoneObjList.h"
+#include "report/RoomSchedule.h"
 
 #include <algorithm>
 #include <cmath>
@@ -155,7 +156,8 @@ void BoundingBox(const Polygon& polygon, Point& lo, Point& hi) {
 // The floor drawing with the floor model over it, cut to the box (or to the drawing's extents when
 // none is given), on the picture square of the page.
 void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, int top, const CLENIFloor& floor,
-                      const FloorDrawingLookup& drawings, const Point* boxMin, const Point* boxMax) {
+                      const FloorDrawingLookup& drawings, const Point* boxMin, const Point* boxMax,
+                      const std::vector<Rgb>* roomFills = nullptr) {
     const CDxfFile* drawing = drawings ? drawings(floor.GetName()) : nullptr;
     if (!drawing) {
         Log().Printf(LOG_ERROR, "Could not find DXF file corresponding to floor %s", floor.GetName().c_str());
@@ -186,6 +188,17 @@ void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, int top, co
     const RenderSource source = GetRenderSource(*drawing);
     const PixelRect rect{0, 0, kPictureSize - 1, kPictureSize - 1};
     const ViewTransform view = GetViewTransform(rect, ZOOM_BOX, source, lo, hi);
+    // Rooms coloured under the plan's lines.
+    const std::vector<CLENIRoom>& rooms = floor.GetRooms();
+    for (size_t r = 0; roomFills && r < rooms.size() && r < roomFills->size(); ++r) {
+        if ((*roomFills)[r] == kWhite) continue;
+        std::vector<CanvasPoint> points;
+        for (const Point& p : rooms[r].GetPolygon()) {
+            const Point q = TransformPoint(view.worldToPixel, p);
+            points.push_back({int(std::lround(q.x)), int(std::lround(q.y))});
+        }
+        if (points.size() >= 3) picture.FillPolygon(points, (*roomFills)[r]);
+    }
     DrawDrawing(picture, source, view.worldToPixel, view.viewMin, view.viewMax);
     // Only what falls on the picture: a room page of a large floor does not carry the whole floor.
     const PixelBounds visible{0, 0, double(kPictureSize), double(kPictureSize)};
@@ -195,6 +208,13 @@ void DrawFloorPicture(IDrawCanvas& canvas, const PageLayout& layout, int top, co
     canvas.SetPen({kGrey, 1, PEN_SOLID});
     const int r = square.x + square.side, b = square.y + square.side;
     canvas.DrawPolyline({{square.x, square.y}, {r, square.y}, {r, b}, {square.x, b}, {square.x, square.y}});
+}
+
+int FloorIndexOf(const CLENIProject& project, const CLENIFloor& floor) {
+    const std::vector<CLENIFloor>& floors = project.GetFloors();
+    for (size_t f = 0; f < floors.size(); ++f)
+        if (&floors[f] == &floor) return int(f);
+    return -1;
 }
 
 void DrawProjectPage(CPageWriter& out, const CLENIProject& project) {
@@ -214,7 +234,8 @@ void DrawProjectPage(CPageWriter& out, const CLENIProject& project) {
 }
 
 void DrawFloorPage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layout,
-                   const CLENIProject& project, const CLENIFloor& floor, const FloorDrawingLookup& drawings) {
+                   const CLENIProject& project, const CLENIFloor& floor, const FloorDrawingLookup& drawings,
+                   const LENIProjectResults* results) {
     const CLumSysDataBase& db = project.GetProducts();
     CCalcLogQuiet quiet; // the page's numbers add nothing to a log
     const double power = GetInstalledPower(floor, Lighting, db);
@@ -227,7 +248,17 @@ void DrawFloorPage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layo
     out.Line("Annual Floor Energy:", EnergyText(Wl, Wp));
     out.Line("Floor Area:", StrPrintf("%.2f m\u00b2", area));
     out.Line("Floor LENIsub:", StrPrintf("%.2f kWh/m\u00b2 year", area > 0.0 ? (Wl + Wp) / area : 0.0));
-    DrawFloorPicture(canvas, layout, out.y, floor, drawings, nullptr, nullptr);
+    // With results, each room is filled by its LENI on the building's one scale, the legend above.
+    std::vector<Rgb> fills;
+    const int index = FloorIndexOf(project, floor);
+    if (results && index >= 0 && size_t(index) < results->rooms.size()) {
+        const double scaleTop = GetLeniScaleTop(*results);
+        for (const LENIObjectResults& room : results->rooms[size_t(index)])
+            fills.push_back(GetLeniColour(room.steps[0].GetLENI(), scaleTop));
+        DrawLeniLegend(canvas, layout.left, out.y, layout.right, layout.smallFont, scaleTop);
+        out.y += layout.lineStep * 3;
+    }
+    DrawFloorPicture(canvas, layout, out.y, floor, drawings, nullptr, nullptr, fills.empty() ? nullptr : &fills);
 }
 
 void DrawRoomPage(IDrawCanvas& canvas, CPageWriter& out, const PageLayout& layout,
@@ -323,7 +354,8 @@ PrintDate TodayForPrint() {
 }
 
 void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* project,
-               const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date) {
+               const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date,
+               const LENIProjectResults* results) {
     if (!project) {
         Log().Printf(LOG_ERROR, "The project pointer is null when printing");
         return;
@@ -358,7 +390,7 @@ void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* p
         DrawProjectPage(out, *project);
         break;
     case PAGE_FLOOR:
-        if (floor) DrawFloorPage(canvas, out, layout, *project, *floor, drawings);
+        if (floor) DrawFloorPage(canvas, out, layout, *project, *floor, drawings, results);
         break;
     case PAGE_ROOM:
         if (room) DrawRoomPage(canvas, out, layout, *project, *floor, *room, drawings);
@@ -417,6 +449,56 @@ TableGeometry GetTableGeometry(int width, int height) {
     g.firstRowY = 3 * g.layout.headerStep + 2 * g.layout.lineStep + g.layout.lineStep / 2;
     g.rowsPerPage = std::max(1, (GetContentBottom(g.layout) - g.firstRowY) / g.rowStep);
     return g;
+}
+
+// Text cut with an ellipsis to fit the room (device units) it has.
+std::string FitText(IDrawCanvas& canvas, std::string text, int room, const CanvasFont& font) {
+    if (canvas.GetTextWidth(text, font) <= room) return text;
+    while (!text.empty() && canvas.GetTextWidth(text + "...", font) > room) {
+        text.pop_back();
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back(); // not inside a character
+    }
+    return text + "...";
+}
+
+// The table of the twelve months and the year under a bold head: Wl, Wp, their sum and the energy
+// per square metre, right-aligned, from y down; rows that would pass bottom are left out. Returns
+// the y under the last row.
+int DrawMonthTable(IDrawCanvas& canvas, const PageLayout& l, int y,
+                   const LeniTimeStepResult steps[kLeniTimeSteps], int bottom) {
+    const int smallFont = std::max(1, l.smallFont * 9 / 10);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const int span = l.right - l.left;
+    const double stops[4] = {0.40, 0.58, 0.76, 1.0};
+    auto rightAligned = [&](int column, int at, const std::string& text, const CanvasFont& f) {
+        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), at, text, f,
+                        kBlack);
+    };
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    canvas.DrawText(l.left, y, "Month", bold, kBlack);
+    rightAligned(0, y, "Wl kWh", bold);
+    rightAligned(1, y, "Wp kWh", bold);
+    rightAligned(2, y, "W kWh", bold);
+    rightAligned(3, y, "kWh/m\u00b2", bold);
+    y += step;
+    canvas.SetPen({kBlack, 1, PEN_SOLID});
+    canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+    for (int m = 1; m <= kLeniTimeSteps; ++m) {
+        const int index = m % kLeniTimeSteps; // the months, then the year
+        if (y + step > bottom) break;
+        const LeniTimeStepResult& s = steps[index];
+        const CanvasFont& f = index == 0 ? bold : font;
+        if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
+        canvas.DrawText(l.left, y, GetTimeStepName(unsigned(index)), f, kBlack);
+        rightAligned(0, y, StrPrintf("%.2f", s.Wl), f);
+        rightAligned(1, y, StrPrintf("%.2f", s.Wp), f);
+        rightAligned(2, y, StrPrintf("%.2f", s.Wl + s.Wp), f);
+        rightAligned(3, y, StrPrintf("%.2f", s.GetLENI()), f);
+        y += step;
+    }
+    return y;
 }
 
 void DrawSectionTitle(IDrawCanvas& canvas, const PageLayout& layout, const CLENIProject& project,
@@ -497,38 +579,7 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
     DrawMonthlyBarChart(canvas, l.left, top, l.right, bottom, building.steps, l.smallFont);
 
     // The numbers behind the bars, and the year.
-    const int smallFont = std::max(1, l.smallFont * 9 / 10);
-    const CanvasFont font = PageFont(smallFont);
-    const CanvasFont bold = PageFont(smallFont, true);
-    const int span = l.right - l.left;
-    const double stops[4] = {0.40, 0.58, 0.76, 1.0};
-    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
-        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f,
-                        kBlack);
-    };
-    const int step = std::max(1, l.lineStep * 9 / 10);
-    int y = bottom + l.lineStep;
-    canvas.DrawText(l.left, y, "Month", bold, kBlack);
-    rightAligned(0, y, "Wl kWh", bold);
-    rightAligned(1, y, "Wp kWh", bold);
-    rightAligned(2, y, "W kWh", bold);
-    rightAligned(3, y, "kWh/m\u00b2", bold);
-    y += step;
-    canvas.SetPen({kBlack, 1, PEN_SOLID});
-    canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
-    for (int m = 1; m <= kLeniTimeSteps; ++m) {
-        const int index = m % kLeniTimeSteps; // the months, then the year
-        if (y + step > GetContentBottom(l)) break;
-        const LeniTimeStepResult& r = building.steps[index];
-        const CanvasFont& f = index == 0 ? bold : font;
-        if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
-        canvas.DrawText(l.left, y, GetTimeStepName(unsigned(index)), f, kBlack);
-        rightAligned(0, y, StrPrintf("%.2f", r.Wl), f);
-        rightAligned(1, y, StrPrintf("%.2f", r.Wp), f);
-        rightAligned(2, y, StrPrintf("%.2f", r.Wl + r.Wp), f);
-        rightAligned(3, y, StrPrintf("%.2f", r.GetLENI()), f);
-        y += step;
-    }
+    DrawMonthTable(canvas, l, bottom + l.lineStep, building.steps, GetContentBottom(l));
 }
 
 ChartAxis GetChartAxis(double largest) {
@@ -626,7 +677,8 @@ int ContentsRowsPerPage(int width, int height) {
 } // namespace
 
 std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
-                                         int width, int height, int floorMonthPages, int luminairePages) {
+                                         int width, int height, int floorMonthPages, int luminairePages,
+                                         int roomSchedulePages) {
     std::vector<ReportPart> head, body;
     for (const PrintPageRecord& page : pages) {
         ReportPart part;
@@ -648,6 +700,12 @@ std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pag
             floors.kind = PART_FLOOR_MONTHS;
             floors.index = i;
             body.push_back(floors);
+        }
+        for (int i = 0; i < roomSchedulePages; ++i) {
+            ReportPart rooms;
+            rooms.kind = PART_ROOM_SCHEDULE;
+            rooms.index = i;
+            body.push_back(rooms);
         }
         for (int i = 0; i < luminairePages; ++i) {
             ReportPart luminaires;
@@ -695,6 +753,8 @@ std::string GetReportPartTitle(const ReportPart& part) {
         return "Monthly energy of the building";
     case PART_FLOOR_MONTHS:
         return part.index == 0 ? "Monthly energy of each floor" : "";
+    case PART_ROOM_SCHEDULE:
+        return part.index == 0 ? "Room schedule" : "";
     case PART_LUMINAIRES:
         return part.index == 0 ? "Luminaire schedule" : "";
     default:
@@ -774,15 +834,7 @@ void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENI
                          const LENIProjectResults& results, int pageIndex) {
     const PageLayout l = ComputePageLayout(width, height);
     DrawSectionTitle(canvas, l, project, "MONTHLY ENERGY OF EACH FLOOR (ONE INSTANCE)");
-    const int smallFont = std::max(1, l.smallFont * 9 / 10);
-    const CanvasFont font = PageFont(smallFont);
-    const CanvasFont bold = PageFont(smallFont, true);
-    const int span = l.right - l.left;
-    const double stops[4] = {0.40, 0.58, 0.76, 1.0};
-    auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
-        canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f,
-                        kBlack);
-    };
+    const CanvasFont bold = PageFont(std::max(1, l.smallFont * 9 / 10), true);
     const int step = std::max(1, l.lineStep * 9 / 10);
     const size_t perPage = size_t(FloorBlocksPerPage(width, height));
     const std::vector<CLENIFloor>& floors = project.GetFloors();
@@ -791,27 +843,7 @@ void DrawFloorMonthsPage(IDrawCanvas& canvas, int width, int height, const CLENI
     for (size_t f = first; f < floors.size() && f < results.floors.size() && f < first + perPage; ++f) {
         const LENIObjectResults& r = results.floors[f];
         canvas.DrawText(l.left, y, floors[f].GetName() + StrPrintf(" (%.2f m\u00b2)", r.area), bold, kBlack);
-        y += step;
-        canvas.DrawText(l.left, y, "Month", bold, kBlack);
-        rightAligned(0, y, "Wl kWh", bold);
-        rightAligned(1, y, "Wp kWh", bold);
-        rightAligned(2, y, "W kWh", bold);
-        rightAligned(3, y, "kWh/m\u00b2", bold);
-        y += step;
-        canvas.SetPen({kBlack, 1, PEN_SOLID});
-        canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
-        for (int m = 1; m <= kLeniTimeSteps; ++m) {
-            const int index = m % kLeniTimeSteps; // the months, then the year
-            const LeniTimeStepResult& s = r.steps[index];
-            const CanvasFont& face = index == 0 ? bold : font;
-            if (index == 0) canvas.DrawLine(l.left, y - step / 6, l.right, y - step / 6);
-            canvas.DrawText(l.left, y, GetTimeStepName(unsigned(index)), face, kBlack);
-            rightAligned(0, y, StrPrintf("%.2f", s.Wl), face);
-            rightAligned(1, y, StrPrintf("%.2f", s.Wp), face);
-            rightAligned(2, y, StrPrintf("%.2f", s.Wl + s.Wp), face);
-            rightAligned(3, y, StrPrintf("%.2f", r.area > 0.0 ? (s.Wl + s.Wp) / r.area : 0.0), face);
-            y += step;
-        }
+        y = DrawMonthTable(canvas, l, y + step, r.steps, GetContentBottom(l));
         y += step;
     }
 }
@@ -890,15 +922,8 @@ void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIPr
     auto rightAligned = [&](int column, int y, const std::string& text, const CanvasFont& f) {
         canvas.DrawText(l.left + int(stops[column] * span) - canvas.GetTextWidth(text, f), y, text, f, kBlack);
     };
-    // Text cut with an ellipsis to fit its column.
-    auto fitted = [&](std::string text, int room, const CanvasFont& f) {
-        if (canvas.GetTextWidth(text, f) <= room) return text;
-        while (!text.empty() && canvas.GetTextWidth(text + "...", f) > room) {
-            text.pop_back();
-            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
-                text.pop_back(); // not inside a character
-        }
-        return text + "...";
+    auto fitted = [&](const std::string& text, int room, const CanvasFont& f) {
+        return FitText(canvas, text, room, f);
     };
     int y = g.firstRowY - 2 * g.rowStep;
     canvas.DrawText(l.left, y, "Product / floor", bold, kBlack);
@@ -956,4 +981,123 @@ void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIPr
         canvas.DrawText(l.left, y + g.rowStep / 2,
                         "A product's row counts every instance of each floor; a floor's row, one instance.",
                         PageFont(std::max(1, smallFont * 8 / 10)), kGrey);
+}
+
+namespace {
+
+// The schedule's lines: each floor's name, then its rooms; -1 stands for a floor's line.
+std::vector<std::pair<size_t, long>> RoomScheduleLines(const std::vector<RoomScheduleRow>& rows) {
+    std::vector<std::pair<size_t, long>> lines;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i == 0 || rows[i].floorIndex != rows[i - 1].floorIndex) lines.emplace_back(i, -1);
+        lines.emplace_back(i, long(i));
+    }
+    return lines;
+}
+
+} // namespace
+
+int GetRoomSchedulePageCount(const std::vector<RoomScheduleRow>& rows, int width, int height) {
+    return GetResultsTablePageCount(RoomScheduleLines(rows).size(), width, height);
+}
+
+void DrawRoomSchedulePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                          const std::vector<RoomScheduleRow>& rows, int pageIndex) {
+    const TableGeometry g = GetTableGeometry(width, height);
+    const PageLayout& l = g.layout;
+    DrawSectionTitle(canvas, l, project, "ROOM SCHEDULE (ONE INSTANCE OF EACH FLOOR)");
+    const int span = l.right - l.left;
+    const int smallFont = std::max(1, l.smallFont * 3 / 4);
+    const CanvasFont font = PageFont(smallFont);
+    const CanvasFont bold = PageFont(smallFont, true);
+    const std::vector<RoomScheduleColumn>& columns = GetRoomScheduleColumns();
+    double total = 0.0;
+    for (const RoomScheduleColumn& c : columns)
+        total += c.width;
+    // Each column's left and right edge; numbers end at the right edge, texts start at the left.
+    std::vector<int> lefts, rights;
+    double at = 0.0;
+    for (const RoomScheduleColumn& c : columns) {
+        lefts.push_back(l.left + int(at / total * span));
+        at += c.width;
+        rights.push_back(l.left + int(at / total * span));
+    }
+    const int gap = smallFont / 2;
+    auto cell = [&](size_t c, int y, const std::string& text, const CanvasFont& f) {
+        if (text.empty()) return;
+        if (columns[c].format)
+            canvas.DrawText(rights[c] - canvas.GetTextWidth(text, f), y, text, f, kBlack);
+        else
+            canvas.DrawText(lefts[c], y, FitText(canvas, text, rights[c] - lefts[c] - gap, f), f, kBlack);
+    };
+    int y = g.firstRowY - 2 * g.rowStep;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        cell(c, y, columns[c].head, bold);
+        cell(c, y + g.rowStep, columns[c].unit, font);
+    }
+    y += 2 * g.rowStep;
+    canvas.SetPen({kBlack, std::max(1, smallFont / 12), PEN_SOLID});
+    canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+    const std::vector<std::pair<size_t, long>> lines = RoomScheduleLines(rows);
+    const size_t first = size_t(std::max(0, pageIndex)) * size_t(g.rowsPerPage);
+    for (size_t i = first; i < lines.size() && i < first + size_t(g.rowsPerPage); ++i) {
+        const RoomScheduleRow& row = rows[lines[i].first];
+        if (lines[i].second < 0) {
+            canvas.SetPen({MakeRgb(200, 200, 200), 1, PEN_SOLID});
+            canvas.DrawLine(l.left, y - g.rowStep / 6, l.right, y - g.rowStep / 6);
+            canvas.DrawText(l.left, y, "Floor: " + row.floor, bold, kBlack);
+        } else {
+            for (size_t c = 0; c < columns.size(); ++c)
+                cell(c, y, FormatScheduleCell(columns[c], row), font);
+        }
+        y += g.rowStep;
+    }
+    if (first + size_t(g.rowsPerPage) >= lines.size())
+        canvas.DrawText(l.left, y + g.rowStep / 2,
+                        "Pn installed lighting power; Fo, Fc, Fd the means of the room's zones weighted by "
+                        "their areas.",
+                        PageFont(std::max(1, smallFont * 9 / 10)), kGrey);
+}
+
+// ---- Rooms coloured by LENI ----
+
+double GetLeniScaleTop(const LENIProjectResults& results) {
+    double largest = 0.0;
+    for (const std::vector<LENIObjectResults>& floor : results.rooms)
+        for (const LENIObjectResults& room : floor)
+            largest = std::max(largest, room.steps[0].GetLENI());
+    return GetChartAxis(largest).maximum;
+}
+
+Rgb GetLeniColour(double leni, double scaleTop) {
+    // Green, through yellow, to red, pale enough for the plan's lines to read on it.
+    const double t = scaleTop > 0.0 && std::isfinite(leni) ? std::clamp(leni / scaleTop, 0.0, 1.0) : 0.0;
+    const double red = t < 0.5 ? 2.0 * t : 1.0, green = t < 0.5 ? 1.0 : 2.0 * (1.0 - t);
+    auto pale = [](double c) { return int(std::lround(255.0 * (0.45 + 0.55 * c))); };
+    return MakeRgb(pale(red), pale(green), pale(0.0));
+}
+
+void DrawLeniLegend(IDrawCanvas& canvas, int left, int top, int right, int fontHeight, double scaleTop) {
+    const int fh = std::max(1, fontHeight);
+    const CanvasFont font = PageFont(fh);
+    const std::string title = "Rooms by LENI, kWh/(m\u00b2 year):";
+    canvas.DrawText(left, top, title, font, kBlack);
+    const int barLeft = left + canvas.GetTextWidth(title, font) + fh;
+    const int barRight = right - fh;
+    if (barRight <= barLeft) return;
+    const int slices = 60;
+    for (int i = 0; i < slices; ++i) {
+        const int x0 = barLeft + (barRight - barLeft) * i / slices;
+        const int x1 = barLeft + (barRight - barLeft) * (i + 1) / slices;
+        canvas.FillRect(x0, top, x1, top + fh, GetLeniColour(scaleTop * (i + 0.5) / slices, scaleTop));
+    }
+    canvas.SetPen({kGrey, 1, PEN_SOLID});
+    canvas.DrawPolyline({{barLeft, top}, {barRight, top}, {barRight, top + fh}, {barLeft, top + fh}, {barLeft, top}});
+    const ChartAxis axis = GetChartAxis(scaleTop);
+    for (int i = 0; i <= axis.steps; ++i) {
+        const int x = barLeft + int(std::lround((barRight - barLeft) * double(i) / axis.steps));
+        const std::string label = StrPrintf(axis.tick >= 1.0 ? "%.0f" : "%.2f", axis.tick * i);
+        canvas.DrawLine(x, top + fh, x, top + fh + fh / 3);
+        canvas.DrawText(x - canvas.GetTextWidth(label, font) / 2, top + fh + fh / 3, label, font, kBlack);
+    }
 }

@@ -62,8 +62,10 @@ PrintDate TodayForPrint();
 
 // Draws one page. Values are calculated from the model as the page is drawn (the project page
 // runs the building calculation with its log).
+// With results, a floor page fills each room by its LENI (GetLeniColour) under a legend.
 void PrintPage(IDrawCanvas& canvas, int width, int height, const CLENIProject* project,
-               const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date);
+               const PrintPageRecord& page, const FloorDrawingLookup& drawings, const PrintDate& date,
+               const LENIProjectResults* results = nullptr);
 
 // ---- The whole report: its parts in order, the contents and the footer ----
 
@@ -73,7 +75,8 @@ enum ReportPartKind {
     PART_RESULTS_TABLE = 2,
     PART_RESULTS_CHART = 3,
     PART_FLOOR_MONTHS = 4,
-    PART_LUMINAIRES = 5
+    PART_LUMINAIRES = 5,
+    PART_ROOM_SCHEDULE = 6
 };
 
 // One device page of the report; index counts the pages of a part that takes several.
@@ -85,11 +88,12 @@ struct ReportPart {
 
 // The report in order: the project page (when flagged), the contents (when the report has more than
 // one other page), the floor, room and zone pages, then tablePages pages of the results table and the
-// monthly chart, then floorMonthPages pages of the floors' monthly energies and luminairePages pages
-// of the luminaire schedule (none of the results section when tablePages is 0).
+// monthly chart, then floorMonthPages pages of the floors' monthly energies, roomSchedulePages pages
+// of the room schedule and luminairePages pages of the luminaire schedule (none of the results
+// section when tablePages is 0).
 std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pages, int tablePages,
                                          int width, int height, int floorMonthPages = 0,
-                                         int luminairePages = 0);
+                                         int luminairePages = 0, int roomSchedulePages = 0);
 
 // The line the contents shows for a part ("Floor: Ground", "Annual results", ...); empty for the
 // further pages of a part, which the contents does not list.
@@ -151,6 +155,12 @@ int GetLuminairePageCount(size_t rowCount, int width, int height);
 void DrawLuminairePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
                        const std::vector<LuminaireScheduleRow>& rows, int pageIndex);
 
+// The room schedule: a line per floor, then a row per room, the columns of GetRoomScheduleColumns.
+struct RoomScheduleRow;
+int GetRoomSchedulePageCount(const std::vector<RoomScheduleRow>& rows, int width, int height);
+void DrawRoomSchedulePage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
+                          const std::vector<RoomScheduleRow>& rows, int pageIndex);
+
 // A bar chart of Wl and Wp for each month (time steps 1 to 12), bars side by side, with a value
 // axis, month initials and a legend, inside the rectangle. fontHeight is the label font.
 void DrawMonthlyBarChart(IDrawCanvas& canvas, int left, int top, int right, int bottom,
@@ -167,3 +177,14 @@ ChartAxis GetChartAxis(double largest);
 // The colours of the chart's two series.
 constexpr Rgb kChartWlColour = MakeRgb(230, 160, 30);
 constexpr Rgb kChartWpColour = MakeRgb(60, 90, 160);
+
+// ---- Rooms coloured by LENI ----
+
+// The top of the one colour scale of the building: the chart axis's maximum over the largest annual
+// LENI of its rooms (1 when every room's is 0).
+double GetLeniScaleTop(const LENIProjectResults& results);
+// A room's fill: pale green at 0, pale yellow at half the top, pale red at the top and above.
+Rgb GetLeniColour(double leni, double scaleTop);
+// The legend: its title at left, then the colour bar to right with the axis's ticks below it, two
+// font heights and a third tall from top.
+void DrawLeniLegend(IDrawCanvas& canvas, int left, int top, int right, int fontHeight, double scaleTop);

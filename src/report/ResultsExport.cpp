@@ -68,6 +68,13 @@ int GetNumberOfFloors(const CLENIProject& project) {
     return static_cast<int>(std::min<long long>(count, INT_MAX));
 }
 
+double GetInstalledBuildingPower(const CLENIProject& project, int energyUse) {
+    double power = 0.0;
+    for (const CLENIFloor& floor : project.GetFloors())
+        power += floor.GetInstanceCount() * GetInstalledPower(floor, energyUse, project.GetProducts());
+    return power;
+}
+
 std::string FormatFileCreationDate(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);
@@ -88,12 +95,8 @@ bool ExportResults(const CLENIProject& project, const std::string& path, LeniTim
     const LeniTimeStepResult year = CalculateAnnualLENI(project, 0);
     if (annual) *annual = year;
 
-    const CLumSysDataBase& db = project.GetProducts();
-    double standby = 0.0, charging = 0.0;
-    for (const CLENIFloor& floor : project.GetFloors()) {
-        standby += floor.GetInstanceCount() * GetInstalledPower(floor, Standby, db);
-        charging += floor.GetInstanceCount() * GetInstalledPower(floor, Charging, db);
-    }
+    const double standby = GetInstalledBuildingPower(project, Standby);
+    const double charging = GetInstalledBuildingPower(project, Charging);
 
     TiXmlDocument doc;
     doc.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));

@@ -17,6 +17,8 @@ extern const char* const kResultsExportRoot; // "LENI_DB_V1"
 double GetTotalBuildingHeight(const CLENIProject& project); // sum of (floor height + 0.3) x instances
 double GetTotalWindowsArea(const CLENIProject& project);    // windows, plus each roof light twice
 int GetNumberOfFloors(const CLENIProject& project);         // sum of the instance counts
+// Sum of instance count x the floor's installed power of that energy use (Standby, Charging, ...).
+double GetInstalledBuildingPower(const CLENIProject& project, int energyUse);
 
 // "%04d-%02d-%02d" of the local date at the given time.
 std::string FormatFileCreationDate(std::time_t when);

@@ -156,6 +156,7 @@ TEST(OutputSafetyTest, WriteFailuresAreReportedAndLeaveTheOldFile) {
     };
     const Case cases[] = {
         {"pdf", "pdf HAND.LENI1XML {out} log.txt"},
+        {"csv", "csv HAND.LENI1XML {out} log.txt"},
         {"report", "report HAND.LENI1XML {out} log.txt"},
         {"dxftoxml", "dxftoxml Ground.DXF {out} 3 log.txt"},
     };
@@ -216,6 +217,8 @@ TEST(OutputSafetyTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedBeforeAnythi
         {"pdf P.LENI1XML P.LENI1XML log.txt", "PDF file <P.LENI1XML>", "project file <P.LENI1XML>"},
         {"pdf P.LENI1XML out.pdf link.xml", "log file <link.xml>", "project file <P.LENI1XML>"},
         {"pdf P.LENI1XML out.pdf out.pdf", "log file <out.pdf>", "PDF file <out.pdf>"},
+        {"csv P.LENI1XML hard.xml log.txt", "CSV file <hard.xml>", "project file <P.LENI1XML>"},
+        {"csv P.LENI1XML out.csv out.csv", "log file <out.csv>", "CSV file <out.csv>"},
         {"dxftoxml Ground.DXF Ground.DXF 3 log.txt", "project file <Ground.DXF>", "DXF file <Ground.DXF>"},
         {"dxftoxml Ground.DXF p.xml 3 Ground.DXF", "log file <Ground.DXF>", "DXF file <Ground.DXF>"},
         {"dxftoxml Ground.DXF p.xml 3 p.xml", "log file <p.xml>", "project file <p.xml>"},

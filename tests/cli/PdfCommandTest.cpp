@@ -1,5 +1,5 @@
-// The batch command "pdf" run as a user runs it: its exit codes, and the numbers of the PDF read
-// back with pdftotext against the results export of the same project.
+// The batch commands "pdf" and "csv" run as a user runs them: their exit codes, and their numbers
+// (the PDF read back with pdftotext) against the results export of the same project.
 
 #include "base/TextUtils.h"
 #include "support/TestSupport.h"
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
@@ -201,6 +202,42 @@ TEST(PdfCommandTest, NumbersEqualTheResultsExport) {
         }
         expected.push_back("Annual " + fwl + " " + fwp + " " + fw + " " + Printed(fr, "Annual.LENIResult"));
     }
+    // The room schedule: a row per room of each floor with the numbers of the copy's room results,
+    // and for a room of one zone its factors give back its energy:
+    // Wl = Pn x Fc x Fo x (td x Fd + tn) / 1000, within what the factors' two digits leave open.
+    int scheduleRows = 0;
+    for (const TiXmlElement* f =
+             copy.RootElement()->FirstChildElement("FloorList")->FirstChildElement("Floor");
+         f; f = f->NextSiblingElement("Floor"))
+        for (const TiXmlElement* room = f->FirstChildElement("RoomList")->FirstChildElement("Room"); room;
+             room = room->NextSiblingElement("Room")) {
+            const TiXmlElement* rr = room->FirstChildElement("Results");
+            ASSERT_TRUE(rr);
+            const double area = ParseDouble(Text(rr, "Area")), power = ParseDouble(Text(rr, "InstalledPower"));
+            const std::string td = room->Attribute("td"), tn = room->Attribute("tn");
+            const std::string middle = " " + Printed(rr, "Area") + " " + Printed(rr, "InstalledPower") + " " +
+                                       FormatDouble("%.2f", power / area) + " " + td + " " + tn + " ";
+            const std::string end = " " + Printed(rr, "Annual.Wl") + " " + Printed(rr, "Annual.Wp") + " " +
+                                    Printed(rr, "Annual.LENIResult");
+            std::string found;
+            for (const std::string& line : lines)
+                if (line.rfind(std::string(room->Attribute("roomname")) + " ", 0) == 0 &&
+                    line.find(middle) != std::string::npos && line.size() > end.size() &&
+                    line.compare(line.size() - end.size(), end.size(), end) == 0)
+                    found = line;
+            ASSERT_FALSE(found.empty()) << "no schedule row: " << middle << "..." << end;
+            ++scheduleRows;
+            std::stringstream factors(found.substr(found.find(middle) + middle.size()));
+            double fo = 0, fc = 0, fd = 0;
+            factors >> fo >> fc >> fd;
+            EXPECT_EQ(fc, 1.0) << found; // no zone of the sample holds its illuminance constant
+            const TiXmlElement* zones = room->FirstChildElement("ZoneList");
+            if (zones->FirstChildElement("Zone")->NextSiblingElement("Zone")) continue;
+            const double wl = power * fc * fo * (std::stod(td) * fd + std::stod(tn)) / 1000.0;
+            const double slack = power * (std::stod(td) + std::stod(tn)) / 1000.0 * 0.01;
+            EXPECT_NEAR(wl, ParseDouble(Text(rr, "Annual.Wl")), slack) << found;
+        }
+    EXPECT_EQ(scheduleRows, 7);
     // The luminaire schedule's luminaires together have the building's installed power.
     const std::string installed = Printed(copy.RootElement(), "Results.InstalledPower");
     bool allLuminaires = false;
@@ -223,3 +260,155 @@ TEST(PdfCommandTest, NumbersEqualTheResultsExport) {
         EXPECT_TRUE(HasLine(lines, line)) << "missing: " << line << "\n" << ReadFileText(dir / "report.txt");
 }
 #endif
+
+namespace {
+
+// The records of an RFC 4180 text: fields split at commas outside quotes, "" read as a quote,
+// records ended by CR LF.
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        std::string& field = records.back().back();
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            records.back().emplace_back();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            records.emplace_back(1);
+        } else {
+            field += c;
+        }
+    }
+    if (records.back().size() == 1 && records.back()[0].empty()) records.pop_back();
+    return records;
+}
+
+} // namespace
+
+TEST(CsvCommandTest, NumbersEqualTheResultsExport) {
+    TempDir dir{"csv numbers"};
+    const fs::path project = CopySample(dir);
+    // A room name that needs quoting: a comma and quotes.
+    std::string text = ReadFileText(project);
+    text.replace(text.find("roomname=\"Office_A\""), 19, "roomname=\"Office &quot;A&quot;, west\"");
+    WriteFileText(project, text);
+    WriteFileText(dir / "broken.LENI1XML", "this is not XML <<<");
+    const struct {
+        std::string args;
+        int code;
+    } codes[] = {
+        {"csv " + Quote(project.string()) + " out.csv", 2},
+        {"csv missing.LENI1XML out.csv log.txt", 8},
+        {"csv broken.LENI1XML out.csv log.txt", 3},
+        {"csv " + Quote(project.string()) + " no/such/out.csv log.txt", 4},
+    };
+    for (const auto& c : codes) {
+        EXPECT_EQ(Orvantis(dir, c.args).code, c.code) << c.args;
+        EXPECT_FALSE(fs::exists(dir / "out.csv")) << c.args;
+    }
+    const ProgramRun report = Orvantis(dir, "report " + Quote(project.string()) + " R.XML report.log");
+    ASSERT_EQ(report.code, 0) << report.out;
+    const ProgramRun csv = Orvantis(dir, "CSV " + Quote(project.string()) + " out.csv csv.log");
+    ASSERT_EQ(csv.code, 0) << csv.out << ReadFileText(dir / "csv.log");
+    EXPECT_EQ(csv.out, "Results written to out.csv\n");
+    const std::string raw = ReadFileText(dir / "out.csv");
+    EXPECT_NE(raw.find(",\"Office \"\"A\"\", west\","), std::string::npos) << raw.substr(0, 2000);
+    const std::vector<std::vector<std::string>> records = ParseCsv(raw);
+    ASSERT_GT(records.size(), 1u);
+    const std::vector<std::string>& head = records[0];
+    for (const auto& record : records)
+        ASSERT_EQ(record.size(), head.size()) << record[0];
+    auto field = [&](const std::vector<std::string>& record, const std::string& name) {
+        const auto at = std::find(head.begin(), head.end(), name);
+        return at == head.end() ? std::string("no column " + name) : record[size_t(at - head.begin())];
+    };
+
+    TiXmlDocument results, copy;
+    ASSERT_TRUE(results.LoadFile((dir / "R.XML").string().c_str()));
+    ASSERT_TRUE(copy.LoadFile((dir / "R_(CON_RISULTATI).XML").string().c_str()));
+    const TiXmlElement* r = results.RootElement();
+    const std::vector<std::string>& building = records[1];
+    EXPECT_EQ(field(building, "Level"), "Building");
+    EXPECT_EQ(field(building, "Building"), "SAMPLE");
+    const std::pair<const char*, const char*> buildingFigures[] = {
+        {"Location", "Location"},
+        {"Dominant building type", "DominantBuildingType"},
+        {"Latitude", "Latitude"},
+        {"Longitude", "Longitude"},
+        {"Year to be built", "YearToBeBuilt"},
+        {"Year built", "YearBuilt"},
+        {"Total building height (m)", "TotalBuildingHeight"},
+        {"Total windows area (m\u00b2)", "TotalWindowsArea"},
+        {"Number of floors", "NumberOfFloors"},
+        {"Fo", "AverageFo"},
+        {"Installed standby power Ppc (W)", "InstalledStandbyPowerPpc"},
+        {"Installed charging power Pem (W)", "InstalledChargingPowerPem"},
+        {"Annual LENI (kWh/(m\u00b2 year))", "AnnualLENI"},
+        {"Annual Wl (kWh)", "EnergyForLightingWl"},
+        {"Annual Wp (kWh)", "EnergyForStandbyAndChargingWp"},
+    };
+    for (const auto& figure : buildingFigures)
+        EXPECT_EQ(field(building, figure.first), Text(r, figure.second)) << figure.first;
+    const char* const months[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                    "July",    "August",   "September", "October", "November", "December"};
+    // A floor's or room's results in the project copy against its row: the year and each month.
+    auto sameResults = [&](const std::vector<std::string>& record, const TiXmlElement* res, const std::string& what) {
+        EXPECT_EQ(field(record, "Area (m\u00b2)"), Text(res, "Area")) << what;
+        EXPECT_EQ(field(record, "Installed lighting power Pn (W)"), Text(res, "InstalledPower")) << what;
+        EXPECT_EQ(field(record, "Annual Wl (kWh)"), Text(res, "Annual.Wl")) << what;
+        EXPECT_EQ(field(record, "Annual Wp (kWh)"), Text(res, "Annual.Wp")) << what;
+        EXPECT_EQ(field(record, "Annual LENI (kWh/(m\u00b2 year))"), Text(res, "Annual.LENIResult")) << what;
+        for (int m = 1; m <= 12; ++m) {
+            const std::string at = "M" + std::to_string(m) + ".";
+            EXPECT_EQ(field(record, std::string(months[m - 1]) + " Wl (kWh)"), Text(res, at + "Wl")) << what;
+            EXPECT_EQ(field(record, std::string(months[m - 1]) + " Wp (kWh)"), Text(res, at + "Wp")) << what;
+            EXPECT_EQ(field(record, std::string(months[m - 1]) + " LENI (kWh/m\u00b2)"),
+                      Text(res, at + "LENIResult"))
+                << what;
+        }
+    };
+    for (int m = 1; m <= 12; ++m) {
+        const std::string at = "MonthlyCalculation.M" + std::to_string(m) + ".";
+        EXPECT_EQ(field(building, std::string(months[m - 1]) + " Wl (kWh)"), Text(r, at + "Wl"));
+        EXPECT_EQ(field(building, std::string(months[m - 1]) + " LENI (kWh/m\u00b2)"), Text(r, at + "SpecificEnergy"));
+    }
+    // Then each floor, each of its rooms and each room's zones, in the project's order.
+    size_t next = 2;
+    for (const TiXmlElement* f = copy.RootElement()->FirstChildElement("FloorList")->FirstChildElement("Floor"); f;
+         f = f->NextSiblingElement("Floor")) {
+        ASSERT_LT(next, records.size());
+        EXPECT_EQ(field(records[next], "Level"), "Floor");
+        EXPECT_EQ(field(records[next], "Floor"), f->Attribute("floorname"));
+        EXPECT_EQ(field(records[next], "Floor instances"), f->Attribute("count"));
+        sameResults(records[next++], f->FirstChildElement("Results"), f->Attribute("floorname"));
+        for (const TiXmlElement* room = f->FirstChildElement("RoomList")->FirstChildElement("Room"); room;
+             room = room->NextSiblingElement("Room")) {
+            ASSERT_LT(next, records.size());
+            const std::vector<std::string>& record = records[next++];
+            EXPECT_EQ(field(record, "Level"), "Room");
+            EXPECT_EQ(field(record, "Room"), room->Attribute("roomname"));
+            EXPECT_EQ(field(record, "Room type"), room->Attribute("type"));
+            EXPECT_EQ(field(record, "Daylight hours td (h)"), room->Attribute("td"));
+            sameResults(record, room->FirstChildElement("Results"), room->Attribute("roomname"));
+            for (const TiXmlElement* zone = room->FirstChildElement("ZoneList")->FirstChildElement("Zone"); zone;
+                 zone = zone->NextSiblingElement("Zone")) {
+                ASSERT_LT(next, records.size());
+                EXPECT_EQ(field(records[next], "Level"), "Zone");
+                EXPECT_EQ(field(records[next++], "Zone"), zone->Attribute("zonename"));
+            }
+        }
+    }
+    EXPECT_EQ(next, records.size());
+}

@@ -44,7 +44,7 @@ id=com.tolvane.Orvantis
 out=$("$exe" --help 2>"$tmp/err"); rc=$?
 [ $rc -eq 0 ] || fail "--help exit code $rc"
 [ -s "$tmp/err" ] && fail "--help wrote to the error stream"
-for word in "orvantis open" "orvantis report" "orvantis dxftoxml" "orvantis pdf" "--version" "Exit codes"; do
+for word in "orvantis open" "orvantis report" "orvantis dxftoxml" "orvantis pdf" "orvantis csv" "--version" "Exit codes"; do
   case $out in *"$word"*) ;; *) fail "--help does not show \"$word\"" ;; esac
 done
 out=$("$exe" -h); [ $? -eq 0 ] && [ -n "$out" ] || fail "-h"
@@ -75,12 +75,12 @@ page=$(MANPATH=$share/man man -w orvantis 2>/dev/null)
 [ "$page" = "$share/man/man1/orvantis.1.gz" ] || fail "man finds \"$page\" for orvantis"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/orvantis.1.gz" 2>&1 >"$tmp/man.txt")
 [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
-for word in open report dxftoxml pdf --help --version "EXIT STATUS" FILES ENVIRONMENT XDG_DATA_HOME LENI_V1_LOG.TXT; do
+for word in open report dxftoxml pdf csv --help --version "EXIT STATUS" FILES ENVIRONMENT XDG_DATA_HOME LENI_V1_LOG.TXT; do
   grep -q -- "$word" "$tmp/man.txt" || fail "the manual page does not mention $word"
 done
 completion=$share/bash-completion/completions/orvantis
 words=$(bash -c 'shopt -s extglob; . "$1"; COMP_WORDS=(orvantis ""); COMP_CWORD=1; _orvantis; echo "${COMPREPLY[*]}"' sh "$completion")
-[ "$words" = "open report dxftoxml pdf --help -h --version" ] || fail "completion of the command word: \"$words\""
+[ "$words" = "open report dxftoxml pdf csv --help -h --version" ] || fail "completion of the command word: \"$words\""
 files=$(cd "$tmp/sample" && bash -c 'shopt -s extglob; . "$1"; COMP_WORDS=(orvantis dxftoxml ""); COMP_CWORD=2; _orvantis; echo "${COMPREPLY[*]}"' sh "$completion" | tr ' ' '\n' | sort | tr '\n' ' ')
 [ "$files" = "Ground.DXF Top.DXF Typical.DXF " ] || fail "completion of a DXF file: \"$files\""
 

@@ -8,11 +8,13 @@
 #include "dxf/DxfFile.h"
 #include "model/LENIProject.h"
 #include "report/ResultsExport.h"
+#include "report/RoomSchedule.h"
 #include "support/RecordingCanvas.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -504,4 +506,103 @@ TEST(ReportPagesTest, LuminaireScheduleCountsEveryInstance) {
     EXPECT_TRUE(page.FindText("All luminaires"));
     EXPECT_TRUE(page.FindText("36")); // 34 + 2
     EXPECT_EQ(GetLuminairePageCount(rows.size(), kW, kH), 1);
+}
+
+TEST(ReportPagesTest, RoomScheduleOfHandWorkedRooms) {
+    TempDir dir{"pages"};
+    CLENIProject project = Example(dir.path(), 2);
+    CLENIFloor& ground = *project.GetFloorByIndex(0);
+    // Hall, 10 x 5 m: Z1 (20 m2, Fo 1, four 36 W luminaires) and Z2 (30 m2, no luminaires, Fo from
+    // Fa 0.55 with a manual switch: 1.0 - 0.35 / 0.7 x 0.7 = 0.65). Area-weighted Fo
+    // (20 x 1 + 30 x 0.65) / 50 = 0.79; Wl = 0.144 kW x 2500 h = 360 kWh, Wp = 3 W x 8760 h = 26.28 kWh.
+    CLENIRoom hall;
+    hall.InitFromPolygon("Hall", Rect(0, 10, 10, 15), 3.2);
+    hall.SetRoomType("[Offices]Corridor");
+    hall.SetTd(2250);
+    hall.SetTn(250);
+    CLENIZone z1, z2;
+    z1.InitFromPolygon("Z1", Rect(0, 10, 4, 15));
+    z1.SetFoMode(FOMODE_ONE);
+    z1.GetLumList().AddLuminaire("T36");
+    z1.GetLumList().SetLuminaireCount("T36", 4);
+    z2.InitFromPolygon("Z2", Rect(4, 10, 10, 15));
+    z2.SetFoMode(FOMODE_FROM_FA);
+    z2.SetFa(0.55);
+    z2.SetOccupancyControlSystem("1.Manual On/Off Switch");
+    hall.AddZone(z1);
+    hall.AddZone(z2);
+    ground.AddRoom(hall);
+    CLENIRoom store; // no zones: no factors
+    store.InitFromPolygon("Store", Rect(20, 0, 23, 3), 3.2);
+    ground.AddRoom(store);
+
+    LENIProjectResults results;
+    ASSERT_TRUE(CalculateProjectResults(project, results));
+    const std::vector<RoomScheduleRow> rows = GetRoomSchedule(project, results);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1].zones.size(), 2u);
+    EXPECT_DOUBLE_EQ(rows[1].zones[1].Fo, 0.65);
+    EXPECT_DOUBLE_EQ(rows[1].zones[1].Fd, 1.0); // no power: nothing for daylight to save
+
+    RecordingCanvas page;
+    DrawRoomSchedulePage(page, kW, kH, project, rows, 0);
+    // The texts on the line of each room, left to right.
+    auto line = [&](const std::string& room) {
+        const RecordingCanvas::Op* name = page.FindText(room);
+        if (!name) return "<no row " + room + ">";
+        std::vector<std::pair<int, std::string>> cells;
+        for (const auto& op : page.ops)
+            if (op.kind == RecordingCanvas::TEXT && op.points[0].y == name->points[0].y)
+                cells.emplace_back(op.points[0].x, op.text);
+        std::sort(cells.begin(), cells.end());
+        std::string text;
+        for (const auto& cell : cells)
+            text += (text.empty() ? "" : " ") + cell.second;
+        return text;
+    };
+    EXPECT_TRUE(page.FindText("Floor: Ground"));
+    // A room type longer than its column ends with an ellipsis.
+    EXPECT_EQ(line("Kitchen"),
+              "Kitchen Cellular office... 50.00 360.00 7.20 2250 250 1.00 1.00 1.00 900.00 65.70 19.31");
+    EXPECT_EQ(line("Hall"), "Hall Corridor 50.00 144.00 2.88 2250 250 0.79 1.00 1.00 360.00 26.28 7.73");
+    EXPECT_EQ(line("Store"), "Store 9.00 0.00 0.00 1000 1000 - - - 0.00 0.00 0.00");
+    EXPECT_EQ(GetRoomSchedulePageCount(rows, kW, kH), 1);
+}
+
+TEST(ReportPagesTest, FloorPageColoursRoomsByLeni) {
+    TempDir dir{"pages"};
+    const CLENIProject project = Example(dir.path(), 1);
+    LENIProjectResults results;
+    ASSERT_TRUE(CalculateProjectResults(project, results));
+    // Kitchen: (900 + 65.7) kWh / 50 m2 = 19.314; the axis of ticks of 5 ends at 20.
+    EXPECT_DOUBLE_EQ(GetLeniScaleTop(results), 20.0);
+    const struct {
+        double leni;
+        Rgb colour;
+    } scale[] = {
+        {0.0, MakeRgb(115, 255, 115)},    // green
+        {10.0, MakeRgb(255, 255, 115)},   // yellow at half the top
+        {19.314, MakeRgb(255, 124, 115)}, // green 2 x (1 - 0.9657) = 0.0686: 255 x (0.45 + 0.55 x 0.0686)
+        {25.0, MakeRgb(255, 115, 115)},   // red at the top and above
+    };
+    for (const auto& s : scale)
+        EXPECT_EQ(GetLeniColour(s.leni, 20.0), s.colour) << s.leni;
+
+    Drawing drawing;
+    RecordingCanvas page;
+    PrintPage(page, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, drawing.Lookup(), kDate, &results);
+    auto kitchenFills = [](const RecordingCanvas& canvas) {
+        int n = 0;
+        for (const auto& op : canvas.OfKind(RecordingCanvas::POLYGON))
+            n += op.colour == MakeRgb(255, 124, 115) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(kitchenFills(page), 1);
+    EXPECT_TRUE(page.FindText("Rooms by LENI, kWh/(m\u00b2 year):"));
+    for (const char* tick : {"0", "5", "10", "15", "20"})
+        EXPECT_TRUE(page.FindText(tick)) << tick;
+    // Without results the rooms stay unfilled.
+    RecordingCanvas plain;
+    PrintPage(plain, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, drawing.Lookup(), kDate);
+    EXPECT_EQ(kitchenFills(plain), 0);
 }

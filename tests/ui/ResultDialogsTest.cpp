@@ -372,7 +372,7 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     EXPECT_TRUE(Frame().GetDocument().IsModified());
 
     // Print to a PDF file: the project page, the contents, the zone page and the results section
-    // (the table, the building's and the floor's months, the luminaire schedule).
+    // (the table, the building's and the floor's months, the room and luminaire schedules).
     const fs::path printed = dir / "printed.pdf";
     script.Next<QPrintDialog>([&](QPrintDialog& d) {
         d.printer()->setOutputFormat(QPrinter::PdfFormat);
@@ -381,8 +381,9 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     });
     ASSERT_TRUE(Frame().RunCommand(ID_PRINT));
     const std::string text = PdfText(printed);
-    EXPECT_EQ(Occurrences(text, "PROJECT:"), 7) << text;
-    EXPECT_EQ(Occurrences(text, "Page 7 of 7"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "PROJECT:"), 8) << text;
+    EXPECT_EQ(Occurrences(text, "Page 8 of 8"), 1) << text;
+    EXPECT_NE(text.find("ROOM SCHEDULE"), std::string::npos) << text;
     EXPECT_NE(text.find("LUMINAIRE SCHEDULE"), std::string::npos) << text;
     EXPECT_NE(text.find("CONTENTS"), std::string::npos) << text;
     EXPECT_NE(text.find("Annual Building LENI:"), std::string::npos) << text;
@@ -405,7 +406,7 @@ TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     });
     ASSERT_TRUE(Frame().RunCommand(ID_PRINT_PREVIEW));
     EXPECT_EQ(previewPages, 1);
-    EXPECT_EQ(Occurrences(PdfText(dir / "preview.pdf"), "PROJECT:"), 7);
+    EXPECT_EQ(Occurrences(PdfText(dir / "preview.pdf"), "PROJECT:"), 8);
 
     // A single page from the floor page's menu: that page alone, once.
     FloorPageContext ctx;

@@ -155,7 +155,7 @@ void CQtCanvas::ApplyPen() {
 void CQtCanvas::ApplyPen(const CanvasPen& canvasPen) {
     QPen pen(ToQColor(canvasPen.colour));
     pen.setWidth(canvasPen.width);
-    pen.setCosmetic(true);
+    pen.setCosmetic(!m_bPensScale);
     switch (canvasPen.style) {
     case PEN_DASH:
         pen.setStyle(Qt::DashLine);

@@ -30,6 +30,9 @@ class CQtCanvas : public IDrawCanvas {
     void Flush();
     // Font heights are multiplied by this; a printer sets its resolution over the screen's.
     void SetFontScale(double scale) { m_dFontScale = scale; }
+    // Pens are one screen pixel wide per unit by default, whatever the painter's scale. A page
+    // sets them to scale with the page instead, so a preview shows them as the paper has them.
+    void SetPensScaleWithPage(bool scale) { m_bPensScale = scale; }
 
     void SetPen(const CanvasPen& pen) override;
     CanvasPen GetPen() const override { return m_Pen; }
@@ -79,6 +82,7 @@ class CQtCanvas : public IDrawCanvas {
     CanvasPen m_Pen;
     bool m_bPenApplied = false;
     double m_dFontScale = 1.0;
+    bool m_bPensScale = false;
     // The batches in the order their pens were first used; the storage comes from the canvases
     // before on this thread, so that a redraw does not grow its buffers again. Only the first
     // counts are in use.

@@ -7,7 +7,9 @@
 #include "base/TextUtils.h"
 #include "model/LENIProject.h"
 #include "model/ModelOverlay.h"
+#include "report/ResultsCsv.h"
 #include "report/ResultsExport.h"
+#include "report/RoomSchedule.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/platform/QtCanvas.h"
@@ -51,6 +53,7 @@ std::optional<PrintPageRecord>& Pending() {
 void PaintOne(QPainter& painter, const std::function<void(IDrawCanvas&)>& draw) {
     CQtCanvas canvas(painter);
     canvas.SetFontScale(1.0); // the page's font heights are device units already
+    canvas.SetPensScaleWithPage(true); // a preview shrinks the page's lines with it
     draw(canvas);
     canvas.Flush();
 }
@@ -114,24 +117,32 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
     LENIProjectResults results;
     std::vector<ReportTableRow> rows;
     std::vector<LuminaireScheduleRow> luminaires;
-    int tablePages = 0, floorPages = 0, luminairePages = 0;
+    std::vector<RoomScheduleRow> roomSchedule;
+    int tablePages = 0, floorPages = 0, luminairePages = 0, roomPages = 0;
+    // Floor pages colour their rooms by LENI, so they need the results too.
+    bool floorPage = false;
+    for (const PrintPageRecord& page : pages)
+        floorPage = floorPage || page.kind == PAGE_FLOOR;
+    if (withResults || floorPage) CalculateProjectResults(project, results);
     if (withResults) {
-        CalculateProjectResults(project, results);
         rows = GetReportTableRows(project, results);
         tablePages = GetResultsTablePageCount(rows.size(), width, height);
         floorPages = GetFloorMonthsPageCount(results.floors.size(), width, height);
         luminaires = GetLuminaireSchedule(project);
         luminairePages = GetLuminairePageCount(luminaires.size(), width, height);
+        roomSchedule = GetRoomSchedule(project, results);
+        roomPages = GetRoomSchedulePageCount(roomSchedule, width, height);
     }
     const std::vector<ReportPart> parts =
-        BuildReportParts(pages, tablePages, width, height, floorPages, luminairePages);
+        BuildReportParts(pages, tablePages, width, height, floorPages, luminairePages, roomPages);
     for (size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) device.newPage();
         const ReportPart& part = parts[i];
         PaintOne(painter, [&](IDrawCanvas& canvas) {
             switch (part.kind) {
             case PART_PAGE:
-                PrintPage(canvas, width, height, &project, part.page, drawings, date);
+                PrintPage(canvas, width, height, &project, part.page, drawings, date,
+                          results.floors.empty() ? nullptr : &results);
                 break;
             case PART_CONTENTS:
                 DrawContentsPage(canvas, width, height, project, parts, part.index);
@@ -144,6 +155,9 @@ bool PaintReport(QPagedPaintDevice& device, const CLENIProject& project,
                 break;
             case PART_FLOOR_MONTHS:
                 DrawFloorMonthsPage(canvas, width, height, project, results, part.index);
+                break;
+            case PART_ROOM_SCHEDULE:
+                DrawRoomSchedulePage(canvas, width, height, project, roomSchedule, part.index);
                 break;
             case PART_LUMINAIRES:
                 DrawLuminairePage(canvas, width, height, project, luminaires, part.index);
@@ -233,6 +247,21 @@ void ExportReportPdf(QWidget* parent, const CLENIBDoc& doc, const FloorDrawingLo
     if (path.isEmpty()) return;
     if (WriteReportPdf(project, drawings, path.toStdString()))
         Log().Printf(LOG_INFO, "Report written to %s", path.toStdString().c_str());
+}
+
+void ExportResultsCsvAs(QWidget* parent, const CLENIBDoc& doc) {
+    const CLENIProject& project = doc.GetProject();
+    if (project.GetFloorCount() == 0) {
+        Log().Printf(LOG_ERROR, "No project, or empty project.");
+        return;
+    }
+    const std::string proposed =
+        JoinPath(project.GetProjectFolder(), MakeSafeFileName(project.GetName()) + "_RESULTS.csv").string();
+    const QString path = AskSaveFileName(parent, "Export Results as CSV...", QString::fromStdString(proposed),
+                                         "CSV (*.csv)", "csv");
+    if (path.isEmpty()) return;
+    if (ExportResultsCsv(project, path.toStdString()))
+        Log().Printf(LOG_INFO, "Results written to %s", path.toStdString().c_str());
 }
 
 void InstallReportPdfWriter() {

@@ -48,6 +48,8 @@ void RunPrinterSetup(QWidget* parent);
 bool WriteReportPdf(const CLENIProject& project, const FloorDrawingLookup& drawings, const std::string& path);
 // File > Export Report as PDF...: asks for the file, then writes it.
 void ExportReportPdf(QWidget* parent, const CLENIBDoc& doc, const FloorDrawingLookup& drawings);
+// File > Export Results as CSV...: asks for the file, then writes the results table.
+void ExportResultsCsvAs(QWidget* parent, const CLENIBDoc& doc);
 // Hands the PDF writer to the batch command "pdf"; without a running application it paints on
 // the offscreen platform, so no display is needed.
 void InstallReportPdfWriter();

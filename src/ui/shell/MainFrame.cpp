@@ -103,6 +103,7 @@ void CMainFrame::CreateMainMenu() {
     file->addSeparator();
     AddCommand(file, "Create NUVA DB file...", ID_CREATE_NUVA_DB);
     AddCommand(file, "Export Report as PDF...", kExportReportPdf);
+    AddCommand(file, "Export Results as CSV...", kExportResultsCsv);
     file->addSeparator();
     AddCommand(file, "Printer Setup...", ID_PRINT_SETUP);
     AddCommand(file, "Define Print Pages...", ID_DEFINE_PRINT_PAGES);
@@ -237,6 +238,7 @@ void CMainFrame::UpdateCommandUi() {
             enabled = true; // the print commands say themselves when there is nothing to print
             break;
         case kExportReportPdf:
+        case kExportResultsCsv:
             enabled = m_Doc.IsProjectOpen();
             break;
         case ID_PRINT_FLOOR_LENI:
@@ -304,6 +306,9 @@ void CMainFrame::OnCommand(int id) {
         break;
     case kExportReportPdf:
         ExportReportPdf(this, m_Doc, GetViewDrawings(m_pView));
+        break;
+    case kExportResultsCsv:
+        ExportResultsCsvAs(this, m_Doc);
         break;
     case ID_PRINT_SETUP:
         RunPrinterSetup(this);

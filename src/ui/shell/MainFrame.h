@@ -30,6 +30,8 @@ class CMainFrame : public QMainWindow {
 
     // File > "Export Report as PDF..." (an id of this program's own, beside the resource ids).
     static constexpr int kExportReportPdf = 33001;
+    // File > "Export Results as CSV...".
+    static constexpr int kExportResultsCsv = 33002;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
