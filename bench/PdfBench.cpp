@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
         const std::string xml = GenerateBuildingXml(shape, name);
         WriteAll(folder / "F00.DXF", GenerateDxfPlan(64 * 1024));
         const fs::path project = folder / (name + ".LENI1XML");
+        WriteAll(project, FlagPages(xml, 2));
         const ChildRun report = RunChild({ORVANTIS_EXE, "report", project.string(),
                                           (folder / "r.xml").string(), (folder / "report.log").string()},
                                          {}, folder.string());
