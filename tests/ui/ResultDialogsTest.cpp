@@ -14,6 +14,9 @@
 #include "ui/results/LeniResultDlg.h"
 #include "ui/results/MonthlyChart.h"
 #include "ui/results/SubLeniResultDlg.h"
+#include "ui/editor/DxfTabDlg.h"
+#include "ui/editor/FloorView.h"
+#include "ui/shell/LENIBView.h"
 #include "ui/shell/MainFrame.h"
 
 #include <QApplication>
@@ -490,4 +493,28 @@ TEST_F(ResultDialogsTest, ExportReportAsPdf) {
     EXPECT_NE(text.find("1800.00"), std::string::npos);
     EXPECT_NE(text.find("150.48"), std::string::npos) << text; // March's Wl, 2 x 75.24 kWh
     EXPECT_FALSE(fs::exists(pdf.string() + ".part"));
+}
+
+TEST_F(ResultDialogsTest, ColourRoomsByLeniFillsThePlan) {
+    Villa(1);
+    CFloorView* view = Frame().GetView()->GetPage(0)->GetFloorView();
+    ASSERT_TRUE(view);
+    // The room's pixels in the colour of its LENI, 19.31 on the scale up to 20.
+    auto coloured = [&] {
+        view->grab();
+        const QImage image = view->GetImage().convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == qRgb(255, 124, 115) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(coloured(), 0);
+    ASSERT_TRUE(Frame().RunCommand(CMainFrame::kColourRoomsByLeni));
+    EXPECT_TRUE(Frame().FindCommand(CMainFrame::kColourRoomsByLeni)->isChecked());
+    EXPECT_GT(coloured(), view->GetImage().width() * view->GetImage().height() / 20);
+    SaveScreenshot(Frame(), "colour_rooms_by_leni");
+    ASSERT_TRUE(Frame().RunCommand(CMainFrame::kColourRoomsByLeni));
+    EXPECT_FALSE(Frame().FindCommand(CMainFrame::kColourRoomsByLeni)->isChecked());
+    EXPECT_EQ(coloured(), 0);
 }

@@ -12,6 +12,7 @@
 #include "model/CoordinateEntry.h"
 #include "model/LENIFloor.h"
 #include "model/ModelOverlay.h"
+#include "ui/editor/LeniColouring.h"
 #include "ui/platform/QtCanvas.h"
 
 #include <QKeyEvent>
@@ -413,6 +414,7 @@ void CFloorView::RenderImage() {
     {
         QPainter painter(&m_Image);
         CQtCanvas canvas(painter);
+        if (m_pFloor) FillRoomsByLeni(canvas, *m_pFloor, toPixel); // under the plan's lines
         if (m_bShowDxf && m_pEntities) {
             RenderSource source;
             source.entities = m_pEntities;

@@ -41,6 +41,8 @@ class CFloorView : public QWidget {
     bool HasDrawing() const { return m_pEntities != nullptr; }
     // The model changed: draw again.
     void SetFloor(const CLENIFloor* floor);
+    // Draws the picture anew at the next paint (the model or how it is shown changed).
+    void Invalidate();
 
     // The view window becomes the drawing's extents on visible layers with 5 % more on each side,
     // grown to hold every room, roof light and atrium of the floor.
@@ -178,7 +180,6 @@ class CFloorView : public QWidget {
     double PixelScale() const;
     void FinishOutline();
     void DrawOutline(QPainter& painter);
-    void Invalidate();
     void ReportStatus();
     QSize AreaSize() const;
     // World to picture pixels for the current view window and size.

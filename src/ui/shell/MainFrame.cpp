@@ -7,6 +7,7 @@
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/editor/DxfTabDlg.h"
 #include "ui/editor/FloorView.h"
+#include "ui/editor/LeniColouring.h"
 #include "ui/print/DefinePrintPagesDlg.h"
 #include "ui/print/ReportPrinter.h"
 #include "ui/products/ObjDbTableDlg.h"
@@ -143,6 +144,7 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(view, "Grid Snap On-Off\tF9", ID_GRID_SNAP);
     AddCommand(view, "Grid Snap Settings", ID_GRID_SNAP_SETTINGS);
     AddCommand(view, "DXF background On/Off", ID_DXF_BACKGROUND);
+    AddCommand(view, "Colour Rooms by LENI", kColourRoomsByLeni)->setCheckable(true);
 
     QMenu* calculation = bar->addMenu("Calculation");
     AddCommand(calculation, "Building Calculation...", ID_BUILDING_CALCULATION);
@@ -239,6 +241,12 @@ void CMainFrame::UpdateCommandUi() {
             break;
         case kExportReportPdf:
         case kExportResultsCsv:
+            enabled = m_Doc.IsProjectOpen();
+            break;
+        case kColourRoomsByLeni:
+            // Another project's results would colour rooms of the same names.
+            if (!m_Doc.IsProjectOpen() && IsLeniColouringOn()) SetLeniColouring(nullptr);
+            action->setChecked(IsLeniColouringOn());
             enabled = m_Doc.IsProjectOpen();
             break;
         case ID_PRINT_FLOOR_LENI:
@@ -365,6 +373,14 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_DXF_BACKGROUND:
         m_pView->OnDxfBackground();
+        break;
+    case kColourRoomsByLeni:
+        // Switched on, the rooms take the results of a calculation made now.
+        SetLeniColouring(IsLeniColouringOn() || !m_Doc.IsProjectOpen() ? nullptr : &m_Doc.GetProject());
+        FindCommand(kColourRoomsByLeni)->setChecked(IsLeniColouringOn());
+        for (int i = 0; m_pView && i < m_pView->GetTabCount(); ++i)
+            if (CDxfTabDlg* page = m_pView->GetPage(i))
+                if (page->GetFloorView()) page->GetFloorView()->Invalidate();
         break;
     case ID_FLOOR_CALCULATION:
         m_pView->OnFloorCalculation();

@@ -32,6 +32,8 @@ class CMainFrame : public QMainWindow {
     static constexpr int kExportReportPdf = 33001;
     // File > "Export Results as CSV...".
     static constexpr int kExportResultsCsv = 33002;
+    // View > "Colour Rooms by LENI" (checkable).
+    static constexpr int kColourRoomsByLeni = 33003;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
