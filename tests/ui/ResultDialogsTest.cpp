@@ -513,6 +513,13 @@ TEST_F(ResultDialogsTest, ColourRoomsByLeniFillsThePlan) {
     ASSERT_TRUE(Frame().RunCommand(CMainFrame::kColourRoomsByLeni));
     EXPECT_TRUE(Frame().FindCommand(CMainFrame::kColourRoomsByLeni)->isChecked());
     EXPECT_GT(coloured(), view->GetImage().width() * view->GetImage().height() / 20);
+    // The legend along the bottom starts at the scale's pale green.
+    const QImage image = view->GetImage().convertToFormat(QImage::Format_RGB32);
+    int green = 0;
+    for (int y = image.height() - 60; y < image.height(); ++y)
+        for (int x = 0; x < 200; ++x)
+            green += qGreen(image.pixel(x, y)) == 255 && qRed(image.pixel(x, y)) < 130 ? 1 : 0;
+    EXPECT_GT(green, 20);
     SaveScreenshot(Frame(), "colour_rooms_by_leni");
     ASSERT_TRUE(Frame().RunCommand(CMainFrame::kColourRoomsByLeni));
     EXPECT_FALSE(Frame().FindCommand(CMainFrame::kColourRoomsByLeni)->isChecked());

@@ -429,6 +429,7 @@ void CFloorView::RenderImage() {
         if (m_pFloor) DrawFloorModel(canvas, *m_pFloor, toPixel, m_pFloor->GetHeight());
         DrawNorthArrow(canvas, area.width());
         if (m_pFloor) DrawInstanceMark(canvas, area.width(), m_pFloor->GetInstanceCount());
+        DrawLeniColouringLegend(canvas, area.width(), area.height());
     }
     m_bRedrawNeeded = false;
     ++m_iRenderCount;

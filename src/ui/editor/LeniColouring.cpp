@@ -5,6 +5,7 @@
 #include "report/ReportPages.h"
 #include "report/ResultsExport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -57,4 +58,12 @@ void FillRoomsByLeni(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4
         }
         if (points.size() >= 3) canvas.FillPolygon(points, GetLeniColour(found->second, State()->scaleTop));
     }
+}
+
+void DrawLeniColouringLegend(IDrawCanvas& canvas, int width, int height) {
+    if (!State()) return;
+    constexpr int font = 12, margin = 8;
+    const int top = height - margin - font * 3;
+    canvas.FillRect(0, top - margin / 2, width, height, MakeRgb(255, 255, 255));
+    DrawLeniLegend(canvas, margin, top, std::min(width - margin, 700), font, State()->scaleTop);
 }

@@ -15,3 +15,5 @@ bool IsLeniColouringOn();
 
 // Fills the floor's rooms that have a kept result (nothing when the colouring is off).
 void FillRoomsByLeni(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel);
+// The scale's legend along the bottom of a picture of that size, on white (nothing when off).
+void DrawLeniColouringLegend(IDrawCanvas& canvas, int width, int height);
