@@ -254,7 +254,7 @@ TEST_F(ResultDialogsTest, CostCO2AndTargetBesideTheEnergy) {
         d.accept();
     };
     for (int step : {0, 3})
-        script.Next<CLeniResultDlg>([&](CLeniResultDlg& d) {
+        script.Next<CLeniResultDlg>([&, step](CLeniResultDlg& d) {
             if (step == 0) SaveScreenshot(d, "building_result_cost_target");
             keep(d);
         });
