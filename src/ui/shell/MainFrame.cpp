@@ -10,6 +10,7 @@
 #include "ui/print/DefinePrintPagesDlg.h"
 #include "ui/print/ReportPrinter.h"
 #include "ui/products/ObjDbTableDlg.h"
+#include "ui/results/VariantsDlg.h"
 #include "ui/shell/HelpPages.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
@@ -103,6 +104,7 @@ void CMainFrame::CreateMainMenu() {
     file->addSeparator();
     AddCommand(file, "Create NUVA DB file...", ID_CREATE_NUVA_DB);
     AddCommand(file, "Export Report as PDF...", kExportReportPdf);
+    AddCommand(file, "Compare with Project...", kCompareWithProject);
     file->addSeparator();
     AddCommand(file, "Printer Setup...", ID_PRINT_SETUP);
     AddCommand(file, "Define Print Pages...", ID_DEFINE_PRINT_PAGES);
@@ -146,6 +148,8 @@ void CMainFrame::CreateMainMenu() {
     QMenu* calculation = bar->addMenu("Calculation");
     AddCommand(calculation, "Building Calculation...", ID_BUILDING_CALCULATION);
     AddCommand(calculation, "Floor Calculation...", ID_FLOOR_CALCULATION);
+    calculation->addSeparator();
+    AddCommand(calculation, "Savings Advisor...", kSavingsAdvisor);
 
     QMenu* folders = bar->addMenu("Folders");
     AddCommand(folders, "Projects", ID_FOLDERS_PROJECTS);
@@ -237,6 +241,8 @@ void CMainFrame::UpdateCommandUi() {
             enabled = true; // the print commands say themselves when there is nothing to print
             break;
         case kExportReportPdf:
+        case kCompareWithProject:
+        case kSavingsAdvisor:
             enabled = m_Doc.IsProjectOpen();
             break;
         case ID_PRINT_FLOOR_LENI:
@@ -304,6 +310,13 @@ void CMainFrame::OnCommand(int id) {
         break;
     case kExportReportPdf:
         ExportReportPdf(this, m_Doc, GetViewDrawings(m_pView));
+        break;
+    case kCompareWithProject:
+        ShowCompareWithProject(this, m_Doc.GetProject());
+        break;
+    case kSavingsAdvisor:
+        ShowSavingsAdvisor(this, m_Doc);
+        UpdateCommandUi();
         break;
     case ID_PRINT_SETUP:
         RunPrinterSetup(this);

@@ -30,6 +30,9 @@ class CMainFrame : public QMainWindow {
 
     // File > "Export Report as PDF..." (an id of this program's own, beside the resource ids).
     static constexpr int kExportReportPdf = 33001;
+    // File > "Compare with Project..." and Calculation > "Savings Advisor...".
+    static constexpr int kCompareWithProject = 33002;
+    static constexpr int kSavingsAdvisor = 33003;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
