@@ -124,7 +124,9 @@ double WlWith(const CLENIProject& project, const Building& b, const ZoneRef& at,
 } // namespace
 
 SavingsAdvice AdviseSavings(const CLENIProject& original, double fcc) {
-    CRoomResultMemo memo; // the one of the desktop program when it has one
+    // The desktop program's memo when it has one; otherwise one of a modest size: the rooms of
+    // the options are worked out once each and not asked for again.
+    CRoomResultMemo memo(size_t{64} << 20);
     CLENIProject project = original;
     SavingsAdvice advice;
     const Building before = Calculate(project);
