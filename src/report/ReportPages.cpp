@@ -1,5 +1,7 @@
 #include "report/ReportPages.h"
 
+#include "report/CostAndTarget.h"
+
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "calc/CalcLog.h"
@@ -529,6 +531,28 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
         rightAligned(3, y, StrPrintf("%.2f", r.GetLENI()), f);
         y += step;
     }
+    DrawCostAndTargetLines(canvas, l, project, building, y + step / 2);
+}
+
+void DrawCostAndTargetLines(IDrawCanvas& canvas, const PageLayout& l, const CLENIProject& project,
+                            const LENIObjectResults& building, int y) {
+    const LeniTimeStepResult& year = building.steps[0];
+    const CanvasFont bold = PageFont(std::max(1, l.smallFont * 9 / 10), true);
+    for (const std::string& line : {GetCostAndCO2Line(project, year.Wl + year.Wp, 0),
+                                    GetTargetLine(project, year.GetLENI(), 0)}) {
+        if (line.empty() || y + l.lineStep > GetContentBottom(l)) continue;
+        canvas.DrawText(l.left, y, "Building " + line, bold, kBlack);
+        y += l.lineStep;
+    }
+}
+
+std::vector<std::string> GetCostAndTargetCells(const CLENIProject& project, const ReportTableRow& row) {
+    std::vector<std::string> cells;
+    const double energyKWh = row.Wl + row.Wp;
+    if (project.GetEnergyPrice()) cells.push_back(StrPrintf("%.2f", energyKWh * *project.GetEnergyPrice()));
+    if (project.GetCO2Factor()) cells.push_back(StrPrintf("%.2f", energyKWh * *project.GetCO2Factor()));
+    if (project.GetLeniTarget()) cells.push_back(GetTargetMark(project, row.LENI));
+    return cells;
 }
 
 ChartAxis GetChartAxis(double largest) {
