@@ -1,5 +1,6 @@
 #include "report/SavingsAdvisor.h"
 
+#include "base/DeferredOutput.h"
 #include "base/OrderedParallel.h"
 #include "base/TextUtils.h"
 #include "calc/EnergyCalc.h"
@@ -43,8 +44,10 @@ std::string Fcc(double fcc) {
 }
 
 // Every choice of the zone's controls but its own: each occupancy system with each technique,
-// with constant illuminance control as the zone has it and on with the given Fcc.
-std::vector<ZoneControls> Alternatives(const ZoneControls& now, double fcc) {
+// with constant illuminance control as the zone has it and on. Switched on, it takes the Fcc the
+// user gave the zone (one below 1), else the given one.
+std::vector<ZoneControls> Alternatives(const ZoneControls& now, double defaultFcc) {
+    const double fcc = now.fcc > 0.0 && now.fcc < 1.0 ? now.fcc : defaultFcc;
     std::vector<std::pair<bool, double>> illuminance{{now.constantIlluminance, now.fcc}};
     if (!now.constantIlluminance || now.fcc != fcc) illuminance.emplace_back(true, fcc);
     std::vector<ZoneControls> all;
@@ -99,7 +102,13 @@ Building Calculate(const CLENIProject& project) {
     for (const CLENIFloor& floor : project.GetFloors())
         for (const CLENIRoom& room : floor.GetRooms())
             rooms.push_back(&room);
-    const std::vector<double> energies = RoomEnergies(project, rooms);
+    // The rooms were just worked out: their reports are not made twice.
+    CDeferredOutput repeated;
+    std::vector<double> energies;
+    {
+        CDeferredOutput::Scope capture(repeated);
+        energies = RoomEnergies(project, rooms);
+    }
     size_t next = 0;
     for (const CLENIFloor& floor : project.GetFloors()) {
         const auto first = energies.begin() + static_cast<std::ptrdiff_t>(next);
@@ -171,7 +180,14 @@ SavingsAdvice AdviseSavings(const CLENIProject& original, double fcc) {
                     changed.push_back(i);
                     rooms.push_back(project.GetFloorByIndex(zones[i].floor)->GetRoomByIndex(zones[i].room));
                 }
-            const std::vector<double> energies = RoomEnergies(project, rooms);
+            // What the calculation reports of a room (a window it cannot handle) it reported in the
+            // first calculation; the options would repeat it dozens of times, a box each.
+            CDeferredOutput repeated;
+            std::vector<double> energies;
+            {
+                CDeferredOutput::Scope capture(repeated);
+                energies = RoomEnergies(project, rooms);
+            }
             for (size_t j = 0; j < changed.size(); ++j) {
                 roomWl[changed[j]][c] = energies[j];
                 SetControls(ZoneOf(project, zones[changed[j]]), current[changed[j]]);
@@ -218,6 +234,8 @@ SavingsAdvice AdviseSavings(const CLENIProject& original, double fcc) {
         }
         advice.options.insert(advice.options.end(), options.begin(), options.end());
     }
+    CDeferredOutput repeated;
+    CDeferredOutput::Scope capture(repeated);
     const Building best = Calculate(allBest);
     advice.energyAllBest = best.result.Wp + best.result.Wl;
     advice.leniAllBest = best.result.GetLENI();

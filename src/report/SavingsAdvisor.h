@@ -40,7 +40,8 @@ struct SavingsAdvice {
     int zonesImproved = 0;
 };
 
-// Fcc assumed for constant illuminance control when the user gives none.
+// Fcc assumed for constant illuminance control when the user gives the zone none (a zone's Fcc
+// below 1 is the user's and is kept).
 constexpr double kAdvisorDefaultFcc = 0.9;
 
 // The advice for the project; the project is not changed. Runs no calculation log.

@@ -165,3 +165,34 @@ TEST(SavingsAdvisorTest, ApplyingAnOptionGivesThePromisedLeni) {
     EXPECT_LT(advice.leniAllBest, advice.leniBefore);
     EXPECT_EQ(log.Count("", LOG_ERROR), 0) << log.All();
 }
+
+// A zone whose Fcc the user has set keeps it when the advisor switches constant illuminance on:
+// Fcc 0.5 gives Fc = 1 - 0.5 x 0.5 x 0.3 = 0.925, so 0.925 x 900 kWh = 832.5 kWh, 67.5 saved.
+TEST(SavingsAdvisorTest, TheZonesOwnFccIsKept) {
+    LogRecorder log;
+    CLENIProject project = HandBuilding();
+    project.FindRoom("Ground", "Office")->FindZone("Z1")->SetFcc(0.5);
+    const SavingsAdvice advice = AdviseSavings(project);
+    const AdviceOption* o = Find(advice, "Z1", "constant illuminance (Fcc 0.50)");
+    ASSERT_NE(o, nullptr);
+    EXPECT_NEAR(o->saved, 67.5, 1e-9);
+    EXPECT_EQ(Find(advice, "Z1", "constant illuminance (Fcc 0.90)"), nullptr);
+    EXPECT_NE(Find(advice, "Z2", "constant illuminance (Fcc 0.90)"), nullptr);
+}
+
+// What the calculation reports of a room is reported once, as by one calculation, not once for
+// every option worked out (in the desktop program each would be a message box).
+TEST(SavingsAdvisorTest, ARoomsFaultIsReportedOnce) {
+    CLENIProject project = HandBuilding();
+    CLENIWindow window;
+    window.m_iWallId = 0;
+    window.m_iWindowId = 1;
+    window.m_dWidth = 1;
+    window.m_dHeight = 1;
+    window.m_iVertWinType = 3;
+    project.FindRoom("Ground", "Office")->AddWindow(window);
+    LogRecorder log;
+    const SavingsAdvice advice = AdviseSavings(project);
+    EXPECT_EQ(advice.options.size(), 14u);
+    EXPECT_EQ(log.Count("Unhandled LeniWinType: 3", LOG_ERROR), 1) << log.All();
+}
