@@ -7,6 +7,7 @@
 #include "model/LENIProject.h"
 #include "report/CostAndTarget.h"
 #include "ui/dialogs/DialogRunner.h"
+#include "ui/shell/HelpPages.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -92,6 +93,7 @@ CSavingsAdvisorDlg::CSavingsAdvisorDlg(CLENIBDoc& doc, QWidget* parent) : QDialo
     m_pApply->setToolTip("Put the selected option into its zone (one undo step)");
     connect(m_pApply, &QPushButton::clicked, this, [this]() { ApplySelected(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddDialogHelp(*this, "variants.html#advisor", buttons);
     main->addWidget(buttons);
     resize(1180, 560);
     Fill();
@@ -223,6 +225,7 @@ CCompareDlg::CCompareDlg(const CLENIProject& a, const std::string& nameB, const 
         if (!path.isEmpty()) ExportPdf(path.toStdString());
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    AddDialogHelp(*this, "variants.html#compare", buttons);
     main->addWidget(buttons);
     resize(1280, 560);
 }
