@@ -544,6 +544,24 @@ void DrawCostAndTargetLines(IDrawCanvas& canvas, const PageLayout& l, const CLEN
         canvas.DrawText(l.left, y, "Building " + line, bold, kBlack);
         y += l.lineStep;
     }
+    // The months under a heading, in four columns of three: "Jan 48.43, 96.86".
+    const auto& price = project.GetEnergyPrice();
+    const auto& co2 = project.GetCO2Factor();
+    if ((!price && !co2) || y + 4 * l.lineStep > GetContentBottom(l)) return;
+    canvas.DrawText(l.left, y,
+                    std::string("Building each month: ") + (price ? "cost" : "") + (price && co2 ? ", " : "") +
+                        (co2 ? "CO2 kg" : ""),
+                    bold, kBlack);
+    y += l.lineStep;
+    const CanvasFont font = PageFont(std::max(1, l.smallFont * 9 / 10));
+    const int quarter = (l.right - l.left) / 4;
+    for (int m = 1; m < kLeniTimeSteps; ++m) {
+        const double energy = building.steps[m].Wl + building.steps[m].Wp;
+        std::string text = GetTimeStepName(unsigned(m)).substr(0, 3);
+        if (price) text += StrPrintf(" %.2f", energy * *price);
+        if (co2) text += StrPrintf("%s %.2f", price ? "," : "", energy * *co2);
+        canvas.DrawText(l.left + ((m - 1) / 3) * quarter, y + ((m - 1) % 3) * l.lineStep, text, font, kBlack);
+    }
 }
 
 std::vector<std::string> GetCostAndTargetCells(const CLENIProject& project, const ReportTableRow& row) {

@@ -127,8 +127,8 @@ void DrawResultsTablePage(IDrawCanvas& canvas, int width, int height, const CLEN
 // The page of the building's monthly bar chart.
 void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
                           const LENIObjectResults& building);
-// Below the monthly table: the building's annual cost and CO2 and its LENI against the target, each
-// when the project sets it, from y down.
+// Below the monthly table: the building's annual cost and CO2, its LENI against the target and each
+// month's cost and CO2, each when the project sets it, from y down.
 void DrawCostAndTargetLines(IDrawCanvas& canvas, const PageLayout& layout, const CLENIProject& project,
                             const LENIObjectResults& building, int y);
 // The cells a results table adds for a row where the project sets them: cost and CO2 of the

@@ -527,6 +527,9 @@ TEST(ReportPagesTest, CostCO2AndTargetOnThePrintedPages) {
     DrawResultsChartPage(chart, kW, kH, project, results.building);
     EXPECT_TRUE(chart.FindText("Building Annual cost: 579.42, CO2: 1158.84 kg"));
     EXPECT_TRUE(chart.FindText("Building Target 19.00 kWh/(m\u00b2 year): FAIL"));
+    // March: 3 x (75.24 + 5.475) = 242.145 kWh.
+    EXPECT_TRUE(chart.FindText("Mar 48.43, 96.86"));
+    EXPECT_TRUE(chart.FindText("Dec 48.43, 96.86"));
     EXPECT_EQ(GetCostAndTargetCells(project, rows[0]), (std::vector<std::string>{"579.42", "1158.84", "FAIL"}));
     EXPECT_EQ(GetCostAndTargetCells(project, rows[2]), (std::vector<std::string>{"193.14", "386.28", "FAIL"}));
     project.SetLeniTarget(19.5);
