@@ -8,6 +8,7 @@
 #include "ui/results/VariantsDlg.h"
 #include "ui/shell/MainFrame.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -54,6 +55,16 @@ TEST_F(VariantsDialogsTest, AdvisorAppliesTheChosenOptionAsOneUndoStep) {
         label = chosen.label;
         EXPECT_TRUE(d.ApplySelected());
         EXPECT_EQ(d.GetAdvice().leniBefore, promised); // advised again on the changed building
+        // Another Fcc for constant illuminance control: the options say so; a wrong one is refused.
+        d.GetFccField()->setText("0,8");
+        d.GetAdviseButton()->click();
+        bool withFcc = false;
+        for (const AdviceOption& o : d.GetAdvice().options)
+            withFcc = withFcc || o.label.find("(Fcc 0.80)") != std::string::npos;
+        EXPECT_TRUE(withFcc);
+        d.GetFccField()->setText("1.5");
+        d.GetAdviseButton()->click();
+        EXPECT_EQ(d.GetFccField()->text().toStdString(), "0.80");
         d.reject();
     });
     ASSERT_TRUE(Frame().RunCommand(CMainFrame::kSavingsAdvisor));

@@ -11,13 +11,18 @@
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -77,10 +82,34 @@ CSavingsAdvisorDlg::CSavingsAdvisorDlg(CLENIBDoc& doc, QWidget* parent) : QDialo
     m_pBuilding = MakeHeadline(this);
     main->addWidget(m_pBuilding);
     auto* note = new QLabel("Per zone, the choices of its own controls that lower the building's annual energy, "
-                            "most saved first (constant illuminance control with Fcc 0.90). Click a heading to sort.",
+                            "most saved first. Click a heading to sort.",
                             this);
     note->setWordWrap(true);
     main->addWidget(note);
+    auto* fccRow = new QHBoxLayout;
+    fccRow->addWidget(new QLabel("Fcc for constant illuminance control (zones without their own):", this));
+    m_pFcc = new QLineEdit(Q(FormatDouble("%.2f", m_dFcc)), this);
+    m_pFcc->setMaximumWidth(80);
+    fccRow->addWidget(m_pFcc);
+    m_pAdvise = new QPushButton("Advise", this);
+    m_pAdvise->setAutoDefault(false);
+    fccRow->addWidget(m_pAdvise);
+    fccRow->addStretch(1);
+    main->addLayout(fccRow);
+    connect(m_pAdvise, &QPushButton::clicked, this, [this]() {
+        // A number in (0, 1], with a point or a comma; anything else keeps the Fcc in use.
+        std::string text = m_pFcc->text().trimmed().toStdString();
+        std::replace(text.begin(), text.end(), ',', '.');
+        char* end = nullptr;
+        const double fcc = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0' || !(fcc > 0.0 && fcc <= 1.0)) {
+            Log().Printf(LOG_ERROR, "Fcc should be a number above 0 and at most 1");
+            m_pFcc->setText(Q(FormatDouble("%.2f", m_dFcc)));
+            return;
+        }
+        m_dFcc = fcc;
+        Fill();
+    });
     QStringList headers{"Floor", "Room", "Zone", "Option", "Saved (kWh/year)", "Building after (kWh/year)",
                         "LENI after (kWh/(m\u00b2 year))"};
     const CLENIProject& project = doc.GetProject();
@@ -101,7 +130,7 @@ CSavingsAdvisorDlg::CSavingsAdvisorDlg(CLENIBDoc& doc, QWidget* parent) : QDialo
 
 void CSavingsAdvisorDlg::Fill() {
     const CLENIProject& project = m_Doc.GetProject();
-    m_Advice = AdviseSavings(project);
+    m_Advice = AdviseSavings(project, m_dFcc);
     const double saved = m_Advice.energyBefore - m_Advice.energyAllBest;
     std::string line = StrPrintf("Building: LENI %.2f kWh/(m\xC2\xB2 year) now; %.2f with every zone's best option "
                                  "(%d zones), saving %.2f kWh/year",

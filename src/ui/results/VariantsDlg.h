@@ -10,6 +10,7 @@
 class CLENIBDoc;
 class CLENIProject;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -20,6 +21,10 @@ class CSavingsAdvisorDlg : public QDialog {
 
     QTableWidget* GetTable() const { return m_pTable; }
     QPushButton* GetApplyButton() const { return m_pApply; }
+    // The Fcc constant illuminance control is tried with in zones that have none of their own;
+    // "Advise" works the table out again with it.
+    QLineEdit* GetFccField() const { return m_pFcc; }
+    QPushButton* GetAdviseButton() const { return m_pAdvise; }
     std::string GetBuildingLine() const;
     const SavingsAdvice& GetAdvice() const { return m_Advice; }
     // Puts the option of the selected row into its zone as one undo step and advises again.
@@ -33,6 +38,9 @@ class CSavingsAdvisorDlg : public QDialog {
     QLabel* m_pBuilding;
     QTableWidget* m_pTable;
     QPushButton* m_pApply;
+    QLineEdit* m_pFcc;
+    QPushButton* m_pAdvise;
+    double m_dFcc = kAdvisorDefaultFcc;
 };
 
 class CCompareDlg : public QDialog {
