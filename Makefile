@@ -86,6 +86,7 @@ bench: build
 	@status=0; \
 	$(BUILD)/bench/orvantis_bench_grid || status=1; \
 	$(BUILD)/bench/orvantis_bench_report || status=1; \
+	$(BUILD)/bench/orvantis_bench_variants || status=1; \
 	$(BUILD)/bench/orvantis_bench_pdf || status=1; \
 	$(BUILD)/bench/orvantis_bench_dxf || status=1; \
 	$(BUILD)/bench/orvantis_bench_countheavy || status=1; \

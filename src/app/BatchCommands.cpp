@@ -6,6 +6,7 @@
 #include "app/LENIBApp.h"
 #include "app/PdfWork.h"
 #include "app/ReportWork.h"
+#include "app/VariantsWork.h"
 #include "base/FileUtils.h"
 #include "base/Logger.h"
 #include "base/TextUtils.h"
@@ -21,6 +22,8 @@ const size_t kDxfToXmlTokens = 5;
 const size_t kPdfTokens = 4;
 const size_t kCsvTokens = 4;
 const size_t kImportLeastTokens = 4;
+const size_t kAdviseTokens = 4;
+const size_t kCompareTokens = 5;
 
 // Stands for a blank inside double quotes while the line is cut into tokens. A command line
 // can never hold a NUL character, so every character the user typed (a tilde too) survives.
@@ -29,7 +32,9 @@ const char kQuotedBlank = '\0';
 const char* const kUsage =
     "usage: orvantis report <project file> <results file> <log file> | orvantis dxftoxml "
     "<DXF file> <project file> <floor height> <log file> | orvantis pdf <project file> <pdf file> "
-    "<log file> | orvantis csv <project file> <CSV file> <log file> | orvantis import <database file> <files or folders...> <log file> | orvantis open "
+    "<log file> | orvantis csv <project file> <CSV file> <log file> | orvantis import <database file> <files or folders...> <log file> | orvantis advise "
+    "<project file> <advice file> <log file> | orvantis compare <project A> <project B> <CSV file> "
+    "<log file> | orvantis open "
     "[<project file>] | orvantis --help | orvantis --version\n";
 
 const char* const kHelp =
@@ -52,6 +57,13 @@ const char* const kHelp =
     "  orvantis import <database file> <files or folders...> <log file>\n"
     "                                add the luminaires of photometric files (.ldt, .ies) and makers'\n"
     "                                containers (.gldf), or of folders of them, to a luminaire database\n"
+    "  orvantis advise <project file> <advice file> <log file>\n"
+    "                                rank, zone by zone, the control choices that lower the building's\n"
+    "                                energy (occupancy, daylight and constant illuminance control, Fcc\n"
+    "                                0.9), with the LENI after each, as CSV\n"
+    "  orvantis compare <project A> <project B> <CSV file> <log file>\n"
+    "                                both projects calculated side by side, rooms matched by floor and\n"
+    "                                room name: area, power, Wl, Wp and LENI in A, in B and B - A, as CSV\n"
     "  orvantis --help, -h           show this help\n"
     "  orvantis --version            show the version\n"
     "\n"
@@ -61,10 +73,10 @@ const char* const kHelp =
     "  0   done\n"
     "  1   empty command\n"
     "  2   wrong number of arguments\n"
-    "  3   report, pdf, csv: the project file could not be read (nothing is written)\n"
+    "  3   report, pdf, csv, advise, compare: a project file could not be read (nothing is written)\n"
     "  4   report: the results file or the project copy could not be written; pdf: the PDF could\n"
-    "      not be written; csv: the CSV file could not be written; pdf, open: this build has no\n"
-    "      desktop program\n"
+    "      not be written; csv, advise, compare: the CSV file could not be written; pdf, open: this\n"
+    "      build has no desktop program\n"
     "  7   unknown command\n"
     "  8   input file missing\n"
     "  10  dxftoxml: floor height not above 1 m or above 200 m\n"
@@ -135,12 +147,14 @@ BatchWork& Work() {
 
 } // namespace
 
-const BatchCommand BatchCommandTable[5] = {
+const BatchCommand BatchCommandTable[7] = {
     {"report", ReportCommand, kReportTokens},
     {"dxftoxml", DxfToXmlCommand, kDxfToXmlTokens},
     {"pdf", PdfCommand, kPdfTokens},
     {"import", ImportCommand, kImportLeastTokens},
     {"csv", CsvCommand, kCsvTokens},
+    {"advise", AdviseCommand, kAdviseTokens},
+    {"compare", CompareCommand, kCompareTokens},
 };
 
 BatchWork SetBatchWork(BatchWork work) {
@@ -320,6 +334,39 @@ int CsvCommand(const CommandTokens& tokens) {
     Log().SetToFile(logFile);
     Log().SetMode(LOGMODE_BATCH);
     return RunCsv(job);
+}
+
+int AdviseCommand(const CommandTokens& tokens) {
+    if (tokens.size() != kAdviseTokens) return BATCH_TOKEN_COUNT;
+    AdviseJob job;
+    job.projectFile = GetCommandArgument(tokens, 1);
+    job.adviceFile = GetCommandArgument(tokens, 2);
+    const std::string logFile = GetCommandArgument(tokens, 3);
+    if (!FileExists(job.projectFile)) return BATCH_INPUT_MISSING;
+    if (const int refused = CheckOutputNames({{"project file", job.projectFile}},
+                                             {{"advice file", job.adviceFile}, {"log file", logFile}}))
+        return refused;
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    return RunAdvise(job);
+}
+
+int CompareCommand(const CommandTokens& tokens) {
+    if (tokens.size() != kCompareTokens) return BATCH_TOKEN_COUNT;
+    CompareJob job;
+    job.projectA = GetCommandArgument(tokens, 1);
+    job.projectB = GetCommandArgument(tokens, 2);
+    job.csvFile = GetCommandArgument(tokens, 3);
+    const std::string logFile = GetCommandArgument(tokens, 4);
+    if (!FileExists(job.projectA) || !FileExists(job.projectB)) return BATCH_INPUT_MISSING;
+    if (const int refused = CheckOutputNames({{"project A", job.projectA}, {"project B", job.projectB}},
+                                             {{"CSV file", job.csvFile}, {"log file", logFile}}))
+        return refused;
+
+    Log().SetToFile(logFile);
+    Log().SetMode(LOGMODE_BATCH);
+    return RunCompare(job);
 }
 
 const char* BatchHelpText() {

@@ -11,7 +11,7 @@ enum BatchResult {
     BATCH_EMPTY = 1,         // no token at all
     BATCH_TOKEN_COUNT = 2,   // known command word, wrong number of tokens
     BATCH_SAME_FILE = 2,     // an output is an input or another output; nothing written
-    BATCH_READ_FAILED = 3,   // report, pdf, csv: the project file could not be read; nothing written
+    BATCH_READ_FAILED = 3,   // report, pdf, csv, advise, compare: a project file could not be read; nothing written
     BATCH_WRITE_FAILED = 4,  // an output file could not be written (or is a FIFO nobody reads)
     BATCH_UNKNOWN = 7,       // first token is no command word
     BATCH_INPUT_MISSING = 8, // the input file is not an existing regular file
@@ -27,8 +27,8 @@ struct BatchCommand {
     size_t tokenCount;                           // required, command word included
 };
 
-// Searched in order: "report", "dxftoxml", "pdf", "import", then "csv".
-extern const BatchCommand BatchCommandTable[5];
+// Searched in order: "report", "dxftoxml", "pdf", "import", "csv", "advise", then "compare".
+extern const BatchCommand BatchCommandTable[7];
 
 // Splits text at any character of separator (runs count as one, no empty tokens); blanks inside
 // double quotes do not split, and the quotes stay in the tokens. A quote after an odd number of
@@ -48,6 +48,10 @@ int PdfCommand(const CommandTokens& tokens);
 int ImportCommand(const CommandTokens& tokens);
 // csv <project file> <CSV file> <log file>: the results as a CSV table.
 int CsvCommand(const CommandTokens& tokens);
+// advise <project file> <advice file> <log file>: the savings advisor's ranking as CSV.
+int AdviseCommand(const CommandTokens& tokens);
+// compare <project A> <project B> <CSV file> <log file>: two versions of a building side by side.
+int CompareCommand(const CommandTokens& tokens);
 
 // The project copy that "report" saves beside the results file: base name + "_(CON_RISULTATI)".
 std::string ResultsCopyPath(const std::string& resultsFile);

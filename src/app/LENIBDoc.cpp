@@ -296,6 +296,9 @@ void CLENIBDoc::OnProjectProperties() {
     m_Project.SetHdirHglob(settings.GetHdirHglob());
     m_Project.SetYearBuilt(settings.GetYearBuilt());
     m_Project.SetYearToBeBuilt(settings.GetYearToBeBuilt());
+    m_Project.SetEnergyPrice(settings.GetEnergyPrice());
+    m_Project.SetCO2Factor(settings.GetCO2Factor());
+    m_Project.SetLeniTarget(settings.GetLeniTarget());
     SetModifiedFlag(true);
 }
 

@@ -56,6 +56,9 @@ void CLENIProject::Clear() {
     m_dLongitude = kDefaultLongitude;
     m_dHdirHglob = GetDefaultHdirHglob(m_dLatitude);
     m_bPrintMe = false;
+    m_EnergyPrice.reset();
+    m_CO2Factor.reset();
+    m_LeniTarget.reset();
     m_Floors.clear();
 }
 

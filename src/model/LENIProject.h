@@ -7,6 +7,7 @@
 #include "products/LumSysDataBase.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,14 @@ class CLENIProject {
     void SetYearBuilt(int year) { m_iYearBuilt = year; }
     bool GetPrintMe() const { return m_bPrintMe; }
     void SetPrintMe(bool print) { m_bPrintMe = print; }
+    // What results are weighed against: the price of energy (currency per kWh), the emission
+    // factor (kg CO2 per kWh) and a LENI target (kWh/(m2 year)). Empty: not set, nothing shown.
+    const std::optional<double>& GetEnergyPrice() const { return m_EnergyPrice; }
+    void SetEnergyPrice(std::optional<double> price) { m_EnergyPrice = price; }
+    const std::optional<double>& GetCO2Factor() const { return m_CO2Factor; }
+    void SetCO2Factor(std::optional<double> factor) { m_CO2Factor = factor; }
+    const std::optional<double>& GetLeniTarget() const { return m_LeniTarget; }
+    void SetLeniTarget(std::optional<double> target) { m_LeniTarget = target; }
 
     // Floors.
     const std::vector<CLENIFloor>& GetFloors() const { return m_Floors; }
@@ -139,4 +148,7 @@ class CLENIProject {
     std::vector<CLENIFloor> m_Floors;     // "FloorList", bottom floor first
     CLumSysDataBase m_Products;           // "Products"
     bool m_bPrintMe;                      // "PrintMe"
+    std::optional<double> m_EnergyPrice;  // "EnergyPrice", written only when set
+    std::optional<double> m_CO2Factor;    // "CO2Factor", written only when set
+    std::optional<double> m_LeniTarget;   // "LENITarget", written only when set
 };

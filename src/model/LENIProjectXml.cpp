@@ -243,6 +243,19 @@ double GetChildDouble(const TiXmlElement* parent, const char* name, double fallb
                : fallback;
 }
 
+// A value the user may leave unset: absent or empty is unset; a negative one is no price, factor
+// or target, so it is reported and left unset.
+std::optional<double> ReadOptionalValue(const TiXmlElement* parent, const char* name) {
+    std::string text;
+    if (!GetChildValue(parent, name, text)) return std::nullopt;
+    const double value = ParseFileDouble(text, std::string(parent->Value()) + " " + name);
+    if (value < 0.0) {
+        Log().Printf(LOG_ERROR, "%s %s is negative in the project file, left unset", name, text.c_str());
+        return std::nullopt;
+    }
+    return value;
+}
+
 int GetChildInt(const TiXmlElement* parent, const char* name, int fallback) {
     std::string value;
     return GetChildValue(parent, name, value) ? ParseFileInt(value) : fallback;
@@ -786,6 +799,12 @@ bool CLENIProject::Save(const std::string& path, bool withResults) const {
     AddXmlTextElement(root, "YearBuilt", m_iYearBuilt);
     AddXmlTextElement(root, "HdirHglob", m_dHdirHglob);
     AddPrintMe(root, m_bPrintMe);
+    // Written only when set, so a project without them keeps the bytes it always had; a reader
+    // of the file that does not know these elements passes over them.
+    for (const auto& [name, value] : {std::make_pair("EnergyPrice", &m_EnergyPrice),
+                                      std::make_pair("CO2Factor", &m_CO2Factor),
+                                      std::make_pair("LENITarget", &m_LeniTarget)})
+        if (*value) AddXmlTextElement(root, name, **value);
     if (pResults) AddResults(root, pResults->building);
     m_Products.WriteToXml(AddElement(root, "Products"));
     AddElement(root, "FloorList");
@@ -936,6 +955,9 @@ bool CLENIProject::ReadProject(const std::string& path) {
     m_iYearBuilt = GetChildInt(root, "YearBuilt", 0);
     m_dHdirHglob = GetChildDouble(root, "HdirHglob", GetDefaultHdirHglob(m_dLatitude));
     m_bPrintMe = ReadPrintMe(root);
+    m_EnergyPrice = ReadOptionalValue(root, "EnergyPrice");
+    m_CO2Factor = ReadOptionalValue(root, "CO2Factor");
+    m_LeniTarget = ReadOptionalValue(root, "LENITarget");
 
     m_Products.Clear();
     m_Products.SetChanged(true);

@@ -1,5 +1,7 @@
 #include "report/ReportPages.h"
 
+#include "report/CostAndTarget.h"
+
 #include "base/Logger.h"
 #include "base/TextUtils.h"
 #include "calc/CalcLog.h"
@@ -579,7 +581,48 @@ void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLEN
     DrawMonthlyBarChart(canvas, l.left, top, l.right, bottom, building.steps, l.smallFont);
 
     // The numbers behind the bars, and the year.
-    DrawMonthTable(canvas, l, bottom + l.lineStep, building.steps, GetContentBottom(l));
+    const int step = std::max(1, l.lineStep * 9 / 10);
+    const int y = DrawMonthTable(canvas, l, bottom + l.lineStep, building.steps, GetContentBottom(l));
+    DrawCostAndTargetLines(canvas, l, project, building, y + step / 2);
+}
+
+void DrawCostAndTargetLines(IDrawCanvas& canvas, const PageLayout& l, const CLENIProject& project,
+                            const LENIObjectResults& building, int y) {
+    const LeniTimeStepResult& year = building.steps[0];
+    const CanvasFont bold = PageFont(std::max(1, l.smallFont * 9 / 10), true);
+    for (const std::string& line : {GetCostAndCO2Line(project, year.Wl + year.Wp, 0),
+                                    GetTargetLine(project, year.GetLENI(), 0)}) {
+        if (line.empty() || y + l.lineStep > GetContentBottom(l)) continue;
+        canvas.DrawText(l.left, y, "Building " + line, bold, kBlack);
+        y += l.lineStep;
+    }
+    // The months under a heading, in four columns of three: "Jan 48.43, 96.86".
+    const auto& price = project.GetEnergyPrice();
+    const auto& co2 = project.GetCO2Factor();
+    if ((!price && !co2) || y + 4 * l.lineStep > GetContentBottom(l)) return;
+    canvas.DrawText(l.left, y,
+                    std::string("Building each month: ") + (price ? "cost" : "") + (price && co2 ? ", " : "") +
+                        (co2 ? "CO2 kg" : ""),
+                    bold, kBlack);
+    y += l.lineStep;
+    const CanvasFont font = PageFont(std::max(1, l.smallFont * 9 / 10));
+    const int quarter = (l.right - l.left) / 4;
+    for (int m = 1; m < kLeniTimeSteps; ++m) {
+        const double energy = building.steps[m].Wl + building.steps[m].Wp;
+        std::string text = GetTimeStepName(unsigned(m)).substr(0, 3);
+        if (price) text += StrPrintf(" %.2f", energy * *price);
+        if (co2) text += StrPrintf("%s %.2f", price ? "," : "", energy * *co2);
+        canvas.DrawText(l.left + ((m - 1) / 3) * quarter, y + ((m - 1) % 3) * l.lineStep, text, font, kBlack);
+    }
+}
+
+std::vector<std::string> GetCostAndTargetCells(const CLENIProject& project, const ReportTableRow& row) {
+    std::vector<std::string> cells;
+    const double energyKWh = row.Wl + row.Wp;
+    if (project.GetEnergyPrice()) cells.push_back(StrPrintf("%.2f", energyKWh * *project.GetEnergyPrice()));
+    if (project.GetCO2Factor()) cells.push_back(StrPrintf("%.2f", energyKWh * *project.GetCO2Factor()));
+    if (project.GetLeniTarget()) cells.push_back(GetTargetMark(project, row.LENI));
+    return cells;
 }
 
 ChartAxis GetChartAxis(double largest) {

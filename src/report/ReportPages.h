@@ -131,6 +131,14 @@ void DrawResultsTablePage(IDrawCanvas& canvas, int width, int height, const CLEN
 // The page of the building's monthly bar chart.
 void DrawResultsChartPage(IDrawCanvas& canvas, int width, int height, const CLENIProject& project,
                           const LENIObjectResults& building);
+// Below the monthly table: the building's annual cost and CO2, its LENI against the target and each
+// month's cost and CO2, each when the project sets it, from y down.
+void DrawCostAndTargetLines(IDrawCanvas& canvas, const PageLayout& layout, const CLENIProject& project,
+                            const LENIObjectResults& building, int y);
+// The cells a results table adds for a row where the project sets them: cost and CO2 of the
+// row's energy (energy x price, energy x factor) and the row's LENI against the target ("pass" or
+// "FAIL").
+std::vector<std::string> GetCostAndTargetCells(const CLENIProject& project, const ReportTableRow& row);
 
 // The floors' monthly energies (one instance of each floor): a block of the twelve months and the
 // year per floor, as many blocks a page as fit.

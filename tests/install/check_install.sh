@@ -75,12 +75,12 @@ page=$(MANPATH=$share/man man -w orvantis 2>/dev/null)
 [ "$page" = "$share/man/man1/orvantis.1.gz" ] || fail "man finds \"$page\" for orvantis"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/orvantis.1.gz" 2>&1 >"$tmp/man.txt")
 [ -z "$warnings" ] || fail "the manual page has warnings: $warnings"
-for word in open report dxftoxml pdf csv --help --version "EXIT STATUS" FILES ENVIRONMENT XDG_DATA_HOME LENI_V1_LOG.TXT; do
+for word in open report dxftoxml pdf csv advise compare --help --version "EXIT STATUS" FILES ENVIRONMENT XDG_DATA_HOME LENI_V1_LOG.TXT; do
   grep -q -- "$word" "$tmp/man.txt" || fail "the manual page does not mention $word"
 done
 completion=$share/bash-completion/completions/orvantis
 words=$(bash -c 'shopt -s extglob; . "$1"; COMP_WORDS=(orvantis ""); COMP_CWORD=1; _orvantis; echo "${COMPREPLY[*]}"' sh "$completion")
-[ "$words" = "open report dxftoxml pdf csv --help -h --version" ] || fail "completion of the command word: \"$words\""
+[ "$words" = "open report dxftoxml pdf csv advise compare --help -h --version" ] || fail "completion of the command word: \"$words\""
 files=$(cd "$tmp/sample" && bash -c 'shopt -s extglob; . "$1"; COMP_WORDS=(orvantis dxftoxml ""); COMP_CWORD=2; _orvantis; echo "${COMPREPLY[*]}"' sh "$completion" | tr ' ' '\n' | sort | tr '\n' ' ')
 [ "$files" = "Ground.DXF Top.DXF Typical.DXF " ] || fail "completion of a DXF file: \"$files\""
 

@@ -379,3 +379,59 @@ TEST(ProjectFileWrite, FloorValuesWithLineBreaksStayOnTheirLine) {
     EXPECT_EQ(read.GetFloors().back().GetName(), "Secondo\npiano");
     EXPECT_EQ(read.GetFloors().back().GetRooms().at(0).GetName(), "Line\r\nbreak\tand \xC3\xA9");
 }
+
+// The price, emission factor and target are three elements after the project's print flag,
+// written only when set: the file of a project without them keeps its bytes, and a file with
+// them reads the rest of the model exactly as before.
+TEST(ProjectFileWrite, PriceEmissionAndTargetAreStoredOnlyWhenSet) {
+    TempDir dir;
+    CLENIProject project = BuildFullProject();
+    const fs::path without = dir / "without.LENI1XML", with = dir / "with.LENI1XML", again = dir / "again.LENI1XML";
+    ASSERT_TRUE(project.Save(without.string(), false));
+    project.SetEnergyPrice(0.25);
+    project.SetCO2Factor(0.4);
+    project.SetLeniTarget(12.5);
+    ASSERT_TRUE(project.Save(with.string(), false));
+
+    const std::string added = "    <EnergyPrice>0.2500000</EnergyPrice>\n    <CO2Factor>0.4000000</CO2Factor>\n"
+                              "    <LENITarget>12.5000000</LENITarget>\n";
+    std::string expected = ReadFileText(without);
+    const size_t after = expected.find("\n", expected.find("<PrintMe>")) + 1;
+    expected.insert(after, added);
+    EXPECT_EQ(ReadFileText(with), expected);
+
+    struct Case {
+        fs::path file;
+        bool set;
+    };
+    for (const Case& c : {Case{with, true}, Case{without, false}}) {
+        QuietLog log;
+        CLENIProject read;
+        ASSERT_TRUE(read.ReadProject(c.file.string())) << log.All();
+        EXPECT_EQ(log.Count("", LOG_ERROR), 0) << log.All();
+        EXPECT_EQ(read.GetEnergyPrice(), c.set ? std::optional<double>(0.25) : std::nullopt);
+        EXPECT_EQ(read.GetCO2Factor(), c.set ? std::optional<double>(0.4) : std::nullopt);
+        EXPECT_EQ(read.GetLeniTarget(), c.set ? std::optional<double>(12.5) : std::nullopt);
+        ASSERT_TRUE(read.Save(again.string(), false));
+        EXPECT_EQ(ReadFileText(again), ReadFileText(c.file));
+        // Everything else reads as from the file without them.
+        read.SetEnergyPrice(std::nullopt);
+        read.SetCO2Factor(std::nullopt);
+        read.SetLeniTarget(std::nullopt);
+        ASSERT_TRUE(read.Save(again.string(), false));
+        EXPECT_EQ(ReadFileText(again), ReadFileText(without));
+    }
+
+    // A negative price is no price: reported and left unset; an empty element is unset.
+    std::string damaged = ReadFileText(with);
+    damaged.replace(damaged.find("<EnergyPrice>0.2500000"), 22, "<EnergyPrice>-1");
+    damaged.replace(damaged.find("<LENITarget>12.5000000"), 22, "<LENITarget>");
+    WriteFileText(again, damaged);
+    QuietLog log;
+    CLENIProject read;
+    ASSERT_TRUE(read.ReadProject(again.string()));
+    EXPECT_FALSE(read.GetEnergyPrice());
+    EXPECT_FALSE(read.GetLeniTarget());
+    EXPECT_EQ(read.GetCO2Factor(), std::optional<double>(0.4));
+    EXPECT_EQ(log.Count("EnergyPrice -1 is negative in the project file, left unset", LOG_ERROR), 1) << log.All();
+}

@@ -605,4 +605,33 @@ TEST(ReportPagesTest, FloorPageColoursRoomsByLeni) {
     RecordingCanvas plain;
     PrintPage(plain, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, drawing.Lookup(), kDate);
     EXPECT_EQ(kitchenFills(plain), 0);
+// Where the project sets them, the chart page ends with the building's annual cost, CO2 and target
+// mark, and a results table row's cells are its energy x price, x factor and its mark: three
+// storeys of 965.70 kWh (2897.10 kWh) over 150 m2, LENI 19.31.
+TEST(ReportPagesTest, CostCO2AndTargetOnThePrintedPages) {
+    TempDir dir{"pages"};
+    CLENIProject project = Example(dir.path(), 3);
+    LENIProjectResults results;
+    ASSERT_TRUE(CalculateProjectResults(project, results));
+    const std::vector<ReportTableRow> rows = GetReportTableRows(project, results);
+    RecordingCanvas plain;
+    DrawResultsChartPage(plain, kW, kH, project, results.building);
+    EXPECT_FALSE(plain.FindText("Building Annual cost: 579.42, CO2: 1158.84 kg"));
+    EXPECT_TRUE(GetCostAndTargetCells(project, rows[0]).empty());
+
+    project.SetEnergyPrice(0.2);
+    project.SetCO2Factor(0.4);
+    project.SetLeniTarget(19.0);
+    RecordingCanvas chart;
+    DrawResultsChartPage(chart, kW, kH, project, results.building);
+    EXPECT_TRUE(chart.FindText("Building Annual cost: 579.42, CO2: 1158.84 kg"));
+    EXPECT_TRUE(chart.FindText("Building Target 19.00 kWh/(m\u00b2 year): FAIL"));
+    // March: 3 x (75.24 + 5.475) = 242.145 kWh.
+    EXPECT_TRUE(chart.FindText("Mar 48.43, 96.86"));
+    EXPECT_TRUE(chart.FindText("Dec 48.43, 96.86"));
+    EXPECT_EQ(GetCostAndTargetCells(project, rows[0]), (std::vector<std::string>{"579.42", "1158.84", "FAIL"}));
+    EXPECT_EQ(GetCostAndTargetCells(project, rows[2]), (std::vector<std::string>{"193.14", "386.28", "FAIL"}));
+    project.SetLeniTarget(19.5);
+    project.SetEnergyPrice(std::nullopt);
+    EXPECT_EQ(GetCostAndTargetCells(project, rows[1]), (std::vector<std::string>{"386.28", "pass"}));
 }

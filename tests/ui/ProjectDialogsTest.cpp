@@ -258,6 +258,22 @@ TEST_F(ProjectDialogsTest, PropertiesFormShowsTheProjectAndKeepsItsName) {
     EXPECT_EQ(PressOk(dialog), "");
     EXPECT_EQ(settings.GetLocation(), "Torino");
     EXPECT_FALSE(fs::exists(ProjectsDir() / "Alpha"));
+
+    // Price, emission factor and target: empty is unset, a negative number is refused.
+    settings.SetCO2Factor(0.4);
+    CNewProjDlg values(settings, PROJECT_DIALOG_PROPERTIES, ProjectsDir().string());
+    EXPECT_EQ(values.GetEnergyPriceField()->text().toStdString(), "");
+    EXPECT_EQ(values.GetCO2FactorField()->text().toStdString(), "0.40");
+    values.GetEnergyPriceField()->setText("-0.2");
+    EXPECT_NE(PressOk(values), "");
+    EXPECT_FALSE(settings.GetEnergyPrice());
+    values.GetEnergyPriceField()->setText("0.25");
+    values.GetCO2FactorField()->setText(" ");
+    values.GetLeniTargetField()->setText("15");
+    EXPECT_EQ(PressOk(values), "");
+    EXPECT_EQ(settings.GetEnergyPrice(), std::optional<double>(0.25));
+    EXPECT_FALSE(settings.GetCO2Factor());
+    EXPECT_EQ(settings.GetLeniTarget(), std::optional<double>(15.0));
 }
 
 TEST_F(ProjectDialogsTest, DxfSizeDialogAsksAboutDoubtfulSizes) {

@@ -242,6 +242,48 @@ TEST_F(ResultDialogsTest, FloorOfThreeInstancesAndBuildingWithoutFloors) {
     EXPECT_EQ(log.Count("CLENIProject::GFBN unrecognised floor: <Attic>", LOG_INFO), 1) << log.All();
 }
 
+// Where the project sets them, cost and CO2 stand beside the energy (energy x price, energy x
+// factor) and the LENI is marked against the target; two storeys: 1931.40 kWh a year, 161.43 in
+// March, LENI 19.31; one storey 965.70 kWh.
+TEST_F(ResultDialogsTest, CostCO2AndTargetBesideTheEnergy) {
+    CLENIProject& project = Villa(2);
+    project.SetEnergyPrice(0.2);
+    project.SetCO2Factor(0.4);
+    project.SetLeniTarget(20.0);
+    std::vector<std::string> shown;
+    auto keep = [&](CLeniResultDlg& d) {
+        shown.push_back(d.GetCostLine());
+        shown.push_back(d.GetTargetLine());
+        d.accept();
+    };
+    for (int step : {0, 3})
+        script.Next<CLeniResultDlg>([&, step](CLeniResultDlg& d) {
+            if (step == 0) SaveScreenshot(d, "building_result_cost_target");
+            keep(d);
+        });
+    ShowLENIDialog(&Frame(), project, "", 0);
+    ShowLENIDialog(&Frame(), project, "", 3);
+    script.Next<CLeniResultDlg>(keep);
+    ShowLENIDialog(&Frame(), project, "Ground", 0);
+    project.SetEnergyPrice(std::nullopt);
+    project.SetLeniTarget(19.0);
+    std::string roomCost, roomTarget;
+    script.Next<CSubLeniResultDlg>([&](CSubLeniResultDlg& d) {
+        roomCost = d.GetValue("Cost and CO2:");
+        roomTarget = d.GetTargetLine();
+        d.accept();
+    });
+    ShowRoomCalculation(&Frame(), Frame().GetDocument(), "Ground", m_csRoom);
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         "Annual cost: 386.28, CO2: 772.56 kg", "Target 20.00 kWh/(m\u00b2 year): pass",
+                         "March cost: 32.29, CO2: 64.57 kg", "",
+                         "Annual cost: 193.14, CO2: 386.28 kg (one storey)", "Target 20.00 kWh/(m\u00b2 year): pass"}));
+    // One storey's room: 965.70 kWh x 0.4; LENI 19.31 above a target of 19.
+    EXPECT_EQ(roomCost, "Annual CO2: 386.28 kg");
+    EXPECT_EQ(roomTarget, "Target 19.00 kWh/(m\u00b2 year): FAIL");
+}
+
 TEST_F(ResultDialogsTest, RoomCalculationWithItsMonthsAndLog) {
     Villa(1);
     CLENIBDoc& doc = Frame().GetDocument();

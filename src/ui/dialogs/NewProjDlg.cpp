@@ -36,6 +36,9 @@ const TypedNumberField kLongitude = {"Longitude", "\u00b0|deg", "degrees from -1
 const TypedNumberField kHdirHglob = {"Project Hdir/Hglob", "", "a ratio from 0 to 1", false};
 const TypedNumberField kYearBuilt = {"Year built", "", "a 4 digit year, or 0", true};
 const TypedNumberField kYearToBeBuilt = {"Year to be built", "", "a 4 digit year, or 0", true};
+const TypedNumberField kEnergyPrice = {"Energy price", "", "a price per kWh of 0 or more, or nothing", false};
+const TypedNumberField kCO2Factor = {"CO2 emission factor", "kg/kWh", "kg per kWh, 0 or more, or nothing", false};
+const TypedNumberField kLeniTarget = {"LENI target", "", "kWh/(m\u00b2 year), 0 or more, or nothing", false};
 } // namespace
 
 std::string CNewProjDlg::SuggestedHdirHglobText(double latitude) {
@@ -87,6 +90,16 @@ CNewProjDlg::CNewProjDlg(CLENIProject& settings, int mode, const std::string& al
     NameNumberField(m_pYearBuilt, kYearBuilt);
     m_pYearToBeBuilt = AddField("Year to be built:", QString::number(settings.GetYearToBeBuilt()), 4);
     NameNumberField(m_pYearToBeBuilt, kYearToBeBuilt);
+    // Left empty, nothing is shown in money, emissions or against a target.
+    auto optionalField = [this](const QString& label, const TypedNumberField& what, const std::optional<double>& value) {
+        QLineEdit* field = AddNumberField(label, what, value.value_or(0.0), 2);
+        if (!value) field->clear();
+        field->setPlaceholderText("(not set)");
+        return field;
+    };
+    m_pEnergyPrice = optionalField("Energy price (per kWh):", kEnergyPrice, settings.GetEnergyPrice());
+    m_pCO2Factor = optionalField("CO2 emission factor (kg/kWh):", kCO2Factor, settings.GetCO2Factor());
+    m_pLeniTarget = optionalField("LENI target (kWh/(m\u00b2 year)):", kLeniTarget, settings.GetLeniTarget());
 
     if (mode == PROJECT_DIALOG_PROPERTIES) {
         const int index = m_pBuildingType->findText(Q(settings.GetDominantBuildingType()));
@@ -223,6 +236,10 @@ bool CNewProjDlg::OnOK() {
                   range.max);
         return false;
     }
+    std::optional<double> price, co2, target;
+    if (!ReadOptionalNumber(m_pEnergyPrice, kEnergyPrice, price) || !ReadOptionalNumber(m_pCO2Factor, kCO2Factor, co2) ||
+        !ReadOptionalNumber(m_pLeniTarget, kLeniTarget, target))
+        return false;
     if (m_iMode == PROJECT_DIALOG_NEW) {
         const std::string folder = JoinPath(m_csAllProjectsDir, MakeSafeFileName(name)).string();
         if (!MakeProjectFolder(folder)) return false;
@@ -238,5 +255,23 @@ bool CNewProjDlg::OnOK() {
     m_Settings.SetHdirHglob(hdir);
     m_Settings.SetYearBuilt(yearBuilt);
     m_Settings.SetYearToBeBuilt(yearBuilt != 0 ? 0 : yearToBeBuilt);
+    m_Settings.SetEnergyPrice(price);
+    m_Settings.SetCO2Factor(co2);
+    m_Settings.SetLeniTarget(target);
+    return true;
+}
+
+bool CNewProjDlg::ReadOptionalNumber(QLineEdit* field, const TypedNumberField& what,
+                                     std::optional<double>& value) const {
+    value.reset();
+    if (TrimWhiteSpace(FieldText(field)).empty()) return true;
+    double number = 0.0;
+    if (!ReadNumber(field, what, number)) return false;
+    if (number < 0.0) {
+        WalertBox("%s should be %s.", what.name, what.range);
+        field->setFocus();
+        return false;
+    }
+    value = number;
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include "ui/dialogs/CheckedDialog.h"
 
+#include <optional>
+
 class CLENIProject;
 class QComboBox;
 class QPushButton;
@@ -32,6 +34,9 @@ class CNewProjDlg : public CCheckedDialog {
     QLabel* GetProjectFolderLabel() const { return m_pProjectFolder; }
     QLabel* GetSuggestedLabel() const { return m_pSuggested; }
     QPushButton* GetBrowseButton() const { return m_pBrowse; }
+    QLineEdit* GetEnergyPriceField() const { return m_pEnergyPrice; }
+    QLineEdit* GetCO2FactorField() const { return m_pCO2Factor; }
+    QLineEdit* GetLeniTargetField() const { return m_pLeniTarget; }
 
   protected:
     bool OnOK() override;
@@ -42,6 +47,8 @@ class CNewProjDlg : public CCheckedDialog {
     void OnBrowse();
     bool CheckYears(int& yearBuilt, int& yearToBeBuilt) const;
     bool MakeProjectFolder(const std::string& folder) const;
+    // An empty field is no value; otherwise a number of 0 or more.
+    bool ReadOptionalNumber(QLineEdit* field, const TypedNumberField& what, std::optional<double>& value) const;
 
     CLENIProject& m_Settings;
     int m_iMode;
@@ -56,6 +63,9 @@ class CNewProjDlg : public CCheckedDialog {
     QLineEdit* m_pHdirHglob;
     QLineEdit* m_pYearBuilt;
     QLineEdit* m_pYearToBeBuilt;
+    QLineEdit* m_pEnergyPrice;
+    QLineEdit* m_pCO2Factor;
+    QLineEdit* m_pLeniTarget;
     QLabel* m_pProjectFolder;
     QLabel* m_pAllProjectsFolder;
     QLabel* m_pSuggested;

@@ -6,6 +6,7 @@
 #include "calc/EnergyCalc.h"
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
+#include "report/CostAndTarget.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/MonthlyChart.h"
 #include "ui/shell/HelpPages.h"
@@ -60,10 +61,12 @@ CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& f
     m_pSubject = line();
     m_pPower = line();
     m_pEnergy = line();
+    m_pCost = line();
     m_pArea = line();
     m_pAllStoreys = line();
     m_pHours = line();
     m_pResult = line();
+    m_pTarget = line();
     QFont bold = m_pResult->font();
     bold.setBold(true);
     m_pResult->setFont(bold);
@@ -108,6 +111,7 @@ void CLeniResultDlg::Calculate() {
         for (const CLENIFloor& floor : m_Project.GetFloors())
             energy += floor.GetInstanceCount() * GetTotalEnergy(floor, m_Project, step);
         m_pEnergy->setText(Q(StrPrintf("%s Building Energy: %.2f kWh", stepName.c_str(), energy)));
+        m_pCost->setText(Q(GetCostAndCO2Line(m_Project, energy, step)));
         m_pArea->setText(Q(StrPrintf("Area: %.2f m\u00b2", GetArea(m_Project))));
         value = result.GetLENI();
         m_pResult->setText(Q(step == 0 ? StrPrintf("LENI=%.2f kWh/(m\u00b2 year)", value)
@@ -128,6 +132,8 @@ void CLeniResultDlg::Calculate() {
         const double power = GetInstalledPower(floor, Lighting, m_Project.GetProducts());
         const int count = floor.GetInstanceCount();
         const double energy = result.Wl + result.Wp;
+        const std::string cost = GetCostAndCO2Line(m_Project, energy, step);
+        m_pCost->setText(Q(count == 1 || cost.empty() ? cost : cost + " (one storey)"));
         if (count == 1) {
             m_pSubject->setText(Q("Floor " + floor.GetName()));
             m_pPower->setText(Q(StrPrintf("Floor Installed Power (Pn): %.2f W", power)));
@@ -151,6 +157,9 @@ void CLeniResultDlg::Calculate() {
                                                    value, stepName.c_str())));
         if (m_pChart) GetMonthlySteps(m_Project, floor, steps);
     }
+    m_pTarget->setText(Q(::GetTargetLine(m_Project, value, step)));
+    m_pCost->setVisible(!m_pCost->text().isEmpty());
+    m_pTarget->setVisible(!m_pTarget->text().isEmpty());
     setWindowTitle(m_pSubject->text() + ": " + m_pResult->text());
     if (step == 0) {
         m_pHours->setText(Q(StrPrintf("Hours per year = %d", GetParasiticHours(0))));
@@ -182,6 +191,13 @@ std::string CLeniResultDlg::GetHoursLine() const {
 }
 std::string CLeniResultDlg::GetResultLine() const {
     return m_pResult->text().toStdString();
+}
+
+std::string CLeniResultDlg::GetCostLine() const {
+    return m_pCost->text().toStdString();
+}
+std::string CLeniResultDlg::GetTargetLine() const {
+    return m_pTarget->text().toStdString();
 }
 
 std::string CLeniResultDlg::GetLogPath() const {

@@ -32,6 +32,9 @@ class CLeniResultDlg : public QDialog {
     std::string GetAreaLine() const;
     std::string GetHoursLine() const;
     std::string GetResultLine() const;
+    // Empty when the project sets no price or emission factor, or no target (or for a month).
+    std::string GetCostLine() const;
+    std::string GetTargetLine() const;
     QPushButton* GetMonthButton(int month) const { return m_pMonths[month - 1]; }
     CMonthlyChart* GetChart() const { return m_pChart; }
     // The log file Ctrl+L opens.
@@ -54,6 +57,8 @@ class CLeniResultDlg : public QDialog {
     QLabel* m_pArea;
     QLabel* m_pHours;
     QLabel* m_pResult;
+    QLabel* m_pCost;
+    QLabel* m_pTarget;
     QPushButton* m_pMonths[12];
     CMonthlyChart* m_pChart = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
 #include "model/LENIProject.h"
+#include "report/CostAndTarget.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/LeniResultDlg.h"
 #include "ui/results/MonthlyChart.h"
@@ -56,6 +57,8 @@ CSubLeniResultDlg::CSubLeniResultDlg(const CLENIProject& project, const std::str
         AddLine("Energy  for illumination, Wl:", StrPrintf("%.2f kWh", Wl));
         AddLine("Charging and Standby Energy, Wp:", StrPrintf("%.2f kWh", Wp));
         AddLine("Total Energy, W:", StrPrintf("%.2f kWh", Wp + Wl));
+        const std::string cost = GetCostAndCO2Line(project, Wp + Wl, step);
+        if (!cost.empty()) AddLine("Cost and CO2:", cost);
     }
     const LeniTimeStepResult result = CalculateSubLeni(*room, project, step);
     if (step == 0)
@@ -66,6 +69,12 @@ CSubLeniResultDlg::CSubLeniResultDlg(const CLENIProject& project, const std::str
     QFont bold = font();
     bold.setBold(true);
     m_pForm->itemAt(m_pForm->rowCount() - 1, QFormLayout::FieldRole)->widget()->setFont(bold);
+    const std::string target = ::GetTargetLine(project, result.GetLENI(), step);
+    if (!target.empty()) {
+        m_pTarget = new QLabel(Q(target), this);
+        m_pTarget->setFont(bold);
+        main->addWidget(m_pTarget);
+    }
 
     if (step == 0) {
         auto* grid = new QGridLayout;

@@ -4,6 +4,7 @@
 // Ctrl+L opens the room's calculation log of that time step.
 
 #include <QDialog>
+#include <QLabel>
 #include <string>
 
 class CLENIProject;
@@ -27,6 +28,8 @@ class CSubLeniResultDlg : public QDialog {
     QPushButton* GetMonthButton(int month) const { return m_pMonths[month - 1]; }
     CMonthlyChart* GetChart() const { return m_pChart; }
     std::string GetLogPath() const;
+    // "Target ...: pass" or "FAIL" below the result; empty without a target or for a month.
+    std::string GetTargetLine() const { return m_pTarget ? m_pTarget->text().toStdString() : std::string(); }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,6 +45,7 @@ class CSubLeniResultDlg : public QDialog {
     QFormLayout* m_pForm;
     QPushButton* m_pMonths[12] = {};
     CMonthlyChart* m_pChart = nullptr;
+    QLabel* m_pTarget = nullptr;
 };
 
 // Modal. An unknown floor is reported and the dialog opens without a room.

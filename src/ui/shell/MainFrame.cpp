@@ -11,6 +11,7 @@
 #include "ui/print/DefinePrintPagesDlg.h"
 #include "ui/print/ReportPrinter.h"
 #include "ui/products/ObjDbTableDlg.h"
+#include "ui/results/VariantsDlg.h"
 #include "ui/shell/HelpPages.h"
 #include "ui/shell/LENIBView.h"
 #include "ui/shell/ToolBarIcons.h"
@@ -105,6 +106,7 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(file, "Create NUVA DB file...", ID_CREATE_NUVA_DB);
     AddCommand(file, "Export Report as PDF...", kExportReportPdf);
     AddCommand(file, "Export Results as CSV...", kExportResultsCsv);
+    AddCommand(file, "Compare with Project...", kCompareWithProject);
     file->addSeparator();
     AddCommand(file, "Printer Setup...", ID_PRINT_SETUP);
     AddCommand(file, "Define Print Pages...", ID_DEFINE_PRINT_PAGES);
@@ -149,6 +151,8 @@ void CMainFrame::CreateMainMenu() {
     QMenu* calculation = bar->addMenu("Calculation");
     AddCommand(calculation, "Building Calculation...", ID_BUILDING_CALCULATION);
     AddCommand(calculation, "Floor Calculation...", ID_FLOOR_CALCULATION);
+    calculation->addSeparator();
+    AddCommand(calculation, "Savings Advisor...", kSavingsAdvisor);
 
     QMenu* folders = bar->addMenu("Folders");
     AddCommand(folders, "Projects", ID_FOLDERS_PROJECTS);
@@ -240,6 +244,8 @@ void CMainFrame::UpdateCommandUi() {
             enabled = true; // the print commands say themselves when there is nothing to print
             break;
         case kExportReportPdf:
+        case kCompareWithProject:
+        case kSavingsAdvisor:
         case kExportResultsCsv:
             enabled = m_Doc.IsProjectOpen();
             break;
@@ -317,6 +323,13 @@ void CMainFrame::OnCommand(int id) {
         break;
     case kExportResultsCsv:
         ExportResultsCsvAs(this, m_Doc);
+        break;
+    case kCompareWithProject:
+        ShowCompareWithProject(this, m_Doc.GetProject());
+        break;
+    case kSavingsAdvisor:
+        ShowSavingsAdvisor(this, m_Doc);
+        UpdateCommandUi();
         break;
     case ID_PRINT_SETUP:
         RunPrinterSetup(this);

@@ -34,6 +34,9 @@ class CMainFrame : public QMainWindow {
     static constexpr int kExportResultsCsv = 33002;
     // View > "Colour Rooms by LENI" (checkable).
     static constexpr int kColourRoomsByLeni = 33003;
+    // File > "Compare with Project..." and Calculation > "Savings Advisor...".
+    static constexpr int kCompareWithProject = 33004;
+    static constexpr int kSavingsAdvisor = 33005;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
