@@ -605,6 +605,8 @@ TEST(ReportPagesTest, FloorPageColoursRoomsByLeni) {
     RecordingCanvas plain;
     PrintPage(plain, kW, kH, &project, {PAGE_FLOOR, "Ground", "", ""}, drawing.Lookup(), kDate);
     EXPECT_EQ(kitchenFills(plain), 0);
+}
+
 // Where the project sets them, the chart page ends with the building's annual cost, CO2 and target
 // mark, and a results table row's cells are its energy x price, x factor and its mark: three
 // storeys of 965.70 kWh (2897.10 kWh) over 150 m2, LENI 19.31.
