@@ -2,6 +2,7 @@
 
 #include "base/CalcMode.h"
 #include "base/DeferredOutput.h"
+#include "base/OrderedParallel.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
 #include "calc/RoomContentKey.h"
@@ -109,6 +110,19 @@ class SessionStore {
         if (!slot || !*slot) return nullptr;
         ++m_Hits;
         return *slot;
+    }
+
+    // Find for each record given (a null one finds nothing), under one lock.
+    void FindAll(const std::vector<std::shared_ptr<Record>>& records, unsigned timeStep, SlotMode mode,
+                 std::vector<std::shared_ptr<const Slot>>& slots) {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (!records[i]) continue;
+            const std::shared_ptr<const Slot>* slot = records[i]->Find(timeStep, mode);
+            if (!slot || !*slot) continue;
+            ++m_Hits;
+            slots[i] = *slot;
+        }
     }
 
     // Keeps what was worked out in that mode, and what it tells of the other modes: without its
@@ -300,21 +314,30 @@ std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIP
     return record;
 }
 
-double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
+SlotMode CurrentSlotMode() {
+    return IsQuietRequest() ? kQuiet : IsCalcLogDiscarding() ? kDiscard : kFull;
+}
+
+// The room's result in that mode: kept already, or worked out now (with its traces captured, not
+// carried out) and kept.
+std::shared_ptr<const Slot> SlotFromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project,
+                                            unsigned timeStep, SlotMode mode) {
     SessionStore& session = *memo.session;
     const std::shared_ptr<Record> record = RecordOf(memo, room, project);
-    const SlotMode mode = IsQuietRequest() ? kQuiet : IsCalcLogDiscarding() ? kDiscard : kFull;
     std::shared_ptr<const Slot> slot = session.Find(*record, timeStep, mode);
-    if (!slot) {
-        auto made = std::make_shared<Slot>();
-        const unsigned tooLong = GetCalcLogTooLongCount();
-        {
-            CDeferredOutput::Scope capture(made->traces);
-            made->energy = GetLightingEnergy(room, project, timeStep);
-        }
-        session.Store(*record, timeStep, mode, *made, GetCalcLogTooLongCount() == tooLong);
-        slot = std::move(made);
+    if (slot) return slot;
+    auto made = std::make_shared<Slot>();
+    const unsigned tooLong = GetCalcLogTooLongCount();
+    {
+        CDeferredOutput::Scope capture(made->traces);
+        made->energy = GetLightingEnergy(room, project, timeStep);
     }
+    session.Store(*record, timeStep, mode, *made, GetCalcLogTooLongCount() == tooLong);
+    return made;
+}
+
+double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
+    const std::shared_ptr<const Slot> slot = SlotFromSession(memo, room, project, timeStep, CurrentSlotMode());
     slot->traces.ReplayCopy();
     return slot->energy;
 }
@@ -366,4 +389,40 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
     }
     stored->traces.ReplayCopy();
     return stored->energy;
+}
+
+void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, const CLENIProject& project,
+                                unsigned timeStep, double* energies) {
+    Memo* memo = g_pActive;
+    if (!memo || !memo->session || memo->report) {
+        RunInOrder(rooms.size(),
+                   [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(*rooms[i], project, timeStep); });
+        return;
+    }
+    // Side by side, each room's result is found or worked out, and its traces stay where they are
+    // kept; then they are carried out once, in list order, by this thread. (Carried out within each
+    // piece, a known room's traces would be copied into the piece's capture first.)
+    const SlotMode mode = CurrentSlotMode();
+    std::vector<std::shared_ptr<const Slot>> slots(rooms.size());
+    // Rooms met before in this calculation are looked up at once, under one lock each.
+    std::vector<std::shared_ptr<Record>> records(rooms.size());
+    {
+        std::lock_guard<std::mutex> lock(memo->mutex);
+        for (size_t i = 0; i < rooms.size(); ++i) {
+            auto found = memo->records.find(rooms[i]);
+            if (found != memo->records.end() && found->second.first == &project) records[i] = found->second.second;
+        }
+    }
+    memo->session->FindAll(records, timeStep, mode, slots);
+    std::vector<size_t> missing;
+    for (size_t i = 0; i < rooms.size(); ++i)
+        if (!slots[i]) missing.push_back(i);
+    RunInOrder(missing.size(), [&](size_t k) {
+        const size_t i = missing[k];
+        slots[i] = SlotFromSession(*memo, *rooms[i], project, timeStep, mode);
+    });
+    for (size_t i = 0; i < rooms.size(); ++i) {
+        slots[i]->traces.ReplayCopy();
+        energies[i] = slots[i]->energy;
+    }
 }
