@@ -137,10 +137,24 @@ int64_t CountGridPointsInBoth(const Polygon& a, const Polygon& b, const ZoneSamp
     if (!WithinLimit(xs.back()) || !WithinLimit(grid.y0 + grid.ny * grid.f))
         return CountGridPointsInBothPointwise(a, b, grid);
 
+    // A row below an outline's lowest vertex or level with or above its highest one crosses none of
+    // its edges (see RowRuns), so it has no run there and adds nothing.
+    double low = -DBL_MAX, high = DBL_MAX;
+    for (const std::vector<Edge>* edges : {&edgesA, &edgesB}) {
+        double lo = DBL_MAX, hi = -DBL_MAX;
+        for (const Edge& e : *edges) {
+            lo = std::min(lo, e.ay);
+            hi = std::max(hi, e.ay);
+        }
+        low = std::max(low, lo);
+        high = std::min(high, hi);
+    }
+
     std::vector<int> toggles, runsA, runsB;
     int64_t count = 0;
     for (int j = 0; j < grid.ny; ++j) {
         const double py = grid.y0 + j * grid.f + grid.f * 0.5;
+        if (py < low || py >= high) continue;
         RowRuns(edgesA, py, xs, toggles, runsA);
         if (runsA.empty()) continue;
         RowRuns(edgesB, py, xs, toggles, runsB);
