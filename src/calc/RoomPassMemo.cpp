@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -84,7 +85,37 @@ class SessionStore {
         }
     }
 
-    std::shared_ptr<Record> Acquire(std::string key) {
+    // The record of the room's content as it was when last acquired for this room object, when the
+    // room still has that content and context: checked in place against the kept key, without
+    // building a key or looking one up.
+    std::shared_ptr<Record> FindKnown(const CLENIRoom& room, const CLENIProject& project, const std::string& context) {
+        std::shared_ptr<Record> record;
+        const std::string* key = nullptr;
+        size_t contentSize = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            auto it = m_Rooms.find(&room);
+            if (it == m_Rooms.end() || it->second.project != &project) return nullptr;
+            if (!it->second.record->kept) {
+                m_Rooms.erase(it);
+                return nullptr;
+            }
+            record = it->second.record;
+            key = it->second.key;
+            contentSize = it->second.contentSize;
+            // Used now, so the key stays while it is read below.
+            record->lastUse = m_Generation;
+        }
+        if (key->size() != contentSize + context.size() || key->compare(contentSize, std::string::npos, context) != 0 ||
+            !IsRoomContent(key->data(), contentSize, room, project))
+            return nullptr;
+        return record;
+    }
+
+    // The record of the key (content then context, contentSize bytes of content), made when there is
+    // none; kept as the room's for FindKnown.
+    std::shared_ptr<Record> Acquire(std::string key, const CLENIRoom& room, const CLENIProject& project,
+                                    size_t contentSize) {
         std::lock_guard<std::mutex> lock(m_Mutex);
         auto it = m_Records.find(key);
         if (it == m_Records.end()) {
@@ -101,6 +132,8 @@ class SessionStore {
             m_Bytes += keyBytes;
         }
         it->second->lastUse = m_Generation;
+        if (m_Rooms.size() > 2 * m_Records.size() + 4096) ForgetGoneRoomsLocked();
+        m_Rooms[&room] = KnownRoom{&project, &it->first, contentSize, it->second};
         return it->second;
     }
 
@@ -175,7 +208,13 @@ class SessionStore {
         for (auto& entry : m_Records)
             entry.second->kept = false;
         m_Records.clear();
+        m_Rooms.clear();
         m_Bytes = 0;
+    }
+
+    void ForgetGoneRoomsLocked() {
+        for (auto it = m_Rooms.begin(); it != m_Rooms.end();)
+            it = it->second.record->kept ? std::next(it) : m_Rooms.erase(it);
     }
 
     // Lets go of the rooms least recently used, not those of the running calculation, until
@@ -197,6 +236,14 @@ class SessionStore {
 
     std::mutex m_Mutex;
     std::unordered_map<std::string, std::shared_ptr<Record>> m_Records;
+    // Per room object, the key it was last found by (a key of m_Records while its record is kept).
+    struct KnownRoom {
+        const CLENIProject* project;
+        const std::string* key;
+        size_t contentSize;
+        std::shared_ptr<Record> record;
+    };
+    std::unordered_map<const CLENIRoom*, KnownRoom> m_Rooms;
     size_t m_Budget;
     size_t m_Bytes = 0;
     size_t m_Hits = 0, m_Misses = 0;
@@ -308,7 +355,13 @@ std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIP
         std::lock_guard<std::mutex> lock(memo.mutex);
         memo.contexts.emplace(floorKey, context);
     }
-    std::shared_ptr<Record> record = memo.session->Acquire(GetRoomContent(room, project) + context);
+    std::shared_ptr<Record> record = memo.session->FindKnown(room, project, context);
+    if (!record) {
+        std::string key = GetRoomContent(room, project);
+        const size_t contentSize = key.size();
+        key += context;
+        record = memo.session->Acquire(std::move(key), room, project, contentSize);
+    }
     std::lock_guard<std::mutex> lock(memo.mutex);
     memo.records[&room] = std::make_pair(&project, record);
     return record;
