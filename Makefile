@@ -93,6 +93,7 @@ bench: build
 	$(BUILD)/bench/orvantis_bench_import || status=1; \
 	if [ -x $(BUILD)/bench/orvantis_bench_render ]; then $(BUILD)/bench/orvantis_bench_render || status=1; fi; \
 	if [ -x $(BUILD)/bench/orvantis_bench_recalc ]; then $(BUILD)/bench/orvantis_bench_recalc || status=1; fi; \
+	if [ -x $(BUILD)/bench/orvantis_bench_open ]; then $(BUILD)/bench/orvantis_bench_open || status=1; fi; \
 	exit $$status
 
 # The program, its manual, the sample building, the menu entry, icons, file type, manual page and

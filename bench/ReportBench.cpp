@@ -4,8 +4,8 @@
 //  - identity: the results file, the project copy with results, the calculation log and the
 //    general log (its clock aside) of both calculations compared byte for byte;
 //  - scale: 100, 300, 1000 and 4000 rooms (x 20 rooms x 2 zones x 4 windows), median wall time,
-//    the time per room and the peak memory against the project file; 1000 rooms within 0.5 s and
-//    8 times the file's size, 4000 within 2 s.
+//    the time per room and the peak memory against the project file; 1000 rooms within 0.3 s and
+//    8 times the file's size, 4000 within 1.2 s.
 // usage: orvantis_bench_report [--runs N] [--work DIR] [--identity-all] [--no-reference]
 
 #include "BuildingGenerator.h"
@@ -184,12 +184,12 @@ bool Scale(const Options& options) {
         std::snprintf(line, sizeof line, ", peak %.1f x the file", peakKb / fileKb);
         text += line;
         if (b.Rooms() == 1000) {
-            const bool pass = wall <= 0.5 && peakKb <= 8.0 * fileKb;
-            text += pass ? "  (required <= 0.5 s, <= 8x: PASS)" : "  (required <= 0.5 s, <= 8x: FAIL)";
+            const bool pass = wall <= 0.3 && peakKb <= 8.0 * fileKb;
+            text += pass ? "  (required <= 0.3 s, <= 8x: PASS)" : "  (required <= 0.3 s, <= 8x: FAIL)";
             ok = ok && pass;
         } else if (b.Rooms() == 4000) {
-            text += wall <= 2.0 ? "  (required <= 2 s: PASS)" : "  (required <= 2 s: FAIL)";
-            ok = ok && wall <= 2.0;
+            text += wall <= 1.2 ? "  (required <= 1.2 s: PASS)" : "  (required <= 1.2 s: FAIL)";
+            ok = ok && wall <= 1.2;
         }
         if (options.identityAll) {
             const ChildRun r = Report(options, b, "reference0", true);

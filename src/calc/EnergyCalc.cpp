@@ -404,10 +404,11 @@ LeniTimeStepResult CalculateSubLeni(const CLENIRoom& room, const CLENIProject& p
 
 double GetLightingEnergy(const CLENIFloor& floor, const CLENIProject& project, unsigned timeStep) {
     // Rooms are independent: worked out side by side, then summed and logged in list order.
-    const std::vector<CLENIRoom>& rooms = floor.GetRooms();
+    std::vector<const CLENIRoom*> rooms;
+    for (const CLENIRoom& room : floor.GetRooms())
+        rooms.push_back(&room);
     std::vector<double> energies(rooms.size());
-    RunInOrder(rooms.size(),
-               [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(rooms[i], project, timeStep); });
+    GetRoomsLightingEnergyOnce(rooms, project, timeStep, energies.data());
     double wl = 0.0;
     for (double energy : energies)
         wl += energy;
@@ -459,8 +460,7 @@ double GetLightingEnergy(const CLENIProject& project, unsigned timeStep) {
         for (const CLENIRoom& room : floor.GetRooms())
             rooms.push_back(&room);
     std::vector<double> energies(rooms.size());
-    RunInOrder(rooms.size(),
-               [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(*rooms[i], project, timeStep); });
+    GetRoomsLightingEnergyOnce(rooms, project, timeStep, energies.data());
     double wl = 0.0;
     size_t next = 0;
     for (const CLENIFloor& floor : project.GetFloors()) {

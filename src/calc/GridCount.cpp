@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -112,6 +114,55 @@ int64_t OverlapOfRuns(const std::vector<int>& a, const std::vector<int>& b) {
     return total;
 }
 
+uint64_t BitsOf(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+// The runs of every grid row inside one outline: row j's runs are runs[start[j], start[j + 1]). A zone
+// is counted against each daylight area of its room in turn, so each thread keeps the rows of the
+// last few outlines it met, found again by the grid and the outline's coordinates, bit for bit.
+struct OutlineRows {
+    std::vector<uint64_t> key;
+    std::vector<int> start;
+    std::vector<int> runs;
+};
+
+const OutlineRows& RowsOf(const std::vector<Edge>& edges, const ZoneSamplingGrid& grid, const std::vector<double>& xs) {
+    constexpr size_t kKept = 8;
+    thread_local std::vector<OutlineRows> kept;
+    thread_local size_t next = 0;
+    thread_local std::vector<uint64_t> key;
+    key.clear();
+    for (double v : {grid.x0, grid.y0, grid.f})
+        key.push_back(BitsOf(v));
+    key.push_back(static_cast<uint64_t>(grid.nx));
+    key.push_back(static_cast<uint64_t>(grid.ny));
+    for (const Edge& e : edges) {
+        key.push_back(BitsOf(e.ax));
+        key.push_back(BitsOf(e.ay));
+    }
+    for (const OutlineRows& rows : kept)
+        if (rows.key == key) return rows;
+    kept.reserve(kKept); // what is handed out stays in place
+
+    if (kept.size() < kKept) kept.emplace_back();
+    OutlineRows& rows = kept[next];
+    next = (next + 1) % kKept;
+    rows.key = key;
+    rows.start.assign(1, 0);
+    rows.runs.clear();
+    std::vector<int> toggles, runs;
+    for (int j = 0; j < grid.ny; ++j) {
+        const double py = grid.y0 + j * grid.f + grid.f * 0.5;
+        RowRuns(edges, py, xs, toggles, runs);
+        rows.runs.insert(rows.runs.end(), runs.begin(), runs.end());
+        rows.start.push_back(static_cast<int>(rows.runs.size()));
+    }
+    return rows;
+}
+
 } // namespace
 
 int64_t CountGridPointsInBothPointwise(const Polygon& a, const Polygon& b, const ZoneSamplingGrid& grid) {
@@ -137,12 +188,26 @@ int64_t CountGridPointsInBoth(const Polygon& a, const Polygon& b, const ZoneSamp
     if (!WithinLimit(xs.back()) || !WithinLimit(grid.y0 + grid.ny * grid.f))
         return CountGridPointsInBothPointwise(a, b, grid);
 
+    // A row below an outline's lowest vertex or level with or above its highest one crosses none of
+    // its edges (see RowRuns), so it has no run there and adds nothing.
+    double low = -DBL_MAX, high = DBL_MAX;
+    for (const std::vector<Edge>* edges : {&edgesA, &edgesB}) {
+        double lo = DBL_MAX, hi = -DBL_MAX;
+        for (const Edge& e : *edges) {
+            lo = std::min(lo, e.ay);
+            hi = std::max(hi, e.ay);
+        }
+        low = std::max(low, lo);
+        high = std::min(high, hi);
+    }
+
+    const OutlineRows& rowsA = RowsOf(edgesA, grid, xs);
     std::vector<int> toggles, runsA, runsB;
     int64_t count = 0;
     for (int j = 0; j < grid.ny; ++j) {
         const double py = grid.y0 + j * grid.f + grid.f * 0.5;
-        RowRuns(edgesA, py, xs, toggles, runsA);
-        if (runsA.empty()) continue;
+        if (py < low || py >= high || rowsA.start[j] == rowsA.start[j + 1]) continue;
+        runsA.assign(rowsA.runs.begin() + rowsA.start[j], rowsA.runs.begin() + rowsA.start[j + 1]);
         RowRuns(edgesB, py, xs, toggles, runsB);
         count += OverlapOfRuns(runsA, runsB);
     }

@@ -11,16 +11,23 @@ namespace {
 
 // Fixed-size fields as their bytes, texts and lists with their lengths in front, so that no two
 // different inputs give the same bytes.
+// Given the bytes of an earlier key instead, it compares as it goes and writes nothing.
 class CKeyWriter {
   public:
-    explicit CKeyWriter(std::string& out) : m_Out(out) {}
-    void Tag(char tag) { m_Out += tag; }
+    explicit CKeyWriter(std::string& out) : m_pOut(&out) {}
+    CKeyWriter(const char* expected, size_t size) : m_pExpected(expected), m_ExpectedSize(size) {}
+    // Comparing: whether everything put so far, and nothing more, is the expected bytes.
+    bool IsSame() const { return m_bSame && m_At == m_ExpectedSize; }
+    void Tag(char tag) { Raw(&tag, 1); }
     void Put(double value) { Raw(&value, sizeof value); }
     void Put(int value) { Raw(&value, sizeof value); }
-    void Put(bool value) { m_Out += value ? '\1' : '\0'; }
+    void Put(bool value) {
+        const char byte = value ? '\1' : '\0';
+        Raw(&byte, 1);
+    }
     void Put(const std::string& text) {
         Size(text.size());
-        m_Out.append(text);
+        Raw(text.data(), text.size());
     }
     void Size(size_t n) {
         const std::uint64_t value = n;
@@ -46,8 +53,23 @@ class CKeyWriter {
     }
 
   private:
-    void Raw(const void* data, size_t size) { m_Out.append(static_cast<const char*>(data), size); }
-    std::string& m_Out;
+    void Raw(const void* data, size_t size) {
+        if (m_pOut) {
+            m_pOut->append(static_cast<const char*>(data), size);
+            return;
+        }
+        if (!m_bSame) return;
+        if (size > m_ExpectedSize - m_At || std::memcmp(m_pExpected + m_At, data, size) != 0) {
+            m_bSame = false;
+            return;
+        }
+        m_At += size;
+    }
+    std::string* m_pOut = nullptr;
+    const char* m_pExpected = nullptr;
+    size_t m_ExpectedSize = 0;
+    size_t m_At = 0;
+    bool m_bSame = true;
 };
 
 void PutZone(CKeyWriter& w, const CLENIZone& z) {
@@ -214,10 +236,9 @@ int GetFloorIndexHoldingRoom(const CLENIProject& project, const CLENIRoom& room)
     return -1;
 }
 
-std::string GetRoomContent(const CLENIRoom& room, const CLENIProject& project) {
-    std::string out;
-    out.reserve(1024);
-    CKeyWriter w(out);
+namespace {
+
+void PutRoomContent(CKeyWriter& w, const CLENIRoom& room, const CLENIProject& project) {
     w.Tag('r');
     w.Put(room.GetName());
     w.Put(room.GetRoomType());
@@ -250,7 +271,22 @@ std::string GetRoomContent(const CLENIRoom& room, const CLENIProject& project) {
         PutProducts(w, window.m_LumList, db);
     for (const CLENIRoofLight& roofLight : room.GetRoofLights())
         PutProducts(w, roofLight.m_LumList, db);
+}
+
+} // namespace
+
+std::string GetRoomContent(const CLENIRoom& room, const CLENIProject& project) {
+    std::string out;
+    out.reserve(1024);
+    CKeyWriter w(out);
+    PutRoomContent(w, room, project);
     return out;
+}
+
+bool IsRoomContent(const char* content, size_t size, const CLENIRoom& room, const CLENIProject& project) {
+    CKeyWriter w(content, size);
+    PutRoomContent(w, room, project);
+    return w.IsSame();
 }
 
 std::string GetRoomContentKey(const CLENIRoom& room, const CLENIProject& project) {

@@ -5,6 +5,7 @@
 // results. A field left out here would hand back stale results, so every field of the room and of
 // what it refers to goes in, whether or not today's calculation reads it.
 
+#include <cstddef>
 #include <string>
 
 class CLENIProject;
@@ -22,6 +23,10 @@ int GetFloorIndexHoldingRoom(const CLENIProject& project, const CLENIRoom& room)
 // listed product as the calculation finds it (the project's copy, else the global database's, else
 // none).
 std::string GetRoomContent(const CLENIRoom& room, const CLENIProject& project);
+
+// Whether GetRoomContent(room, project) gives exactly these bytes, found by comparing as it goes
+// rather than building them: for a room whose content was built before.
+bool IsRoomContent(const char* content, size_t size, const CLENIRoom& room, const CLENIProject& project);
 
 // The whole key: the room's content followed by its context.
 std::string GetRoomContentKey(const CLENIRoom& room, const CLENIProject& project);

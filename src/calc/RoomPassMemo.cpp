@@ -2,6 +2,7 @@
 
 #include "base/CalcMode.h"
 #include "base/DeferredOutput.h"
+#include "base/OrderedParallel.h"
 #include "calc/CalcLog.h"
 #include "calc/EnergyCalc.h"
 #include "calc/RoomContentKey.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -83,7 +85,37 @@ class SessionStore {
         }
     }
 
-    std::shared_ptr<Record> Acquire(std::string key) {
+    // The record of the room's content as it was when last acquired for this room object, when the
+    // room still has that content and context: checked in place against the kept key, without
+    // building a key or looking one up.
+    std::shared_ptr<Record> FindKnown(const CLENIRoom& room, const CLENIProject& project, const std::string& context) {
+        std::shared_ptr<Record> record;
+        const std::string* key = nullptr;
+        size_t contentSize = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            auto it = m_Rooms.find(&room);
+            if (it == m_Rooms.end() || it->second.project != &project) return nullptr;
+            if (!it->second.record->kept) {
+                m_Rooms.erase(it);
+                return nullptr;
+            }
+            record = it->second.record;
+            key = it->second.key;
+            contentSize = it->second.contentSize;
+            // Used now, so the key stays while it is read below.
+            record->lastUse = m_Generation;
+        }
+        if (key->size() != contentSize + context.size() || key->compare(contentSize, std::string::npos, context) != 0 ||
+            !IsRoomContent(key->data(), contentSize, room, project))
+            return nullptr;
+        return record;
+    }
+
+    // The record of the key (content then context, contentSize bytes of content), made when there is
+    // none; kept as the room's for FindKnown.
+    std::shared_ptr<Record> Acquire(std::string key, const CLENIRoom& room, const CLENIProject& project,
+                                    size_t contentSize) {
         std::lock_guard<std::mutex> lock(m_Mutex);
         auto it = m_Records.find(key);
         if (it == m_Records.end()) {
@@ -100,6 +132,8 @@ class SessionStore {
             m_Bytes += keyBytes;
         }
         it->second->lastUse = m_Generation;
+        if (m_Rooms.size() > 2 * m_Records.size() + 4096) ForgetGoneRoomsLocked();
+        m_Rooms[&room] = KnownRoom{&project, &it->first, contentSize, it->second};
         return it->second;
     }
 
@@ -109,6 +143,19 @@ class SessionStore {
         if (!slot || !*slot) return nullptr;
         ++m_Hits;
         return *slot;
+    }
+
+    // Find for each record given (a null one finds nothing), under one lock.
+    void FindAll(const std::vector<std::shared_ptr<Record>>& records, unsigned timeStep, SlotMode mode,
+                 std::vector<std::shared_ptr<const Slot>>& slots) {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (!records[i]) continue;
+            const std::shared_ptr<const Slot>* slot = records[i]->Find(timeStep, mode);
+            if (!slot || !*slot) continue;
+            ++m_Hits;
+            slots[i] = *slot;
+        }
     }
 
     // Keeps what was worked out in that mode, and what it tells of the other modes: without its
@@ -161,7 +208,13 @@ class SessionStore {
         for (auto& entry : m_Records)
             entry.second->kept = false;
         m_Records.clear();
+        m_Rooms.clear();
         m_Bytes = 0;
+    }
+
+    void ForgetGoneRoomsLocked() {
+        for (auto it = m_Rooms.begin(); it != m_Rooms.end();)
+            it = it->second.record->kept ? std::next(it) : m_Rooms.erase(it);
     }
 
     // Lets go of the rooms least recently used, not those of the running calculation, until
@@ -183,6 +236,14 @@ class SessionStore {
 
     std::mutex m_Mutex;
     std::unordered_map<std::string, std::shared_ptr<Record>> m_Records;
+    // Per room object, the key it was last found by (a key of m_Records while its record is kept).
+    struct KnownRoom {
+        const CLENIProject* project;
+        const std::string* key;
+        size_t contentSize;
+        std::shared_ptr<Record> record;
+    };
+    std::unordered_map<const CLENIRoom*, KnownRoom> m_Rooms;
     size_t m_Budget;
     size_t m_Bytes = 0;
     size_t m_Hits = 0, m_Misses = 0;
@@ -294,27 +355,42 @@ std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIP
         std::lock_guard<std::mutex> lock(memo.mutex);
         memo.contexts.emplace(floorKey, context);
     }
-    std::shared_ptr<Record> record = memo.session->Acquire(GetRoomContent(room, project) + context);
+    std::shared_ptr<Record> record = memo.session->FindKnown(room, project, context);
+    if (!record) {
+        std::string key = GetRoomContent(room, project);
+        const size_t contentSize = key.size();
+        key += context;
+        record = memo.session->Acquire(std::move(key), room, project, contentSize);
+    }
     std::lock_guard<std::mutex> lock(memo.mutex);
     memo.records[&room] = std::make_pair(&project, record);
     return record;
 }
 
-double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
+SlotMode CurrentSlotMode() {
+    return IsQuietRequest() ? kQuiet : IsCalcLogDiscarding() ? kDiscard : kFull;
+}
+
+// The room's result in that mode: kept already, or worked out now (with its traces captured, not
+// carried out) and kept.
+std::shared_ptr<const Slot> SlotFromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project,
+                                            unsigned timeStep, SlotMode mode) {
     SessionStore& session = *memo.session;
     const std::shared_ptr<Record> record = RecordOf(memo, room, project);
-    const SlotMode mode = IsQuietRequest() ? kQuiet : IsCalcLogDiscarding() ? kDiscard : kFull;
     std::shared_ptr<const Slot> slot = session.Find(*record, timeStep, mode);
-    if (!slot) {
-        auto made = std::make_shared<Slot>();
-        const unsigned tooLong = GetCalcLogTooLongCount();
-        {
-            CDeferredOutput::Scope capture(made->traces);
-            made->energy = GetLightingEnergy(room, project, timeStep);
-        }
-        session.Store(*record, timeStep, mode, *made, GetCalcLogTooLongCount() == tooLong);
-        slot = std::move(made);
+    if (slot) return slot;
+    auto made = std::make_shared<Slot>();
+    const unsigned tooLong = GetCalcLogTooLongCount();
+    {
+        CDeferredOutput::Scope capture(made->traces);
+        made->energy = GetLightingEnergy(room, project, timeStep);
     }
+    session.Store(*record, timeStep, mode, *made, GetCalcLogTooLongCount() == tooLong);
+    return made;
+}
+
+double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
+    const std::shared_ptr<const Slot> slot = SlotFromSession(memo, room, project, timeStep, CurrentSlotMode());
     slot->traces.ReplayCopy();
     return slot->energy;
 }
@@ -366,4 +442,40 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
     }
     stored->traces.ReplayCopy();
     return stored->energy;
+}
+
+void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, const CLENIProject& project,
+                                unsigned timeStep, double* energies) {
+    Memo* memo = g_pActive;
+    if (!memo || !memo->session || memo->report) {
+        RunInOrder(rooms.size(),
+                   [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(*rooms[i], project, timeStep); });
+        return;
+    }
+    // Side by side, each room's result is found or worked out, and its traces stay where they are
+    // kept; then they are carried out once, in list order, by this thread. (Carried out within each
+    // piece, a known room's traces would be copied into the piece's capture first.)
+    const SlotMode mode = CurrentSlotMode();
+    std::vector<std::shared_ptr<const Slot>> slots(rooms.size());
+    // Rooms met before in this calculation are looked up at once, under one lock each.
+    std::vector<std::shared_ptr<Record>> records(rooms.size());
+    {
+        std::lock_guard<std::mutex> lock(memo->mutex);
+        for (size_t i = 0; i < rooms.size(); ++i) {
+            auto found = memo->records.find(rooms[i]);
+            if (found != memo->records.end() && found->second.first == &project) records[i] = found->second.second;
+        }
+    }
+    memo->session->FindAll(records, timeStep, mode, slots);
+    std::vector<size_t> missing;
+    for (size_t i = 0; i < rooms.size(); ++i)
+        if (!slots[i]) missing.push_back(i);
+    RunInOrder(missing.size(), [&](size_t k) {
+        const size_t i = missing[k];
+        slots[i] = SlotFromSession(*memo, *rooms[i], project, timeStep, mode);
+    });
+    for (size_t i = 0; i < rooms.size(); ++i) {
+        slots[i]->traces.ReplayCopy();
+        energies[i] = slots[i]->energy;
+    }
 }

@@ -9,6 +9,7 @@
 // calculation to the next, found again by their content.
 
 #include <cstddef>
+#include <vector>
 
 class CLENIRoom;
 class CLENIProject;
@@ -74,3 +75,10 @@ class CRoomResultMemo {
 // GetLightingEnergy of the room, with its traces, remembered while a CRoomPassMemo or a
 // CReportRoomMemo lives (and with a CRoomResultMemo, beyond). Safe to call from several threads.
 double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& project, unsigned timeStep);
+
+// GetRoomLightingEnergyOnce of each room into energies (as many), the rooms' traces carried out in
+// list order as the plain loop leaves them. Rooms are worked out side by side (RunInOrder); with a
+// CRoomResultMemo the rooms it knows are only looked up, and their traces go out once, straight from
+// where they are kept.
+void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, const CLENIProject& project,
+                                unsigned timeStep, double* energies);

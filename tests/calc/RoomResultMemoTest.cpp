@@ -302,15 +302,20 @@ TEST_F(RoomResultMemoTest, EveryValueOfTheProjectFileChangedInTurn) {
         const std::string fresh = Calculate(project, steps, false);
         if (fresh == before) continue;
         ++changed;
-        std::string remembered;
+        std::string remembered, inPlace;
         {
             CRoomResultMemo session;
             CLENIProject unchanged;
             Load(unchanged, original);
             Calculate(unchanged, steps, false); // the session knows the rooms as they were
             remembered = Calculate(project, steps, false);
+            // The same room objects now hold the changed values: each is checked against the key
+            // it was last found by, not looked up afresh.
+            unchanged = project;
+            inPlace = Calculate(unchanged, steps, false);
         }
         EXPECT_EQ(remembered, fresh) << "changed <" << text << "> to <" << mutated << "> at " << at;
+        EXPECT_EQ(inPlace, fresh) << "in place: changed <" << text << "> to <" << mutated << "> at " << at;
     }
     EXPECT_GT(seen, 300);
     EXPECT_GT(changed, 100);

@@ -12,6 +12,7 @@
 #include "ui/dialogs/SimpleFloorDlg.h"
 #include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/editor/DxfTabDlg.h"
+#include "ui/print/ReportPrinter.h"
 #include "ui/results/LeniResultDlg.h"
 #include "ui/shell/MainFrame.h"
 
@@ -251,6 +252,35 @@ TEST_F(LENIBViewTest, SavedProjectReopensWithTheSameTabsAndModel) {
     EXPECT_EQ(TabTexts(Frame()), std::vector<std::string>{"Ground"});
     EXPECT_EQ(Project().GetFloorCount(), 2);
     EXPECT_TRUE(boxes.Contains("CLENIBView::LPD, Dxf Floor file:\n"));
+}
+
+// Opening reads the drawing of the floor shown only; another floor's is read when its tab is shown
+// or something asks for its page (the printout's floor pictures), each with its own floor's model.
+TEST_F(LENIBViewTest, OpeningReadsTheShownFloorsDrawingAndTheOthersWhenAskedFor) {
+    NewProject("Tower");
+    AddSimpleFloor("Ground", 10, 8, 3, true);
+    AddSimpleFloor("Middle", 6, 4, 3);
+    AddSimpleFloor("Top", 5, 5, 3);
+    ASSERT_TRUE(Frame().RunCommand(ID_SAVE_PROJECT));
+    Frame().DropFiles({ProjectFile("Tower").string()});
+    CLENIBView& view = *Frame().GetView();
+    EXPECT_EQ(TabTexts(Frame()), (std::vector<std::string>{"Ground", "Middle", "Top"}));
+    EXPECT_EQ(Frame().GetTabCtrl()->currentIndex(), 2);
+    EXPECT_EQ((std::vector<bool>{view.IsPageRead(0), view.IsPageRead(1), view.IsPageRead(2)}),
+              (std::vector<bool>{false, false, true}));
+
+    Frame().GetTabCtrl()->setCurrentIndex(1);
+    EXPECT_TRUE(view.IsPageRead(1));
+    EXPECT_FALSE(view.IsPageRead(0));
+    const CDxfFile* ground = GetViewDrawings(&view)("GROUND");
+    EXPECT_TRUE(view.IsPageRead(0));
+    for (int i = 0; i < 3; ++i) {
+        const CDxfTabDlg* page = view.GetPage(i);
+        ASSERT_TRUE(page->HasDrawing());
+        EXPECT_EQ(page->GetFloorName(), TabTexts(Frame())[i]);
+    }
+    EXPECT_EQ(ground, view.GetPage(0)->GetDxfFile());
+    EXPECT_FALSE(Doc().IsModified());
 }
 
 TEST_F(LENIBViewTest, SaveAsRefusesTheSameNameAndReplacesAnExistingFolderAfterYes) {

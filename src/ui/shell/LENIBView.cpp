@@ -43,6 +43,21 @@ std::string ReplacePercent(std::string text) {
     return text;
 }
 
+// A floor page not shown yet keeps the path of its drawing and its floor's name here until it is read.
+const char* const kUnreadDxfPath = "orvantisUnreadDxfPath";
+const char* const kUnreadFloorName = "orvantisUnreadFloorName";
+
+// The drawing of a floor, with the layers the model draws itself hidden.
+std::unique_ptr<CDxfFile> ReadFloorDrawing(const std::string& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto dxf = std::make_unique<CDxfFile>();
+    dxf->ReadFile(path);
+    QApplication::restoreOverrideCursor();
+    for (const char* layer : kSpecialLayers)
+        if (dxf->GetLayerTable().LayerExists(layer)) dxf->SetLayerVisibility(layer);
+    return dxf;
+}
+
 // The floor's DXF file in the project folder: the floor name, made safe, with ".DXF".
 fs::path FloorDxfPath(const CLENIProject& project, const std::string& floorName) {
     return JoinPath(project.GetProjectFolder(), MakeSafeFileName(floorName) + ".DXF");
@@ -84,7 +99,24 @@ int CLENIBView::GetTabCount() const {
 }
 
 CDxfTabDlg* CLENIBView::GetPage(int index) const {
-    return qobject_cast<CDxfTabDlg*>(m_pTabCtrl->widget(index));
+    CDxfTabDlg* page = qobject_cast<CDxfTabDlg*>(m_pTabCtrl->widget(index));
+    if (page) ReadPendingDrawing(page);
+    return page;
+}
+
+bool CLENIBView::IsPageRead(int index) const {
+    const QWidget* page = m_pTabCtrl->widget(index);
+    return page && !page->property(kUnreadDxfPath).isValid();
+}
+
+void CLENIBView::ReadPendingDrawing(CDxfTabDlg* page) const {
+    const QVariant path = page->property(kUnreadDxfPath);
+    if (!path.isValid()) return;
+    const std::string floorName = page->property(kUnreadFloorName).toString().toStdString();
+    page->setProperty(kUnreadDxfPath, QVariant());
+    page->setProperty(kUnreadFloorName, QVariant());
+    page->SetDxfFile(ReadFloorDrawing(path.toString().toStdString()), floorName,
+                     m_Doc.GetProject().GetFloorByName(floorName), App().GetDefaultGridSize());
 }
 
 std::string CLENIBView::GetTabText(int index) const {
@@ -129,9 +161,10 @@ CDxfTabDlg* CLENIBView::AddPage(const std::string& text) {
 
 void CLENIBView::RefreshFloors() {
     const CLENIProject& project = m_Doc.GetProject();
+    // A page not read yet finds its floor by name when it is read.
     for (int i = 0; i < GetTabCount(); ++i) {
-        CDxfTabDlg* page = GetPage(i);
-        if (page->HasDrawing()) page->SetFloor(project.GetFloorByName(page->GetFloorName()));
+        auto* page = qobject_cast<CDxfTabDlg*>(m_pTabCtrl->widget(i));
+        if (page && page->HasDrawing()) page->SetFloor(project.GetFloorByName(page->GetFloorName()));
     }
 }
 
@@ -180,6 +213,7 @@ bool CLENIBView::IsCommandEnabled(int id) const {
 // ---- Tabs and floor order ----
 
 void CLENIBView::OnTabChanged(int index) {
+    if (index >= 0 && index < GetTabCount()) GetPage(index); // shown now: its drawing is read
     if (index >= GetTabCount()) {
         Log().Printf(LOG_INFO, "CLENIBView::OTSC, OnTabSelChange, index %d\n", index);
         m_pTabCtrl->setCurrentIndex(0);
@@ -231,33 +265,39 @@ void CLENIBView::RemoveAllDxfTabs() {
     SetTabText(kNoFloorLoaded);
 }
 
-bool CLENIBView::OpenDxfTab(const std::string& path) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto dxf = std::make_unique<CDxfFile>();
-    dxf->ReadFile(path);
-    QApplication::restoreOverrideCursor();
-    // The model draws the objects of these layers itself.
-    for (const char* layer : kSpecialLayers)
-        if (dxf->GetLayerTable().LayerExists(layer)) dxf->SetLayerVisibility(layer);
-
-    const std::string floorName = fs::path(path).stem().string();
-    // The floor whose file this is (the file name is the floor name made safe).
-    std::string modelName = floorName;
-    for (const CLENIFloor& floor : m_Doc.GetProject().GetFloors())
-        if (EqualsNoCase(MakeSafeFileName(floor.GetName()), floorName)) modelName = floor.GetName();
-    const CLENIFloor* floor = m_Doc.GetProject().GetFloorByName(modelName);
-
-    CDxfTabDlg* page = nullptr;
-    if (GetTabCount() == 1 && !GetPage(0)->HasDrawing()) {
-        page = GetPage(0);
+CDxfTabDlg* CLENIBView::PageForFloor(const std::string& modelName) {
+    if (GetTabCount() == 1 && IsPageRead(0) && !GetPage(0)->HasDrawing()) {
         SetTabText(modelName);
-    } else {
-        page = AddPage(modelName);
-        m_pTabCtrl->setCurrentWidget(page);
+        return GetPage(0);
     }
+    return AddPage(modelName);
+}
+
+// The floor whose file this is (the file name is the floor name made safe).
+static std::string FloorNameOfDxf(const CLENIProject& project, const std::string& path) {
+    const std::string fileName = fs::path(path).stem().string();
+    for (const CLENIFloor& floor : project.GetFloors())
+        if (EqualsNoCase(MakeSafeFileName(floor.GetName()), fileName)) return floor.GetName();
+    return fileName;
+}
+
+bool CLENIBView::OpenDxfTab(const std::string& path) {
+    std::unique_ptr<CDxfFile> dxf = ReadFloorDrawing(path);
+    const std::string modelName = FloorNameOfDxf(m_Doc.GetProject(), path);
+    const CLENIFloor* floor = m_Doc.GetProject().GetFloorByName(modelName);
+    const bool reused = GetTabCount() == 1 && IsPageRead(0) && !GetPage(0)->HasDrawing();
+    CDxfTabDlg* page = PageForFloor(modelName);
+    if (!reused) m_pTabCtrl->setCurrentWidget(page);
     page->SetDxfFile(std::move(dxf), modelName, floor, App().GetDefaultGridSize());
     emit documentChanged();
     return true;
+}
+
+void CLENIBView::AddUnreadDxfTab(const std::string& path) {
+    const std::string modelName = FloorNameOfDxf(m_Doc.GetProject(), path);
+    CDxfTabDlg* page = PageForFloor(modelName);
+    page->setProperty(kUnreadFloorName, Q(modelName));
+    page->setProperty(kUnreadDxfPath, Q(path));
 }
 
 void CLENIBView::LoadProjectDxfs() {
@@ -267,13 +307,15 @@ void CLENIBView::LoadProjectDxfs() {
     for (const CLENIFloor& floor : project.GetFloors()) {
         const fs::path path = FloorDxfPath(project, floor.GetName());
         if (FileExists(path))
-            OpenDxfTab(path.string());
+            AddUnreadDxfTab(path.string());
         else
             Log().Printf(LOG_ERROR, "CLENIBView::LPD, Dxf Floor file:\n%s\ndoes not exist",
                          path.string().c_str());
     }
     m_pTabCtrl->setCurrentIndex(GetTabCount() - 1);
+    GetCurrDxfTabDlg(); // the tab shown reads its drawing now, had it been current before
     RefreshFloors();
+    emit documentChanged();
 }
 
 // ---- Adding and removing floors ----

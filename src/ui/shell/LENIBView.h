@@ -27,7 +27,10 @@ class CLENIBView : public QWidget, public IDocumentUi {
     CLENIBDoc& GetDocument() { return m_Doc; }
     QTabWidget* GetTabCtrl() const { return m_pTabCtrl; }
     int GetTabCount() const;
+    // The page of that tab, its drawing read first when the page has not been shown yet.
     CDxfTabDlg* GetPage(int index) const;
+    // Whether the page's drawing has been read (a page not shown yet waits for it).
+    bool IsPageRead(int index) const;
     std::string GetTabText(int index) const;
     // The page of the selected tab (tab 0 is selected when none is); null when there is none.
     CDxfTabDlg* GetCurrDxfTabDlg();
@@ -63,6 +66,8 @@ class CLENIBView : public QWidget, public IDocumentUi {
     bool AddDxfFloorToProject(const std::string& path, double height, bool import);
     // Reads the DXF file into a tab: the empty first tab, or a new last one.
     bool OpenDxfTab(const std::string& path);
+    // A tab for every floor with a drawing; only the shown one reads it now, the others when they
+    // are first shown or asked for (GetPage).
     void LoadProjectDxfs();
     void RemoveAllDxfTabs();
     // The project's floors follow the tab order; marks the document modified when they moved.
@@ -93,6 +98,11 @@ class CLENIBView : public QWidget, public IDocumentUi {
 
   private:
     CDxfTabDlg* AddPage(const std::string& text);
+    // The empty first tab, named for the floor, or a new last one.
+    CDxfTabDlg* PageForFloor(const std::string& modelName);
+    // A floor's tab whose drawing is read when the page is first shown or asked for.
+    void AddUnreadDxfTab(const std::string& path);
+    void ReadPendingDrawing(CDxfTabDlg* page) const;
     // Floor pointers of the pages, after the project's floor list changed.
     void RefreshFloors();
     // The room of a new simple floor, with a single zone when the user wants one.
