@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -259,7 +260,7 @@ TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosen
     }
     EXPECT_EQ(submenus, (std::vector<std::string>{"Floor", "Room", "Zone", "Window", "Atrium", "Roof Light",
                                                   "Products"}));
-    EXPECT_EQ(items, 27);
+    EXPECT_EQ(items, 28); // with Copy Room to Floor
     ASSERT_NE(erase, nullptr);
     SaveScreenshot(*menu->actions()[1]->menu(), "editor-context-menu-room");
     boxes.answers.push_back(IDYES);
@@ -514,6 +515,108 @@ TEST_F(EditorTest, OutlinesEditedInModeZeroAreCheckedAndUndoable) {
     EXPECT_EQ(corners("Store"), (Polygon{{12, 5}, {15, 5}, {15, 9}, {12, 9}}));
     QTest::keyClick(View(), Qt::Key_Escape);
     EXPECT_EQ(View()->GetSelectedKind(), OUTLINE_NONE);
+}
+
+TEST_F(EditorTest, RoomsAreCopiedWithTheirContentsByTypedDistanceByCtrlDragAndToAnotherFloor) {
+    NewProject("Copy");
+    AddSimpleFloor("Ground", 10, 10, 3, true); // ROOM_000 from (0,0) to (10,10), one zone over it
+    View()->SetDecimalSign('.');
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    {
+        // A window on the south wall, a roof light and a luminaire list travel with the copies.
+        CLENIRoom room = *Project().FindRoom("Ground", "ROOM_000");
+        CLENIWindow window;
+        window.m_iWallId = 0;
+        window.m_iWindowId = 0;
+        window.m_dStart = 2;
+        window.m_dWidth = 3;
+        window.m_dHeight = 1.5;
+        window.m_dSillHeight = 0.9;
+        ASSERT_TRUE(room.AddWindow(window));
+        CLENIRoofLight roofLight;
+        roofLight.m_iId = 1;
+        room.AddRoofLight(roofLight);
+        CLENIZone zone = room.GetZones().at(0);
+        zone.GetLumList().SetLuminaireCount("LUM-1", 6);
+        room.ReplaceZone(zone);
+        ASSERT_TRUE(Project().GetFloorByName("Ground")->ReplaceRoom(room));
+        Page()->SetFloor(Project().GetFloorByName("Ground"));
+    }
+    Frame().RunCommand(ID_SAVE_PROJECT);
+    const CLENIRoom original = *Project().FindRoom("Ground", "ROOM_000");
+    auto shifted = [](Polygon outline, double dx, double dy) {
+        for (Point& v : outline) v = Point(v.x + dx, v.y + dy);
+        return outline;
+    };
+    auto expectCopy = [&](const std::string& floor, const std::string& name, double dx, double dy) {
+        const CLENIRoom* copy = Project().FindRoom(floor, name);
+        ASSERT_NE(copy, nullptr) << name << BoxTexts();
+        EXPECT_EQ(copy->GetPolygon(), shifted(original.GetPolygon(), dx, dy)) << name;
+        ASSERT_EQ(copy->GetZoneCount(), 1) << name;
+        EXPECT_EQ(copy->GetZones()[0].GetName(), "ZONE_01_(" + name + ")");
+        EXPECT_EQ(copy->GetZones()[0].GetPolygon(), shifted(original.GetZones()[0].GetPolygon(), dx, dy));
+        EXPECT_EQ(copy->GetZones()[0].GetLumList(), original.GetZones()[0].GetLumList());
+        ASSERT_EQ(copy->GetWindowCount(), 1) << name;
+        EXPECT_EQ(copy->GetWindows()[0].m_iWallId, 0);
+        ASSERT_EQ(copy->GetRoofLights().size(), 1u) << name;
+        EXPECT_EQ(copy->GetRoofLightOutline(copy->GetRoofLights()[0]),
+                  shifted(original.GetRoofLightOutline(original.GetRoofLights()[0]), dx, dy));
+    };
+
+    // The zone fills the room: a click selects it, C takes its room for copying.
+    Click({5, 5});
+    QTest::keyClick(View(), Qt::Key_C);
+    ASSERT_TRUE(View()->IsCopyMode());
+    EXPECT_EQ(View()->GetSelectedKind(), OUTLINE_ROOM);
+    EXPECT_NE(View()->GetStatusText().find("Copy: drag the room or type @dx,dy"), std::string::npos);
+    // Where it would overlap the original: refused, nothing added.
+    QTest::keyClicks(View(), "@5,0");
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(LastBox(), "The copy of room <ROOM_000> would overlap room <ROOM_000>.\nPut it where the floor is free.");
+    EXPECT_EQ(Project().GetFloorByName("Ground")->GetRoomCount(), 1);
+    EXPECT_FALSE(Doc().IsModified());
+
+    // A typed distance: one undo step.
+    QTest::keyClick(View(), Qt::Key_C);
+    QTest::keyClicks(View(), "@12,0");
+    QTest::keyClick(View(), Qt::Key_Return);
+    expectCopy("Ground", "ROOM_000 2", 12, 0);
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_FALSE(View()->IsCopyMode());
+    EXPECT_EQ(Project().FindRoom("Ground", "ROOM_000")->GetPolygon(), original.GetPolygon());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(Project().FindRoom("Ground", "ROOM_000 2"), nullptr);
+    EXPECT_FALSE(Doc().IsModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+
+    // Ctrl held while dragging the inside: the copy lands on the grid where the pointer leaves it.
+    Click({5, 5});
+    QTest::keyClick(View(), Qt::Key_C); // the room, not its zone
+    QTest::keyClick(View(), Qt::Key_C); // and back to moving
+    ASSERT_FALSE(View()->IsCopyMode());
+    Move({5, 5});
+    QTest::mousePress(View(), Qt::LeftButton, Qt::ControlModifier, At({5, 5}));
+    Move({5.2, 16.9});
+    QTest::mouseRelease(View(), Qt::LeftButton, Qt::ControlModifier, At({5.2, 16.9}));
+    expectCopy("Ground", "ROOM_000 3", 0, 12);
+
+    // To another floor at the same place, through the room's context menu.
+    ASSERT_TRUE(Project().AppendFloor([] {
+        CLENIFloor upper;
+        upper.SetName("Upper");
+        upper.SetHeight(3.5);
+        return upper;
+    }()));
+    script.Next<QInputDialog>([](QInputDialog& d) {
+        d.setTextValue("Upper");
+        d.accept();
+    });
+    Page()->RunContextCommand(IDC_COPY_ROOM_TO_FLOOR, {5, 5});
+    expectCopy("Upper", "ROOM_000 2", 0, 0);
+    EXPECT_DOUBLE_EQ(Project().FindRoom("Upper", "ROOM_000 2")->GetHeight(), 3.5);
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(Project().GetFloorByName("Upper")->GetRoomCount(), 0);
 }
 
 } // namespace

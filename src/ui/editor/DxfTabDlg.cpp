@@ -31,6 +31,9 @@ CDxfTabDlg::CDxfTabDlg(QWidget* parent) : QWidget(parent) {
     m_pView->SetEditHandler([this](const OutlineEdit& edit) {
         return m_pDoc && ApplyFloorOutlineEdit(MakeContext(Point()), edit);
     });
+    m_pView->SetCopyHandler([this](const std::string& room, const Point& by) {
+        return m_pDoc && !CopyFloorRoom(MakeContext(Point()), room, by).empty();
+    });
 #else
     m_pPlaceholder = new QWidget(this);
     m_pPlaceholder->setAutoFillBackground(true);
@@ -50,6 +53,7 @@ CDxfTabDlg::~CDxfTabDlg() {
         m_pView->SetFinishHandler(nullptr);
         m_pView->SetContextHandler(nullptr);
         m_pView->SetEditHandler(nullptr);
+        m_pView->SetCopyHandler(nullptr);
         m_pView->SetDrawing(nullptr, nullptr, nullptr);
     }
 #endif

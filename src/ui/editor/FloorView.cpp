@@ -137,7 +137,30 @@ void CFloorView::ClearSelection() {
     m_SelOutline.clear();
     m_iDragCorner = -1;
     m_bMovingOutline = false;
+    m_bCopy = false;
     update();
+}
+
+void CFloorView::SetCopyMode(bool copy) {
+    m_bCopy = copy && m_iSelKind == OUTLINE_ROOM;
+    ReportStatus();
+    update();
+}
+
+bool CFloorView::PlaceSelection(const Point& by) {
+    if (!m_bCopy) {
+        Polygon outline = m_SelOutline;
+        for (Point& v : outline) {
+            v.x += by.x;
+            v.y += by.y;
+        }
+        return CommitEdit(outline, {}, Point(by.x, by.y));
+    }
+    m_bCopy = false;
+    const bool done = m_CopyHandler && m_CopyHandler(m_SelRoom, Point(by.x, by.y));
+    RefreshSelection();
+    ReportStatus();
+    return done;
 }
 
 void CFloorView::RefreshSelection() {
@@ -207,12 +230,7 @@ bool CFloorView::DeleteCornerAt(const Point& p) {
 
 bool CFloorView::MoveSelection(const Point& by) {
     if (m_iSelKind == OUTLINE_NONE || (by.x == 0.0 && by.y == 0.0)) return false;
-    Polygon outline = m_SelOutline;
-    for (Point& v : outline) {
-        v.x += by.x;
-        v.y += by.y;
-    }
-    return CommitEdit(outline, {}, Point(by.x, by.y));
+    return PlaceSelection(by);
 }
 
 void CFloorView::DrawSelection(QPainter& painter) {
@@ -331,8 +349,11 @@ std::string CFloorView::GetStatusText() const {
 std::string CFloorView::GetPrompt() const {
     if (m_eMouseMode == MM_NONE && m_iSelKind != OUTLINE_NONE) {
         const std::string xy = m_cDecimalSign == ',' ? "@dx;dy" : "@dx,dy";
+        if (m_bCopy)
+            return "Copy: drag the room or type " + xy + " to place the copy, C to move instead, Esc to let go" +
+                   (m_Entry.empty() ? std::string() : "   Copy by: " + m_Entry + "_");
         std::string prompt = "Drag a corner or the inside, Insert or Delete a corner at the pointer, type " + xy +
-                             " to move, Esc to let go";
+                             " to move, C to copy a room, Esc to let go";
         if (!m_Entry.empty()) prompt += "   Move by: " + m_Entry + "_";
         return prompt;
     }
@@ -801,8 +822,10 @@ void CFloorView::mousePressEvent(QMouseEvent* event) {
                     m_iDragCorner = static_cast<int>(i);
                 }
             }
+            // Ctrl held while grabbing a room's inside drags a copy.
+            if (m_iSelKind == OUTLINE_ROOM && (event->modifiers() & Qt::ControlModifier)) m_bCopy = true;
             if (m_iDragCorner < 0 && IsPointInPolygon(m_SelOutline, m_PointerWorld) &&
-                !(m_iSelKind == OUTLINE_ROOM && m_pFloor && m_pFloor->FindRoom(m_SelRoom) &&
+                !(m_iSelKind == OUTLINE_ROOM && !m_bCopy && m_pFloor && m_pFloor->FindRoom(m_SelRoom) &&
                   m_pFloor->FindRoom(m_SelRoom)->GetZoneAtPoint(m_PointerWorld)))
                 m_bMovingOutline = true;
         }
@@ -833,8 +856,17 @@ void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
         const Point shift = m_bMovingOutline && !model.empty() && !m_SelOutline.empty()
                                 ? Point(m_SelOutline[0].x - model[0].x, m_SelOutline[0].y - model[0].y)
                                 : Point();
+        const bool copying = m_bMovingOutline && m_bCopy;
         m_iDragCorner = -1;
         m_bMovingOutline = false;
+        if (copying) {
+            if (shift.x != 0.0 || shift.y != 0.0)
+                PlaceSelection(shift);
+            else
+                RefreshSelection();
+            update();
+            return;
+        }
         if (dragged && m_SelOutline != model) CommitEdit(m_SelOutline, {}, shift);
         update();
         return;
@@ -863,6 +895,15 @@ void CFloorView::keyPressEvent(QKeyEvent* event) {
         switch (event->key()) {
         case Qt::Key_Insert:
             InsertCornerAt(m_PointerWorld);
+            return;
+        case Qt::Key_C:
+            // A selected zone's room is the one copied.
+            if (m_iSelKind == OUTLINE_ZONE) {
+                m_iSelKind = OUTLINE_ROOM;
+                m_SelName.clear();
+                RefreshSelection();
+            }
+            SetCopyMode(!m_bCopy);
             return;
         case Qt::Key_Delete:
             DeleteCornerAt(m_PointerWorld);

@@ -110,6 +110,13 @@ class CFloorView : public QWidget {
     bool InsertCornerAt(const Point& p);
     bool DeleteCornerAt(const Point& p);
     bool MoveSelection(const Point& by);
+    // Copying a selected room: C (or Ctrl held while dragging its inside) makes the next move put a
+    // copy there instead, the room staying where it is; the copy handler makes the copy.
+    void SetCopyMode(bool copy);
+    bool IsCopyMode() const { return m_bCopy; }
+    void SetCopyHandler(std::function<bool(const std::string& room, const Point& by)> handler) {
+        m_CopyHandler = std::move(handler);
+    }
     // True when the edit was made (the handler shows why when it was not).
     void SetEditHandler(std::function<bool(const OutlineEdit&)> handler) { m_EditHandler = std::move(handler); }
     // How many times the outline and rubber band were drawn over the kept picture.
@@ -174,6 +181,8 @@ class CFloorView : public QWidget {
     // Sends an edit of the selection to the handler; the selection shows the model's outline after.
     bool CommitEdit(const Polygon& outline, std::vector<int> wallMap, const Point& shift);
     void RefreshSelection();
+    // Ends a move of the selection by `by`: a copy in copy mode, else an edit.
+    bool PlaceSelection(const Point& by);
     // Pixels per metre of the current view.
     double PixelScale() const;
     void FinishOutline();
@@ -208,6 +217,8 @@ class CFloorView : public QWidget {
     int m_iDragCorner = -1;
     bool m_bMovingOutline = false;
     bool m_bLeftDown = false;
+    bool m_bCopy = false;
+    std::function<bool(const std::string&, const Point&)> m_CopyHandler;
     Point m_DragFrom;
     std::function<bool(const OutlineEdit&)> m_EditHandler;
     char m_cDecimalSign = '.';
