@@ -33,6 +33,27 @@ namespace {
 
 using EditorTest = EditorGuiTest;
 
+// A window on wall 0 from 2 m to 5 m, a roof light and 6 luminaires LUM-1 in the first zone.
+void FurnishRoom(CLENIProject& project, const std::string& floor, const std::string& name) {
+    CLENIRoom room = *project.FindRoom(floor, name);
+    CLENIWindow window;
+    window.m_iWallId = 0;
+    window.m_iWindowId = 0;
+    window.m_dStart = 2;
+    window.m_dWidth = 3;
+    window.m_dHeight = 1.5;
+    window.m_dSillHeight = 0.9;
+    ASSERT_TRUE(room.AddWindow(window));
+    CLENIRoofLight roofLight;
+    roofLight.m_iId = 1;
+    room.AddRoofLight(roofLight);
+    CLENIZone zone = room.GetZones().at(0);
+    zone.GetLumList().AddLuminaire("LUM-1");
+    zone.GetLumList().SetLuminaireCount("LUM-1", 6);
+    room.ReplaceZone(zone);
+    ASSERT_TRUE(project.GetFloorByName(floor)->ReplaceRoom(room));
+}
+
 TEST_F(EditorTest, DrawsASnappedRoomOnADxfFloorWithItsSingleZoneThenUndoesAndRedoesIt) {
     NewProject("Drawn");
     AddPlanFloor("Plan");
@@ -523,26 +544,9 @@ TEST_F(EditorTest, RoomsAreCopiedWithTheirContentsByTypedDistanceByCtrlDragAndTo
     View()->SetDecimalSign('.');
     Page()->SetGridSize(1.0);
     QTest::keyClick(View(), Qt::Key_F9);
-    {
-        // A window on the south wall, a roof light and a luminaire list travel with the copies.
-        CLENIRoom room = *Project().FindRoom("Ground", "ROOM_000");
-        CLENIWindow window;
-        window.m_iWallId = 0;
-        window.m_iWindowId = 0;
-        window.m_dStart = 2;
-        window.m_dWidth = 3;
-        window.m_dHeight = 1.5;
-        window.m_dSillHeight = 0.9;
-        ASSERT_TRUE(room.AddWindow(window));
-        CLENIRoofLight roofLight;
-        roofLight.m_iId = 1;
-        room.AddRoofLight(roofLight);
-        CLENIZone zone = room.GetZones().at(0);
-        zone.GetLumList().SetLuminaireCount("LUM-1", 6);
-        room.ReplaceZone(zone);
-        ASSERT_TRUE(Project().GetFloorByName("Ground")->ReplaceRoom(room));
-        Page()->SetFloor(Project().GetFloorByName("Ground"));
-    }
+    // A window on the south wall, a roof light and a luminaire list travel with the copies.
+    FurnishRoom(Project(), "Ground", "ROOM_000");
+    Page()->SetFloor(Project().GetFloorByName("Ground"));
     Frame().RunCommand(ID_SAVE_PROJECT);
     const CLENIRoom original = *Project().FindRoom("Ground", "ROOM_000");
     auto shifted = [](Polygon outline, double dx, double dy) {
@@ -556,6 +560,7 @@ TEST_F(EditorTest, RoomsAreCopiedWithTheirContentsByTypedDistanceByCtrlDragAndTo
         ASSERT_EQ(copy->GetZoneCount(), 1) << name;
         EXPECT_EQ(copy->GetZones()[0].GetName(), "ZONE_01_(" + name + ")");
         EXPECT_EQ(copy->GetZones()[0].GetPolygon(), shifted(original.GetZones()[0].GetPolygon(), dx, dy));
+        ASSERT_EQ(copy->GetZones()[0].GetLumList().GetCount(), 1);
         EXPECT_EQ(copy->GetZones()[0].GetLumList(), original.GetZones()[0].GetLumList());
         ASSERT_EQ(copy->GetWindowCount(), 1) << name;
         EXPECT_EQ(copy->GetWindows()[0].m_iWallId, 0);
@@ -617,6 +622,50 @@ TEST_F(EditorTest, RoomsAreCopiedWithTheirContentsByTypedDistanceByCtrlDragAndTo
     EXPECT_DOUBLE_EQ(Project().FindRoom("Upper", "ROOM_000 2")->GetHeight(), 3.5);
     ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
     EXPECT_EQ(Project().GetFloorByName("Upper")->GetRoomCount(), 0);
+}
+
+TEST_F(EditorTest, ViewSwitchesCarryCheckMarksAreRememberedAndRedrawEveryPage) {
+    NewProject("Switches");
+    AddSimpleFloor("Ground", 10, 10, 3, true);
+    FurnishRoom(Project(), "Ground", "ROOM_000");
+    Page()->SetFloor(Project().GetFloorByName("Ground"));
+    struct Row {
+        int id;
+        bool PlanDisplay::*flag;
+    } rows[] = {{ID_SHOW_LUMINAIRE_TABLES, &PlanDisplay::luminaireTables},
+                {ID_SHOW_OPENING_LABELS, &PlanDisplay::openingLabels},
+                {ID_DXF_BACKGROUND, &PlanDisplay::dxfDrawing}};
+    for (const Row& row : rows) {
+        Frame().UpdateCommandUi();
+        QAction* action = Frame().FindCommand(row.id);
+        ASSERT_TRUE(action->isCheckable()) << row.id;
+        EXPECT_TRUE(action->isChecked()) << row.id;
+        View()->RenderImage();
+        const QImage before = View()->GetImage();
+        ASSERT_TRUE(Frame().RunCommand(row.id));
+        Frame().UpdateCommandUi();
+        EXPECT_FALSE(action->isChecked()) << row.id;
+        EXPECT_FALSE(View()->GetPlanDisplay().*row.flag) << row.id;
+        EXPECT_FALSE(LoadPlanDisplay().*row.flag) << row.id; // kept for the next start
+        View()->RenderImage();
+        // A simple floor's drawing lies under its room's outline: the switch is what shows it went.
+        if (row.id == ID_DXF_BACKGROUND) {
+            EXPECT_FALSE(View()->GetShowDxfBackground());
+        } else {
+            EXPECT_NE(View()->GetImage(), before) << row.id;
+        }
+        ASSERT_TRUE(Frame().RunCommand(row.id));
+        EXPECT_TRUE(LoadPlanDisplay().*row.flag) << row.id;
+    }
+    // The room's name is drawn on the plan (dark green on white) with the table below it.
+    View()->RenderImage();
+    const QImage& image = View()->GetImage();
+    int named = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == QColor(0, 100, 55)) ++named;
+    EXPECT_GT(named, 0);
+    SaveScreenshot(Frame(), "editor-room-names");
 }
 
 } // namespace

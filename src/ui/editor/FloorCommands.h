@@ -39,7 +39,7 @@ enum ContextCommandId {
     IDC_ERASE_ROOF_LIGHT = 32833,
     IDC_PRODUCTS_AD_AND = 32800,
     IDC_PRODUCTS_AND = 32908,
-    IDC_COPY_ROOM_TO_FLOOR = 32910,
+    IDC_COPY_ROOM_TO_FLOOR = 32912,
 };
 
 // One item of the context menu, in menu order.

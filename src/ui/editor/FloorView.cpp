@@ -312,6 +312,11 @@ void CFloorView::SetShowDxfBackground(bool show) {
     Invalidate();
 }
 
+void CFloorView::SetPlanDisplay(const PlanDisplay& display) {
+    m_Display = display;
+    SetShowDxfBackground(display.dxfDrawing);
+}
+
 void CFloorView::ToggleObjectSnap() {
     if (m_pSnap) m_pSnap->m_iFlags ^= CSnapPointList::SNAP_OBJECT;
     ReportStatus();
@@ -445,7 +450,14 @@ void CFloorView::RenderImage() {
             const Point b = TransformPoint(toWorld, Point(area.width(), 0));
             DrawDrawing(canvas, source, toPixel, Point(a.x, a.y), Point(b.x, b.y));
         }
-        if (m_pFloor) DrawFloorModel(canvas, *m_pFloor, toPixel, m_pFloor->GetHeight());
+        if (m_pFloor) {
+            OverlayOptions options;
+            options.luminaireTables = m_Display.luminaireTables;
+            options.openingLabels = m_Display.openingLabels;
+            options.roomNames = true;
+            options.keepTablesApart = true;
+            DrawFloorModel(canvas, *m_pFloor, toPixel, m_pFloor->GetHeight(), nullptr, options);
+        }
         DrawNorthArrow(canvas, area.width());
         if (m_pFloor) DrawInstanceMark(canvas, area.width(), m_pFloor->GetInstanceCount());
     }

@@ -7,6 +7,7 @@
 #include "dxf/Point.h"
 #include "model/ModelGeometry.h"
 #include "model/OutlineEdit.h"
+#include "ui/editor/PlanDisplay.h"
 
 #include <QColor>
 #include <QImage>
@@ -55,6 +56,9 @@ class CFloorView : public QWidget {
     Point GetViewMax() const { return m_ViewMax; }
 
     void SetShowDxfBackground(bool show);
+    // The View switches; room names are always drawn and each room's tables kept apart.
+    void SetPlanDisplay(const PlanDisplay& display);
+    const PlanDisplay& GetPlanDisplay() const { return m_Display; }
     bool GetShowDxfBackground() const { return m_bShowDxf; }
     void ToggleObjectSnap();
     void ToggleGridSnap();
@@ -203,6 +207,7 @@ class CFloorView : public QWidget {
     int m_eMouseMode = MM_NONE;
     int m_iSavedMode = MM_NONE;
     bool m_bShowDxf = true;
+    PlanDisplay m_Display;
     bool m_bRedrawNeeded = true;
     QImage m_Image;
     int m_iRenderCount = 0;

@@ -56,7 +56,8 @@ double FaOfRoomType(const std::string& roomType) {
 
 } // namespace
 
-CLENIBView::CLENIBView(CLENIBDoc& doc, QWidget* parent) : QWidget(parent), m_Doc(doc) {
+CLENIBView::CLENIBView(CLENIBDoc& doc, QWidget* parent)
+    : QWidget(parent), m_Doc(doc), m_PlanDisplay(LoadPlanDisplay()) {
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -123,6 +124,7 @@ CDxfTabDlg* CLENIBView::AddPage(const std::string& text) {
     });
     page->SetChangedHandler([this]() { emit documentChanged(); });
     page->SetModeHandler([this]() { emit documentChanged(); });
+    if (CFloorView* view = page->GetFloorView()) view->SetPlanDisplay(m_PlanDisplay);
     m_pTabCtrl->addTab(page, Q(text));
     return page;
 }
@@ -161,6 +163,8 @@ bool CLENIBView::IsCommandEnabled(int id) const {
     case ID_ADD_ATRIUM:
         return drawing && idle;
     case ID_DXF_BACKGROUND:
+    case ID_SHOW_LUMINAIRE_TABLES:
+    case ID_SHOW_OPENING_LABELS:
         return drawing;
     case ID_FLOOR_CALCULATION:
         return m_Doc.IsProjectOpen() && m_Doc.GetProject().GetFloorCount() > 0 && idle;
@@ -480,7 +484,32 @@ void CLENIBView::OnGridSnap() {
 }
 
 void CLENIBView::OnDxfBackground() {
-    if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->ToggleDxfBackground();
+    TogglePlanDisplay(ID_DXF_BACKGROUND);
+}
+
+void CLENIBView::TogglePlanDisplay(int id) {
+    bool* flag = id == ID_SHOW_LUMINAIRE_TABLES ? &m_PlanDisplay.luminaireTables
+                 : id == ID_SHOW_OPENING_LABELS ? &m_PlanDisplay.openingLabels
+                 : id == ID_DXF_BACKGROUND      ? &m_PlanDisplay.dxfDrawing
+                                                : nullptr;
+    if (!flag) return;
+    *flag = !*flag;
+    SavePlanDisplay(m_PlanDisplay);
+    for (int i = 0; i < GetTabCount(); ++i)
+        if (CFloorView* view = GetPage(i)->GetFloorView()) view->SetPlanDisplay(m_PlanDisplay);
+}
+
+bool CLENIBView::IsCommandChecked(int id) const {
+    switch (id) {
+    case ID_SHOW_LUMINAIRE_TABLES:
+        return m_PlanDisplay.luminaireTables;
+    case ID_SHOW_OPENING_LABELS:
+        return m_PlanDisplay.openingLabels;
+    case ID_DXF_BACKGROUND:
+        return m_PlanDisplay.dxfDrawing;
+    default:
+        return false;
+    }
 }
 
 void CLENIBView::OnStartMode(int mode) {

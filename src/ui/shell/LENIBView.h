@@ -5,6 +5,7 @@
 // document's requests for dialogs.
 
 #include "app/LENIBDoc.h"
+#include "ui/editor/PlanDisplay.h"
 
 #include <QWidget>
 #include <functional>
@@ -49,6 +50,10 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void OnObjectSnap();
     void OnGridSnap();
     void OnDxfBackground();
+    // View switches of every floor page (ID_SHOW_LUMINAIRE_TABLES, ID_SHOW_OPENING_LABELS,
+    // ID_DXF_BACKGROUND), remembered in the preferences, and whether one is on.
+    void TogglePlanDisplay(int id);
+    bool IsCommandChecked(int id) const;
     // Drawing modes of the current page: MM_ADD_ROOM, MM_ADD_ZONE or MM_ADD_ATRIUM.
     void OnStartMode(int mode);
     void OnUndo();
@@ -103,4 +108,5 @@ class CLENIBView : public QWidget, public IDocumentUi {
     QTabWidget* m_pTabCtrl;
     std::function<void(const std::string&)> m_StatusHandler;
     bool m_bReconciling = false;
+    PlanDisplay m_PlanDisplay;
 };

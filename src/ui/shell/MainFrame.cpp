@@ -141,7 +141,9 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(view, "Object Snap On-Off\tF3", ID_OBJECT_SNAP);
     AddCommand(view, "Grid Snap On-Off\tF9", ID_GRID_SNAP);
     AddCommand(view, "Grid Snap Settings", ID_GRID_SNAP_SETTINGS);
-    AddCommand(view, "DXF background On/Off", ID_DXF_BACKGROUND);
+    AddCommand(view, "DXF background On/Off", ID_DXF_BACKGROUND)->setCheckable(true);
+    AddCommand(view, "Luminaire Tables", ID_SHOW_LUMINAIRE_TABLES)->setCheckable(true);
+    AddCommand(view, "Opening Labels", ID_SHOW_OPENING_LABELS)->setCheckable(true);
 
     QMenu* calculation = bar->addMenu("Calculation");
     AddCommand(calculation, "Building Calculation...", ID_BUILDING_CALCULATION);
@@ -250,6 +252,7 @@ void CMainFrame::UpdateCommandUi() {
                 enabled = m_pView->IsCommandEnabled(id);
         }
         action->setEnabled(enabled);
+        if (action->isCheckable()) action->setChecked(m_pView->IsCommandChecked(id));
     }
 }
 
@@ -359,7 +362,9 @@ void CMainFrame::OnCommand(int id) {
         m_pView->OnGridSnapSettings();
         break;
     case ID_DXF_BACKGROUND:
-        m_pView->OnDxfBackground();
+    case ID_SHOW_LUMINAIRE_TABLES:
+    case ID_SHOW_OPENING_LABELS:
+        m_pView->TogglePlanDisplay(id);
         break;
     case ID_FLOOR_CALCULATION:
         m_pView->OnFloorCalculation();
