@@ -5,6 +5,7 @@
 
 #include "app/LENIBApp.h"
 #include "calc/EnergyCalc.h"
+#include "dxf/DxfFile.h"
 #include "products/LumSysDataBase.h"
 #include "ui/EditorTestSupport.h"
 #include "ui/GuiTestSupport.h"
@@ -666,6 +667,40 @@ TEST_F(EditorTest, ViewSwitchesCarryCheckMarksAreRememberedAndRedrawEveryPage) {
             if (image.pixelColor(x, y) == QColor(0, 100, 55)) ++named;
     EXPECT_GT(named, 0);
     SaveScreenshot(Frame(), "editor-room-names");
+}
+
+TEST_F(EditorTest, APlanDrawnInMillimetresComesInInMetresWithItsRooms) {
+    NewProject("Units");
+    // 8000 x 6000 mm walls, and the same outline on the rooms' layer.
+    const std::string outline = "90\n4\n70\n1\n10\n0\n20\n0\n10\n8000\n20\n0\n10\n8000\n20\n6000\n10\n0\n20\n6000\n";
+    const fs::path path = dir / "Millimetres.dxf";
+    std::ofstream(path) << "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n"
+                           "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n2\n0\nLAYER\n2\nLENI_ROOM\n70\n0\n62\n3\n"
+                           "0\nLAYER\n2\nWALLS\n70\n0\n62\n7\n0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                           "0\nLWPOLYLINE\n8\nWALLS\n" + outline + "0\nLWPOLYLINE\n8\nLENI_ROOM\n" + outline +
+                               "0\nENDSEC\n0\nEOF\n";
+    script.Next<CDxfSizeDlg>([](CDxfSizeDlg& d) {
+        EXPECT_EQ(d.GetScale(), 0.001);
+        d.accept();
+    });
+    script.Next<CFloorDlg>([](CFloorDlg& d) {
+        d.GetHeightField()->setText("3");
+        d.accept();
+    });
+    boxes.answers.push_back(IDYES); // rooms from the special layers
+    Frame().GetView()->AddDxfFloor(path.string());
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    ASSERT_NE(Page()->GetDxfFile(), nullptr);
+    const Point size = Page()->GetDxfFile()->GetSize();
+    EXPECT_NEAR(size.x, 8.0, 1e-9);
+    EXPECT_NEAR(size.y, 6.0, 1e-9);
+    const CLENIFloor* floor = Project().GetFloorByName("Millimetres");
+    ASSERT_NE(floor, nullptr);
+    ASSERT_EQ(floor->GetRoomCount(), 1) << BoxTexts();
+    EXPECT_NEAR(floor->GetRooms()[0].GetArea(), 48.0, 1e-9);
+    // The file chosen is left as it was.
+    std::ifstream in(path);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("8000"), std::string::npos);
 }
 
 } // namespace

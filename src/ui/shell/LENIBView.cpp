@@ -305,9 +305,11 @@ void CLENIBView::AddDxfFloor(const std::string& path) {
             floorName.c_str());
         return;
     }
+    double scale = 1.0;
     {
         CDxfSizeDlg size(path, this);
         if (!size.IsDrawingRead() || ExecDialog(size) != QDialog::Accepted) return;
+        scale = size.GetScale();
     }
     CFloorDlg floorDlg(3.0, this);
     if (ExecDialog(floorDlg) != QDialog::Accepted) return;
@@ -316,7 +318,7 @@ void CLENIBView::AddDxfFloor(const std::string& path) {
         "%s\nRoof lights on %s\nAtriums on %s\n\n(NOTE:The DXF scale is 1.0 = 1 meter.)\n",
         kSpecialLayers[0], kSpecialLayers[1], kSpecialLayers[2], kSpecialLayers[3], kSpecialLayers[4]);
     if (answer == IDCANCEL) return;
-    AddDxfFloorToProject(path, floorDlg.GetHeight(), answer == IDYES);
+    AddDxfFloorToProject(path, floorDlg.GetHeight(), answer == IDYES, scale);
 
     const std::string folder = fs::path(path).parent_path().string();
     if (DirectoryExists(folder))
@@ -325,7 +327,7 @@ void CLENIBView::AddDxfFloor(const std::string& path) {
         Log().Printf(LOG_ERROR, "DxfReadDir does not exist:\n%s", folder.c_str());
 }
 
-bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bool import) {
+bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bool import, double scale) {
     Log().Printf(LOG_INFO, "CLENIBView::ADFPT starting...\n");
     CLENIProject& project = m_Doc.GetProject();
     if (!m_Doc.IsProjectOpen()) {
@@ -335,8 +337,19 @@ bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bo
     const std::string floorName = fs::path(path).stem().string();
     const fs::path destination = FloorDxfPath(project, floorName);
     std::error_code ec;
-    if (!EqualsNoCase(fs::absolute(path, ec).lexically_normal().string(),
-                      destination.lexically_normal().string())) {
+    if (scale != 1.0) {
+        // The project's copy is written in metres: the floor's rooms, the snapping and every later
+        // opening of the project take it as it is.
+        CDxfFile drawing;
+        drawing.ReadFile(path);
+        drawing.m_dWriteScale = scale;
+        if (drawing.GetEntityCount() == 0 || !drawing.SaveFile(destination.string())) {
+            Log().Printf(LOG_ERROR, "CLENIBView::ADFPT, Could not write the copy of the DXF file in metres:\n<%s>",
+                         destination.string().c_str());
+            return false;
+        }
+    } else if (!EqualsNoCase(fs::absolute(path, ec).lexically_normal().string(),
+                             destination.lexically_normal().string())) {
         fs::copy_file(path, destination, fs::copy_options::overwrite_existing, ec);
         if (ec) {
             Log().Printf(LOG_ERROR, "CLENIBView::ADFPT, Could not create copy of DXF file:\n<%s>",

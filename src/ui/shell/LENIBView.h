@@ -65,7 +65,8 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void AddDxfFloor(const std::string& path);
     // Copies the file into the project folder and adds the floor (importing the special layers
     // when asked); false when nothing was added.
-    bool AddDxfFloorToProject(const std::string& path, double height, bool import);
+    // scale: metres per drawing unit; a drawing not in metres is kept in the project in metres.
+    bool AddDxfFloorToProject(const std::string& path, double height, bool import, double scale = 1.0);
     // Reads the DXF file into a tab: the empty first tab, or a new last one.
     bool OpenDxfTab(const std::string& path);
     void LoadProjectDxfs();
