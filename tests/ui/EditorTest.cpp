@@ -703,4 +703,38 @@ TEST_F(EditorTest, APlanDrawnInMillimetresComesInInMetresWithItsRooms) {
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("8000"), std::string::npos);
 }
 
+TEST_F(EditorTest, MeasureGivesTheDistanceBetweenSnappedPointsAndTheAreasUnderAClick) {
+    NewProject("Measure");
+    AddSimpleFloor("Ground", 10, 8, 3, true); // ROOM_000 from (0,0) to (10,8), one zone over it
+    QTest::keyClick(View(), Qt::Key_F3);     // object snap: the room's corners and sides
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9); // and the grid elsewhere
+    const std::string before = ProjectText();
+    ASSERT_TRUE(Frame().RunCommand(ID_MEASURE));
+    ASSERT_EQ(View()->GetMouseMode(), MM_MEASURE);
+    EXPECT_NE(View()->GetStatusText().find("Measure: click a point"), std::string::npos);
+    struct Row {
+        Point click;
+        const char* want;
+    } rows[] = {
+        // 10 x 8 = 80 m2 for the zone and the room.
+        {{0.1, 0.15}, "Zone <ZONE_01_(ROOM_000)>: 80.00 m2 in room <ROOM_000>: 80.00 m2   From 0.00 0.00"},
+        // The corner (10, 8): sqrt(100 + 64) = 12.806.
+        {{9.9, 7.9}, "Distance 12.81 m (dx 10.00 m, dy 8.00 m)"},
+        // A point outside every room (on the grid), then a side of the room (snapped to (10, 4)).
+        {{14.1, 3.9}, "From 14.00 4.00"},
+        {{10.1, 4.0}, "Distance 4.00 m (dx -4.00 m, dy 0.00 m)"},
+    };
+    for (const Row& row : rows) {
+        Click(row.click);
+        EXPECT_EQ(View()->GetMeasureText(), row.want) << row.click.x << " " << row.click.y;
+        if (&row == &rows[1]) SaveScreenshot(Frame(), "editor-measure");
+    }
+    EXPECT_NE(View()->GetStatusText().find("Distance 4.00 m"), std::string::npos);
+    SaveScreenshot(Frame(), "editor-measure-edge");
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+    EXPECT_EQ(ProjectText(), before); // measuring changes nothing
+}
+
 } // namespace

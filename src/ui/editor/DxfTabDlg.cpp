@@ -172,7 +172,12 @@ void CDxfTabDlg::SetModeHandler(std::function<void()> handler) {
 
 void CDxfTabDlg::StartMode(int mode) {
 #ifdef ORVANTIS_HAVE_FLOOR_VIEW
-    if (m_pDxf && IsIdle()) m_pView->StartDrawing(mode);
+    if (m_pDxf && IsIdle()) {
+        if (mode == MM_MEASURE)
+            m_pView->StartMeasure();
+        else
+            m_pView->StartDrawing(mode);
+    }
 #else
     (void)mode;
 #endif

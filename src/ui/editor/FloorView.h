@@ -20,7 +20,7 @@ class CEntList;
 class CSnapPointList;
 class CLENIFloor;
 
-enum MouseMode { MM_NONE = 0, MM_PAN = 1, MM_ADD_ROOM = 2, MM_ADD_ZONE = 3, MM_ADD_ATRIUM = 4 };
+enum MouseMode { MM_NONE = 0, MM_PAN = 1, MM_ADD_ROOM = 2, MM_ADD_ZONE = 3, MM_ADD_ATRIUM = 4, MM_MEASURE = 5 };
 
 // What finishing an outline came to.
 enum FinishResult {
@@ -72,6 +72,12 @@ class CFloorView : public QWidget {
     void StartDrawing(int mode);
     // Mode 0, default cursor, no outline.
     void StopDrawing();
+    // Measuring (mode 5): a click (snapped as drawing is) takes a point and tells the area of the zone
+    // and room under it, the next click the distance from it; Esc ends the mode.
+    void StartMeasure();
+    void MeasureAt(const Point& p);
+    // The last measurement ("Distance 5.00 m (dx 3.00 m, dy 4.00 m)" or "Zone <Z>: 12.00 m2 ...").
+    const std::string& GetMeasureText() const { return m_MeasureText; }
     const Polygon& GetOutline() const { return m_Outline; }
     bool HasOutline() const { return m_bHasOutline; }
     // The room in which the zone being drawn was started; empty otherwise.
@@ -181,6 +187,9 @@ class CFloorView : public QWidget {
     // False with the message shown when the zone side from A to B leaves the zone's room.
     bool CheckZoneSide(const Point& a, const Point& b);
     void DrawSnapMarker(QPainter& painter);
+    void DrawMeasure(QPainter& painter);
+    // The areas of the zone, room or atrium holding P.
+    std::string AreaTextAt(const Point& p) const;
     void DrawSelection(QPainter& painter);
     // Sends an edit of the selection to the handler; the selection shows the model's outline after.
     bool CommitEdit(const Polygon& outline, std::vector<int> wallMap, const Point& shift);
@@ -223,6 +232,9 @@ class CFloorView : public QWidget {
     bool m_bMovingOutline = false;
     bool m_bLeftDown = false;
     bool m_bCopy = false;
+    int m_iMeasurePoints = 0; // 0, 1 (a first point) or 2 (a distance)
+    Point m_MeasureFrom, m_MeasureTo;
+    std::string m_MeasureText;
     std::function<bool(const std::string&, const Point&)> m_CopyHandler;
     Point m_DragFrom;
     std::function<bool(const OutlineEdit&)> m_EditHandler;

@@ -161,6 +161,7 @@ bool CLENIBView::IsCommandEnabled(int id) const {
     case ID_ADD_ROOM:
     case ID_ADD_ZONE:
     case ID_ADD_ATRIUM:
+    case ID_MEASURE:
         return drawing && idle;
     case ID_DXF_BACKGROUND:
     case ID_SHOW_LUMINAIRE_TABLES:

@@ -144,6 +144,8 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(view, "DXF background On/Off", ID_DXF_BACKGROUND)->setCheckable(true);
     AddCommand(view, "Luminaire Tables", ID_SHOW_LUMINAIRE_TABLES)->setCheckable(true);
     AddCommand(view, "Opening Labels", ID_SHOW_OPENING_LABELS)->setCheckable(true);
+    view->addSeparator();
+    AddCommand(view, "Measure Distance and Area", ID_MEASURE);
 
     QMenu* calculation = bar->addMenu("Calculation");
     AddCommand(calculation, "Building Calculation...", ID_BUILDING_CALCULATION);
@@ -342,6 +344,9 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_ADD_ATRIUM:
         m_pView->OnStartMode(MM_ADD_ATRIUM);
+        break;
+    case ID_MEASURE:
+        m_pView->OnStartMode(MM_MEASURE);
         break;
     case ID_EDIT_UNDO:
         m_pView->OnUndo();
