@@ -295,6 +295,24 @@ void DrawWindow(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& w
     canvas.SetPen(windowPen);
 }
 
+// The roof lights' outlines and labels, which stay where they are: the tables keep clear of them.
+void ReserveRoofLights(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel,
+                       const OverlayOptions& options, CLabelPlacer& placer) {
+    for (const CLENIRoofLight& roofLight : room.GetRoofLights()) {
+        const Polygon outline = ToPixels(room.GetRoofLightOutline(roofLight), worldToPixel);
+        if (outline.empty()) continue;
+        PixelBounds box{outline[0].x, outline[0].y, outline[0].x, outline[0].y};
+        Extend(box, outline);
+        if (options.openingLabels && outline.size() >= 4) {
+            // As DrawRoofLight writes it, from the fourth corner; the shed's orientation at its longest.
+            const std::string label = " Roof light " + roofLight.GetTypeName() + " South (00.0\xC2\xB0)";
+            const Point& at = outline[3];
+            Extend(box, {Point(at.x, at.y), Point(at.x + canvas.GetTextWidth(label, GetModelLabelFont()), at.y + kRowHeight)});
+        }
+        placer.Reserve(box);
+    }
+}
+
 // The room's name on white at the room's label point, the first box the placer takes.
 void DrawRoomName(IDrawCanvas& canvas, const CLENIRoom& room, const Polygon& pixels, CLabelPlacer& placer) {
     if (pixels.size() < 3 || room.GetName().empty()) return;
@@ -315,6 +333,7 @@ void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& wo
     const Polygon pixels = ToPixels(room.GetPolygon(), worldToPixel);
     DrawPixelPolyline(canvas, pixels, true);
     CLabelPlacer placer(pixels, options.keepTablesApart);
+    if (options.keepTablesApart) ReserveRoofLights(canvas, room, worldToPixel, options, placer);
     if (options.roomNames) DrawRoomName(canvas, room, pixels, placer);
     canvas.SetPen(kZonePen);
     for (const CLENIZone& zone : room.GetZones())

@@ -99,6 +99,10 @@ class CLabelPlacer {
     // The top-centre point of a box halfWidth either side of x and height high, wanted with its
     // top centre at (x, y).
     CanvasPoint Place(int x, int y, int halfWidth, int height);
+    // A box the boxes placed later keep clear of (a roof light and its label).
+    void Reserve(const PixelBounds& box) {
+        if (m_bActive) m_Placed.push_back(box);
+    }
     const std::vector<PixelBounds>& GetPlaced() const { return m_Placed; }
 
   private:
