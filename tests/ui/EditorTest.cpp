@@ -737,4 +737,50 @@ TEST_F(EditorTest, MeasureGivesTheDistanceBetweenSnappedPointsAndTheAreasUnderAC
     EXPECT_EQ(ProjectText(), before); // measuring changes nothing
 }
 
+TEST_F(EditorTest, AddingAndRemovingFloorsAreUndoStepsAndTheTabsFollowTheFloors) {
+    NewProject("Floors");
+    AddPlanFloor("A");
+    AddPlanFloor("B");
+    const fs::path folder = Project().GetProjectFolder();
+    auto tabs = [&] {
+        std::vector<std::string> names;
+        for (int i = 0; i < Frame().GetView()->GetTabCount(); ++i) names.push_back(Frame().GetView()->GetTabText(i));
+        return names;
+    };
+    auto floors = [&] {
+        std::vector<std::string> names;
+        for (const CLENIFloor& floor : Project().GetFloors()) names.push_back(floor.GetName());
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    ASSERT_EQ(tabs(), (Names{"A", "B"}));
+
+    // Adding B undone and redone.
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(floors(), (Names{"A"}));
+    EXPECT_EQ(tabs(), (Names{"A"}));
+    EXPECT_TRUE(fs::exists(folder / "B.DXF")); // left alone, no longer listed
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+    EXPECT_EQ(floors(), (Names{"A", "B"}));
+    EXPECT_EQ(tabs(), (Names{"A", "B"}));
+
+    // A removed: its file stays; Undo brings it back in its place.
+    Frame().GetTabCtrl()->setCurrentIndex(0);
+    boxes.answers.push_back(IDYES);
+    ASSERT_TRUE(Frame().RunCommand(ID_REMOVE_DXF_FLOOR));
+    EXPECT_EQ(floors(), (Names{"B"}));
+    EXPECT_EQ(tabs(), (Names{"B"}));
+    EXPECT_TRUE(fs::exists(folder / "A.DXF"));
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(floors(), (Names{"A", "B"}));
+    EXPECT_EQ(tabs(), (Names{"A", "B"}));
+    // Both undone: the project as it was created, with the empty tab.
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(floors(), Names{});
+    EXPECT_EQ(Frame().GetView()->GetTabCount(), 1);
+    EXPECT_FALSE(Page()->HasDrawing());
+}
+
 } // namespace

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
@@ -115,6 +116,11 @@ void CDxfSizeDlg::DrawPicture() {
         canvas.Flush();
     }
     m_pPicture->setPixmap(QPixmap::fromImage(image));
+}
+
+void CDxfSizeDlg::showEvent(QShowEvent* event) {
+    CCheckedDialog::showEvent(event);
+    GetOkButton()->setFocus(Qt::TabFocusReason);
 }
 
 bool CDxfSizeDlg::OnOK() {

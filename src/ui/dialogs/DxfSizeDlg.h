@@ -31,6 +31,8 @@ class CDxfSizeDlg : public CCheckedDialog {
 
   protected:
     bool OnOK() override;
+    // OK has the keyboard, so Return takes the plan as it is proposed; the units are a Tab away.
+    void showEvent(QShowEvent* event) override;
 
   private:
     void DrawPicture();

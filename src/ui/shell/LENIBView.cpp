@@ -359,13 +359,13 @@ bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bo
         }
     }
     LENIImportCounts counts;
+    // One undo step: Undo takes the floor and its tab away again, its file staying where it is.
+    m_Doc.BeginChange();
     if (!project.AddFloor(floorName, height, import ? 1 : 0, destination.string(), &counts)) return false;
     const bool importFailed = import && counts.error;
     RefreshFloors();
     OpenDxfTab(destination.string());
     m_Doc.SetModifiedFlag(true);
-    // Every tab stands for a floor of the project: a kept step without this floor cannot come back.
-    m_Doc.ForgetUndoSteps();
 
     const int total = counts.rooms + counts.zones + counts.windows + counts.roofLights + counts.atria;
     if (total > 0)
@@ -455,25 +455,60 @@ void CLENIBView::OnRemoveDxfFloor() {
     if (!page) return;
     const std::string floorName = page->GetFloorName();
     if (WyesNoBox("Remove this DXF floor:\n%s\nfrom the project?", floorName.c_str()) != IDYES) return;
-    m_Doc.SetModifiedFlag(true);
-    if (GetTabCount() == 1) {
-        if (m_pTabCtrl->currentIndex() != 0)
-            Log().Printf(LOG_ERROR, "Warning only one tab but tab index is %d", m_pTabCtrl->currentIndex());
-        if (page->HasDrawing()) {
-            page->SetDxfFile(nullptr, std::string(), nullptr, App().GetDefaultGridSize());
-            project.DeleteFloor(floorName);
-            SetTabText(kNoFloorLoaded);
-        }
-    } else {
-        m_pTabCtrl->removeTab(m_pTabCtrl->indexOf(page));
-        // The page's own context menu may have asked for this: it goes once that call returns.
-        page->SetFloor(nullptr);
-        page->hide();
-        page->deleteLater();
+    if (GetTabCount() == 1 && m_pTabCtrl->currentIndex() != 0)
+        Log().Printf(LOG_ERROR, "Warning only one tab but tab index is %d", m_pTabCtrl->currentIndex());
+    if (GetTabCount() > 1 || page->HasDrawing()) {
+        // One undo step; the floor's drawing file stays in the project folder for it.
+        m_Doc.BeginChange();
         project.DeleteFloor(floorName);
-        m_pTabCtrl->setCurrentIndex(0);
+        // The tab strip changing under it is no new order of the floors.
+        const bool wasReconciling = m_bReconciling;
+        m_bReconciling = true;
+        RemovePage(page);
+        m_bReconciling = wasReconciling;
     }
-    m_Doc.ForgetUndoSteps();
+    m_Doc.SetModifiedFlag(true);
+    RefreshFloors();
+    emit documentChanged();
+}
+
+void CLENIBView::RemovePage(CDxfTabDlg* page) {
+    if (GetTabCount() == 1) {
+        page->SetDxfFile(nullptr, std::string(), nullptr, App().GetDefaultGridSize());
+        SetTabText(kNoFloorLoaded);
+        return;
+    }
+    m_pTabCtrl->removeTab(m_pTabCtrl->indexOf(page));
+    // The page's own context menu may have asked for this: it goes once that call returns.
+    page->SetFloor(nullptr);
+    page->hide();
+    page->deleteLater();
+    m_pTabCtrl->setCurrentIndex(0);
+}
+
+void CLENIBView::SyncPagesWithFloors() {
+    const CLENIProject& project = m_Doc.GetProject();
+    const bool wasReconciling = m_bReconciling;
+    m_bReconciling = true; // the tabs are put in the floors' order, not the other way round
+    auto pageOf = [&](const std::string& floor, int from) {
+        for (int i = from; i < GetTabCount(); ++i)
+            if (GetPage(i)->HasDrawing() && EqualsNoCase(GetPage(i)->GetFloorName(), floor)) return i;
+        return -1;
+    };
+    for (int i = GetTabCount() - 1; i >= 0; --i)
+        if (GetPage(i)->HasDrawing() && !project.FloorExists(GetPage(i)->GetFloorName())) RemovePage(GetPage(i));
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        const fs::path path = FloorDxfPath(project, floor.GetName());
+        if (pageOf(floor.GetName(), 0) < 0 && FileExists(path)) OpenDxfTab(path.string());
+    }
+    int to = 0;
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        const int at = pageOf(floor.GetName(), to);
+        if (at < 0) continue;
+        if (at != to) m_pTabCtrl->tabBar()->moveTab(at, to);
+        ++to;
+    }
+    m_bReconciling = wasReconciling;
     RefreshFloors();
     emit documentChanged();
 }

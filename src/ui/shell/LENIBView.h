@@ -88,7 +88,8 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void OpenFolderInBrowser(const std::string& folder) override;
     void RunBuildingCalculation() override;
     void SetWaitCursor(bool wait) override;
-    void ModelReplaced() override { RefreshFloors(); }
+    // An undo or redo may bring a floor back or take one away: the tabs follow the floors.
+    void ModelReplaced() override { SyncPagesWithFloors(); }
 
   signals:
     // The title, the modified mark or the enabling of commands may have changed.
@@ -101,6 +102,11 @@ class CLENIBView : public QWidget, public IDocumentUi {
     CDxfTabDlg* AddPage(const std::string& text);
     // Floor pointers of the pages, after the project's floor list changed.
     void RefreshFloors();
+    // A tab for each floor whose drawing is in the project folder, in the floors' order; the tabs
+    // of floors the project no longer has go (their files stay).
+    void SyncPagesWithFloors();
+    // Takes the page out of the tab strip (the last one is emptied instead).
+    void RemovePage(CDxfTabDlg* page);
     // The room of a new simple floor, with a single zone when the user wants one.
     void AddSimpleFloorRoom(const std::string& floorName, double x, double y);
     void OnTabChanged(int index);
