@@ -367,7 +367,22 @@ void DrawRoofLightModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIR
     DrawRoofLight(canvas, room, roofLight, worldToPixel, OverlayOptions(), placer);
 }
 
+CLabelPlacer::CLabelPlacer(const Polygon& roomPixels, bool active) : m_Room(roomPixels), m_bActive(active) {
+    if (m_Room.empty()) return;
+    m_RoomBox = {m_Room[0].x, m_Room[0].y, m_Room[0].x, m_Room[0].y};
+    Extend(m_RoomBox, m_Room);
+}
+
 bool CLabelPlacer::Fits(const PixelBounds& box) const {
+    // The cheap tests first: most places tried fail them.
+    if (m_Room.empty() || box.left < m_RoomBox.left || box.right > m_RoomBox.right || box.top < m_RoomBox.top ||
+        box.bottom > m_RoomBox.bottom)
+        return false;
+    constexpr double kGap = 2.0;
+    for (const PixelBounds& other : m_Placed)
+        if (box.left < other.right + kGap && other.left < box.right + kGap && box.top < other.bottom + kGap &&
+            other.top < box.bottom + kGap)
+            return false;
     for (const Point& corner : {Point(box.left, box.top), Point(box.right, box.top), Point(box.right, box.bottom),
                                 Point(box.left, box.bottom)})
         if (!IsPointInPolygon(m_Room, corner)) return false;
@@ -376,13 +391,35 @@ bool CLabelPlacer::Fits(const PixelBounds& box) const {
         const Point& a = m_Room[i];
         if (a.x > box.left && a.x < box.right && a.y > box.top && a.y < box.bottom) return false;
     }
-    constexpr double kGap = 2.0;
-    for (const PixelBounds& other : m_Placed)
-        if (box.left < other.right + kGap && other.left < box.right + kGap && box.top < other.bottom + kGap &&
-            other.top < box.bottom + kGap)
-            return false;
     return true;
 }
+
+namespace {
+
+struct Offset {
+    int i, j; // quarter widths aside, half rows down
+};
+
+// The places tried, nearest first for a step of dxStep pixels aside and dyStep down; kept per step,
+// since a picture asks for few different table widths.
+const std::vector<Offset>& OffsetsNearestFirst(int dxStep, int dyStep) {
+    constexpr int kRows = 60, kColumns = 12;
+    thread_local std::unordered_map<long long, std::vector<Offset>> cache;
+    std::vector<Offset>& offsets = cache[(static_cast<long long>(dxStep) << 32) | static_cast<unsigned>(dyStep)];
+    if (!offsets.empty()) return offsets;
+    for (int j = -kRows; j <= kRows; ++j)
+        for (int i = -kColumns; i <= kColumns; ++i)
+            offsets.push_back({i, j});
+    auto cost = [&](const Offset& o) {
+        const double dx = double(o.i) * dxStep, dy = double(o.j) * dyStep;
+        return dx * dx + dy * dy;
+    };
+    std::stable_sort(offsets.begin(), offsets.end(),
+                     [&](const Offset& a, const Offset& b) { return cost(a) < cost(b); });
+    return offsets;
+}
+
+} // namespace
 
 CanvasPoint CLabelPlacer::Place(int x, int y, int halfWidth, int height) {
     if (!m_bActive) return {x, y};
@@ -396,25 +433,12 @@ CanvasPoint CLabelPlacer::Place(int x, int y, int halfWidth, int height) {
     };
     // Candidates nearest first: half-row steps down and up, quarter-width steps to the sides.
     const int dyStep = kRowHeight / 2, dxStep = std::max(1, halfWidth / 2);
-    constexpr int kRows = 60, kColumns = 12;
-    struct Candidate {
-        int dx, dy;
-        double cost;
-    };
-    std::vector<Candidate> candidates;
-    candidates.reserve((2 * kRows + 1) * (2 * kColumns + 1));
-    for (int j = -kRows; j <= kRows; ++j)
-        for (int i = -kColumns; i <= kColumns; ++i) {
-            const double dx = double(i) * dxStep, dy = double(j) * dyStep;
-            candidates.push_back({i * dxStep, j * dyStep, dx * dx + dy * dy});
-        }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
-    for (const Candidate& c : candidates) {
-        const PixelBounds box = boxAt(x + c.dx, y + c.dy);
+    for (const Offset& o : OffsetsNearestFirst(dxStep, dyStep)) {
+        const int cx = x + o.i * dxStep, top = y + o.j * dyStep;
+        const PixelBounds box = boxAt(cx, top);
         if (Fits(box)) {
             m_Placed.push_back(box);
-            return {x + c.dx, y + c.dy};
+            return {cx, top};
         }
     }
     m_Placed.push_back(boxAt(x, y));

@@ -95,7 +95,7 @@ void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& wo
 // none does, at the wanted place. Pixels, y down.
 class CLabelPlacer {
   public:
-    CLabelPlacer(const Polygon& roomPixels, bool active) : m_Room(roomPixels), m_bActive(active) {}
+    CLabelPlacer(const Polygon& roomPixels, bool active);
     // The top-centre point of a box halfWidth either side of x and height high, wanted with its
     // top centre at (x, y).
     CanvasPoint Place(int x, int y, int halfWidth, int height);
@@ -108,6 +108,7 @@ class CLabelPlacer {
   private:
     bool Fits(const PixelBounds& box) const;
     Polygon m_Room;
+    PixelBounds m_RoomBox;
     bool m_bActive;
     std::vector<PixelBounds> m_Placed;
 };
