@@ -53,6 +53,7 @@ void CDxfFile::Reset() {
     m_Group = DxfGroup();
     m_csFileName.clear();
     m_ExtMin = m_ExtMax = Point();
+    m_iHeaderUnits = -1;
     m_pReader.reset();
     m_bEntitiesEntered = false;
     m_bNumberRefused = false;
@@ -265,4 +266,21 @@ Point CDxfFile::GetSize() const {
     Point lo, hi;
     GetExtents(lo, hi);
     return Point(hi.x - lo.x, hi.y - lo.y, hi.z - lo.z);
+}
+
+double MetresPerHeaderUnit(int units) {
+    switch (units) {
+    case 1:
+        return 0.0254;
+    case 2:
+        return 0.3048;
+    case 4:
+        return 0.001;
+    case 5:
+        return 0.01;
+    case 6:
+        return 1.0;
+    default:
+        return 0.0;
+    }
 }

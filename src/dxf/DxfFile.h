@@ -43,6 +43,10 @@ struct DxfGroup {
 // with at least one decimal ("2.0", "-0.25"), or "%E" outside (-1e10, 1e10).
 std::string FormatDxfNumber(double value);
 
+// Metres per drawing unit for a header's units code: 1 inch, 2 foot, 4 mm, 5 cm, 6 m; 0 for a code
+// that names no length these plans are drawn in (unitless, miles, microns and the rest).
+double MetresPerHeaderUnit(int units);
+
 class CDxfFile {
   public:
     static constexpr int kMaxBlocks = 3000;
@@ -104,6 +108,8 @@ class CDxfFile {
     const std::string& GetFileName() const { return m_csFileName; }
     const Point& GetHeaderExtMin() const { return m_ExtMin; }
     const Point& GetHeaderExtMax() const { return m_ExtMax; }
+    // The drawing's units as its header names them ($INSUNITS), -1 when it names none.
+    int GetHeaderUnits() const { return m_iHeaderUnits; }
     int GetLineCount() const { return m_iLineCount; }
 
     Rgb m_BackgroundColour = 0xFFFFFF;
@@ -155,6 +161,7 @@ class CDxfFile {
     int m_iLineCount = 0;
     std::string m_csFileName;
     Point m_ExtMin, m_ExtMax;
+    int m_iHeaderUnits = -1;
     DxfGroup m_Group;
     std::unique_ptr<CDxfLineReader> m_pReader;
     char m_Line[DxfGroup::kMaxValue + 1] = ""; // the line last read

@@ -244,6 +244,14 @@ bool CDxfFile::ReadHeader() {
         }
         if (m_Group.code == 0 && m_Group.Is("ENDSEC")) return true;
         if (m_Group.code != 9) continue;
+        if (strcasecmp(m_Group.text, "$INSUNITS") == 0) {
+            if (ReadGroup(70))
+                m_iHeaderUnits = m_Group.i;
+            else
+                Log().Printf(LOG_ERROR, "Could not read the value of $INSUNITS");
+            if (m_Group.code == 0 && m_Group.Is("ENDSEC")) return true;
+            continue;
+        }
         const bool isMin = strcasecmp(m_Group.text, "$EXTMIN") == 0;
         const bool isMax = strcasecmp(m_Group.text, "$EXTMAX") == 0;
         if (!isMin && !isMax) continue;

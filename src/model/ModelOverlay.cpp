@@ -37,11 +37,18 @@ void DrawLabel(IDrawCanvas& canvas, const CanvasPoint& at, const std::string& te
     canvas.DrawText(at.x, at.y, text, GetModelLabelFont(), colour);
 }
 
-void DrawRoofLight(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLight& roofLight,
-                   const Matrix4& m) {
+// A luminaire table wanted with its top centre at (x, y), where the placer puts it.
+void DrawPlacedTable(IDrawCanvas& canvas, CLabelPlacer& placer, int x, int y, const std::string& title,
+                     const CZoneObjList& list, const CanvasPen& pen, Rgb textColour) {
+    const CanvasPoint at = placer.Place(x, y, kHalfTableWidth, kRowHeight * (list.GetCount() + 1));
+    DrawLuminaireTable(canvas, at.x, at.y, title, list, pen, textColour);
+}
+
+void DrawRoofLight(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLight& roofLight, const Matrix4& m,
+                   const OverlayOptions& options, CLabelPlacer& placer) {
     const Polygon outline = ToPixels(room.GetRoofLightOutline(roofLight), m);
     DrawPixelPolyline(canvas, outline, true);
-    if (outline.size() >= 4) {
+    if (outline.size() >= 4 && options.openingLabels) {
         std::string label = " Roof light " + roofLight.GetTypeName();
         if (roofLight.m_iType == RL_SHED)
             label += " " + CLENIRoofLight::GetRLOrientString(roofLight.GetOrientation()) + " " +
@@ -51,11 +58,11 @@ void DrawRoofLight(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLi
     const CanvasPen outlinePen = canvas.GetPen();
     canvas.SetPen(kDaylightAreaPen);
     DrawPixelPolyline(canvas, ToPixels(room.GetRoofLightDaylightArea(roofLight), m), true);
-    if (roofLight.m_LumList.GetCount() > 0 && outline.size() >= 3) {
+    if (roofLight.m_LumList.GetCount() > 0 && outline.size() >= 3 && options.luminaireTables) {
         const int x = ToPixel((outline[0].x + outline[2].x) / 2.0);
         const int y = ToPixel((outline[0].y + outline[2].y) / 2.0);
-        DrawLuminaireTable(canvas, x, y, roofLight.GetLabel(), roofLight.m_LumList, kDaylightAreaPen,
-                           kRoofLightTextColour);
+        DrawPlacedTable(canvas, placer, x, y, roofLight.GetLabel(), roofLight.m_LumList, kDaylightAreaPen,
+                        kRoofLightTextColour);
     }
     // The next roof light's outline is drawn with the outline pen again.
     canvas.SetPen(outlinePen);
@@ -171,7 +178,8 @@ RoomExtent GetRoomExtent(const CLENIRoom& room) {
     bounds.left = bounds.top = std::numeric_limits<double>::infinity();
     bounds.right = bounds.bottom = -std::numeric_limits<double>::infinity();
     Extend(bounds, room.GetPolygon());
-    int reach = 0;
+    // The room's name where the plan editor draws it.
+    int reach = TextReach(room.GetName()) + 2 * kRowHeight;
     for (const CLENIZone& zone : room.GetZones()) {
         Extend(bounds, zone.GetPolygon());
         reach = std::max(reach, TableReach(zone.GetName() + " (AND)", zone.GetLumList()));
@@ -224,7 +232,7 @@ PixelBounds GetRoomModelBounds(const CLENIRoom& room, const Matrix4& worldToPixe
 }
 
 void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h,
-                    const PixelBounds* visible) {
+                    const PixelBounds* visible, const OverlayOptions& options) {
     const CanvasPen saved = canvas.GetPen();
     for (const CLENIRoom& room : floor.GetRooms()) {
         if (visible) {
@@ -235,58 +243,44 @@ void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4&
                   b.top <= visible->bottom))
                 continue;
         }
-        DrawRoomModel(canvas, room, worldToPixel, h);
+        DrawRoomModel(canvas, room, worldToPixel, h, options);
     }
     for (const CLENIAtrium& atrium : floor.GetAtria())
         DrawAtriumModel(canvas, atrium, worldToPixel);
     canvas.SetPen(saved);
 }
 
-void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double /*h*/) {
-    // Every room outline gets the room pen, not whatever pen the room before it left selected.
-    canvas.SetPen(kRoomPen);
-    DrawPixelPolyline(canvas, ToPixels(room.GetPolygon(), worldToPixel), true);
-    canvas.SetPen(kZonePen);
-    for (const CLENIZone& zone : room.GetZones())
-        DrawZoneModel(canvas, zone, worldToPixel);
-    for (const CLENIWindow& window : room.GetWindows()) {
-        canvas.SetPen(kWindowPen);
-        DrawWindowModel(canvas, room, window, worldToPixel);
-    }
-    // Note: the room's roof-light geometry uses the room's own height, which the floor keeps equal to h.
-    if (room.GetRoofLightCount() > 0) {
-        canvas.SetPen(kRoofLightPen);
-        for (const CLENIRoofLight& roofLight : room.GetRoofLights())
-            DrawRoofLight(canvas, room, roofLight, worldToPixel);
-    }
-}
+namespace {
 
-void DrawZoneModel(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel) {
+void DrawZone(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel, const OverlayOptions& options,
+              CLabelPlacer& placer) {
     if (zone.GetPolygon().size() < 3) {
         Log().Printf(LOG_INFO, "DrawZone with badly formed polygon...");
         return;
     }
     const Polygon pixels = ToPixels(zone.GetPolygon(), worldToPixel);
     DrawPixelPolyline(canvas, pixels, true);
+    if (!options.luminaireTables) return;
     const CanvasPoint at = GetZoneLabelPoint(pixels);
-    DrawLuminaireTable(canvas, at.x, at.y, zone.GetName() + " (AND)", zone.GetLumList(), kZoneTablePen,
-                       kRoomTextColour);
+    DrawPlacedTable(canvas, placer, at.x, at.y, zone.GetName() + " (AND)", zone.GetLumList(), kZoneTablePen,
+                    kRoomTextColour);
 }
 
-void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window,
-                     const Matrix4& worldToPixel) {
+void DrawWindow(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window, const Matrix4& worldToPixel,
+                const OverlayOptions& options, CLabelPlacer& placer) {
     Point s, e;
     if (!room.GetWallStartAndEnd2D(window, s, e)) return;
     const Point ps = TransformPoint(worldToPixel, s), pe = TransformPoint(worldToPixel, e);
     const Point S(ToPixel(ps.x), ToPixel(ps.y)), E(ToPixel(pe.x), ToPixel(pe.y));
     const CanvasPen windowPen = canvas.GetPen();
     DrawPixelLine(canvas, S, E);
-    canvas.DrawTextOpaque(ToPixel(0.2 * S.x + 0.8 * E.x), ToPixel(0.2 * S.y + 0.8 * E.y), window.GetLabel(),
-                          GetModelLabelFont(), kWindowLabelColour, kLabelBackground);
+    if (options.openingLabels)
+        canvas.DrawTextOpaque(ToPixel(0.2 * S.x + 0.8 * E.x), ToPixel(0.2 * S.y + 0.8 * E.y), window.GetLabel(),
+                              GetModelLabelFont(), kWindowLabelColour, kLabelBackground);
     canvas.SetPen(kDaylightAreaPen);
     const Polygon area = ToPixels(room.GetWindowDaylightArea(window), worldToPixel);
     DrawPixelPolyline(canvas, area, true);
-    if (window.m_LumList.GetCount() > 0 && !area.empty()) {
+    if (window.m_LumList.GetCount() > 0 && !area.empty() && options.luminaireTables) {
         Point c;
         for (const Point& p : area) {
             c.x += p.x;
@@ -295,16 +289,160 @@ void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWind
         c.x /= double(area.size());
         c.y /= double(area.size());
         const Point mid((S.x + E.x) / 2.0, (S.y + E.y) / 2.0);
-        DrawLuminaireTable(canvas, ToPixel(0.2 * c.x + 0.8 * mid.x), ToPixel(0.2 * c.y + 0.8 * mid.y),
-                           window.GetDaylightAreaLabel(), window.m_LumList, kDaylightAreaPen,
-                           kRoomTextColour);
+        DrawPlacedTable(canvas, placer, ToPixel(0.2 * c.x + 0.8 * mid.x), ToPixel(0.2 * c.y + 0.8 * mid.y),
+                        window.GetDaylightAreaLabel(), window.m_LumList, kDaylightAreaPen, kRoomTextColour);
     }
     canvas.SetPen(windowPen);
 }
 
+// The roof lights' outlines and labels, which stay where they are: the tables keep clear of them.
+void ReserveRoofLights(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel,
+                       const OverlayOptions& options, CLabelPlacer& placer) {
+    for (const CLENIRoofLight& roofLight : room.GetRoofLights()) {
+        const Polygon outline = ToPixels(room.GetRoofLightOutline(roofLight), worldToPixel);
+        if (outline.empty()) continue;
+        PixelBounds box{outline[0].x, outline[0].y, outline[0].x, outline[0].y};
+        Extend(box, outline);
+        if (options.openingLabels && outline.size() >= 4) {
+            // As DrawRoofLight writes it, from the fourth corner; the shed's orientation at its longest.
+            const std::string label = " Roof light " + roofLight.GetTypeName() + " South (00.0\xC2\xB0)";
+            const Point& at = outline[3];
+            Extend(box, {Point(at.x, at.y), Point(at.x + canvas.GetTextWidth(label, GetModelLabelFont()), at.y + kRowHeight)});
+        }
+        placer.Reserve(box);
+    }
+}
+
+// The room's name on white at the room's label point, the first box the placer takes.
+void DrawRoomName(IDrawCanvas& canvas, const CLENIRoom& room, const Polygon& pixels, CLabelPlacer& placer) {
+    if (pixels.size() < 3 || room.GetName().empty()) return;
+    const CanvasFont font = GetModelLabelFont();
+    const int width = canvas.GetTextWidth(room.GetName(), font) + 6;
+    const CanvasPoint want = GetZoneLabelPoint(pixels);
+    // Above the zone table that is wanted at the same point.
+    const CanvasPoint at = placer.Place(want.x, want.y - kRowHeight - 4, width / 2 + 1, kRowHeight + 2);
+    canvas.DrawTextOpaque(at.x - width / 2 + 3, at.y + 1, room.GetName(), font, kRoomPen.colour, kLabelBackground);
+}
+
+} // namespace
+
+void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double /*h*/,
+                   const OverlayOptions& options) {
+    // Every room outline gets the room pen, not whatever pen the room before it left selected.
+    canvas.SetPen(kRoomPen);
+    const Polygon pixels = ToPixels(room.GetPolygon(), worldToPixel);
+    DrawPixelPolyline(canvas, pixels, true);
+    CLabelPlacer placer(pixels, options.keepTablesApart);
+    if (options.keepTablesApart) ReserveRoofLights(canvas, room, worldToPixel, options, placer);
+    if (options.roomNames) DrawRoomName(canvas, room, pixels, placer);
+    canvas.SetPen(kZonePen);
+    for (const CLENIZone& zone : room.GetZones())
+        DrawZone(canvas, zone, worldToPixel, options, placer);
+    for (const CLENIWindow& window : room.GetWindows()) {
+        canvas.SetPen(kWindowPen);
+        DrawWindow(canvas, room, window, worldToPixel, options, placer);
+    }
+    // Note: the room's roof-light geometry uses the room's own height, which the floor keeps equal to h.
+    if (room.GetRoofLightCount() > 0) {
+        canvas.SetPen(kRoofLightPen);
+        for (const CLENIRoofLight& roofLight : room.GetRoofLights())
+            DrawRoofLight(canvas, room, roofLight, worldToPixel, options, placer);
+    }
+}
+
+void DrawZoneModel(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel) {
+    CLabelPlacer placer({}, false);
+    DrawZone(canvas, zone, worldToPixel, OverlayOptions(), placer);
+}
+
+void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window,
+                     const Matrix4& worldToPixel) {
+    CLabelPlacer placer({}, false);
+    DrawWindow(canvas, room, window, worldToPixel, OverlayOptions(), placer);
+}
+
 void DrawRoofLightModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIRoofLight& roofLight,
                         const Matrix4& worldToPixel) {
-    DrawRoofLight(canvas, room, roofLight, worldToPixel);
+    CLabelPlacer placer({}, false);
+    DrawRoofLight(canvas, room, roofLight, worldToPixel, OverlayOptions(), placer);
+}
+
+CLabelPlacer::CLabelPlacer(const Polygon& roomPixels, bool active) : m_Room(roomPixels), m_bActive(active) {
+    if (m_Room.empty()) return;
+    m_RoomBox = {m_Room[0].x, m_Room[0].y, m_Room[0].x, m_Room[0].y};
+    Extend(m_RoomBox, m_Room);
+}
+
+bool CLabelPlacer::Fits(const PixelBounds& box) const {
+    // The cheap tests first: most places tried fail them.
+    if (m_Room.empty() || box.left < m_RoomBox.left || box.right > m_RoomBox.right || box.top < m_RoomBox.top ||
+        box.bottom > m_RoomBox.bottom)
+        return false;
+    constexpr double kGap = 2.0;
+    for (const PixelBounds& other : m_Placed)
+        if (box.left < other.right + kGap && other.left < box.right + kGap && box.top < other.bottom + kGap &&
+            other.top < box.bottom + kGap)
+            return false;
+    for (const Point& corner : {Point(box.left, box.top), Point(box.right, box.top), Point(box.right, box.bottom),
+                                Point(box.left, box.bottom)})
+        if (!IsPointInPolygon(m_Room, corner)) return false;
+    // Sides of the room that cut across the box (a notch) count as well.
+    for (size_t i = 0; i < m_Room.size(); ++i) {
+        const Point& a = m_Room[i];
+        if (a.x > box.left && a.x < box.right && a.y > box.top && a.y < box.bottom) return false;
+    }
+    return true;
+}
+
+namespace {
+
+struct Offset {
+    int i, j; // quarter widths aside, half rows down
+};
+
+// The places tried, nearest first for a step of dxStep pixels aside and dyStep down; kept per step,
+// since a picture asks for few different table widths.
+const std::vector<Offset>& OffsetsNearestFirst(int dxStep, int dyStep) {
+    constexpr int kRows = 60, kColumns = 12;
+    thread_local std::unordered_map<long long, std::vector<Offset>> cache;
+    std::vector<Offset>& offsets = cache[(static_cast<long long>(dxStep) << 32) | static_cast<unsigned>(dyStep)];
+    if (!offsets.empty()) return offsets;
+    for (int j = -kRows; j <= kRows; ++j)
+        for (int i = -kColumns; i <= kColumns; ++i)
+            offsets.push_back({i, j});
+    auto cost = [&](const Offset& o) {
+        const double dx = double(o.i) * dxStep, dy = double(o.j) * dyStep;
+        return dx * dx + dy * dy;
+    };
+    std::stable_sort(offsets.begin(), offsets.end(),
+                     [&](const Offset& a, const Offset& b) { return cost(a) < cost(b); });
+    return offsets;
+}
+
+} // namespace
+
+CanvasPoint CLabelPlacer::Place(int x, int y, int halfWidth, int height) {
+    if (!m_bActive) return {x, y};
+    auto boxAt = [&](int cx, int top) {
+        PixelBounds box;
+        box.left = cx - halfWidth;
+        box.right = cx + halfWidth;
+        box.top = top;
+        box.bottom = top + height;
+        return box;
+    };
+    // Candidates nearest first: half-row steps down and up, quarter-width steps to the sides.
+    const int dyStep = kRowHeight / 2, dxStep = std::max(1, halfWidth / 2);
+    for (const Offset& o : OffsetsNearestFirst(dxStep, dyStep)) {
+        const int cx = x + o.i * dxStep, top = y + o.j * dyStep;
+        const PixelBounds box = boxAt(cx, top);
+        if (Fits(box)) {
+            m_Placed.push_back(box);
+            return {cx, top};
+        }
+    }
+    m_Placed.push_back(boxAt(x, y));
+    return {x, y};
 }
 
 void DrawAtriumModel(IDrawCanvas& canvas, const CLENIAtrium& atrium, const Matrix4& worldToPixel) {

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class CLENIFloor;
 class CLENIRoom;
@@ -69,12 +70,48 @@ class CRoomExtentMemo {
     std::unordered_map<const CLENIRoom*, Extent>* m_pOuter;
 };
 
+// What the model drawing shows besides the outlines. The defaults draw every table and label at
+// its own anchor (the printed pages); the plan editor adds room names and keeps tables apart.
+struct OverlayOptions {
+    bool luminaireTables = true; // zone, daylight-area and roof-light tables
+    bool openingLabels = true;   // window and roof-light labels
+    bool roomNames = false;      // each room's name, on white, at the room's label point
+    // Each room's tables and name moved, where they fit, to the nearest place inside the room
+    // clear of the ones drawn before them.
+    bool keepTablesApart = false;
+};
+
 // Rooms in list order (each with its zones, windows and roof lights), then the atria. h is the floor
 // height, the room height the roof lights' daylight areas are worked out with. With visible given,
 // a room none of whose marks can fall in it is left out.
 void DrawFloorModel(IDrawCanvas& canvas, const CLENIFloor& floor, const Matrix4& worldToPixel, double h,
-                    const PixelBounds* visible = nullptr);
-void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double h);
+                    const PixelBounds* visible = nullptr, const OverlayOptions& options = OverlayOptions());
+void DrawRoomModel(IDrawCanvas& canvas, const CLENIRoom& room, const Matrix4& worldToPixel, double h,
+                   const OverlayOptions& options = OverlayOptions());
+
+// Where one room's tables and labels go when they are kept apart: each box is put at the nearest
+// place to where it is wanted (searched in half rows and quarter table widths, up to 30 rows and
+// 3 table widths away) that lies inside the room and clear of the boxes placed before it; where
+// none does, at the wanted place. Pixels, y down.
+class CLabelPlacer {
+  public:
+    CLabelPlacer(const Polygon& roomPixels, bool active);
+    // The top-centre point of a box halfWidth either side of x and height high, wanted with its
+    // top centre at (x, y).
+    CanvasPoint Place(int x, int y, int halfWidth, int height);
+    // A box the boxes placed later keep clear of (a roof light and its label).
+    void Reserve(const PixelBounds& box) {
+        if (m_bActive) m_Placed.push_back(box);
+    }
+    const std::vector<PixelBounds>& GetPlaced() const { return m_Placed; }
+
+  private:
+    bool Fits(const PixelBounds& box) const;
+    Polygon m_Room;
+    PixelBounds m_RoomBox;
+    bool m_bActive;
+    std::vector<PixelBounds> m_Placed;
+};
 void DrawZoneModel(IDrawCanvas& canvas, const CLENIZone& zone, const Matrix4& worldToPixel);
 void DrawWindowModel(IDrawCanvas& canvas, const CLENIRoom& room, const CLENIWindow& window,
                      const Matrix4& worldToPixel);

@@ -30,16 +30,36 @@ Polygon Shifted(const Polygon& outline, const Point& by) {
     return moved;
 }
 
+// The other room of the floor that the outline would overlap; null when none.
+const CLENIRoom* OverlappedRoom(const CLENIFloor& floor, const Polygon& outline, const std::string& self) {
+    for (const CLENIRoom& other : floor.GetRooms())
+        if (!EqualsNoCase(other.GetName(), self) &&
+            (PolygonsOverlap(outline, other.GetPolygon(), kContainmentTolerance) ||
+             OutlinesOverlap(outline, other.GetPolygon(), kContainmentTolerance)))
+            return &other;
+    return nullptr;
+}
+
+// "Office" -> "Office 2", "Office 2" -> "Office 3": the first number not taken on the floor.
+std::string FreeCopyName(const CLENIFloor& floor, const std::string& name) {
+    std::string stem = name;
+    const size_t space = stem.find_last_of(' ');
+    if (space != std::string::npos && space + 1 < stem.size() &&
+        stem.find_first_not_of("0123456789", space + 1) == std::string::npos)
+        stem.erase(space);
+    for (int i = 2; i < 100000; ++i) {
+        const std::string candidate = StrPrintf("%s %d", stem.c_str(), i);
+        if (!floor.RoomExists(candidate)) return candidate;
+    }
+    return floor.GetUniqueRoomName();
+}
+
 bool CheckRoom(const CLENIFloor& floor, const OutlineEdit& edit, CLENIRoom& room, std::string& message) {
     const Polygon outline = edit.outline;
-    for (const CLENIRoom& other : floor.GetRooms())
-        if (!EqualsNoCase(other.GetName(), room.GetName()) &&
-            (PolygonsOverlap(outline, other.GetPolygon(), kContainmentTolerance) ||
-             OutlinesOverlap(outline, other.GetPolygon(), kContainmentTolerance))) {
-            message = StrPrintf("The room <%s> would overlap room <%s>.", room.GetName().c_str(),
-                                other.GetName().c_str());
-            return false;
-        }
+    if (const CLENIRoom* other = OverlappedRoom(floor, outline, room.GetName())) {
+        message = StrPrintf("The room <%s> would overlap room <%s>.", room.GetName().c_str(), other->GetName().c_str());
+        return false;
+    }
     if (!edit.wallMap.empty() && !IsPolygonCounterClockwise(outline) && room.GetWindowCount() > 0) {
         message = "The outline would turn inside out and its windows would lose their walls.";
         return false;
@@ -190,4 +210,44 @@ bool ApplyOutlineEdit(CLENIFloor& floor, const OutlineEdit& edit, std::string& m
     }
     message = "The outline to change is no longer on this floor.";
     return false;
+}
+
+bool CopyRoom(const CLENIFloor& from, const std::string& room, const Point& by, CLENIFloor& to,
+              std::string& newName, std::string& message) {
+    message.clear();
+    const CLENIRoom* source = from.FindRoom(room);
+    if (!source) {
+        message = StrPrintf("There is no room <%s> to copy.", room.c_str());
+        return false;
+    }
+    const Point shift(by.x, by.y);
+    const Polygon outline = Shifted(source->GetPolygon(), shift);
+    if (const CLENIRoom* other = OverlappedRoom(to, outline, std::string())) {
+        message = StrPrintf("The copy of room <%s> would overlap room <%s>.\nPut it where the floor is free.",
+                            room.c_str(), other->GetName().c_str());
+        return false;
+    }
+    newName = FreeCopyName(to, source->GetName());
+    CLENIRoom copy = *source;
+    copy.SetName(newName);
+    copy.SetFloorName(to.GetName());
+    // Windows keep their walls and roof lights their place in the room: both are held relative to it.
+    copy.SetPolygon(outline);
+    const std::string oldSuffix = "_(" + source->GetName() + ")";
+    for (const CLENIZone& zone : source->GetZones())
+        copy.RemoveZoneByName(zone.GetName());
+    for (CLENIZone zone : source->GetZones()) {
+        zone.SetPolygon(Shifted(zone.GetPolygon(), shift));
+        const std::string& name = zone.GetName();
+        if (name.size() > oldSuffix.size() &&
+            EqualsNoCase(name.substr(name.size() - oldSuffix.size()), oldSuffix))
+            zone.SetName(name.substr(0, name.size() - oldSuffix.size()) + "_(" + newName + ")");
+        copy.AddZone(zone);
+    }
+    copy.SetHeight(to.GetHeight());
+    if (!to.AddRoom(copy)) {
+        message = StrPrintf("The copy of room <%s> could not be added to floor <%s>.", room.c_str(), to.GetName().c_str());
+        return false;
+    }
+    return true;
 }

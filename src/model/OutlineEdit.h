@@ -37,3 +37,11 @@ std::vector<int> WallMapAfterDelete(int n, int corner);
 // Checks the edit and, when it passes, makes it on the floor; otherwise the floor is untouched
 // and message says why, for the user.
 bool ApplyOutlineEdit(CLENIFloor& floor, const OutlineEdit& edit, std::string& message);
+
+// A copy of the room `room` of `from`, moved by `by`, added to `to` (the same floor or another)
+// with its zones, windows, roof lights and luminaire lists. The copy takes the first free name
+// "<room> 2", "<room> 3", ... of `to`, and the height of `to`; zones named after the room are
+// named after the copy. Refused, `to` untouched and message saying why, when the copy would
+// overlap a room of `to`. newName: the copy's name.
+bool CopyRoom(const CLENIFloor& from, const std::string& room, const Point& by, CLENIFloor& to,
+              std::string& newName, std::string& message);

@@ -1,5 +1,6 @@
 #include "model/ModelOverlay.h"
 
+#include "base/TextUtils.h"
 #include "model/LENIFloor.h"
 #include "model/ModelTestSupport.h"
 #include "support/RecordingCanvas.h"
@@ -317,5 +318,64 @@ TEST(ModelOverlayTest, OnlyRoomsThatReachTheVisibleBoxAreDrawn) {
         ASSERT_EQ(all.ops.size(), whole.ops.size());
         for (size_t i = 0; i < all.ops.size(); ++i)
             EXPECT_TRUE(same(all.ops[i], whole.ops[i])) << i;
+    }
+}
+
+TEST(ModelOverlayTest, LabelPlacerKeepsBoxesInsideTheRoomAndApart) {
+    // A room 200 x 200 pixels; boxes placed one after another on the same placer.
+    CLabelPlacer placer({Point(0, 0), Point(200, 0), Point(200, 200), Point(0, 200)}, true);
+    struct Row {
+        int x, y, halfWidth, height;
+        int wantX, wantY;
+        const char* why;
+    } rows[] = {
+        {100, 20, 40, 28, 100, 20, "free: where it is wanted"},
+        // Steps of 7 down and 20 aside: 35 down is the nearest clear of the first with a 2-pixel
+        // gap (up would leave the room).
+        {100, 20, 40, 28, 100, 55, "on the first: moved below it"},
+        {190, 100, 40, 28, 150, 100, "over the right wall: moved 40 to the left"},
+        {100, 100, 150, 28, 100, 100, "wider than the room: left where it is wanted"},
+    };
+    for (const Row& row : rows) {
+        const CanvasPoint at = placer.Place(row.x, row.y, row.halfWidth, row.height);
+        EXPECT_EQ(at.x, row.wantX) << row.why;
+        EXPECT_EQ(at.y, row.wantY) << row.why;
+    }
+    // Not active (printed pages): every box where it is wanted.
+    CLabelPlacer off({Point(0, 0), Point(200, 0), Point(200, 200), Point(0, 200)}, false);
+    off.Place(100, 20, 40, 28);
+    const CanvasPoint same = off.Place(100, 20, 40, 28);
+    EXPECT_EQ(same.x, 100);
+    EXPECT_EQ(same.y, 20);
+}
+
+TEST(ModelOverlayTest, PlanOptionsNameRoomsAndSwitchTablesAndLabels) {
+    const CLENIFloor floor = MakeFloor();
+    struct Row {
+        bool tables, labels, names;
+        bool wantTable, wantWindowLabel, wantRoofLightLabel, wantRoomName;
+    } rows[] = {
+        {true, true, false, true, true, true, false}, // the printed pages
+        {true, true, true, true, true, true, true},
+        {false, true, true, false, true, true, true},
+        {true, false, true, true, false, false, true},
+    };
+    for (const Row& row : rows) {
+        OverlayOptions options;
+        options.luminaireTables = row.tables;
+        options.openingLabels = row.labels;
+        options.roomNames = row.names;
+        options.keepTablesApart = row.names;
+        RecordingCanvas canvas;
+        DrawFloorModel(canvas, floor, TenPixelsPerMetre(), 3.0, nullptr, options);
+        auto has = [&](const std::string& text) {
+            return std::any_of(canvas.ops.begin(), canvas.ops.end(),
+                               [&](const Op& op) { return op.kind == RecordingCanvas::TEXT && op.text == text; });
+        };
+        const std::string what = StrPrintf("tables %d labels %d names %d", row.tables, row.labels, row.names);
+        EXPECT_EQ(has("LIT (AND)"), row.wantTable) << what;
+        EXPECT_EQ(has(floor.GetRooms()[0].GetWindows()[0].GetLabel()), row.wantWindowLabel) << what;
+        EXPECT_EQ(has(" Roof light FlatRoofLight"), row.wantRoofLightLabel) << what;
+        EXPECT_EQ(has("A") && has("B"), row.wantRoomName) << what;
     }
 }

@@ -176,6 +176,63 @@ TEST_F(ContextCommandsTest, FloorHeightCountAndRoomAndZoneEditsAreWrittenBackAnd
     EXPECT_NE(Project().FindRoom("Ground", "ROOM_000"), nullptr);
 }
 
+TEST_F(ContextCommandsTest, ARoomDrawnByTypedCornersAndEditedIsSavedReopenedAndGivesTheLeniWorkedOutByHand) {
+    NewProject("Typed");
+    AddGlobalProduct("L36");
+    AddPlanFloor("Plan");
+    View()->SetDecimalSign('.');
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+
+    // A 6 x 5 m room by typed corners, without a zone.
+    ASSERT_TRUE(Frame().RunCommand(ID_ADD_ROOM));
+    for (const char* corner : {"0,0", "@6,0", "@0,5", "0,5"}) {
+        QTest::keyClicks(View(), corner);
+        QTest::keyClick(View(), Qt::Key_Return);
+    }
+    script.Next<CRoomPropsDlg>([](CRoomPropsDlg& d) {
+        d.GetNameField()->setText("Office");
+        d.GetTdField()->setText("2000");
+        d.GetTnField()->setText("500");
+        d.accept();
+    });
+    boxes.answers.push_back(IDNO);
+    QTest::keyClick(View(), Qt::Key_Return);
+    ASSERT_NE(Project().FindRoom("Plan", "Office"), nullptr) << BoxTexts();
+    EXPECT_NEAR(Project().FindRoom("Plan", "Office")->GetArea(), 30.0, 1e-9);
+
+    // Its corner (6, 5) dragged onto the grid at (8, 5): a trapezoid of (6 + 8) / 2 x 5 = 35 m2.
+    Click({3, 2.5});
+    ASSERT_EQ(View()->GetSelectedRoom(), "Office");
+    Move({6, 5});
+    QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, At({6, 5}));
+    Move({7.9, 5.1});
+    QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, At({7.9, 5.1}));
+    EXPECT_EQ(Project().FindRoom("Plan", "Office")->GetPolygon(), (Polygon{{0, 0}, {6, 0}, {8, 5}, {0, 5}}))
+        << BoxTexts();
+    QTest::keyClick(View(), Qt::Key_Escape);
+
+    // A zone matching the room, always occupied, with 4 products of 36 W.
+    script.Next<CZonePropsDlg>([](CZonePropsDlg& d) {
+        d.GetOccupancyList()->setCurrentText(CZonePropsDlg::kAlwaysOccupied);
+        d.accept();
+    });
+    Run(IDC_ADD_MATCHING_ZONE, {3, 2.5});
+    ScriptAddProduct(4);
+    Run(IDC_PRODUCTS_AND, {3, 2.5});
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+
+    ASSERT_TRUE(Frame().RunCommand(ID_SAVE_PROJECT));
+    ASSERT_TRUE(Doc().OpenProject((ProjectsDir() / "Typed" / "Typed.LENI1XML").string()));
+    const LeniTimeStepResult result = CalculateAnnualLENI(Project(), 0);
+    // Wl = 4 x 36 W x (2000 + 500) h / 1000 = 360 kWh; Wp = 4 x 0.5 W x 8760 h / 1000 = 17.52 kWh;
+    // LENI = 377.52 kWh / 35 m2 = 10.786 kWh/m2.
+    EXPECT_NEAR(result.Wl, 360.0, 1e-9);
+    EXPECT_NEAR(result.Wp, 17.52, 1e-9);
+    EXPECT_NEAR(result.area, 35.0, 1e-9);
+    EXPECT_NEAR(result.GetLENI(), 377.52 / 35.0, 1e-9);
+}
+
 // Every refusal of a context command, each at a point where its target is missing: the message
 // as the user sees it, and the model untouched.
 TEST_F(ContextCommandsTest, CommandsRefuseWhereTheirTargetIsMissing) {

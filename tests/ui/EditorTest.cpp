@@ -5,6 +5,7 @@
 
 #include "app/LENIBApp.h"
 #include "calc/EnergyCalc.h"
+#include "dxf/DxfFile.h"
 #include "products/LumSysDataBase.h"
 #include "ui/EditorTestSupport.h"
 #include "ui/GuiTestSupport.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -31,6 +33,27 @@
 namespace {
 
 using EditorTest = EditorGuiTest;
+
+// A window on wall 0 from 2 m to 5 m, a roof light and 6 luminaires LUM-1 in the first zone.
+void FurnishRoom(CLENIProject& project, const std::string& floor, const std::string& name) {
+    CLENIRoom room = *project.FindRoom(floor, name);
+    CLENIWindow window;
+    window.m_iWallId = 0;
+    window.m_iWindowId = 0;
+    window.m_dStart = 2;
+    window.m_dWidth = 3;
+    window.m_dHeight = 1.5;
+    window.m_dSillHeight = 0.9;
+    ASSERT_TRUE(room.AddWindow(window));
+    CLENIRoofLight roofLight;
+    roofLight.m_iId = 1;
+    room.AddRoofLight(roofLight);
+    CLENIZone zone = room.GetZones().at(0);
+    zone.GetLumList().AddLuminaire("LUM-1");
+    zone.GetLumList().SetLuminaireCount("LUM-1", 6);
+    room.ReplaceZone(zone);
+    ASSERT_TRUE(project.GetFloorByName(floor)->ReplaceRoom(room));
+}
 
 TEST_F(EditorTest, DrawsASnappedRoomOnADxfFloorWithItsSingleZoneThenUndoesAndRedoesIt) {
     NewProject("Drawn");
@@ -259,7 +282,7 @@ TEST_F(EditorTest, RightClickOpensTheContextMenuWithEveryCommandAndRunsTheChosen
     }
     EXPECT_EQ(submenus, (std::vector<std::string>{"Floor", "Room", "Zone", "Window", "Atrium", "Roof Light",
                                                   "Products"}));
-    EXPECT_EQ(items, 27);
+    EXPECT_EQ(items, 28); // with Copy Room to Floor
     ASSERT_NE(erase, nullptr);
     SaveScreenshot(*menu->actions()[1]->menu(), "editor-context-menu-room");
     boxes.answers.push_back(IDYES);
@@ -514,6 +537,250 @@ TEST_F(EditorTest, OutlinesEditedInModeZeroAreCheckedAndUndoable) {
     EXPECT_EQ(corners("Store"), (Polygon{{12, 5}, {15, 5}, {15, 9}, {12, 9}}));
     QTest::keyClick(View(), Qt::Key_Escape);
     EXPECT_EQ(View()->GetSelectedKind(), OUTLINE_NONE);
+}
+
+TEST_F(EditorTest, RoomsAreCopiedWithTheirContentsByTypedDistanceByCtrlDragAndToAnotherFloor) {
+    NewProject("Copy");
+    AddSimpleFloor("Ground", 10, 10, 3, true); // ROOM_000 from (0,0) to (10,10), one zone over it
+    View()->SetDecimalSign('.');
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9);
+    // A window on the south wall, a roof light and a luminaire list travel with the copies.
+    FurnishRoom(Project(), "Ground", "ROOM_000");
+    Page()->SetFloor(Project().GetFloorByName("Ground"));
+    Frame().RunCommand(ID_SAVE_PROJECT);
+    const CLENIRoom original = *Project().FindRoom("Ground", "ROOM_000");
+    auto shifted = [](Polygon outline, double dx, double dy) {
+        for (Point& v : outline) v = Point(v.x + dx, v.y + dy);
+        return outline;
+    };
+    auto expectCopy = [&](const std::string& floor, const std::string& name, double dx, double dy) {
+        const CLENIRoom* copy = Project().FindRoom(floor, name);
+        ASSERT_NE(copy, nullptr) << name << BoxTexts();
+        EXPECT_EQ(copy->GetPolygon(), shifted(original.GetPolygon(), dx, dy)) << name;
+        ASSERT_EQ(copy->GetZoneCount(), 1) << name;
+        EXPECT_EQ(copy->GetZones()[0].GetName(), "ZONE_01_(" + name + ")");
+        EXPECT_EQ(copy->GetZones()[0].GetPolygon(), shifted(original.GetZones()[0].GetPolygon(), dx, dy));
+        ASSERT_EQ(copy->GetZones()[0].GetLumList().GetCount(), 1);
+        EXPECT_EQ(copy->GetZones()[0].GetLumList(), original.GetZones()[0].GetLumList());
+        ASSERT_EQ(copy->GetWindowCount(), 1) << name;
+        EXPECT_EQ(copy->GetWindows()[0].m_iWallId, 0);
+        ASSERT_EQ(copy->GetRoofLights().size(), 1u) << name;
+        EXPECT_EQ(copy->GetRoofLightOutline(copy->GetRoofLights()[0]),
+                  shifted(original.GetRoofLightOutline(original.GetRoofLights()[0]), dx, dy));
+    };
+
+    // The zone fills the room: a click selects it, C takes its room for copying.
+    Click({5, 5});
+    QTest::keyClick(View(), Qt::Key_C);
+    ASSERT_TRUE(View()->IsCopyMode());
+    EXPECT_EQ(View()->GetSelectedKind(), OUTLINE_ROOM);
+    EXPECT_NE(View()->GetStatusText().find("Copy: drag the room or type @dx,dy"), std::string::npos);
+    // Where it would overlap the original: refused, nothing added.
+    QTest::keyClicks(View(), "@5,0");
+    QTest::keyClick(View(), Qt::Key_Return);
+    EXPECT_EQ(LastBox(), "The copy of room <ROOM_000> would overlap room <ROOM_000>.\nPut it where the floor is free.");
+    EXPECT_EQ(Project().GetFloorByName("Ground")->GetRoomCount(), 1);
+    EXPECT_FALSE(Doc().IsModified());
+
+    // A typed distance: one undo step.
+    QTest::keyClick(View(), Qt::Key_C);
+    QTest::keyClicks(View(), "@12,0");
+    QTest::keyClick(View(), Qt::Key_Return);
+    expectCopy("Ground", "ROOM_000 2", 12, 0);
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_FALSE(View()->IsCopyMode());
+    EXPECT_EQ(Project().FindRoom("Ground", "ROOM_000")->GetPolygon(), original.GetPolygon());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(Project().FindRoom("Ground", "ROOM_000 2"), nullptr);
+    EXPECT_FALSE(Doc().IsModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+
+    // Ctrl held while dragging the inside: the copy lands on the grid where the pointer leaves it.
+    Click({5, 5});
+    QTest::keyClick(View(), Qt::Key_C); // the room, not its zone
+    QTest::keyClick(View(), Qt::Key_C); // and back to moving
+    ASSERT_FALSE(View()->IsCopyMode());
+    Move({5, 5});
+    QTest::mousePress(View(), Qt::LeftButton, Qt::ControlModifier, At({5, 5}));
+    Move({5.2, 16.9});
+    QTest::mouseRelease(View(), Qt::LeftButton, Qt::ControlModifier, At({5.2, 16.9}));
+    expectCopy("Ground", "ROOM_000 3", 0, 12);
+
+    // To another floor at the same place, through the room's context menu.
+    ASSERT_TRUE(Project().AppendFloor([] {
+        CLENIFloor upper;
+        upper.SetName("Upper");
+        upper.SetHeight(3.5);
+        return upper;
+    }()));
+    script.Next<QInputDialog>([](QInputDialog& d) {
+        d.setTextValue("Upper");
+        d.accept();
+    });
+    Page()->RunContextCommand(IDC_COPY_ROOM_TO_FLOOR, {5, 5});
+    expectCopy("Upper", "ROOM_000 2", 0, 0);
+    EXPECT_DOUBLE_EQ(Project().FindRoom("Upper", "ROOM_000 2")->GetHeight(), 3.5);
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(Project().GetFloorByName("Upper")->GetRoomCount(), 0);
+}
+
+TEST_F(EditorTest, ViewSwitchesCarryCheckMarksAreRememberedAndRedrawEveryPage) {
+    NewProject("Switches");
+    AddSimpleFloor("Ground", 10, 10, 3, true);
+    FurnishRoom(Project(), "Ground", "ROOM_000");
+    Page()->SetFloor(Project().GetFloorByName("Ground"));
+    struct Row {
+        int id;
+        bool PlanDisplay::*flag;
+    } rows[] = {{ID_SHOW_LUMINAIRE_TABLES, &PlanDisplay::luminaireTables},
+                {ID_SHOW_OPENING_LABELS, &PlanDisplay::openingLabels},
+                {ID_DXF_BACKGROUND, &PlanDisplay::dxfDrawing}};
+    for (const Row& row : rows) {
+        Frame().UpdateCommandUi();
+        QAction* action = Frame().FindCommand(row.id);
+        ASSERT_TRUE(action->isCheckable()) << row.id;
+        EXPECT_TRUE(action->isChecked()) << row.id;
+        View()->RenderImage();
+        const QImage before = View()->GetImage();
+        ASSERT_TRUE(Frame().RunCommand(row.id));
+        Frame().UpdateCommandUi();
+        EXPECT_FALSE(action->isChecked()) << row.id;
+        EXPECT_FALSE(View()->GetPlanDisplay().*row.flag) << row.id;
+        EXPECT_FALSE(LoadPlanDisplay().*row.flag) << row.id; // kept for the next start
+        View()->RenderImage();
+        // A simple floor's drawing lies under its room's outline: the switch is what shows it went.
+        if (row.id == ID_DXF_BACKGROUND) {
+            EXPECT_FALSE(View()->GetShowDxfBackground());
+        } else {
+            EXPECT_NE(View()->GetImage(), before) << row.id;
+        }
+        ASSERT_TRUE(Frame().RunCommand(row.id));
+        EXPECT_TRUE(LoadPlanDisplay().*row.flag) << row.id;
+    }
+    // The room's name is drawn on the plan (dark green on white) with the table below it.
+    View()->RenderImage();
+    const QImage& image = View()->GetImage();
+    int named = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == QColor(0, 100, 55)) ++named;
+    EXPECT_GT(named, 0);
+    SaveScreenshot(Frame(), "editor-room-names");
+}
+
+TEST_F(EditorTest, APlanDrawnInMillimetresComesInInMetresWithItsRooms) {
+    NewProject("Units");
+    // 8000 x 6000 mm walls, and the same outline on the rooms' layer.
+    const std::string outline = "90\n4\n70\n1\n10\n0\n20\n0\n10\n8000\n20\n0\n10\n8000\n20\n6000\n10\n0\n20\n6000\n";
+    const fs::path path = dir / "Millimetres.dxf";
+    std::ofstream(path) << "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n"
+                           "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n2\n0\nLAYER\n2\nLENI_ROOM\n70\n0\n62\n3\n"
+                           "0\nLAYER\n2\nWALLS\n70\n0\n62\n7\n0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                           "0\nLWPOLYLINE\n8\nWALLS\n" + outline + "0\nLWPOLYLINE\n8\nLENI_ROOM\n" + outline +
+                               "0\nENDSEC\n0\nEOF\n";
+    script.Next<CDxfSizeDlg>([](CDxfSizeDlg& d) {
+        EXPECT_EQ(d.GetScale(), 0.001);
+        d.accept();
+    });
+    script.Next<CFloorDlg>([](CFloorDlg& d) {
+        d.GetHeightField()->setText("3");
+        d.accept();
+    });
+    boxes.answers.push_back(IDYES); // rooms from the special layers
+    Frame().GetView()->AddDxfFloor(path.string());
+    EXPECT_TRUE(script.AllUsed()) << BoxTexts();
+    ASSERT_NE(Page()->GetDxfFile(), nullptr);
+    const Point size = Page()->GetDxfFile()->GetSize();
+    EXPECT_NEAR(size.x, 8.0, 1e-9);
+    EXPECT_NEAR(size.y, 6.0, 1e-9);
+    const CLENIFloor* floor = Project().GetFloorByName("Millimetres");
+    ASSERT_NE(floor, nullptr);
+    ASSERT_EQ(floor->GetRoomCount(), 1) << BoxTexts();
+    EXPECT_NEAR(floor->GetRooms()[0].GetArea(), 48.0, 1e-9);
+    // The file chosen is left as it was.
+    std::ifstream in(path);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("8000"), std::string::npos);
+}
+
+TEST_F(EditorTest, MeasureGivesTheDistanceBetweenSnappedPointsAndTheAreasUnderAClick) {
+    NewProject("Measure");
+    AddSimpleFloor("Ground", 10, 8, 3, true); // ROOM_000 from (0,0) to (10,8), one zone over it
+    QTest::keyClick(View(), Qt::Key_F3);     // object snap: the room's corners and sides
+    Page()->SetGridSize(1.0);
+    QTest::keyClick(View(), Qt::Key_F9); // and the grid elsewhere
+    const std::string before = ProjectText();
+    ASSERT_TRUE(Frame().RunCommand(ID_MEASURE));
+    ASSERT_EQ(View()->GetMouseMode(), MM_MEASURE);
+    EXPECT_NE(View()->GetStatusText().find("Measure: click a point"), std::string::npos);
+    struct Row {
+        Point click;
+        const char* want;
+    } rows[] = {
+        // 10 x 8 = 80 m2 for the zone and the room.
+        {{0.1, 0.15}, "Zone <ZONE_01_(ROOM_000)>: 80.00 m2 in room <ROOM_000>: 80.00 m2   From 0.00 0.00"},
+        // The corner (10, 8): sqrt(100 + 64) = 12.806.
+        {{9.9, 7.9}, "Distance 12.81 m (dx 10.00 m, dy 8.00 m)"},
+        // A point outside every room (on the grid), then a side of the room (snapped to (10, 4)).
+        {{14.1, 3.9}, "From 14.00 4.00"},
+        {{10.1, 4.0}, "Distance 4.00 m (dx -4.00 m, dy 0.00 m)"},
+    };
+    for (const Row& row : rows) {
+        Click(row.click);
+        EXPECT_EQ(View()->GetMeasureText(), row.want) << row.click.x << " " << row.click.y;
+        if (&row == &rows[1]) SaveScreenshot(Frame(), "editor-measure");
+    }
+    EXPECT_NE(View()->GetStatusText().find("Distance 4.00 m"), std::string::npos);
+    SaveScreenshot(Frame(), "editor-measure-edge");
+    QTest::keyClick(View(), Qt::Key_Escape);
+    EXPECT_EQ(View()->GetMouseMode(), MM_NONE);
+    EXPECT_EQ(ProjectText(), before); // measuring changes nothing
+}
+
+TEST_F(EditorTest, AddingAndRemovingFloorsAreUndoStepsAndTheTabsFollowTheFloors) {
+    NewProject("Floors");
+    AddPlanFloor("A");
+    AddPlanFloor("B");
+    const fs::path folder = Project().GetProjectFolder();
+    auto tabs = [&] {
+        std::vector<std::string> names;
+        for (int i = 0; i < Frame().GetView()->GetTabCount(); ++i) names.push_back(Frame().GetView()->GetTabText(i));
+        return names;
+    };
+    auto floors = [&] {
+        std::vector<std::string> names;
+        for (const CLENIFloor& floor : Project().GetFloors()) names.push_back(floor.GetName());
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    ASSERT_EQ(tabs(), (Names{"A", "B"}));
+
+    // Adding B undone and redone.
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(floors(), (Names{"A"}));
+    EXPECT_EQ(tabs(), (Names{"A"}));
+    EXPECT_TRUE(fs::exists(folder / "B.DXF")); // left alone, no longer listed
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_REDO));
+    EXPECT_EQ(floors(), (Names{"A", "B"}));
+    EXPECT_EQ(tabs(), (Names{"A", "B"}));
+
+    // A removed: its file stays; Undo brings it back in its place.
+    Frame().GetTabCtrl()->setCurrentIndex(0);
+    boxes.answers.push_back(IDYES);
+    ASSERT_TRUE(Frame().RunCommand(ID_REMOVE_DXF_FLOOR));
+    EXPECT_EQ(floors(), (Names{"B"}));
+    EXPECT_EQ(tabs(), (Names{"B"}));
+    EXPECT_TRUE(fs::exists(folder / "A.DXF"));
+    EXPECT_TRUE(Doc().IsModified());
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(floors(), (Names{"A", "B"}));
+    EXPECT_EQ(tabs(), (Names{"A", "B"}));
+    // Both undone: the project as it was created, with the empty tab.
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    ASSERT_TRUE(Frame().RunCommand(ID_EDIT_UNDO));
+    EXPECT_EQ(floors(), Names{});
+    EXPECT_EQ(Frame().GetView()->GetTabCount(), 1);
+    EXPECT_FALSE(Page()->HasDrawing());
 }
 
 } // namespace

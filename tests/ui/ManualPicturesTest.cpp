@@ -2,6 +2,7 @@
 // built program (a build runs this suite), so the manual always shows the program as it is; and
 // the manual's own consistency: every page and picture it refers to exists.
 
+#include "model/LENIFloor.h"
 #include "model/LENIProject.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/dialogs/DxfSizeDlg.h"
@@ -114,6 +115,30 @@ TEST_F(ManualPictures, EveryPictureTheManualShowsIsTakenFromTheProgram) {
         }
         Save(f, "sample-" + f.GetTabCtrl()->tabText(i).toLower().toStdString());
     }
+
+    // The top floor's page with the new commands of the floor page.
+    CFloorView* view = f.GetTabCtrl()->currentWidget()->findChildren<CFloorView*>().value(0);
+    ASSERT_NE(view, nullptr);
+    const CLENIFloor* top = f.GetDocument().GetProject().GetFloorByName(f.GetTabCtrl()->tabText(2).toStdString());
+    ASSERT_TRUE(top && top->GetRoomCount() > 0);
+    const Polygon& outline = top->GetRooms()[0].GetPolygon();
+    PlanDisplay bare;
+    bare.luminaireTables = bare.openingLabels = false;
+    view->SetPlanDisplay(bare);
+    Save(f, "sample-top-without-tables");
+    view->SetPlanDisplay(PlanDisplay());
+    view->StartMeasure();
+    view->MeasureAt(outline[0]);
+    view->MeasureAt(outline[2]);
+    Save(f, "editor-measure");
+    view->StopDrawing();
+    view->SelectAt(Point((outline[0].x + outline[2].x) / 2, (outline[0].y + outline[2].y) / 2));
+    view->SetCopyMode(true);
+    Save(f, "editor-copy-room");
+    view->ClearSelection();
+    CDxfSizeDlg units((SampleDir() / "Ground.DXF").string());
+    units.GetUnitsList()->setCurrentText("foot");
+    Save(units, "dialog-dxf-size-units");
 
     // Every picture a page shows is one of these.
     for (const std::string& image : References("src"))

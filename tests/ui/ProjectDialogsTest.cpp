@@ -300,4 +300,42 @@ TEST_F(ProjectDialogsTest, DxfSizeDialogAsksAboutDoubtfulSizes) {
     EXPECT_TRUE(boxes.Contains("There has been an error with the DXF file or the DXF file is empty"));
 }
 
+TEST_F(ProjectDialogsTest, DxfSizeDialogTakesTheUnitsFromTheFileOrTheUserAndFlagsHugePlans) {
+    // An 8000 x 6000 rectangle, with or without a header naming its units.
+    auto plan = [this](const char* name, int units) {
+        const fs::path path = dir / name;
+        const std::string header =
+            units < 0 ? "" : "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n" + std::to_string(units) + "\n0\nENDSEC\n";
+        WriteFileText(path, header + "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n8000\n21\n6000\n0\nENDSEC\n0\nEOF\n");
+        return path.string();
+    };
+    struct Row {
+        const char* file;
+        int headerUnits;
+        const char* chosen; // nullptr: as the dialog proposes
+        const char* wantUnits;
+        double wantWidth, wantHeight;
+        const char* wantText;
+    } rows[] = {
+        {"mm.dxf", 4, nullptr, "mm", 8.0, 6.0, "Scale is 1 unit = 1 mm (from the file). This dxf is 8.0m by 6.0m "},
+        {"cm.dxf", 5, nullptr, "cm", 80.0, 60.0, "Scale is 1 unit = 1 cm (from the file). This dxf is 80.0m by 60.0m "},
+        {"none.dxf", -1, nullptr, "m", 8000.0, 6000.0,
+         "Scale is 1 unit = 1 meter. This dxf is 8000.0m by 6000.0m \nLarger than 500 m on a side: check the drawing units."},
+        {"chosen.dxf", -1, "mm", "mm", 8.0, 6.0, "Scale is 1 unit = 1 mm. This dxf is 8.0m by 6.0m "},
+        {"inch.dxf", 0, "inch", "inch", 203.2, 152.4, "Scale is 1 unit = 1 inch. This dxf is 203.2m by 152.4m "},
+        {"foot.dxf", 2, nullptr, "foot", 2438.4, 1828.8,
+         "Scale is 1 unit = 1 foot (from the file). This dxf is 2438.4m by 1828.8m \nLarger than 500 m on a side: check the drawing units."},
+    };
+    for (const Row& row : rows) {
+        CDxfSizeDlg dialog(plan(row.file, row.headerUnits));
+        ASSERT_TRUE(dialog.IsDrawingRead()) << row.file;
+        if (row.chosen) dialog.GetUnitsList()->setCurrentText(row.chosen);
+        EXPECT_EQ(dialog.GetUnitsList()->currentText().toStdString(), row.wantUnits) << row.file;
+        EXPECT_NEAR(dialog.GetWidth(), row.wantWidth, 1e-9) << row.file;
+        EXPECT_NEAR(dialog.GetHeight(), row.wantHeight, 1e-9) << row.file;
+        EXPECT_EQ(dialog.GetSizeLabel()->text().toStdString(), row.wantText) << row.file;
+        if (std::string(row.file) == "none.dxf") SaveScreenshot(dialog, "dxf-size-large-plan");
+    }
+}
+
 } // namespace

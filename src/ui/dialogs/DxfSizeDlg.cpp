@@ -8,14 +8,26 @@
 #include "ui/platform/QtCanvas.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 namespace {
 const int kPictureWidth = 420;
 const int kPictureHeight = 300;
+
+struct Unit {
+    const char* name;
+    const char* spoken; // as the size line says it
+    double metres;
+};
+const Unit kUnits[] = {
+    {"m", "meter", 1.0}, {"mm", "mm", 0.001}, {"cm", "cm", 0.01}, {"inch", "inch", 0.0254}, {"foot", "foot", 0.3048}};
 } // namespace
 
 CDxfSizeDlg::CDxfSizeDlg(const std::string& dxfPath, QWidget* parent)
@@ -29,9 +41,27 @@ CDxfSizeDlg::CDxfSizeDlg(const std::string& dxfPath, QWidget* parent)
     m_pPicture->setFixedSize(kPictureWidth, kPictureHeight);
     m_pPicture->setFrameShape(QFrame::Box);
     GetMainLayout()->addWidget(m_pPicture, 0, Qt::AlignHCenter);
+    auto* unitsRow = new QHBoxLayout;
+    unitsRow->addWidget(new QLabel("Drawing units:", this));
+    m_pUnits = new QComboBox(this);
+    for (const Unit& unit : kUnits)
+        m_pUnits->addItem(unit.name);
+    unitsRow->addWidget(m_pUnits);
+    unitsRow->addStretch();
+    GetMainLayout()->addLayout(unitsRow);
     m_pSize = new QLabel(this);
+    m_pSize->setWordWrap(true);
     GetMainLayout()->addWidget(m_pSize);
     FinishLayout();
+    // The header's units, where it names any the list has.
+    const double header = MetresPerHeaderUnit(m_pDxf->GetHeaderUnits());
+    for (int i = 0; i < m_pUnits->count(); ++i)
+        if (kUnits[i].metres == header) m_pUnits->setCurrentIndex(i);
+    m_dScale = kUnits[m_pUnits->currentIndex()].metres;
+    connect(m_pUnits, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index < m_pUnits->count()) m_dScale = kUnits[index].metres;
+        ShowSize();
+    });
 
     if (m_pDxf->GetEntityCount() == 0) {
         Log().Printf(LOG_ERROR, "There has been an error with the DXF file or the DXF file is empty");
@@ -41,9 +71,23 @@ CDxfSizeDlg::CDxfSizeDlg(const std::string& dxfPath, QWidget* parent)
     const Point size = m_pDxf->GetSize();
     m_dWidth = size.x;
     m_dHeight = size.y;
-    m_pSize->setText(QString::fromStdString(
-        StrPrintf("Scale is 1 unit = 1 meter. This dxf is %.1fm by %.1fm ", m_dWidth, m_dHeight)));
+    ShowSize();
     DrawPicture();
+}
+
+void CDxfSizeDlg::ShowSize() {
+    if (!m_bRead) return;
+    const int index = std::clamp(m_pUnits->currentIndex(), 0, int(std::size(kUnits)) - 1);
+    std::string text = StrPrintf("Scale is 1 unit = 1 %s%s. This dxf is %.1fm by %.1fm ", kUnits[index].spoken,
+                                 m_pDxf->GetHeaderUnits() >= 0 && MetresPerHeaderUnit(m_pDxf->GetHeaderUnits()) ==
+                                         kUnits[index].metres
+                                     ? " (from the file)"
+                                     : "",
+                                 GetWidth(), GetHeight());
+    const bool large = GetWidth() > kLargePlan || GetHeight() > kLargePlan;
+    if (large) text += StrPrintf("\nLarger than %.0f m on a side: check the drawing units.", kLargePlan);
+    m_pSize->setText(QString::fromStdString(text));
+    m_pSize->setStyleSheet(large ? "color: #b00000; font-weight: bold;" : "");
 }
 
 CDxfSizeDlg::~CDxfSizeDlg() = default;
@@ -74,10 +118,16 @@ void CDxfSizeDlg::DrawPicture() {
     m_pPicture->setPixmap(QPixmap::fromImage(image));
 }
 
+void CDxfSizeDlg::showEvent(QShowEvent* event) {
+    CCheckedDialog::showEvent(event);
+    GetOkButton()->setFocus(Qt::TabFocusReason);
+}
+
 bool CDxfSizeDlg::OnOK() {
-    const bool doubtful = m_dWidth > 1000.0 || m_dHeight > 1000.0 || m_dWidth < 0.5 || m_dHeight < 0.5;
-    if (doubtful && WyesNoBox("The DXF file dimensions are %.1f meters by %.1f meters\nCarry on anyway?",
-                              m_dWidth, m_dHeight) != IDYES)
+    const double w = GetWidth(), h = GetHeight();
+    const bool doubtful = w > 1000.0 || h > 1000.0 || w < 0.5 || h < 0.5;
+    if (doubtful && WyesNoBox("The DXF file dimensions are %.1f meters by %.1f meters\nCarry on anyway?", w, h) !=
+                        IDYES)
         return false;
     return true;
 }

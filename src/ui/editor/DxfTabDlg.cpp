@@ -31,6 +31,9 @@ CDxfTabDlg::CDxfTabDlg(QWidget* parent) : QWidget(parent) {
     m_pView->SetEditHandler([this](const OutlineEdit& edit) {
         return m_pDoc && ApplyFloorOutlineEdit(MakeContext(Point()), edit);
     });
+    m_pView->SetCopyHandler([this](const std::string& room, const Point& by) {
+        return m_pDoc && !CopyFloorRoom(MakeContext(Point()), room, by).empty();
+    });
 #else
     m_pPlaceholder = new QWidget(this);
     m_pPlaceholder->setAutoFillBackground(true);
@@ -50,6 +53,7 @@ CDxfTabDlg::~CDxfTabDlg() {
         m_pView->SetFinishHandler(nullptr);
         m_pView->SetContextHandler(nullptr);
         m_pView->SetEditHandler(nullptr);
+        m_pView->SetCopyHandler(nullptr);
         m_pView->SetDrawing(nullptr, nullptr, nullptr);
     }
 #endif
@@ -168,7 +172,12 @@ void CDxfTabDlg::SetModeHandler(std::function<void()> handler) {
 
 void CDxfTabDlg::StartMode(int mode) {
 #ifdef ORVANTIS_HAVE_FLOOR_VIEW
-    if (m_pDxf && IsIdle()) m_pView->StartDrawing(mode);
+    if (m_pDxf && IsIdle()) {
+        if (mode == MM_MEASURE)
+            m_pView->StartMeasure();
+        else
+            m_pView->StartDrawing(mode);
+    }
 #else
     (void)mode;
 #endif

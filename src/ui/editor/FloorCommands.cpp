@@ -17,6 +17,7 @@
 #include "ui/dialogs/ZonePropsDlg.h"
 #include "ui/editor/FloorView.h"
 
+#include <QInputDialog>
 #include <algorithm>
 #include <cmath>
 
@@ -309,7 +310,51 @@ void EditProducts(const FloorPageContext& ctx, bool daylightAware) {
     ctx.Changed();
 }
 
+// The room at the click point copied to another floor at the same place.
+void CopyRoomToFloor(const FloorPageContext& ctx) {
+    const CLENIRoom* room = RoomAt(ctx, false);
+    if (!room) {
+        WalertBox("There is no room here");
+        return;
+    }
+    QStringList floors;
+    for (int i = 0; i < Project(ctx).GetFloorCount(); ++i) {
+        const CLENIFloor* floor = Project(ctx).GetFloorByIndex(i);
+        if (floor && !EqualsNoCase(floor->GetName(), ctx.floorName)) floors << QString::fromStdString(floor->GetName());
+    }
+    if (floors.isEmpty()) {
+        WalertBox("The project has no other floor to copy the room to");
+        return;
+    }
+    QInputDialog dialog(ctx.parent);
+    dialog.setWindowTitle("Copy Room to Floor");
+    dialog.setLabelText(QString::fromStdString("Copy room <" + room->GetName() + "> to the floor:"));
+    dialog.setComboBoxItems(floors);
+    dialog.setComboBoxEditable(false);
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    CopyFloorRoom(ctx, room->GetName(), Point(), dialog.textValue().toStdString());
+}
+
 } // namespace
+
+std::string CopyFloorRoom(const FloorPageContext& ctx, const std::string& room, const Point& by,
+                          const std::string& targetFloor) {
+    if (!ctx.doc) return std::string();
+    const CLENIFloor* from = Floor(ctx);
+    const int index = Project(ctx).GetFloorIndexByName(targetFloor.empty() ? ctx.floorName : targetFloor);
+    const CLENIFloor* to = index >= 0 ? Project(ctx).GetFloorByIndex(index) : nullptr;
+    if (!from || !to) return std::string();
+    CLENIFloor edited = *to;
+    std::string name, message;
+    if (!CopyRoom(*from, room, by, edited, name, message)) {
+        WalertBox("%s", message.c_str());
+        return std::string();
+    }
+    ctx.BeginChange();
+    if (CLENIFloor* target = Project(ctx).GetFloorByIndex(index)) *target = edited;
+    ctx.Changed();
+    return name;
+}
 
 const std::vector<ContextMenuItem>& GetContextMenuItems() {
     static const std::vector<ContextMenuItem> items = {
@@ -321,6 +366,7 @@ const std::vector<ContextMenuItem>& GetContextMenuItems() {
         {IDC_PRINT_FLOOR, "Print Floor...", "Floor"},
         {IDC_ROOM_PROPERTIES, "Room Properties...", "Room"},
         {IDC_ERASE_ROOM, "Erase Room", "Room"},
+        {IDC_COPY_ROOM_TO_FLOOR, "Copy Room to Floor...", "Room"},
         {IDC_ROOM_3D_VIEW, "Show Room 3D view...", "Room"},
         {IDC_ROOM_CALCULATION, "Room Energy Calculation...", "Room"},
         {IDC_PRINT_PREVIEW_ROOM, "Print Preview Room...", "Room"},
@@ -364,6 +410,9 @@ bool RunFloorPageCommand(int id, const FloorPageContext& ctx) {
         break;
     case IDC_ERASE_ROOM:
         EraseRoom(ctx);
+        break;
+    case IDC_COPY_ROOM_TO_FLOOR:
+        CopyRoomToFloor(ctx);
         break;
     case IDC_ROOM_3D_VIEW:
         ShowRoom3D(ctx);

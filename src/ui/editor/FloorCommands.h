@@ -39,6 +39,7 @@ enum ContextCommandId {
     IDC_ERASE_ROOF_LIGHT = 32833,
     IDC_PRODUCTS_AD_AND = 32800,
     IDC_PRODUCTS_AND = 32908,
+    IDC_COPY_ROOM_TO_FLOOR = 32912,
 };
 
 // One item of the context menu, in menu order.
@@ -62,6 +63,11 @@ int FinishAtriumOutline(const FloorPageContext& ctx, const Polygon& outline);
 // An edited outline of the page's floor: checked (the refusal shown), then written as one undo step.
 struct OutlineEdit;
 bool ApplyFloorOutlineEdit(const FloorPageContext& ctx, const OutlineEdit& edit);
+
+// A copy of the page floor's room, moved by `by`, put on the floor targetFloor (the page's own when
+// empty) as one undo step; the refusal shown. The copy's name, empty when there is none.
+std::string CopyFloorRoom(const FloorPageContext& ctx, const std::string& room, const Point& by,
+                          const std::string& targetFloor = std::string());
 
 // The window whose daylight area holds the point (the one on the nearest wall when several do), as
 // an index into the room's windows, or -1.

@@ -36,6 +36,11 @@ bool IsDrawingMode(int mode) {
     return mode == MM_ADD_ROOM || mode == MM_ADD_ZONE || mode == MM_ADD_ATRIUM;
 }
 
+// Modes whose clicks pick snapped points.
+bool IsPickingMode(int mode) {
+    return IsDrawingMode(mode) || mode == MM_MEASURE;
+}
+
 QColor ToQColor(Rgb c) {
     return QColor(RgbRed(c), RgbGreen(c), RgbBlue(c));
 }
@@ -138,7 +143,30 @@ void CFloorView::ClearSelection() {
     m_SelOutline.clear();
     m_iDragCorner = -1;
     m_bMovingOutline = false;
+    m_bCopy = false;
     update();
+}
+
+void CFloorView::SetCopyMode(bool copy) {
+    m_bCopy = copy && m_iSelKind == OUTLINE_ROOM;
+    ReportStatus();
+    update();
+}
+
+bool CFloorView::PlaceSelection(const Point& by) {
+    if (!m_bCopy) {
+        Polygon outline = m_SelOutline;
+        for (Point& v : outline) {
+            v.x += by.x;
+            v.y += by.y;
+        }
+        return CommitEdit(outline, {}, Point(by.x, by.y));
+    }
+    m_bCopy = false;
+    const bool done = m_CopyHandler && m_CopyHandler(m_SelRoom, Point(by.x, by.y));
+    RefreshSelection();
+    ReportStatus();
+    return done;
 }
 
 void CFloorView::RefreshSelection() {
@@ -208,12 +236,7 @@ bool CFloorView::DeleteCornerAt(const Point& p) {
 
 bool CFloorView::MoveSelection(const Point& by) {
     if (m_iSelKind == OUTLINE_NONE || (by.x == 0.0 && by.y == 0.0)) return false;
-    Polygon outline = m_SelOutline;
-    for (Point& v : outline) {
-        v.x += by.x;
-        v.y += by.y;
-    }
-    return CommitEdit(outline, {}, Point(by.x, by.y));
+    return PlaceSelection(by);
 }
 
 void CFloorView::DrawSelection(QPainter& painter) {
@@ -295,6 +318,11 @@ void CFloorView::SetShowDxfBackground(bool show) {
     Invalidate();
 }
 
+void CFloorView::SetPlanDisplay(const PlanDisplay& display) {
+    m_Display = display;
+    SetShowDxfBackground(display.dxfDrawing);
+}
+
 void CFloorView::ToggleObjectSnap() {
     if (m_pSnap) m_pSnap->m_iFlags ^= CSnapPointList::SNAP_OBJECT;
     ReportStatus();
@@ -319,7 +347,7 @@ std::string CFloorView::GetStatusText() const {
     snaps += object ? "[OBJECT SNAP ON F3]" : "[object snap off F3]";
     std::string text = StrPrintf("%s   DXFPOS: %.2f %.2f", snaps.c_str(), m_PointerWorld.x, m_PointerWorld.y);
     // What the mode expects comes first, where a narrow status bar still shows it.
-    if (IsDrawingMode(m_eMouseMode)) {
+    if (IsPickingMode(m_eMouseMode)) {
         static const char* const kSnapNames[] = {"", "corner", "side", "drawing point", "grid"};
         const int kind = SnapPick(m_PointerWorld).kind;
         if (kind > SNAPPED_NONE && kind <= SNAPPED_GRID) text = StrPrintf("snap: %s   ", kSnapNames[kind]) + text;
@@ -332,10 +360,18 @@ std::string CFloorView::GetStatusText() const {
 std::string CFloorView::GetPrompt() const {
     if (m_eMouseMode == MM_NONE && m_iSelKind != OUTLINE_NONE) {
         const std::string xy = m_cDecimalSign == ',' ? "@dx;dy" : "@dx,dy";
+        if (m_bCopy)
+            return "Copy: drag the room or type " + xy + " to place the copy, C to move instead, Esc to let go" +
+                   (m_Entry.empty() ? std::string() : "   Copy by: " + m_Entry + "_");
         std::string prompt = "Drag a corner or the inside, Insert or Delete a corner at the pointer, type " + xy +
-                             " to move, Esc to let go";
+                             " to move, C to copy a room, Esc to let go";
         if (!m_Entry.empty()) prompt += "   Move by: " + m_Entry + "_";
         return prompt;
+    }
+    if (m_eMouseMode == MM_MEASURE) {
+        const std::string prompt = m_iMeasurePoints == 1 ? "Measure: click the second point"
+                                                         : "Measure: click a point or inside a room; Esc ends";
+        return m_MeasureText.empty() ? prompt : m_MeasureText + "   " + prompt;
     }
     if (!IsDrawingMode(m_eMouseMode)) return std::string();
     const std::string xy = m_cDecimalSign == ',' ? "x;y" : "x,y";
@@ -426,7 +462,14 @@ void CFloorView::RenderImage() {
             const Point b = TransformPoint(toWorld, Point(area.width(), 0));
             DrawDrawing(canvas, source, toPixel, Point(a.x, a.y), Point(b.x, b.y));
         }
-        if (m_pFloor) DrawFloorModel(canvas, *m_pFloor, toPixel, m_pFloor->GetHeight());
+        if (m_pFloor) {
+            OverlayOptions options;
+            options.luminaireTables = m_Display.luminaireTables;
+            options.openingLabels = m_Display.openingLabels;
+            options.roomNames = true;
+            options.keepTablesApart = true;
+            DrawFloorModel(canvas, *m_pFloor, toPixel, m_pFloor->GetHeight(), nullptr, options);
+        }
         DrawNorthArrow(canvas, area.width());
         if (m_pFloor) DrawInstanceMark(canvas, area.width(), m_pFloor->GetInstanceCount());
         DrawLeniColouringLegend(canvas, area.width(), area.height());
@@ -440,7 +483,7 @@ void CFloorView::RenderImage() {
 void CFloorView::SetMode(int mode) {
     const bool changed = mode != m_eMouseMode;
     m_eMouseMode = mode;
-    if (IsDrawingMode(mode))
+    if (IsPickingMode(mode))
         setCursor(Qt::CrossCursor);
     else
         unsetCursor();
@@ -459,6 +502,82 @@ void CFloorView::StartDrawing(int mode) {
     SetMode(mode);
     setFocus();
     update();
+}
+
+void CFloorView::StartMeasure() {
+    StopDrawing();
+    ClearSelection();
+    m_iMeasurePoints = 0;
+    m_MeasureText.clear();
+    SetMode(MM_MEASURE);
+    setCursor(Qt::CrossCursor);
+    setFocus();
+}
+
+std::string CFloorView::AreaTextAt(const Point& p) const {
+    if (!m_pFloor) return std::string();
+    if (const CLENIRoom* room = m_pFloor->GetRoomAtPoint(p, false)) {
+        const std::string roomText = StrPrintf("room <%s>: %.2f m2", room->GetName().c_str(), room->GetArea());
+        if (const CLENIZone* zone = room->GetZoneAtPoint(p))
+            return StrPrintf("Zone <%s>: %.2f m2 in ", zone->GetName().c_str(), zone->GetArea()) + roomText;
+        return "R" + roomText.substr(1);
+    }
+    if (const CLENIAtrium* atrium = m_pFloor->GetAtriumAtPoint(p))
+        return StrPrintf("Atrium <%s>: %.2f m2", atrium->m_csName.c_str(), CalcShoelaceArea(atrium->m_Polygon));
+    return std::string();
+}
+
+void CFloorView::MeasureAt(const Point& p) {
+    if (m_eMouseMode != MM_MEASURE) return;
+    const Point at = SnapPick(p).point;
+    if (m_iMeasurePoints != 1) {
+        m_MeasureFrom = Point(at.x, at.y);
+        m_iMeasurePoints = 1;
+        m_MeasureText = StrPrintf("From %.2f %.2f", at.x, at.y);
+        // The areas under the pointer itself: a snapped point may sit on the room's wall.
+        const std::string area = AreaTextAt(p);
+        if (!area.empty()) m_MeasureText = area + "   " + m_MeasureText;
+    } else {
+        m_MeasureTo = Point(at.x, at.y);
+        m_iMeasurePoints = 2;
+        const double dx = m_MeasureTo.x - m_MeasureFrom.x, dy = m_MeasureTo.y - m_MeasureFrom.y;
+        m_MeasureText = StrPrintf("Distance %.2f m (dx %.2f m, dy %.2f m)", std::hypot(dx, dy), dx, dy);
+    }
+    ReportStatus();
+    update();
+}
+
+void CFloorView::DrawMeasure(QPainter& painter) {
+    if (m_eMouseMode != MM_MEASURE || m_iMeasurePoints == 0 || m_Image.isNull()) return;
+    const Matrix4 toPixel = GetWorldToPixel();
+    auto pixel = [&](const Point& w) {
+        const Point q = TransformPoint(toPixel, Point(w.x, w.y));
+        return QPointF(q.x + kFrame, q.y + kFrame);
+    };
+    const QPointF a = pixel(m_MeasureFrom);
+    const QPointF b = m_iMeasurePoints == 2 ? pixel(m_MeasureTo) : QPointF(m_Pointer.x() + kFrame, m_Pointer.y() + kFrame);
+    painter.save();
+    painter.setClipRect(QRect(kFrame, kFrame, m_Image.width(), m_Image.height()));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor(200, 0, 160), 2, m_iMeasurePoints == 2 ? Qt::SolidLine : Qt::DashLine));
+    painter.drawLine(a, b);
+    painter.drawEllipse(a, 3.0, 3.0);
+    if (m_iMeasurePoints == 2) {
+        painter.drawEllipse(b, 3.0, 3.0);
+        // The distance at the middle of the line, on white.
+        const QString text = QString::fromStdString(m_MeasureText.substr(0, m_MeasureText.find(" (")));
+        const QFontMetrics metrics(painter.font());
+        const QPointF mid = (a + b) / 2.0;
+        const double w = metrics.horizontalAdvance(text) + 8, h = metrics.height() + 4;
+        // Kept inside the picture, where a point lies near its edge.
+        const QRectF box(std::clamp(mid.x() + 6, double(kFrame), std::max(double(kFrame), kFrame + m_Image.width() - w)),
+                         std::clamp(mid.y() - h - 2, double(kFrame), std::max(double(kFrame), kFrame + m_Image.height() - h)),
+                         w, h);
+        painter.fillRect(box, Qt::white);
+        painter.setPen(QColor(200, 0, 160));
+        painter.drawText(box, Qt::AlignCenter, text);
+    }
+    painter.restore();
 }
 
 void CFloorView::StopDrawing() {
@@ -644,7 +763,7 @@ void CFloorView::FinishOutline() {
 }
 
 void CFloorView::DrawSnapMarker(QPainter& painter) {
-    if (!IsDrawingMode(m_eMouseMode) || !m_pSnap || !m_pSnap->m_iFlags || m_Image.isNull()) return;
+    if (!IsPickingMode(m_eMouseMode) || !m_pSnap || !m_pSnap->m_iFlags || m_Image.isNull()) return;
     const SnapResult snap = SnapPick(m_PointerWorld);
     if (snap.kind == SNAPPED_NONE) return;
     const Point p = TransformPoint(GetWorldToPixel(), Point(snap.point.x, snap.point.y));
@@ -727,6 +846,7 @@ void CFloorView::paintEvent(QPaintEvent*) {
     painter.drawImage(QPoint(kFrame, kFrame), m_Image);
     DrawSelection(painter);
     DrawOutline(painter);
+    DrawMeasure(painter);
     DrawSnapMarker(painter);
     if (IsDrawingMode(m_eMouseMode) && !m_Entry.empty()) {
         // The typed corner beside the pointer, where the eye is.
@@ -776,6 +896,7 @@ void CFloorView::mouseMoveEvent(QMouseEvent* event) {
     ReportStatus();
     // Only the rubber band moves: the plan comes from the kept picture.
     if (IsDrawingMode(m_eMouseMode) && (m_bHasOutline || (m_pSnap && m_pSnap->m_iFlags))) update();
+    if (m_eMouseMode == MM_MEASURE) update();
 }
 
 void CFloorView::mousePressEvent(QMouseEvent* event) {
@@ -804,8 +925,10 @@ void CFloorView::mousePressEvent(QMouseEvent* event) {
                     m_iDragCorner = static_cast<int>(i);
                 }
             }
+            // Ctrl held while grabbing a room's inside drags a copy.
+            if (m_iSelKind == OUTLINE_ROOM && (event->modifiers() & Qt::ControlModifier)) m_bCopy = true;
             if (m_iDragCorner < 0 && IsPointInPolygon(m_SelOutline, m_PointerWorld) &&
-                !(m_iSelKind == OUTLINE_ROOM && m_pFloor && m_pFloor->FindRoom(m_SelRoom) &&
+                !(m_iSelKind == OUTLINE_ROOM && !m_bCopy && m_pFloor && m_pFloor->FindRoom(m_SelRoom) &&
                   m_pFloor->FindRoom(m_SelRoom)->GetZoneAtPoint(m_PointerWorld)))
                 m_bMovingOutline = true;
         }
@@ -829,6 +952,12 @@ void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
         AddCorner(m_PointerWorld);
         return;
     }
+    if (event->button() == Qt::LeftButton && m_eMouseMode == MM_MEASURE) {
+        m_Pointer = event->position().toPoint() - QPoint(kFrame, kFrame);
+        m_PointerWorld = WidgetToWorld(event->position().toPoint());
+        MeasureAt(m_PointerWorld);
+        return;
+    }
     if (event->button() == Qt::LeftButton && m_eMouseMode == MM_NONE && m_bLeftDown) {
         m_bLeftDown = false;
         const Polygon model = m_pFloor ? GetEditedOutline(*m_pFloor, m_iSelKind, m_SelRoom, m_SelName) : Polygon();
@@ -836,8 +965,17 @@ void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
         const Point shift = m_bMovingOutline && !model.empty() && !m_SelOutline.empty()
                                 ? Point(m_SelOutline[0].x - model[0].x, m_SelOutline[0].y - model[0].y)
                                 : Point();
+        const bool copying = m_bMovingOutline && m_bCopy;
         m_iDragCorner = -1;
         m_bMovingOutline = false;
+        if (copying) {
+            if (shift.x != 0.0 || shift.y != 0.0)
+                PlaceSelection(shift);
+            else
+                RefreshSelection();
+            update();
+            return;
+        }
         if (dragged && m_SelOutline != model) CommitEdit(m_SelOutline, {}, shift);
         update();
         return;
@@ -848,8 +986,8 @@ void CFloorView::mouseReleaseEvent(QMouseEvent* event) {
     }
     const int saved = m_iSavedMode;
     m_iSavedMode = MM_NONE;
-    if (saved != MM_NONE && !IsDrawingMode(saved)) Log().Printf(LOG_ERROR, "SetMouseMode not handled");
-    SetMode(IsDrawingMode(saved) ? saved : MM_NONE);
+    if (saved != MM_NONE && !IsPickingMode(saved)) Log().Printf(LOG_ERROR, "SetMouseMode not handled");
+    SetMode(IsPickingMode(saved) ? saved : MM_NONE);
 }
 
 void CFloorView::wheelEvent(QWheelEvent* event) {
@@ -866,6 +1004,15 @@ void CFloorView::keyPressEvent(QKeyEvent* event) {
         switch (event->key()) {
         case Qt::Key_Insert:
             InsertCornerAt(m_PointerWorld);
+            return;
+        case Qt::Key_C:
+            // A selected zone's room is the one copied.
+            if (m_iSelKind == OUTLINE_ZONE) {
+                m_iSelKind = OUTLINE_ROOM;
+                m_SelName.clear();
+                RefreshSelection();
+            }
+            SetCopyMode(!m_bCopy);
             return;
         case Qt::Key_Delete:
             DeleteCornerAt(m_PointerWorld);

@@ -7,6 +7,7 @@
 #include "dxf/Point.h"
 #include "model/ModelGeometry.h"
 #include "model/OutlineEdit.h"
+#include "ui/editor/PlanDisplay.h"
 
 #include <QColor>
 #include <QImage>
@@ -19,7 +20,7 @@ class CEntList;
 class CSnapPointList;
 class CLENIFloor;
 
-enum MouseMode { MM_NONE = 0, MM_PAN = 1, MM_ADD_ROOM = 2, MM_ADD_ZONE = 3, MM_ADD_ATRIUM = 4 };
+enum MouseMode { MM_NONE = 0, MM_PAN = 1, MM_ADD_ROOM = 2, MM_ADD_ZONE = 3, MM_ADD_ATRIUM = 4, MM_MEASURE = 5 };
 
 // What finishing an outline came to.
 enum FinishResult {
@@ -57,6 +58,9 @@ class CFloorView : public QWidget {
     Point GetViewMax() const { return m_ViewMax; }
 
     void SetShowDxfBackground(bool show);
+    // The View switches; room names are always drawn and each room's tables kept apart.
+    void SetPlanDisplay(const PlanDisplay& display);
+    const PlanDisplay& GetPlanDisplay() const { return m_Display; }
     bool GetShowDxfBackground() const { return m_bShowDxf; }
     void ToggleObjectSnap();
     void ToggleGridSnap();
@@ -70,6 +74,12 @@ class CFloorView : public QWidget {
     void StartDrawing(int mode);
     // Mode 0, default cursor, no outline.
     void StopDrawing();
+    // Measuring (mode 5): a click (snapped as drawing is) takes a point and tells the area of the zone
+    // and room under it, the next click the distance from it; Esc ends the mode.
+    void StartMeasure();
+    void MeasureAt(const Point& p);
+    // The last measurement ("Distance 5.00 m (dx 3.00 m, dy 4.00 m)" or "Zone <Z>: 12.00 m2 ...").
+    const std::string& GetMeasureText() const { return m_MeasureText; }
     const Polygon& GetOutline() const { return m_Outline; }
     bool HasOutline() const { return m_bHasOutline; }
     // The room in which the zone being drawn was started; empty otherwise.
@@ -112,6 +122,13 @@ class CFloorView : public QWidget {
     bool InsertCornerAt(const Point& p);
     bool DeleteCornerAt(const Point& p);
     bool MoveSelection(const Point& by);
+    // Copying a selected room: C (or Ctrl held while dragging its inside) makes the next move put a
+    // copy there instead, the room staying where it is; the copy handler makes the copy.
+    void SetCopyMode(bool copy);
+    bool IsCopyMode() const { return m_bCopy; }
+    void SetCopyHandler(std::function<bool(const std::string& room, const Point& by)> handler) {
+        m_CopyHandler = std::move(handler);
+    }
     // True when the edit was made (the handler shows why when it was not).
     void SetEditHandler(std::function<bool(const OutlineEdit&)> handler) { m_EditHandler = std::move(handler); }
     // How many times the outline and rubber band were drawn over the kept picture.
@@ -172,10 +189,15 @@ class CFloorView : public QWidget {
     // False with the message shown when the zone side from A to B leaves the zone's room.
     bool CheckZoneSide(const Point& a, const Point& b);
     void DrawSnapMarker(QPainter& painter);
+    void DrawMeasure(QPainter& painter);
+    // The areas of the zone, room or atrium holding P.
+    std::string AreaTextAt(const Point& p) const;
     void DrawSelection(QPainter& painter);
     // Sends an edit of the selection to the handler; the selection shows the model's outline after.
     bool CommitEdit(const Polygon& outline, std::vector<int> wallMap, const Point& shift);
     void RefreshSelection();
+    // Ends a move of the selection by `by`: a copy in copy mode, else an edit.
+    bool PlaceSelection(const Point& by);
     // Pixels per metre of the current view.
     double PixelScale() const;
     void FinishOutline();
@@ -195,6 +217,7 @@ class CFloorView : public QWidget {
     int m_eMouseMode = MM_NONE;
     int m_iSavedMode = MM_NONE;
     bool m_bShowDxf = true;
+    PlanDisplay m_Display;
     bool m_bRedrawNeeded = true;
     QImage m_Image;
     int m_iRenderCount = 0;
@@ -209,6 +232,11 @@ class CFloorView : public QWidget {
     int m_iDragCorner = -1;
     bool m_bMovingOutline = false;
     bool m_bLeftDown = false;
+    bool m_bCopy = false;
+    int m_iMeasurePoints = 0; // 0, 1 (a first point) or 2 (a distance)
+    Point m_MeasureFrom, m_MeasureTo;
+    std::string m_MeasureText;
+    std::function<bool(const std::string&, const Point&)> m_CopyHandler;
     Point m_DragFrom;
     std::function<bool(const OutlineEdit&)> m_EditHandler;
     char m_cDecimalSign = '.';

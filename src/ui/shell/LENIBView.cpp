@@ -71,7 +71,8 @@ double FaOfRoomType(const std::string& roomType) {
 
 } // namespace
 
-CLENIBView::CLENIBView(CLENIBDoc& doc, QWidget* parent) : QWidget(parent), m_Doc(doc) {
+CLENIBView::CLENIBView(CLENIBDoc& doc, QWidget* parent)
+    : QWidget(parent), m_Doc(doc), m_PlanDisplay(LoadPlanDisplay()) {
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -155,6 +156,7 @@ CDxfTabDlg* CLENIBView::AddPage(const std::string& text) {
     });
     page->SetChangedHandler([this]() { emit documentChanged(); });
     page->SetModeHandler([this]() { emit documentChanged(); });
+    if (CFloorView* view = page->GetFloorView()) view->SetPlanDisplay(m_PlanDisplay);
     m_pTabCtrl->addTab(page, Q(text));
     return page;
 }
@@ -192,8 +194,11 @@ bool CLENIBView::IsCommandEnabled(int id) const {
     case ID_ADD_ROOM:
     case ID_ADD_ZONE:
     case ID_ADD_ATRIUM:
+    case ID_MEASURE:
         return drawing && idle;
     case ID_DXF_BACKGROUND:
+    case ID_SHOW_LUMINAIRE_TABLES:
+    case ID_SHOW_OPENING_LABELS:
         return drawing;
     case ID_FLOOR_CALCULATION:
         return m_Doc.IsProjectOpen() && m_Doc.GetProject().GetFloorCount() > 0 && idle;
@@ -343,9 +348,11 @@ void CLENIBView::AddDxfFloor(const std::string& path) {
             floorName.c_str());
         return;
     }
+    double scale = 1.0;
     {
         CDxfSizeDlg size(path, this);
         if (!size.IsDrawingRead() || ExecDialog(size) != QDialog::Accepted) return;
+        scale = size.GetScale();
     }
     CFloorDlg floorDlg(3.0, this);
     if (ExecDialog(floorDlg) != QDialog::Accepted) return;
@@ -354,7 +361,7 @@ void CLENIBView::AddDxfFloor(const std::string& path) {
         "%s\nRoof lights on %s\nAtriums on %s\n\n(NOTE:The DXF scale is 1.0 = 1 meter.)\n",
         kSpecialLayers[0], kSpecialLayers[1], kSpecialLayers[2], kSpecialLayers[3], kSpecialLayers[4]);
     if (answer == IDCANCEL) return;
-    AddDxfFloorToProject(path, floorDlg.GetHeight(), answer == IDYES);
+    AddDxfFloorToProject(path, floorDlg.GetHeight(), answer == IDYES, scale);
 
     const std::string folder = fs::path(path).parent_path().string();
     if (DirectoryExists(folder))
@@ -363,7 +370,7 @@ void CLENIBView::AddDxfFloor(const std::string& path) {
         Log().Printf(LOG_ERROR, "DxfReadDir does not exist:\n%s", folder.c_str());
 }
 
-bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bool import) {
+bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bool import, double scale) {
     Log().Printf(LOG_INFO, "CLENIBView::ADFPT starting...\n");
     CLENIProject& project = m_Doc.GetProject();
     if (!m_Doc.IsProjectOpen()) {
@@ -373,8 +380,19 @@ bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bo
     const std::string floorName = fs::path(path).stem().string();
     const fs::path destination = FloorDxfPath(project, floorName);
     std::error_code ec;
-    if (!EqualsNoCase(fs::absolute(path, ec).lexically_normal().string(),
-                      destination.lexically_normal().string())) {
+    if (scale != 1.0) {
+        // The project's copy is written in metres: the floor's rooms, the snapping and every later
+        // opening of the project take it as it is.
+        CDxfFile drawing;
+        drawing.ReadFile(path);
+        drawing.m_dWriteScale = scale;
+        if (drawing.GetEntityCount() == 0 || !drawing.SaveFile(destination.string())) {
+            Log().Printf(LOG_ERROR, "CLENIBView::ADFPT, Could not write the copy of the DXF file in metres:\n<%s>",
+                         destination.string().c_str());
+            return false;
+        }
+    } else if (!EqualsNoCase(fs::absolute(path, ec).lexically_normal().string(),
+                             destination.lexically_normal().string())) {
         fs::copy_file(path, destination, fs::copy_options::overwrite_existing, ec);
         if (ec) {
             Log().Printf(LOG_ERROR, "CLENIBView::ADFPT, Could not create copy of DXF file:\n<%s>",
@@ -383,13 +401,13 @@ bool CLENIBView::AddDxfFloorToProject(const std::string& path, double height, bo
         }
     }
     LENIImportCounts counts;
+    // One undo step: Undo takes the floor and its tab away again, its file staying where it is.
+    m_Doc.BeginChange();
     if (!project.AddFloor(floorName, height, import ? 1 : 0, destination.string(), &counts)) return false;
     const bool importFailed = import && counts.error;
     RefreshFloors();
     OpenDxfTab(destination.string());
     m_Doc.SetModifiedFlag(true);
-    // Every tab stands for a floor of the project: a kept step without this floor cannot come back.
-    m_Doc.ForgetUndoSteps();
 
     const int total = counts.rooms + counts.zones + counts.windows + counts.roofLights + counts.atria;
     if (total > 0)
@@ -479,25 +497,60 @@ void CLENIBView::OnRemoveDxfFloor() {
     if (!page) return;
     const std::string floorName = page->GetFloorName();
     if (WyesNoBox("Remove this DXF floor:\n%s\nfrom the project?", floorName.c_str()) != IDYES) return;
-    m_Doc.SetModifiedFlag(true);
-    if (GetTabCount() == 1) {
-        if (m_pTabCtrl->currentIndex() != 0)
-            Log().Printf(LOG_ERROR, "Warning only one tab but tab index is %d", m_pTabCtrl->currentIndex());
-        if (page->HasDrawing()) {
-            page->SetDxfFile(nullptr, std::string(), nullptr, App().GetDefaultGridSize());
-            project.DeleteFloor(floorName);
-            SetTabText(kNoFloorLoaded);
-        }
-    } else {
-        m_pTabCtrl->removeTab(m_pTabCtrl->indexOf(page));
-        // The page's own context menu may have asked for this: it goes once that call returns.
-        page->SetFloor(nullptr);
-        page->hide();
-        page->deleteLater();
+    if (GetTabCount() == 1 && m_pTabCtrl->currentIndex() != 0)
+        Log().Printf(LOG_ERROR, "Warning only one tab but tab index is %d", m_pTabCtrl->currentIndex());
+    if (GetTabCount() > 1 || page->HasDrawing()) {
+        // One undo step; the floor's drawing file stays in the project folder for it.
+        m_Doc.BeginChange();
         project.DeleteFloor(floorName);
-        m_pTabCtrl->setCurrentIndex(0);
+        // The tab strip changing under it is no new order of the floors.
+        const bool wasReconciling = m_bReconciling;
+        m_bReconciling = true;
+        RemovePage(page);
+        m_bReconciling = wasReconciling;
     }
-    m_Doc.ForgetUndoSteps();
+    m_Doc.SetModifiedFlag(true);
+    RefreshFloors();
+    emit documentChanged();
+}
+
+void CLENIBView::RemovePage(CDxfTabDlg* page) {
+    if (GetTabCount() == 1) {
+        page->SetDxfFile(nullptr, std::string(), nullptr, App().GetDefaultGridSize());
+        SetTabText(kNoFloorLoaded);
+        return;
+    }
+    m_pTabCtrl->removeTab(m_pTabCtrl->indexOf(page));
+    // The page's own context menu may have asked for this: it goes once that call returns.
+    page->SetFloor(nullptr);
+    page->hide();
+    page->deleteLater();
+    m_pTabCtrl->setCurrentIndex(0);
+}
+
+void CLENIBView::SyncPagesWithFloors() {
+    const CLENIProject& project = m_Doc.GetProject();
+    const bool wasReconciling = m_bReconciling;
+    m_bReconciling = true; // the tabs are put in the floors' order, not the other way round
+    auto pageOf = [&](const std::string& floor, int from) {
+        for (int i = from; i < GetTabCount(); ++i)
+            if (GetPage(i)->HasDrawing() && EqualsNoCase(GetPage(i)->GetFloorName(), floor)) return i;
+        return -1;
+    };
+    for (int i = GetTabCount() - 1; i >= 0; --i)
+        if (GetPage(i)->HasDrawing() && !project.FloorExists(GetPage(i)->GetFloorName())) RemovePage(GetPage(i));
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        const fs::path path = FloorDxfPath(project, floor.GetName());
+        if (pageOf(floor.GetName(), 0) < 0 && FileExists(path)) OpenDxfTab(path.string());
+    }
+    int to = 0;
+    for (const CLENIFloor& floor : project.GetFloors()) {
+        const int at = pageOf(floor.GetName(), to);
+        if (at < 0) continue;
+        if (at != to) m_pTabCtrl->tabBar()->moveTab(at, to);
+        ++to;
+    }
+    m_bReconciling = wasReconciling;
     RefreshFloors();
     emit documentChanged();
 }
@@ -522,7 +575,32 @@ void CLENIBView::OnGridSnap() {
 }
 
 void CLENIBView::OnDxfBackground() {
-    if (CDxfTabDlg* page = GetCurrDxfTabDlg()) page->ToggleDxfBackground();
+    TogglePlanDisplay(ID_DXF_BACKGROUND);
+}
+
+void CLENIBView::TogglePlanDisplay(int id) {
+    bool* flag = id == ID_SHOW_LUMINAIRE_TABLES ? &m_PlanDisplay.luminaireTables
+                 : id == ID_SHOW_OPENING_LABELS ? &m_PlanDisplay.openingLabels
+                 : id == ID_DXF_BACKGROUND      ? &m_PlanDisplay.dxfDrawing
+                                                : nullptr;
+    if (!flag) return;
+    *flag = !*flag;
+    SavePlanDisplay(m_PlanDisplay);
+    for (int i = 0; i < GetTabCount(); ++i)
+        if (CFloorView* view = GetPage(i)->GetFloorView()) view->SetPlanDisplay(m_PlanDisplay);
+}
+
+bool CLENIBView::IsCommandChecked(int id) const {
+    switch (id) {
+    case ID_SHOW_LUMINAIRE_TABLES:
+        return m_PlanDisplay.luminaireTables;
+    case ID_SHOW_OPENING_LABELS:
+        return m_PlanDisplay.openingLabels;
+    case ID_DXF_BACKGROUND:
+        return m_PlanDisplay.dxfDrawing;
+    default:
+        return false;
+    }
 }
 
 void CLENIBView::OnStartMode(int mode) {

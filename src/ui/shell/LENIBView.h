@@ -5,6 +5,7 @@
 // document's requests for dialogs.
 
 #include "app/LENIBDoc.h"
+#include "ui/editor/PlanDisplay.h"
 
 #include <QWidget>
 #include <functional>
@@ -52,6 +53,10 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void OnObjectSnap();
     void OnGridSnap();
     void OnDxfBackground();
+    // View switches of every floor page (ID_SHOW_LUMINAIRE_TABLES, ID_SHOW_OPENING_LABELS,
+    // ID_DXF_BACKGROUND), remembered in the preferences, and whether one is on.
+    void TogglePlanDisplay(int id);
+    bool IsCommandChecked(int id) const;
     // Drawing modes of the current page: MM_ADD_ROOM, MM_ADD_ZONE or MM_ADD_ATRIUM.
     void OnStartMode(int mode);
     void OnUndo();
@@ -63,7 +68,8 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void AddDxfFloor(const std::string& path);
     // Copies the file into the project folder and adds the floor (importing the special layers
     // when asked); false when nothing was added.
-    bool AddDxfFloorToProject(const std::string& path, double height, bool import);
+    // scale: metres per drawing unit; a drawing not in metres is kept in the project in metres.
+    bool AddDxfFloorToProject(const std::string& path, double height, bool import, double scale = 1.0);
     // Reads the DXF file into a tab: the empty first tab, or a new last one.
     bool OpenDxfTab(const std::string& path);
     // A tab for every floor with a drawing; only the shown one reads it now, the others when they
@@ -87,7 +93,8 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void OpenFolderInBrowser(const std::string& folder) override;
     void RunBuildingCalculation() override;
     void SetWaitCursor(bool wait) override;
-    void ModelReplaced() override { RefreshFloors(); }
+    // An undo or redo may bring a floor back or take one away: the tabs follow the floors.
+    void ModelReplaced() override { SyncPagesWithFloors(); }
 
   signals:
     // The title, the modified mark or the enabling of commands may have changed.
@@ -105,6 +112,11 @@ class CLENIBView : public QWidget, public IDocumentUi {
     void ReadPendingDrawing(CDxfTabDlg* page) const;
     // Floor pointers of the pages, after the project's floor list changed.
     void RefreshFloors();
+    // A tab for each floor whose drawing is in the project folder, in the floors' order; the tabs
+    // of floors the project no longer has go (their files stay).
+    void SyncPagesWithFloors();
+    // Takes the page out of the tab strip (the last one is emptied instead).
+    void RemovePage(CDxfTabDlg* page);
     // The room of a new simple floor, with a single zone when the user wants one.
     void AddSimpleFloorRoom(const std::string& floorName, double x, double y);
     void OnTabChanged(int index);
@@ -113,4 +125,5 @@ class CLENIBView : public QWidget, public IDocumentUi {
     QTabWidget* m_pTabCtrl;
     std::function<void(const std::string&)> m_StatusHandler;
     bool m_bReconciling = false;
+    PlanDisplay m_PlanDisplay;
 };

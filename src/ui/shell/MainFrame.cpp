@@ -145,8 +145,12 @@ void CMainFrame::CreateMainMenu() {
     AddCommand(view, "Object Snap On-Off\tF3", ID_OBJECT_SNAP);
     AddCommand(view, "Grid Snap On-Off\tF9", ID_GRID_SNAP);
     AddCommand(view, "Grid Snap Settings", ID_GRID_SNAP_SETTINGS);
-    AddCommand(view, "DXF background On/Off", ID_DXF_BACKGROUND);
+    AddCommand(view, "DXF background On/Off", ID_DXF_BACKGROUND)->setCheckable(true);
+    AddCommand(view, "Luminaire Tables", ID_SHOW_LUMINAIRE_TABLES)->setCheckable(true);
+    AddCommand(view, "Opening Labels", ID_SHOW_OPENING_LABELS)->setCheckable(true);
     AddCommand(view, "Colour Rooms by LENI", kColourRoomsByLeni)->setCheckable(true);
+    view->addSeparator();
+    AddCommand(view, "Measure Distance and Area", ID_MEASURE);
 
     QMenu* calculation = bar->addMenu("Calculation");
     AddCommand(calculation, "Building Calculation...", ID_BUILDING_CALCULATION);
@@ -266,6 +270,7 @@ void CMainFrame::UpdateCommandUi() {
                 enabled = m_pView->IsCommandEnabled(id);
         }
         action->setEnabled(enabled);
+        if (action->isCheckable()) action->setChecked(m_pView->IsCommandChecked(id));
     }
 }
 
@@ -366,6 +371,9 @@ void CMainFrame::OnCommand(int id) {
     case ID_ADD_ATRIUM:
         m_pView->OnStartMode(MM_ADD_ATRIUM);
         break;
+    case ID_MEASURE:
+        m_pView->OnStartMode(MM_MEASURE);
+        break;
     case ID_EDIT_UNDO:
         m_pView->OnUndo();
         break;
@@ -385,7 +393,9 @@ void CMainFrame::OnCommand(int id) {
         m_pView->OnGridSnapSettings();
         break;
     case ID_DXF_BACKGROUND:
-        m_pView->OnDxfBackground();
+    case ID_SHOW_LUMINAIRE_TABLES:
+    case ID_SHOW_OPENING_LABELS:
+        m_pView->TogglePlanDisplay(id);
         break;
     case kColourRoomsByLeni:
         // Switched on, the rooms take the results of a calculation made now.
