@@ -7,6 +7,7 @@
 #include "calc/CalcLog.h"
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
+#include "ui/editor/LeniColouring.h"
 #include "ui/GuiTestSupport.h"
 #include "ui/editor/ContextHooks.h"
 #include "ui/print/DefinePrintPagesDlg.h"
@@ -566,4 +567,10 @@ TEST_F(ResultDialogsTest, ColourRoomsByLeniFillsThePlan) {
     ASSERT_TRUE(Frame().RunCommand(CMainFrame::kColourRoomsByLeni));
     EXPECT_FALSE(Frame().FindCommand(CMainFrame::kColourRoomsByLeni)->isChecked());
     EXPECT_EQ(coloured(), 0);
+    // Another project, whose floor and room have the same names, starts uncoloured.
+    ASSERT_TRUE(Frame().RunCommand(CMainFrame::kColourRoomsByLeni));
+    NewProject("Villa 2");
+    AddSimpleFloor("Ground", 10, 5, 3, true);
+    EXPECT_FALSE(IsLeniColouringOn());
+    EXPECT_FALSE(Frame().FindCommand(CMainFrame::kColourRoomsByLeni)->isChecked());
 }

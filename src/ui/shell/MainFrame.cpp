@@ -270,7 +270,7 @@ void CMainFrame::UpdateCommandUi() {
                 enabled = m_pView->IsCommandEnabled(id);
         }
         action->setEnabled(enabled);
-        if (action->isCheckable()) action->setChecked(m_pView->IsCommandChecked(id));
+        if (action->isCheckable() && id != kColourRoomsByLeni) action->setChecked(m_pView->IsCommandChecked(id));
     }
 }
 
@@ -298,6 +298,10 @@ void CMainFrame::OnDocumentChanged() {
 }
 
 void CMainFrame::OnCommand(int id) {
+    // The colouring holds the results of the project open when it was switched on: another project
+    // (one of the same room names too) starts uncoloured.
+    if (id == ID_NEW_PROJECT || id == ID_OPEN_PROJECT || (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST))
+        SetLeniColouring(nullptr);
     switch (id) {
     case ID_NEW_PROJECT:
         m_Doc.OnFileNew();
@@ -468,6 +472,7 @@ void CMainFrame::DropFiles(const std::vector<std::string>& paths) {
         else
             m_pView->AddDxfFloor(path);
     } else if (path.size() > 9 && EqualsNoCase(path.substr(path.size() - 9), ".LENI1XML")) {
+        SetLeniColouring(nullptr);
         m_Doc.OpenProject(path);
     } else {
         WalertBox("Files of this type cannot be dropped into the program");
@@ -479,6 +484,7 @@ void CMainFrame::OpenProjectFromOutside(const std::string& path) {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
+    SetLeniColouring(nullptr);
     if (m_Doc.OpenProject(path)) {
         App().AddToRecentFiles(path);
         UpdateRecentFileItems();
