@@ -1050,25 +1050,60 @@ void DrawRoomSchedulePage(IDrawCanvas& canvas, int width, int height, const CLEN
     const PageLayout& l = g.layout;
     DrawSectionTitle(canvas, l, project, "ROOM SCHEDULE (ONE INSTANCE OF EACH FLOOR)");
     const int span = l.right - l.left;
-    const int smallFont = std::max(1, l.smallFont * 3 / 4);
-    const CanvasFont font = PageFont(smallFont);
-    const CanvasFont bold = PageFont(smallFont, true);
-    const std::vector<RoomScheduleColumn>& columns = GetRoomScheduleColumns();
-    double total = 0.0;
+    const std::vector<RoomScheduleColumn> columns = GetRoomScheduleColumns(project);
+    // The largest figure of each number column in the whole schedule, so that every page has the
+    // same columns.
+    std::vector<std::string> widest(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (!columns[c].format) {
+            if (columns[c].width == 0.0) // a short text: its longest, whole
+                for (const RoomScheduleRow& row : rows)
+                    if (const std::string text = columns[c].text(row); text.size() > widest[c].size()) widest[c] = text;
+            continue;
+        }
+        double largest = 0.0;
+        for (const RoomScheduleRow& row : rows)
+            if (std::isfinite(columns[c].value(row))) largest = std::max(largest, std::fabs(columns[c].value(row)));
+        widest[c] = FormatDouble(columns[c].format, -largest);
+    }
+    // A number column is as wide as its widest figure, its head and its unit, and a gap; the text
+    // columns share what is left by their shares, cutting long names. The font is made smaller
+    // until the number columns leave at least a quarter of the line to the texts.
+    int smallFont = std::max(1, l.smallFont * 3 / 4);
+    CanvasFont font, bold;
+    std::vector<int> widths(columns.size(), 0);
+    int gap = 0, numbers = 0;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        font = PageFont(smallFont);
+        bold = PageFont(smallFont, true);
+        gap = std::max(1, smallFont / 2);
+        numbers = 0;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            widths[c] = std::max(canvas.GetTextWidth(columns[c].head, bold), canvas.GetTextWidth(columns[c].unit, font));
+            if (!columns[c].format && columns[c].width > 0.0) continue;
+            widths[c] = std::max(widths[c], canvas.GetTextWidth(widest[c], font)) + gap;
+            numbers += widths[c];
+        }
+        if (numbers <= span * 3 / 4 || smallFont <= 1) break;
+        smallFont = std::max(1, int(smallFont * (span * 3.0 / 4.0) / numbers));
+    }
+    double textShares = 0.0;
     for (const RoomScheduleColumn& c : columns)
-        total += c.width;
+        textShares += c.format ? 0.0 : c.width;
+    const int textRoom = std::max(0, span - numbers);
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (!columns[c].format && columns[c].width > 0.0) widths[c] = int(columns[c].width / textShares * textRoom);
     // Each column's left and right edge; numbers end at the right edge, texts start at the left.
     std::vector<int> lefts, rights;
-    double at = 0.0;
-    for (const RoomScheduleColumn& c : columns) {
-        lefts.push_back(l.left + int(at / total * span));
-        at += c.width;
-        rights.push_back(l.left + int(at / total * span));
+    int at = l.left;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        lefts.push_back(at);
+        at += widths[c];
+        rights.push_back(at);
     }
-    const int gap = smallFont / 2;
     auto cell = [&](size_t c, int y, const std::string& text, const CanvasFont& f) {
         if (text.empty()) return;
-        if (columns[c].format)
+        if (columns[c].format || columns[c].width == 0.0) // numbers and short texts end at the right
             canvas.DrawText(rights[c] - canvas.GetTextWidth(text, f), y, text, f, kBlack);
         else
             canvas.DrawText(lefts[c], y, FitText(canvas, text, rights[c] - lefts[c] - gap, f), f, kBlack);

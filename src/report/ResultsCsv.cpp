@@ -7,6 +7,7 @@
 #include "calc/EnergyCalc.h"
 #include "model/LENIProject.h"
 #include "products/ZoneObjList.h"
+#include "report/CostAndTarget.h"
 #include "report/ResultsExport.h"
 #include "report/RoomSchedule.h"
 
@@ -49,6 +50,9 @@ enum Column {
     FLOOR_COUNT,
     STANDBY_POWER,
     CHARGING_POWER,
+    COST, // the year's, where the project sets a price, an emission factor, a target
+    CO2,
+    TARGET,
     COLUMN_COUNT
 };
 
@@ -90,6 +94,9 @@ std::vector<std::string> Header() {
     h[FLOOR_COUNT] = "Number of floors";
     h[STANDBY_POWER] = "Installed standby power Ppc (W)";
     h[CHARGING_POWER] = "Installed charging power Pem (W)";
+    h[COST] = "Annual cost";
+    h[CO2] = "Annual CO2 (kg)";
+    h[TARGET] = "LENI target";
     return h;
 }
 
@@ -113,6 +120,14 @@ void PutResults(std::vector<std::string>& row, const LENIObjectResults& r) {
         row[MONTHS + 3 * (m - 1) + 1] = Number(s.Wp);
         row[MONTHS + 3 * (m - 1) + 2] = Number(r.area > 0.0 ? (s.Wl + s.Wp) / r.area : 0.0);
     }
+}
+
+// The year's cost, CO2 and target mark of an object, each where the project sets its value.
+void PutCostAndTarget(std::vector<std::string>& row, const CLENIProject& project, const LENIObjectResults& r) {
+    const double energy = r.steps[0].Wl + r.steps[0].Wp;
+    if (project.GetEnergyPrice()) row[COST] = Number(energy * *project.GetEnergyPrice());
+    if (project.GetCO2Factor()) row[CO2] = Number(energy * *project.GetCO2Factor());
+    row[TARGET] = GetTargetMark(project, r.area > 0.0 ? energy / r.area : 0.0);
 }
 
 void AppendRow(std::string& out, const std::vector<std::string>& row) {
@@ -144,6 +159,7 @@ std::string BuildResultsCsv(const CLENIProject& project) {
     row[LEVEL] = "Building";
     row[BUILDING] = project.GetName();
     PutResults(row, results.building);
+    PutCostAndTarget(row, project, results.building);
     row[FO] = Number(GetAverageFo(project));
     row[LOCATION] = project.GetLocation();
     row[BUILDING_TYPE] = project.GetDominantBuildingType();
@@ -167,6 +183,7 @@ std::string BuildResultsCsv(const CLENIProject& project) {
         row[FLOOR] = floors[f].GetName();
         row[INSTANCES] = StrPrintf("%d", floors[f].GetInstanceCount());
         PutResults(row, results.floors[f]);
+        PutCostAndTarget(row, project, results.floors[f]);
         AppendRow(out, row);
         for (size_t r = 0; r < results.rooms[f].size() && next < schedule.size(); ++r, ++next) {
             const RoomScheduleRow& room = schedule[next];
@@ -177,6 +194,7 @@ std::string BuildResultsCsv(const CLENIProject& project) {
             row[ROOM] = room.room;
             row[ROOM_TYPE] = room.roomType;
             PutResults(row, results.rooms[f][r]);
+            PutCostAndTarget(row, project, results.rooms[f][r]);
             row[TD] = StrPrintf("%d", room.td);
             row[TN] = StrPrintf("%d", room.tn);
             row[FO] = Number(room.Fo);

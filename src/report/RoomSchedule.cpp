@@ -6,6 +6,7 @@
 #include "calc/ZoneFactors.h"
 #include "model/LENIProject.h"
 #include "products/LumSysDataBase.h"
+#include "report/CostAndTarget.h"
 
 #include <cmath>
 #include <limits>
@@ -63,6 +64,10 @@ std::vector<RoomScheduleRow> GetRoomSchedule(const CLENIProject& project, const 
             row.Wl = result.steps[0].Wl;
             row.Wp = result.steps[0].Wp;
             row.LENI = result.steps[0].GetLENI();
+            const double energy = row.Wl + row.Wp;
+            row.cost = project.GetEnergyPrice() ? energy * *project.GetEnergyPrice() : NoValue();
+            row.CO2 = project.GetCO2Factor() ? energy * *project.GetCO2Factor() : NoValue();
+            row.targetMark = GetTargetMark(project, row.LENI);
             double weights = 0.0;
             for (const CLENIZone& zone : room.GetZones()) {
                 row.zones.push_back(ZoneFigures(project, floors[f], room, zone));
@@ -86,8 +91,8 @@ std::vector<RoomScheduleRow> GetRoomSchedule(const CLENIProject& project, const 
     return rows;
 }
 
-const std::vector<RoomScheduleColumn>& GetRoomScheduleColumns() {
-    static const std::vector<RoomScheduleColumn> columns = {
+std::vector<RoomScheduleColumn> GetRoomScheduleColumns(const CLENIProject& project) {
+    std::vector<RoomScheduleColumn> columns = {
         {"Room", "", nullptr, 0.13, nullptr, [](const RoomScheduleRow& r) { return r.room; }},
         {"Room type", "", nullptr, 0.19, nullptr, RoomTypeText},
         {"Area", "m\u00b2", "%.2f", 0.075, [](const RoomScheduleRow& r) { return r.area; }, nullptr},
@@ -102,6 +107,12 @@ const std::vector<RoomScheduleColumn>& GetRoomScheduleColumns() {
         {"Wp", "kWh", "%.2f", 0.07, [](const RoomScheduleRow& r) { return r.Wp; }, nullptr},
         {"LENI", "kWh/(m\u00b2 y)", "%.2f", 0.11, [](const RoomScheduleRow& r) { return r.LENI; }, nullptr},
     };
+    if (project.GetEnergyPrice())
+        columns.push_back({"Cost", "", "%.2f", 0.07, [](const RoomScheduleRow& r) { return r.cost; }, nullptr});
+    if (project.GetCO2Factor())
+        columns.push_back({"CO2", "kg", "%.2f", 0.07, [](const RoomScheduleRow& r) { return r.CO2; }, nullptr});
+    if (project.GetLeniTarget())
+        columns.push_back({"Target", "", nullptr, 0.0, nullptr, [](const RoomScheduleRow& r) { return r.targetMark; }});
     return columns;
 }
 

@@ -31,6 +31,10 @@ struct RoomScheduleRow {
     double Fo = 0.0, Fc = 0.0, Fd = 0.0;
     double Wl = 0.0, Wp = 0.0; // kWh, the year
     double LENI = 0.0;         // kWh/(m2 year)
+    // Where the project sets a price, an emission factor, a target: the year's cost, CO2 (kg) and
+    // "pass" or "FAIL"; NaN and empty where it does not.
+    double cost = 0.0, CO2 = 0.0;
+    std::string targetMark;
     std::vector<ZoneScheduleFigures> zones;
 };
 
@@ -38,16 +42,16 @@ struct RoomScheduleRow {
 std::vector<RoomScheduleRow> GetRoomSchedule(const CLENIProject& project, const LENIProjectResults& results);
 
 // One column of the schedule: its head and unit, and either a number (value, printed with format
-// on the page; NaN where the row has none, printed "-") or a text. Further columns (a target mark,
-// cost, CO2) are added to this list.
+// on the page; NaN where the row has none, printed "-") or a text.
 struct RoomScheduleColumn {
     const char* head;
     const char* unit;
     const char* format;                              // of a number column; null for a text
-    double width;                                    // share of the page's width
+    double width;                                    // share of the page's width; 0: as its texts
     double (*value)(const RoomScheduleRow& row);     // of a number column
     std::string (*text)(const RoomScheduleRow& row); // of a text column
 };
-const std::vector<RoomScheduleColumn>& GetRoomScheduleColumns();
+// The columns for the project: cost, CO2 and the target mark follow where it sets their value.
+std::vector<RoomScheduleColumn> GetRoomScheduleColumns(const CLENIProject& project);
 // The column's text on the page: the text, or the number in the column's format ("-" for none).
 std::string FormatScheduleCell(const RoomScheduleColumn& column, const RoomScheduleRow& row);

@@ -7,6 +7,7 @@
 #include "base/TextUtils.h"
 #include "dxf/DxfFile.h"
 #include "model/LENIProject.h"
+#include "report/ResultsCsv.h"
 #include "report/ResultsExport.h"
 #include "report/RoomSchedule.h"
 #include "support/RecordingCanvas.h"
@@ -563,7 +564,7 @@ TEST(ReportPagesTest, RoomScheduleOfHandWorkedRooms) {
     EXPECT_TRUE(page.FindText("Floor: Ground"));
     // A room type longer than its column ends with an ellipsis.
     EXPECT_EQ(line("Kitchen"),
-              "Kitchen Cellular office... 50.00 360.00 7.20 2250 250 1.00 1.00 1.00 900.00 65.70 19.31");
+              "Kitchen Cellular of... 50.00 360.00 7.20 2250 250 1.00 1.00 1.00 900.00 65.70 19.31");
     EXPECT_EQ(line("Hall"), "Hall Corridor 50.00 144.00 2.88 2250 250 0.79 1.00 1.00 360.00 26.28 7.73");
     EXPECT_EQ(line("Store"), "Store 9.00 0.00 0.00 1000 1000 - - - 0.00 0.00 0.00");
     EXPECT_EQ(GetRoomSchedulePageCount(rows, kW, kH), 1);
@@ -633,6 +634,20 @@ TEST(ReportPagesTest, CostCO2AndTargetOnThePrintedPages) {
     EXPECT_TRUE(chart.FindText("Dec 48.43, 96.86"));
     EXPECT_EQ(GetCostAndTargetCells(project, rows[0]), (std::vector<std::string>{"579.42", "1158.84", "FAIL"}));
     EXPECT_EQ(GetCostAndTargetCells(project, rows[2]), (std::vector<std::string>{"193.14", "386.28", "FAIL"}));
+    // The room schedule and the CSV carry the same three figures: one storey's Kitchen, 965.70 kWh.
+    const std::vector<RoomScheduleRow> schedule = GetRoomSchedule(project, results);
+    ASSERT_FALSE(schedule.empty());
+    EXPECT_NEAR(schedule[0].cost, 193.14, 0.005);
+    EXPECT_NEAR(schedule[0].CO2, 386.28, 0.005);
+    EXPECT_EQ(schedule[0].targetMark, "FAIL");
+    RecordingCanvas schedulePage;
+    DrawRoomSchedulePage(schedulePage, kW, kH, project, schedule, 0);
+    for (const char* text : {"Cost", "CO2", "Target", "193.14", "386.28", "FAIL"})
+        EXPECT_TRUE(schedulePage.FindText(text)) << text;
+    const std::string csv = BuildResultsCsv(project);
+    EXPECT_NE(csv.find(",Annual cost,Annual CO2 (kg),LENI target\r\n"), std::string::npos);
+    // The building's row ends with 2897.10 kWh x 0.2 and x 0.4, and its mark.
+    EXPECT_NE(csv.find(",579.4200000,1158.8400000,FAIL\r\n"), std::string::npos) << csv.substr(0, 2000);
     project.SetLeniTarget(19.5);
     project.SetEnergyPrice(std::nullopt);
     EXPECT_EQ(GetCostAndTargetCells(project, rows[1]), (std::vector<std::string>{"386.28", "pass"}));
