@@ -8,6 +8,7 @@
 #include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
 #include "base/XmlUtils.h"
+#include "dxf/DrawnArea.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
 #include "model/ModelGeometry.h"
@@ -290,18 +291,6 @@ void ReportZonesOutsideTheirRoom(const CLENIRoom& room) {
             Log().Printf(LOG_ERROR, "Zone <%s> of room <%s> reaches beyond its room.", zone.GetName().c_str(),
                          room.GetName().c_str());
     }
-}
-
-// Whether two edges of the closed outline that do not meet at a vertex cross.
-bool OutlineCrossesItself(const Polygon& polygon) {
-    const size_t n = polygon.size();
-    if (n < 4) return false;
-    for (size_t i = 0; i < n; ++i)
-        for (size_t j = i + 2; j < n; ++j) {
-            if (i == 0 && j == n - 1) continue; // the closing edge meets the first one
-            if (SegmentsCross(polygon[i], polygon[i + 1], polygon[j], polygon[(j + 1) % n])) return true;
-        }
-    return false;
 }
 
 bool ReadPolygon(const TiXmlElement* parent, const std::string& owner, Polygon& polygon) {
@@ -599,13 +588,14 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
 
     Polygon polygon;
     if (!ReadPolygon(e, name, polygon)) return false;
-    if (OutlineCrossesItself(polygon))
-        // The DXF import refuses such an outline; one written into the file by hand is reported.
-        Log().Printf(LOG_ERROR,
-                     "The outline of room <%s> crosses itself: the area worked out for it is not the area "
-                     "drawn. Please draw the room again.",
-                     name.c_str());
     room.SetPolygon(polygon);
+    if (room.OutlineCrossesItself())
+        // The DXF import refuses such an outline; one written into the file by hand is reported,
+        // and the room counts with the area drawn.
+        Log().Printf(LOG_ERROR,
+                     "The outline of room <%s> crosses itself: its area is taken as the area drawn, "
+                     "%.2f m\xC2\xB2. Please draw the room again.",
+                     name.c_str(), room.GetArea());
     if (!ReadZones(e, room)) return false;
     ReportZonesOutsideTheirRoom(room);
 

@@ -597,24 +597,41 @@ TEST(ProjectFileRead, NumbersBeyondAnyBuildingAreClampedAndReported) {
     }
 }
 
-TEST(ProjectFileRead, ARoomWhoseOutlineCrossesItselfIsReported) {
+// A hand-written outline that crosses itself is reported and counts with the area drawn (each
+// point once), never with the sum or the difference of its loops.
+TEST(ProjectFileRead, ARoomWhoseOutlineCrossesItselfIsReportedAndHasTheAreaDrawn) {
     const std::string square = "<xy>0;0</xy><xy>4;0</xy><xy>4;3</xy><xy>0;3</xy>";
     const struct {
         const char* what;
         std::string outline;
         bool reported;
+        double area; // worked out by hand
     } cases[] = {
-        {"rectangle", square, false},
-        {"bow tie", "<xy>0;0</xy><xy>4;0</xy><xy>0;3</xy><xy>4;3</xy>", true},
-        {"L shape", "<xy>0;0</xy><xy>4;0</xy><xy>4;1</xy><xy>1;1</xy><xy>1;3</xy><xy>0;3</xy>", false},
+        {"rectangle", square, false, 12.0},
+        // Two triangles of base 4 and height 1.5 meeting at (2, 1.5): 3 + 3.
+        {"bow tie", "<xy>0;0</xy><xy>4;0</xy><xy>0;3</xy><xy>4;3</xy>", true, 6.0},
+        // Triangles (0,0) (4,3) (0,6) and (8,6) (8,0) (4,3), 6 x 4 / 2 each.
+        {"wide bow tie", "<xy>0;0</xy><xy>8;6</xy><xy>8;0</xy><xy>0;6</xy>", true, 24.0},
+        {"L shape", "<xy>0;0</xy><xy>4;0</xy><xy>4;1</xy><xy>1;1</xy><xy>1;3</xy><xy>0;3</xy>", false, 6.0},
+        // Loops meeting at (1, 0): 1 x 3 + 2 x 1 above, the triangle (1,0) (1,-1) (0,0) of 0.5 below.
         {"figure of eight of six corners", "<xy>0;0</xy><xy>2;0</xy><xy>2;2</xy><xy>4;2</xy><xy>4;3</xy><xy>1;3</xy>"
-                                           "<xy>1;-1</xy>", true},
+                                           "<xy>1;-1</xy>", true, 5.5},
+        // The 4 x 3 rectangle less its corner x 3..4, y 2..3, left outside; the strip x 1..3,
+        // y 1..2, gone round twice, counts once: 12 - 1 (the signed sum would be 13).
+        {"lap over itself", "<xy>0;0</xy><xy>4;0</xy><xy>4;2</xy><xy>1;2</xy><xy>1;1</xy><xy>3;1</xy><xy>3;3</xy>"
+                            "<xy>0;3</xy>", true, 11.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const ReadResult r = ReadText(Replace(kBase, square, c.outline));
         ASSERT_TRUE(r.ok) << r.log;
         EXPECT_EQ(r.Count("The outline of room <R1> crosses itself", LOG_ERROR), c.reported ? 1 : 0) << r.log;
+        EXPECT_NEAR(Room(r.project)->GetArea(), c.area, 1e-9);
+        if (c.reported) {
+            char said[64];
+            std::snprintf(said, sizeof said, "the area drawn, %.2f m\xC2\xB2", c.area);
+            EXPECT_EQ(r.Count(said, LOG_ERROR), 1) << r.log;
+        }
     }
 }
 
