@@ -57,6 +57,7 @@ void CLENIProject::Clear() {
     m_dHdirHglob = GetDefaultHdirHglob(m_dLatitude);
     m_bPrintMe = false;
     m_Floors.clear();
+    m_ProductIdsReadTwice.clear();
 }
 
 double CLENIProject::GetDefaultHdirHglob(double latitude) {

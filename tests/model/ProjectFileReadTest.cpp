@@ -578,7 +578,8 @@ TEST(ProjectFileRead, NumbersBeyondAnyBuildingAreClampedAndReported) {
     };
     const Case cases[] = {
         {"high=\"1.5\"", "high=\"1e308\"", "Window high", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dHeight; }, 1e9},
-        {"wide=\"1.2\"", "wide=\"-1e300\"", "Window wide", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dWidth; }, -1e9},
+        // Clamped to -1e9, then to the smallest width a window can have.
+        {"wide=\"1.2\"", "wide=\"-1e300\"", "Window wide", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dWidth; }, 0.0},
         {"<XLength>2</XLength>", "<XLength>1e308</XLength>", "RoofLight XLength",
          [](const CLENIProject& p) { return Room(p)->GetRoofLights()[0].m_dXLength; }, 1e9},
         {"high=\"1.5\"", "high=\"999999999\"", nullptr, [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dHeight; }, 999999999.0},
@@ -593,6 +594,55 @@ TEST(ProjectFileRead, NumbersBeyondAnyBuildingAreClampedAndReported) {
             EXPECT_NE(r.log.find("is beyond any building's"), std::string::npos) << r.log;
         } else {
             EXPECT_EQ(r.log.find("is beyond any building's"), std::string::npos) << r.log;
+        }
+    }
+}
+
+// Each number taken into its physical range, the log naming element, field and value; a number
+// on the range's edge passes without a word.
+TEST(ProjectFileRead, NumbersOutsideTheirPhysicalRangeAreClampedAndReported) {
+    using Value = std::function<double(const CLENIProject&)>;
+    auto windowField = [](double CLENIWindow::*m) -> Value {
+        return [m](const CLENIProject& p) { return Room(p)->GetWindows()[0].*m; };
+    };
+    auto roofLightField = [](double CLENIRoofLight::*m) -> Value {
+        return [m](const CLENIProject& p) { return Room(p)->GetRoofLights()[0].*m; };
+    };
+    const Value trans = [](const CLENIProject& p) { return p.GetFloors()[0].GetAtria()[0].m_dTrans; };
+    const Value latitude = [](const CLENIProject& p) { return p.GetLatitude(); };
+    const Value longitude = [](const CLENIProject& p) { return p.GetLongitude(); };
+    const std::string windowEnd = "y=\"0.9\"", shading = "<AtriumName>A1</AtriumName>";
+    const std::string roofLight = "<XLength>2</XLength>", project = "<DominantBuildingType>Offices</DominantBuildingType>";
+    const struct {
+        std::string from, to;
+        Value value;
+        double expected;
+        const char* said; // null: nothing said
+    } cases[] = {
+        {"x=\"1\"", "x=\"-2\"", windowField(&CLENIWindow::m_dStart), 0.0,
+         "Window W_0_0 of room <R1>: x = -2 is below 0, which it cannot be; 0 is used."},
+        {windowEnd, windowEnd + " td65=\"1.5\"", windowField(&CLENIWindow::m_dTauD65), 1.0,
+         "<R1>: td65 = 1.5 is above 1, which it cannot be; 1 is used."},
+        {windowEnd, windowEnd + " td65=\"1\"", windowField(&CLENIWindow::m_dTauD65), 1.0, nullptr},
+        {shading, shading + "<ShadingIndex frontangle=\"120\" />", windowField(&CLENIWindow::m_dFrontAngle), 90.0,
+         "<R1>: frontangle = 120 is above 90"},
+        {roofLight, roofLight + "<GammaF>400</GammaF>", roofLightField(&CLENIRoofLight::m_dGammaF), 90.0,
+         "of room <R1>: GammaF = 400 is above 90"},
+        {roofLight, roofLight + "<hs>-0.5</hs>", roofLightField(&CLENIRoofLight::m_dHs), 0.0,
+         "of room <R1>: hs = -0.5 is below 0"},
+        {"trans=\"0.800\"", "trans=\"1.2\"", trans, 1.0, "Atrium <A1>: trans = 1.2 is above 1"},
+        {project, project + "<Latitude>95</Latitude>", latitude, 90.0, "Project: Latitude = 95 is above 90"},
+        {project, project + "<Latitude>-33.9</Latitude>", latitude, -33.9, nullptr},
+        {project, project + "<Longitude>-200</Longitude>", longitude, -180.0, "Project: Longitude = -200 is below -180"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to);
+        const ReadResult r = ReadText(Replace(kBase, c.from, c.to));
+        ASSERT_TRUE(r.ok) << r.log;
+        EXPECT_EQ(c.value(r.project), c.expected);
+        EXPECT_EQ(r.Count("which it cannot be", LOG_ERROR), c.said ? 1 : 0) << r.log;
+        if (c.said) {
+            EXPECT_EQ(r.Count(c.said, LOG_ERROR), 1) << r.log;
         }
     }
 }

@@ -34,6 +34,10 @@ class CLeniResultDlg : public QDialog {
     std::string GetResultLine() const;
     QPushButton* GetMonthButton(int month) const { return m_pMonths[month - 1]; }
     CMonthlyChart* GetChart() const { return m_pChart; }
+    // For the year: what the project holds that drawing never makes (a room whose outline crosses
+    // itself, a window longer than its wall, a zone beyond its room, a product id read twice),
+    // of the building or of the floor, one line each; empty when there is none.
+    std::string GetFindingsText() const;
     // The log file Ctrl+L opens.
     std::string GetLogPath() const;
 
@@ -42,6 +46,7 @@ class CLeniResultDlg : public QDialog {
 
   private:
     void Calculate();
+    void ShowFindings();
 
     const CLENIProject& m_Project;
     std::string m_csFloorName;
@@ -54,6 +59,7 @@ class CLeniResultDlg : public QDialog {
     QLabel* m_pArea;
     QLabel* m_pHours;
     QLabel* m_pResult;
+    QLabel* m_pFindings;
     QPushButton* m_pMonths[12];
     CMonthlyChart* m_pChart = nullptr;
 };
