@@ -362,7 +362,9 @@ TEST_F(ResultDialogsTest, FindingsOfTheProjectFileAreListedOnceEach) {
     CLENIProject read;
     ASSERT_TRUE(read.ReadProject(path.string()));
 
-    const std::string building = CLeniResultDlg(read, "", 0).GetFindingsText();
+    CLeniResultDlg shown(read, "", 0);
+    SaveScreenshot(shown, "building_result_findings");
+    const std::string building = shown.GetFindingsText();
     const std::string floor = CLeniResultDlg(read, "Ground", 0).GetFindingsText();
     auto count = [](const std::string& in, const std::string& what) {
         int n = 0;

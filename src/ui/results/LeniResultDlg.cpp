@@ -185,7 +185,7 @@ void CLeniResultDlg::ShowFindings() {
     if (lines.empty()) return;
     std::string text = "Please check:";
     for (const std::string& line : lines)
-        text += "\n" + line;
+        text += "\n\u2022 " + line;
     m_pFindings->setText(Q(text));
     m_pFindings->show();
 }
