@@ -63,12 +63,13 @@ test: test-deps build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-san: test-deps
-	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined
+	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DORVANTIS_SANITIZE=address,undefined \
+	  -DORVANTIS_MONKEY_TESTS=ON
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # Random input on the desktop program for 10 minutes in the sanitizer build under a virtual X
-# server (a sanitizer build with -DORVANTIS_MONKEY_TESTS=ON runs three seeds of 60 s). MONKEY_SEED
+# server (test-san runs three seeds of 20 s). MONKEY_SEED
 # replays a run.
 MONKEY_SECONDS ?= 600
 MONKEY_SEED ?= $(shell date +%s)

@@ -529,3 +529,23 @@ std::string GenerateDxfPlan(size_t targetBytes) {
     Group(out, 0, "EOF");
     return out;
 }
+
+std::string GenerateDxfLongPolylines(size_t targetBytes, int vertices) {
+    std::string out;
+    out.reserve(targetBytes + 4096);
+    g_handle = 0x100;
+    Group(out, 0, "SECTION");
+    Group(out, 2, "ENTITIES");
+    for (int line = 0; out.size() < targetBytes; ++line) {
+        Entity(out, "LWPOLYLINE", "A-WALL", "AcDbPolyline");
+        GroupInt(out, 90, vertices);
+        GroupInt(out, 70, 0);
+        for (int i = 0; i < vertices; ++i) {
+            Group(out, 10, line * 3.0 + (i % 7) * 0.5);
+            Group(out, 20, i * 0.01);
+        }
+    }
+    Group(out, 0, "ENDSEC");
+    Group(out, 0, "EOF");
+    return out;
+}

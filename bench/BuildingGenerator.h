@@ -24,3 +24,7 @@ std::string GenerateBuildingXml(const BuildingShape& shape, const std::string& n
 // An ASCII DXF floor plan of at least targetBytes: header extents, a layer table, blocks with
 // nested inserts, then lines, polylines with bulges, texts and inserts with attributes.
 std::string GenerateDxfPlan(size_t targetBytes);
+
+// An ASCII DXF of at least targetBytes holding only long polylines (LWPOLYLINE, each of the given
+// number of vertices with its count given, as survey exports trace walls point by point).
+std::string GenerateDxfLongPolylines(size_t targetBytes, int vertices);

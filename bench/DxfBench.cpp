@@ -3,7 +3,8 @@
 // of each, the ratio, and the reader's peak memory against the file size; then `orvantis dxftoxml`
 // of the same plan (about 10 900 room outlines) side by side with reading it alone: the import on
 // top of the reading must keep the whole command within 2 s, with the name-limit message logged
-// once.
+// once. Last, `dxftoxml` of a file of the same size holding only long polylines (100 000
+// vertices each): its peak memory too must stay under 4 times the file.
 // usage: orvantis_bench_dxf [--runs N] [--megabytes M] [--work DIR]
 
 #include "BuildingGenerator.h"
@@ -107,6 +108,21 @@ int main(int argc, char** argv) {
     std::printf("  name-limit messages in the log: %d (required 1): %s\n", limitMessages,
                 limitMessages == 1 ? "PASS" : "FAIL");
     ok = ok && convertMedian <= 2.0 && limitMessages == 1;
+
+    const fs::path lines = work / "polylines.dxf";
+    {
+        std::ofstream out(lines, std::ios::binary);
+        out << GenerateDxfLongPolylines(static_cast<size_t>(megabytes * 1024 * 1024), 100000);
+    }
+    const double linesKb = fs::file_size(lines) / 1024.0;
+    std::printf("\n== dxftoxml of %.1f MB of long polylines ==\n", linesKb / 1024.0);
+    const ChildRun p = RunChild({ORVANTIS_EXE, "dxftoxml", lines.string(), (work / "polylines.LENI1XML").string(),
+                                 "3", (work / "polylines.log").string()},
+                                {}, "", (work / "polylines.txt").string());
+    const double linesMemory = p.peakKb / linesKb;
+    std::printf("  dxftoxml wall %.3f s, peak %ld KB = %.2f x the file size (required < 4x): %s\n", p.wallSeconds,
+                p.peakKb, linesMemory, p.exitCode == 0 && linesMemory < 4.0 ? "PASS" : "FAIL");
+    ok = ok && p.exitCode == 0 && linesMemory < 4.0;
     std::printf("\nDXF benchmark: %s\n", ok ? "PASS" : "FAIL");
     return ok ? 0 : 1;
 }

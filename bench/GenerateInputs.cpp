@@ -1,6 +1,7 @@
 // Writes a synthetic project file or DXF plan for the benchmarks.
 //   orvantis_bench_gen building <floors> <rooms> <zones> <windows> <roof lights> <file>
 //   orvantis_bench_gen dxf <megabytes> <file>
+//   orvantis_bench_gen dxf-polylines <megabytes> <vertices per polyline> <file>
 // The project's name is the file's stem, so its calculation log lands beside it.
 
 #include "BuildingGenerator.h"
@@ -21,7 +22,8 @@ bool WriteFile(const std::string& path, const std::string& text) {
 
 int Usage() {
     std::fputs("usage: orvantis_bench_gen building <floors> <rooms> <zones> <windows> <roof lights> <file>\n"
-               "       orvantis_bench_gen dxf <megabytes> <file>\n",
+               "       orvantis_bench_gen dxf <megabytes> <file>\n"
+               "       orvantis_bench_gen dxf-polylines <megabytes> <vertices per polyline> <file>\n",
                stderr);
     return 2;
 }
@@ -49,6 +51,12 @@ int main(int argc, char** argv) {
         if (!(megabytes > 0.0)) return Usage();
         path = argv[3];
         text = GenerateDxfPlan(static_cast<size_t>(megabytes * 1024 * 1024));
+    } else if (what == "dxf-polylines" && argc == 5) {
+        const double megabytes = std::atof(argv[2]);
+        const int vertices = std::atoi(argv[3]);
+        if (!(megabytes > 0.0) || vertices < 2) return Usage();
+        path = argv[4];
+        text = GenerateDxfLongPolylines(static_cast<size_t>(megabytes * 1024 * 1024), vertices);
     } else {
         return Usage();
     }

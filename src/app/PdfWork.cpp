@@ -49,6 +49,15 @@ int RunPdf(const PdfJob& job) {
     std::vector<std::pair<std::string, std::unique_ptr<CDxfFile>>> drawings;
     for (const CLENIFloor& floor : project.GetFloors()) {
         const std::string path = GetFloorDxfPath(project, floor.GetName());
+        if (path.size() > kMaxPathBytes) {
+            // The drawing cannot be there at all: a PDF without it would pass for a whole one.
+            Log().Printf(LOG_ERROR,
+                         "pdf: the drawing of floor <%s> would be at a path of %u bytes, more than the %u this "
+                         "system allows; no PDF written:\n%s",
+                         floor.GetName().c_str(), static_cast<unsigned>(path.size()),
+                         static_cast<unsigned>(kMaxPathBytes), path.c_str());
+            return BATCH_READ_FAILED;
+        }
         auto drawing = std::make_unique<CDxfFile>();
         if (FileExists(path) && drawing->ReadFile(path))
             drawings.emplace_back(floor.GetName(), std::move(drawing));

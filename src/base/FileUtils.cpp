@@ -187,6 +187,18 @@ bool IsDirectTarget(mode_t mode) {
     return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode);
 }
 
+// The temporary's name beside the target: "." and the target's name, then the marker, the pid and
+// mkstemp's six letters; the target's name is cut so that the temporary's keeps within the 255
+// bytes a name may have.
+std::string TemporaryName(const fs::path& target) {
+    constexpr size_t kMaxNameBytes = 255;
+    const std::string tail = kTemporaryMarker + std::to_string(static_cast<long>(getpid())) + "-XXXXXX";
+    const std::string name = target.filename().string();
+    const size_t keep = std::min(name.size(), kMaxNameBytes - 1 - tail.size());
+    // At least one byte of the name, so the name is never the bare marker.
+    return "." + name.substr(0, std::max<size_t>(keep, 1)) + tail;
+}
+
 // The pid a temporary's name carries, or 0 when the name is none of ours.
 pid_t TemporaryOwner(const std::string& name) {
     if (name.size() < 2 || name[0] != '.') return 0;
@@ -281,6 +293,8 @@ CSafeOutput& CSafeOutput::operator=(CSafeOutput&& other) noexcept {
         Discard();
         m_Target = std::move(other.m_Target);
         m_csTemporary = std::move(other.m_csTemporary);
+        m_iFolder = other.m_iFolder;
+        other.m_iFolder = -1;
         m_pFile = other.m_pFile;
         m_bDirect = other.m_bDirect;
         m_bFailed = other.m_bFailed;
@@ -360,9 +374,19 @@ bool CSafeOutput::Open(const fs::path& target, std::string* reason) {
     }
 
     RemoveStaleTemporaries(folder);
-    std::string tmpl = (folder / ("." + target.filename().string() + kTemporaryMarker +
-                                  std::to_string(static_cast<long>(getpid())) + "-XXXXXX"))
-                           .string();
+    std::string tmpl = (folder / TemporaryName(target)).string();
+#ifndef _WIN32
+    // A target near the longest path the system allows has no room for a longer temporary's
+    // name beside it: the folder is then reached through a descriptor of it, whose path is short.
+    if (tmpl.size() > kMaxPathBytes) {
+        m_iFolder = ::open(folder.string().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_iFolder < 0) {
+            if (reason) *reason = std::strerror(errno);
+            return false;
+        }
+        tmpl = "/proc/self/fd/" + std::to_string(m_iFolder) + "/" + TemporaryName(target);
+    }
+#endif
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
     const int fd = mkstemp(name.data());
@@ -460,6 +484,7 @@ bool CSafeOutput::Commit(std::string* reason) {
         return false;
     }
     m_csTemporary.clear();
+    CloseFolder();
     return true;
 }
 
@@ -472,6 +497,14 @@ void CSafeOutput::Discard() {
         ::unlink(m_csTemporary.c_str());
         m_csTemporary.clear();
     }
+    CloseFolder();
+}
+
+void CSafeOutput::CloseFolder() {
+#ifndef _WIN32
+    if (m_iFolder >= 0) ::close(m_iFolder);
+#endif
+    m_iFolder = -1;
 }
 
 bool WriteFileSafely(const fs::path& path, const std::string& content, std::string* reason) {

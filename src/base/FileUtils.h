@@ -64,8 +64,10 @@ class CSafeOutput {
     const std::string& Temporary() const { return m_csTemporary; }
 
   private:
+    void CloseFolder();
     fs::path m_Target;
     std::string m_csTemporary; // empty when direct or done
+    int m_iFolder = -1;        // the folder's descriptor, when the temporary is named through it
     FILE* m_pFile = nullptr;
     bool m_bDirect = false;
     bool m_bFailed = false;

@@ -4,6 +4,8 @@
 // preference store: the desktop program installs one kept by the platform; without it (batch runs,
 // tests) a store in memory is used.
 
+#include "base/FileUtils.h"
+
 #include <map>
 #include <string>
 
@@ -49,7 +51,8 @@ IPreferenceStore& GetPreferenceStore();
 class CWideReg {
   public:
     static constexpr size_t kMaxPath = 259;
-    static constexpr size_t kMaxValue = 259;
+    // A value may hold any path the platform allows (a recent file, the projects folder).
+    static constexpr size_t kMaxValue = kMaxPathBytes;
 
     // The base key gets a trailing backslash; an empty one is reported and nothing can be read.
     explicit CWideReg(const std::string& baseKey);

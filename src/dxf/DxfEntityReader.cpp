@@ -17,6 +17,7 @@
 #include "dxf/DxfSolid.h"
 #include "dxf/DxfText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -340,6 +341,12 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
                 case 38:
                     elevation = g.d;
                     break;
+                case 90:
+                    // The vertex count, given before the vertices: room for them at once, so
+                    // that a long polyline is not copied as it grows nor left with spare room.
+                    if (g.i > 0 && e->m_Vertices.empty())
+                        e->m_Vertices.reserve(std::min(static_cast<size_t>(g.i), kMaxPlineVertices));
+                    break;
                 case 10:
                     x = g.d;
                     break;
@@ -360,6 +367,8 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
             }))
             return false;
         if (tooLong) return RefuseLongPolyline();
+        // A count that promised more vertices than came gives its spare room back.
+        if (e->m_Vertices.capacity() > e->m_Vertices.size()) e->m_Vertices.shrink_to_fit();
         add(std::move(e), true);
         return true;
     }
@@ -469,6 +478,8 @@ bool CDxfFile::ReadEntity(CEntList& list, Context context) {
             pline->m_b3D = (flags & 8) != 0;
             pline->SetDefaultStartWidth(startWidth);
             pline->m_dDefaultEndWidth = endWidth;
+            // Without a count in the file the vertices grew by doubling: the spare room goes back.
+            pline->m_Vertices.shrink_to_fit();
             add(std::move(pline), true);
         }
         return true;

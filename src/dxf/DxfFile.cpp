@@ -43,6 +43,7 @@ void CDxfFile::Reset() {
     m_Blocks.clear();
     m_BlockIndex.clear();
     m_SnapPoints.Clear();
+    m_bSnapPointsDue = false;
     m_iLineCount = 0;
     m_dWriteScale = 1.0;
     m_WriteOffset = Point();
@@ -227,7 +228,18 @@ void CDxfFile::CheckMeshOrientation() {
     }
 }
 
-void CDxfFile::RebuildSnapPoints() {
+const CSnapPointList& CDxfFile::GetSnapPoints() const {
+    if (m_bSnapPointsDue) RebuildSnapPoints();
+    return m_SnapPoints;
+}
+
+CSnapPointList& CDxfFile::GetSnapPoints() {
+    if (m_bSnapPointsDue) RebuildSnapPoints();
+    return m_SnapPoints;
+}
+
+void CDxfFile::RebuildSnapPoints() const {
+    m_bSnapPointsDue = false;
     m_SnapPoints.Clear();
     // Counted before any point is made: what the file holds (twice over, and never fewer than
     // kMinSnapPoints), so that the points stay in proportion to the file however often its
@@ -239,6 +251,15 @@ void CDxfFile::RebuildSnapPoints() {
         for (const auto& e : block->m_EntList)
             stored += WalkWeight(*e);
     m_SnapPoints.m_Limit = std::max(kMinSnapPoints, 2 * stored);
+    // Room at once for the points of the drawing's own lines and polylines: grown by doubling,
+    // the list would hold up to three times its points for a moment, which for a drawing of long
+    // polylines was the most memory its reading took.
+    size_t own = 0;
+    for (const auto& e : m_EntList)
+        own += e->GetType() == DXF_LINE   ? 2
+               : e->GetType() == DXF_PLINE ? static_cast<const CDxfPline&>(*e).m_Vertices.size()
+                                           : 0;
+    m_SnapPoints.m_Points.reserve(std::min(own, m_SnapPoints.m_Limit));
     const Matrix4 identity;
     for (const auto& e : m_EntList)
         AddSnapPoints(m_SnapPoints, e.get(), identity);

@@ -6,6 +6,7 @@
 // MTEXT, LWPOLYLINE, POLYLINE (with polyface and polygon meshes), 3DFACE, SOLID and INSERT.
 // Every other entity is skipped; binary DXF is refused.
 
+#include "base/FileUtils.h"
 #include "dxf/DrawCanvas.h"
 #include "dxf/DxfBlock.h"
 #include "dxf/EntList.h"
@@ -50,7 +51,7 @@ double MetresPerHeaderUnit(int units);
 class CDxfFile {
   public:
     static constexpr int kMaxBlocks = 3000;
-    static constexpr size_t kMaxFileName = 259;
+    static constexpr size_t kMaxFileName = kMaxPathBytes; // the platform's longest path
     // Bounds that keep a damaged or hostile file from exhausting the machine: the entities one
     // insert may draw through its nested blocks, those all the inserts of the drawing may draw
     // (each entity counting one, and one more per vertex or mesh point), and the vertices of one
@@ -103,8 +104,11 @@ class CDxfFile {
     CDxfBlock* FindBlock(const std::string& name) const;
     // Adds a copy of the block; false (logged) when the table is full or the name is taken.
     CDxfBlock* AddBlock(const CDxfBlock& block);
-    const CSnapPointList& GetSnapPoints() const { return m_SnapPoints; }
-    CSnapPointList& GetSnapPoints() { return m_SnapPoints; }
+    // The points of the drawing made at the first call after reading: a batch run that only
+    // imports the drawing never needs them, and for long polylines they took as much memory again
+    // as the polylines' vertices.
+    const CSnapPointList& GetSnapPoints() const;
+    CSnapPointList& GetSnapPoints();
     const std::string& GetFileName() const { return m_csFileName; }
     const Point& GetHeaderExtMin() const { return m_ExtMin; }
     const Point& GetHeaderExtMax() const { return m_ExtMax; }
@@ -150,13 +154,14 @@ class CDxfFile {
     size_t LimitExpansion(const CEntList& list, size_t limit, ExpansionWalk& walk);
     void CutInsert(CDxfInsert& insert, ExpansionWalk& walk, const char* why, size_t limit);
     void CheckMeshOrientation();
-    void RebuildSnapPoints();
+    void RebuildSnapPoints() const;
 
     CEntList m_EntList;
     CLayerTable m_LayerTable;
     std::vector<std::unique_ptr<CDxfBlock>> m_Blocks;
     std::unordered_map<std::string, CDxfBlock*> m_BlockIndex; // upper-case name -> block
-    CSnapPointList m_SnapPoints;
+    mutable CSnapPointList m_SnapPoints;
+    mutable bool m_bSnapPointsDue = false;
     CDxfLayer* m_pCurrentLayer = nullptr;
     int m_iLineCount = 0;
     std::string m_csFileName;

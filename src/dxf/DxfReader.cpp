@@ -173,7 +173,8 @@ bool CDxfFile::ReadFile(const std::string& fileName) {
         return false;
     }
     if (fileName.size() > kMaxFileName) {
-        AlertBox("CDxfFile::ReadFile, filename too long");
+        AlertBox("CDxfFile::ReadFile, filename too long: %u bytes, more than the %u this system allows:\n%s",
+                 static_cast<unsigned>(fileName.size()), static_cast<unsigned>(kMaxFileName), fileName.c_str());
         return false;
     }
     ResetForRead();
@@ -212,7 +213,7 @@ bool CDxfFile::ReadFile(const std::string& fileName) {
     // Entities were filled in after they went into their lists, and inserts found their blocks.
     CEntList::NoteGeometryChanged();
     CheckMeshOrientation();
-    RebuildSnapPoints();
+    m_bSnapPointsDue = true;
     // Measured now and kept, for opening the drawing and culling its inserts.
     ExtentsBox kept;
     m_EntList.GetKeptExtents(kept, true);

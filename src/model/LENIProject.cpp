@@ -60,6 +60,7 @@ void CLENIProject::Clear() {
     m_CO2Factor.reset();
     m_LeniTarget.reset();
     m_Floors.clear();
+    m_ProductIdsReadTwice.clear();
 }
 
 double CLENIProject::GetDefaultHdirHglob(double latitude) {

@@ -119,6 +119,8 @@ class CLENIProject {
     // The project's own copy of every product its luminaire lists use.
     const CLumSysDataBase& GetProducts() const { return m_Products; }
     CLumSysDataBase& GetProducts() { return m_Products; }
+    // The product ids the project file last read held twice (the second of each was ignored).
+    const std::vector<std::string>& GetProductIdsReadTwice() const { return m_ProductIdsReadTwice; }
     // Whether a zone of the building lists the product.
     bool IsProductUsed(const std::string& refId) const;
     // Copies every product of the list that the project lacks from the global database.
@@ -147,6 +149,7 @@ class CLENIProject {
     int m_iYearBuilt;                     // "YearBuilt"
     std::vector<CLENIFloor> m_Floors;     // "FloorList", bottom floor first
     CLumSysDataBase m_Products;           // "Products"
+    std::vector<std::string> m_ProductIdsReadTwice;
     bool m_bPrintMe;                      // "PrintMe"
     std::optional<double> m_EnergyPrice;  // "EnergyPrice", written only when set
     std::optional<double> m_CO2Factor;    // "CO2Factor", written only when set

@@ -8,8 +8,11 @@
 #include "base/ProjectFileXml.h"
 #include "base/TextUtils.h"
 #include "base/XmlUtils.h"
+#include "dxf/DrawnArea.h"
 #include "dxf/Geometry.h"
+#include "model/FieldRanges.h"
 #include "model/LENIProject.h"
+#include "model/ModelChecks.h"
 #include "model/ModelGeometry.h"
 #include "model/ProjectFileResults.h"
 #include "tables/LENITables.h"
@@ -270,51 +273,6 @@ bool ReadPrintMe(const TiXmlElement* parent) {
 bool GetFlagValue(const TiXmlElement* e, const char* name) {
     std::string value;
     return GetValue(e, name, value) && ParseFileInt(value) > 0;
-}
-
-// What a size in a file may be off by, in metres, before it is reported: a millimetre.
-constexpr double kSizeTolerance = 1e-3;
-
-// Reports each zone larger than its room or reaching beyond the room's bounds.
-void ReportZonesOutsideTheirRoom(const CLENIRoom& room) {
-    auto bounds = [](const Polygon& polygon, Point& lo, Point& hi) {
-        lo = hi = polygon.empty() ? Point() : polygon.front();
-        for (const Point& p : polygon) {
-            lo.x = std::min(lo.x, p.x);
-            lo.y = std::min(lo.y, p.y);
-            hi.x = std::max(hi.x, p.x);
-            hi.y = std::max(hi.y, p.y);
-        }
-    };
-    Point roomLo, roomHi;
-    bounds(room.GetPolygon(), roomLo, roomHi);
-    const double roomArea = room.GetArea();
-    for (const CLENIZone& zone : room.GetZones()) {
-        Point lo, hi;
-        bounds(zone.GetPolygon(), lo, hi);
-        const double area = zone.GetArea();
-        if (area > roomArea + kSizeTolerance * kSizeTolerance * 1e3)
-            Log().Printf(
-                LOG_ERROR,
-                "Zone <%s> of room <%s> has an area of %.2f m\xC2\xB2, more than its room's %.2f m\xC2\xB2.",
-                zone.GetName().c_str(), room.GetName().c_str(), area, roomArea);
-        else if (lo.x < roomLo.x - kSizeTolerance || lo.y < roomLo.y - kSizeTolerance ||
-                 hi.x > roomHi.x + kSizeTolerance || hi.y > roomHi.y + kSizeTolerance)
-            Log().Printf(LOG_ERROR, "Zone <%s> of room <%s> reaches beyond its room.", zone.GetName().c_str(),
-                         room.GetName().c_str());
-    }
-}
-
-// Whether two edges of the closed outline that do not meet at a vertex cross.
-bool OutlineCrossesItself(const Polygon& polygon) {
-    const size_t n = polygon.size();
-    if (n < 4) return false;
-    for (size_t i = 0; i < n; ++i)
-        for (size_t j = i + 2; j < n; ++j) {
-            if (i == 0 && j == n - 1) continue; // the closing edge meets the first one
-            if (SegmentsCross(polygon[i], polygon[i + 1], polygon[j], polygon[(j + 1) % n])) return true;
-        }
-    return false;
 }
 
 bool ReadPolygon(const TiXmlElement* parent, const std::string& owner, Polygon& polygon) {
@@ -612,33 +570,23 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
 
     Polygon polygon;
     if (!ReadPolygon(e, name, polygon)) return false;
-    if (OutlineCrossesItself(polygon))
-        // The DXF import refuses such an outline; one written into the file by hand is reported.
-        Log().Printf(LOG_ERROR,
-                     "The outline of room <%s> crosses itself: the area worked out for it is not the area "
-                     "drawn. Please draw the room again.",
-                     name.c_str());
+    // The DXF import refuses an outline that crosses itself; one written into the file by hand
+    // counts with the area drawn and is reported below.
     room.SetPolygon(polygon);
     if (!ReadZones(e, room)) return false;
-    ReportZonesOutsideTheirRoom(room);
 
     if (const TiXmlElement* list = e->FirstChildElement("WindowList")) {
         for (const TiXmlElement* w = list->FirstChildElement("Window"); w;
              w = w->NextSiblingElement("Window")) {
             CLENIWindow window;
             if (!ReadWindow(w, window)) continue;
+            KeepInRange(window, name);
             // A negative wall id is no wall of the room either.
             if (window.m_iWallId < 0 || window.m_iWallId >= room.GetWallCount()) {
                 Log().Printf(LOG_ERROR, "Window(%d) has wall id out of range (0 ... %d), room <%s>",
                              window.m_iWallId, room.GetWallCount() - 1, name.c_str());
                 return false;
             }
-            const double wall = room.GetWallLength(window.m_iWallId);
-            if (window.m_dStart + window.m_dWidth > wall + kSizeTolerance)
-                Log().Printf(LOG_ERROR,
-                             "Window(%d) of room <%s> reaches %.3f m along its wall, which is %.3f m long: "
-                             "the window is longer than its wall.",
-                             window.m_iWindowId, name.c_str(), window.m_dStart + window.m_dWidth, wall);
             room.AddWindow(window);
         }
     } else {
@@ -649,11 +597,15 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
         for (const TiXmlElement* r = list->FirstChildElement("RoofLight"); r;
              r = r->NextSiblingElement("RoofLight")) {
             CLENIRoofLight roofLight;
-            if (ReadRoofLight(r, roofLight)) room.AddRoofLight(roofLight);
+            if (!ReadRoofLight(r, roofLight)) continue;
+            KeepInRange(roofLight, name);
+            room.AddRoofLight(roofLight);
         }
     } else {
         Log().Printf(LOG_INFO, "No RoofLightList for room %s", name.c_str());
     }
+    for (const std::string& finding : CheckRoomShape(room))
+        Log().Printf(LOG_ERROR, "%s", finding.c_str());
     return true;
 }
 
@@ -704,6 +656,7 @@ bool ReadAtrium(const TiXmlElement* e, CLENIAtrium& atrium) {
     Polygon polygon;
     if (!ReadPolygon(e, atrium.m_csName, polygon)) return false;
     atrium.SetPolygon(polygon);
+    KeepInRange(atrium);
     return true;
 }
 
@@ -954,6 +907,7 @@ bool CLENIProject::ReadProject(const std::string& path) {
     m_iYearToBeBuilt = GetChildInt(root, "YearToBeBuilt", 2050);
     m_iYearBuilt = GetChildInt(root, "YearBuilt", 0);
     m_dHdirHglob = GetChildDouble(root, "HdirHglob", GetDefaultHdirHglob(m_dLatitude));
+    KeepProjectNumbersInRange(m_dLatitude, m_dLongitude, m_dMF, m_dHdirHglob);
     m_bPrintMe = ReadPrintMe(root);
     m_EnergyPrice = ReadOptionalValue(root, "EnergyPrice");
     m_CO2Factor = ReadOptionalValue(root, "CO2Factor");
@@ -961,7 +915,9 @@ bool CLENIProject::ReadProject(const std::string& path) {
 
     m_Products.Clear();
     m_Products.SetChanged(true);
-    if (const TiXmlElement* products = root->FirstChildElement("Products")) m_Products.ReadFromXml(products);
+    m_ProductIdsReadTwice.clear();
+    if (const TiXmlElement* products = root->FirstChildElement("Products"))
+        m_ProductIdsReadTwice = m_Products.ReadFromXml(products);
 
     const TiXmlElement* floorList = root->FirstChildElement("FloorList");
     if (!floorList) {

@@ -2,6 +2,7 @@
 
 #include "base/Logger.h"
 #include "base/TextUtils.h"
+#include "dxf/DrawnArea.h"
 #include "dxf/Geometry.h"
 #include "model/ModelGeometry.h"
 #include "tables/BuildingTypeData.h"
@@ -135,9 +136,11 @@ void CLENIRoom::SetHeight(double height) {
 void CLENIRoom::SetPolygon(const Polygon& polygon) {
     m_Polygon = polygon;
     NormalisePolygon(m_Polygon);
+    m_dDrawnArea = ::OutlineCrossesItself(m_Polygon) ? CalcDrawnArea(m_Polygon) : -1.0;
 }
 
 double CLENIRoom::GetArea() const {
+    if (m_dDrawnArea >= 0.0) return m_dDrawnArea;
     return m_Polygon.size() < 3 ? 0.0 : CalcPolygonArea(m_Polygon);
 }
 

@@ -59,7 +59,10 @@ class CLENIRoom {
     const Polygon& GetPolygon() const { return m_Polygon; }
     // Stored counter-clockwise. Windows keep their wall ids.
     void SetPolygon(const Polygon& polygon);
+    // The floor area; for an outline that crosses itself (only a hand-written file holds one),
+    // the area drawn, each point counted once.
     double GetArea() const;
+    bool OutlineCrossesItself() const { return m_dDrawnArea >= 0.0; }
 
     int GetDcajSource() const { return m_iDcajSource; }
     void SetDcajSource(int source) { m_iDcajSource = source; }
@@ -148,6 +151,7 @@ class CLENIRoom {
     double m_dMF;       // "mf"
     double m_dHeight;
     Polygon m_Polygon;
+    double m_dDrawnArea = -1.0; // the outline's drawn area when it crosses itself, else -1
     std::vector<CLENIZone> m_Zones;
     std::vector<CLENIWindow> m_Windows;
     std::vector<CLENIRoofLight> m_RoofLights;

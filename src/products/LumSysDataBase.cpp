@@ -38,8 +38,9 @@ void CLumSysDataBase::ResetGlobal() {
     Global() = CLumSysDataBase();
 }
 
-void CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
+std::vector<std::string> CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
     Clear();
+    std::vector<std::string> twice;
     const TiXmlElement* child = element ? element->FirstChildElement("LumTypeData") : nullptr;
     for (; child && EqualsNoCase(child->Value(), "LumTypeData"); child = child->NextSiblingElement()) {
         CLumTypeData product;
@@ -49,12 +50,14 @@ void CLumSysDataBase::ReadFromXml(const TiXmlElement* element) {
             Log().Printf(LOG_ERROR,
                          "Ignoring luminaire <refid = %s> because it\nalready exists in the database.",
                          product.GetRefId().c_str());
+            twice.push_back(product.GetRefId());
             continue;
         }
         m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
         m_Products.push_back(product);
     }
     m_bChanged = false;
+    return twice;
 }
 
 void CLumSysDataBase::WriteToXml(TiXmlElement* parent) const {

@@ -22,7 +22,8 @@ class CLumSysDataBase {
     bool IsGlobal() const { return this == &Global(); }
 
     // Replaces the whole content with the "LumTypeData" children of element.
-    void ReadFromXml(const TiXmlElement* element);
+    // Returns the ids given twice: the second product of each is ignored.
+    std::vector<std::string> ReadFromXml(const TiXmlElement* element);
     void WriteToXml(TiXmlElement* parent) const;
 
     // Remembers path as this database's file and reads it when it exists, reporting a

@@ -3,6 +3,7 @@
 #include "app/LENIBDoc.h"
 #include "app/LENIBApp.h"
 #include "app/Preferences.h"
+#include "base/WideReg.h"
 #include "model/LENIProject.h"
 #include "report/ReportPages.h"
 #include "support/TestSupport.h"
@@ -164,3 +165,56 @@ TEST(LENIBDocTest, ANewProjectPrintsItsProjectResultsAndFloorPages) {
 }
 
 } // namespace
+
+// The desktop saves a project whose file lies at the longest path the platform allows (its
+// temporary beside it cut to fit), keeps it among the recent files across a start, and reports
+// one a byte longer without marking the work saved.
+TEST(LENIBDocTest, SavesUpToThePlatformsLongestPathAndReportsBeyondIt) {
+#ifdef _WIN32
+    GTEST_SKIP() << "paths there are short; the cases are the same at 260 bytes";
+#endif
+    CBuildingTypeData::InitBuildingTypeTables();
+    TempDir dir{"long"};
+    CMemoryPreferenceStore store;
+    IPreferenceStore* previous = SetPreferenceStore(&store);
+    Preferences() = CPreferences();
+    RecordingMessageBoxes boxes;
+    NoUi ui;
+    CLENIBDoc doc(&ui);
+    doc.GetProject().SetName("Alpha");
+    doc.GetProject().SetDominantBuildingType(CBuildingTypeData::GetBuildingTypeNames()[0]);
+    ASSERT_TRUE(doc.GetProject().AddFloor("Ground", 3.0, 0, ""));
+    const std::string fileName = "/Alpha.LENI1XML";
+    for (const size_t bytes : {kMaxPathBytes, kMaxPathBytes + 1}) {
+        SCOPED_TRACE(bytes);
+        // Folders of 200 bytes, then one that brings the project file's path to the length.
+        fs::path folder = dir.path() / "q";
+        while (bytes - folder.string().size() - fileName.size() > 201)
+            folder /= std::string(200, 'p');
+        folder /= std::string(bytes - folder.string().size() - fileName.size() - 1, 'r');
+        ASSERT_TRUE(fs::create_directories(folder));
+        const std::string file = folder.string() + fileName;
+        ASSERT_EQ(file.size(), bytes);
+        doc.GetProject().SetProjectFolder(folder.string());
+        doc.SetModifiedFlag(true);
+        LogRecorder log;
+        const bool fits = bytes <= kMaxPathBytes;
+        EXPECT_EQ(doc.Save(), fits);
+        EXPECT_EQ(doc.IsModified(), !fits);
+        if (fits) {
+            CLENIProject read;
+            EXPECT_TRUE(read.ReadProject(file)) << log.All();
+            Preferences().SavePreferences();
+            CPreferences again;
+            again.LoadPreferences();
+            EXPECT_EQ(again.GetRecentFile(0), file);
+            EXPECT_FALSE(log.Contains("too long")) << log.All();
+        } else {
+            EXPECT_TRUE(log.Contains("Could not save the project file:\n" + file)) << log.All();
+            // Nothing left behind, not even the temporary.
+            EXPECT_TRUE(fs::is_empty(folder));
+        }
+    }
+    Preferences() = CPreferences();
+    SetPreferenceStore(previous);
+}

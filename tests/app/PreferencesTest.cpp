@@ -171,7 +171,7 @@ TEST_F(PreferencesTest, WideRegChecksPathsAndValueTypes) {
     store.SetNonStringValue(kRoot, kKey, "BINARY");
     EXPECT_FALSE(reg.GetRegistryStringValue(reg.GetBaseKey() + "binary", value));
     EXPECT_EQ(value, "Error, pBuffer not a string");
-    Store("LONG", std::string(260, 'x'));
+    Store("LONG", std::string(CWideReg::kMaxValue + 1, 'x'));
     EXPECT_EQ(reg.GetRegistryStringValue(reg.GetBaseKey(), "LONG", "dflt"), "dflt");
     EXPECT_TRUE(log.Contains("GRSV:Registry string too long"));
     EXPECT_EQ(reg.GetRegistryDoubleValue(reg.GetBaseKey(), "", 7.5), 7.5);

@@ -412,3 +412,40 @@ TEST(CsvCommandTest, NumbersEqualTheResultsExport) {
     }
     EXPECT_EQ(next, records.size());
 }
+
+// Floor pictures come from drawings at any path the platform allows; a drawing that would lie
+// beyond it stops the run with a message rather than giving a PDF without its picture and 0.
+TEST(PdfCommandTest, FloorPicturesAtPathsUpToThePlatformsLongest) {
+#if !defined(ORVANTIS_EXE_HAS_GUI) || defined(_WIN32)
+    GTEST_SKIP() << "pdf needs the desktop part, and long paths a system that has them";
+#endif
+    TempDir dir{"pdf long"};
+    CopySample(dir);
+    fs::path deep = dir.path();
+    while (deep.string().size() < 3800)
+        deep /= std::string(200, 'd');
+    fs::create_directories(deep);
+    fs::rename(dir / "sample", deep / "sample");
+    const fs::path project = deep / "sample" / "SAMPLE.LENI1XML";
+    ASSERT_GT((deep / "sample" / "Typical.DXF").string().size(), 3800u);
+
+    ProgramRun run = Orvantis(dir, "pdf " + Quote(project.string()) + " deep.pdf log.txt");
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_TRUE(fs::exists(dir / "deep.pdf"));
+    std::string log = ReadFileText(dir / "log.txt");
+    EXPECT_EQ(log.find("could not be read"), std::string::npos) << log;
+    EXPECT_EQ(log.find("too long"), std::string::npos) << log;
+
+    // The floor "Top" renamed so that its drawing's path passes 4095 bytes.
+    const std::string longName(250, 'T');
+    std::string text = ReadFileText(project);
+    const size_t at = text.find("floorname=\"Top\"");
+    ASSERT_NE(at, std::string::npos);
+    WriteFileText(project, text.replace(at, 15, "floorname=\"" + longName + "\""));
+    run = Orvantis(dir, "pdf " + Quote(project.string()) + " beyond.pdf log2.txt");
+    EXPECT_EQ(run.code, 3) << run.out;
+    EXPECT_FALSE(fs::exists(dir / "beyond.pdf"));
+    log = ReadFileText(dir / "log2.txt");
+    EXPECT_NE(log.find("the drawing of floor <" + longName + "> would be at a path of"), std::string::npos) << log;
+    EXPECT_NE(log.find("more than the 4095 this system allows; no PDF written"), std::string::npos) << log;
+}

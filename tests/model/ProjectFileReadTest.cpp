@@ -578,7 +578,8 @@ TEST(ProjectFileRead, NumbersBeyondAnyBuildingAreClampedAndReported) {
     };
     const Case cases[] = {
         {"high=\"1.5\"", "high=\"1e308\"", "Window high", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dHeight; }, 1e9},
-        {"wide=\"1.2\"", "wide=\"-1e300\"", "Window wide", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dWidth; }, -1e9},
+        // Clamped to -1e9, then to the smallest width a window can have.
+        {"wide=\"1.2\"", "wide=\"-1e300\"", "Window wide", [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dWidth; }, 0.0},
         {"<XLength>2</XLength>", "<XLength>1e308</XLength>", "RoofLight XLength",
          [](const CLENIProject& p) { return Room(p)->GetRoofLights()[0].m_dXLength; }, 1e9},
         {"high=\"1.5\"", "high=\"999999999\"", nullptr, [](const CLENIProject& p) { return Room(p)->GetWindows()[0].m_dHeight; }, 999999999.0},
@@ -597,24 +598,90 @@ TEST(ProjectFileRead, NumbersBeyondAnyBuildingAreClampedAndReported) {
     }
 }
 
-TEST(ProjectFileRead, ARoomWhoseOutlineCrossesItselfIsReported) {
+// Each number taken into its physical range, the log naming element, field and value; a number
+// on the range's edge passes without a word.
+TEST(ProjectFileRead, NumbersOutsideTheirPhysicalRangeAreClampedAndReported) {
+    using Value = std::function<double(const CLENIProject&)>;
+    auto windowField = [](double CLENIWindow::*m) -> Value {
+        return [m](const CLENIProject& p) { return Room(p)->GetWindows()[0].*m; };
+    };
+    auto roofLightField = [](double CLENIRoofLight::*m) -> Value {
+        return [m](const CLENIProject& p) { return Room(p)->GetRoofLights()[0].*m; };
+    };
+    const Value trans = [](const CLENIProject& p) { return p.GetFloors()[0].GetAtria()[0].m_dTrans; };
+    const Value latitude = [](const CLENIProject& p) { return p.GetLatitude(); };
+    const Value longitude = [](const CLENIProject& p) { return p.GetLongitude(); };
+    const std::string windowEnd = "y=\"0.9\"", shading = "<AtriumName>A1</AtriumName>";
+    const std::string roofLight = "<XLength>2</XLength>", project = "<DominantBuildingType>Offices</DominantBuildingType>";
+    const struct {
+        std::string from, to;
+        Value value;
+        double expected;
+        const char* said; // null: nothing said
+    } cases[] = {
+        {"x=\"1\"", "x=\"-2\"", windowField(&CLENIWindow::m_dStart), 0.0,
+         "Window W_0_0 of room <R1>: x = -2 is below 0, which it cannot be; 0 is used."},
+        {windowEnd, windowEnd + " td65=\"1.5\"", windowField(&CLENIWindow::m_dTauD65), 1.0,
+         "<R1>: td65 = 1.5 is above 1, which it cannot be; 1 is used."},
+        {windowEnd, windowEnd + " td65=\"1\"", windowField(&CLENIWindow::m_dTauD65), 1.0, nullptr},
+        {shading, shading + "<ShadingIndex frontangle=\"120\" />", windowField(&CLENIWindow::m_dFrontAngle), 90.0,
+         "<R1>: frontangle = 120 is above 90"},
+        {roofLight, roofLight + "<GammaF>400</GammaF>", roofLightField(&CLENIRoofLight::m_dGammaF), 90.0,
+         "of room <R1>: GammaF = 400 is above 90"},
+        {roofLight, roofLight + "<hs>-0.5</hs>", roofLightField(&CLENIRoofLight::m_dHs), 0.0,
+         "of room <R1>: hs = -0.5 is below 0"},
+        {"trans=\"0.800\"", "trans=\"1.2\"", trans, 1.0, "Atrium <A1>: trans = 1.2 is above 1"},
+        {project, project + "<Latitude>95</Latitude>", latitude, 90.0, "Project: Latitude = 95 is above 90"},
+        {project, project + "<Latitude>-33.9</Latitude>", latitude, -33.9, nullptr},
+        {project, project + "<Longitude>-200</Longitude>", longitude, -180.0, "Project: Longitude = -200 is below -180"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to);
+        const ReadResult r = ReadText(Replace(kBase, c.from, c.to));
+        ASSERT_TRUE(r.ok) << r.log;
+        EXPECT_EQ(c.value(r.project), c.expected);
+        EXPECT_EQ(r.Count("which it cannot be", LOG_ERROR), c.said ? 1 : 0) << r.log;
+        if (c.said) {
+            EXPECT_EQ(r.Count(c.said, LOG_ERROR), 1) << r.log;
+        }
+    }
+}
+
+// A hand-written outline that crosses itself is reported and counts with the area drawn (each
+// point once), never with the sum or the difference of its loops.
+TEST(ProjectFileRead, ARoomWhoseOutlineCrossesItselfIsReportedAndHasTheAreaDrawn) {
     const std::string square = "<xy>0;0</xy><xy>4;0</xy><xy>4;3</xy><xy>0;3</xy>";
     const struct {
         const char* what;
         std::string outline;
         bool reported;
+        double area; // worked out by hand
     } cases[] = {
-        {"rectangle", square, false},
-        {"bow tie", "<xy>0;0</xy><xy>4;0</xy><xy>0;3</xy><xy>4;3</xy>", true},
-        {"L shape", "<xy>0;0</xy><xy>4;0</xy><xy>4;1</xy><xy>1;1</xy><xy>1;3</xy><xy>0;3</xy>", false},
+        {"rectangle", square, false, 12.0},
+        // Two triangles of base 4 and height 1.5 meeting at (2, 1.5): 3 + 3.
+        {"bow tie", "<xy>0;0</xy><xy>4;0</xy><xy>0;3</xy><xy>4;3</xy>", true, 6.0},
+        // Triangles (0,0) (4,3) (0,6) and (8,6) (8,0) (4,3), 6 x 4 / 2 each.
+        {"wide bow tie", "<xy>0;0</xy><xy>8;6</xy><xy>8;0</xy><xy>0;6</xy>", true, 24.0},
+        {"L shape", "<xy>0;0</xy><xy>4;0</xy><xy>4;1</xy><xy>1;1</xy><xy>1;3</xy><xy>0;3</xy>", false, 6.0},
+        // Loops meeting at (1, 0): 1 x 3 + 2 x 1 above, the triangle (1,0) (1,-1) (0,0) of 0.5 below.
         {"figure of eight of six corners", "<xy>0;0</xy><xy>2;0</xy><xy>2;2</xy><xy>4;2</xy><xy>4;3</xy><xy>1;3</xy>"
-                                           "<xy>1;-1</xy>", true},
+                                           "<xy>1;-1</xy>", true, 5.5},
+        // The 4 x 3 rectangle less its corner x 3..4, y 2..3, left outside; the strip x 1..3,
+        // y 1..2, gone round twice, counts once: 12 - 1 (the signed sum would be 13).
+        {"lap over itself", "<xy>0;0</xy><xy>4;0</xy><xy>4;2</xy><xy>1;2</xy><xy>1;1</xy><xy>3;1</xy><xy>3;3</xy>"
+                            "<xy>0;3</xy>", true, 11.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const ReadResult r = ReadText(Replace(kBase, square, c.outline));
         ASSERT_TRUE(r.ok) << r.log;
         EXPECT_EQ(r.Count("The outline of room <R1> crosses itself", LOG_ERROR), c.reported ? 1 : 0) << r.log;
+        EXPECT_NEAR(Room(r.project)->GetArea(), c.area, 1e-9);
+        if (c.reported) {
+            char said[64];
+            std::snprintf(said, sizeof said, "the area drawn, %.2f m\xC2\xB2", c.area);
+            EXPECT_EQ(r.Count(said, LOG_ERROR), 1) << r.log;
+        }
     }
 }
 

@@ -255,7 +255,9 @@ TEST_F(MonkeyTest, RandomInputNeitherHangsNorCrashesAndLeavesReadableProjects) {
     m_watchdog.reset();
     std::printf("monkey: %ld steps, %zu message boxes\n", steps, boxes.boxes.size());
 
-    // Every project file written during the run is read by the batch tool.
+    // Every project file written during the run is read by the batch tool (which must be there,
+    // or the check would pass on the shell's "not found").
+    ASSERT_TRUE(fs::is_regular_file(ORVANTIS_EXE)) << ORVANTIS_EXE << ": build the orvantis target too";
     int checked = 0;
     for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
         if (!entry.is_regular_file() || entry.path().extension() != ".LENI1XML") continue;

@@ -381,6 +381,60 @@ TEST_F(ResultDialogsTest, RoomWithoutZones) {
     EXPECT_EQ(d.GetValue("Annual LENIsub:"), "0.00 kWh/(m\u00b2 year)");
 }
 
+// What a hand-written project file holds that drawing never makes is listed in the year's results
+// of the building (all four) and of the floor (its rooms'), each once; a month's results and a
+// project as drawn list nothing. The room made a bow tie on the 10 x 5 m rectangle: two
+// triangles of 10 x 2.5 / 2, so the building's area is 25 m2 and the 50 m2 zone is larger.
+TEST_F(ResultDialogsTest, FindingsOfTheProjectFileAreListedOnceEach) {
+    CLENIProject& villa = Villa(1);
+    EXPECT_EQ(CLeniResultDlg(villa, "", 0).GetFindingsText(), "");
+    CLENIRoom* room = villa.FindRoom("Ground", m_csRoom);
+    ASSERT_TRUE(room);
+    room->SetPolygon({Point(0, 0), Point(10, 0), Point(0, 5), Point(10, 5)});
+    CLENIWindow window;
+    window.m_iWallId = 0;
+    window.m_iWindowId = 0;
+    window.m_dWidth = 30;
+    window.m_dHeight = 1;
+    ASSERT_TRUE(room->AddWindow(window));
+    const fs::path path = dir / "Twice.LENI1XML";
+    ASSERT_TRUE(villa.Save(path.string(), false));
+    // The product given twice, as another program might write it.
+    std::string text = ReadFileText(path);
+    const size_t from = text.find("<LumTypeData"), to = text.find("</LumTypeData>");
+    ASSERT_TRUE(from != std::string::npos && to != std::string::npos);
+    text.insert(to + 14, text.substr(from, to + 14 - from));
+    WriteFileText(path, text);
+    CLENIProject read;
+    ASSERT_TRUE(read.ReadProject(path.string()));
+
+    CLeniResultDlg shown(read, "", 0);
+    SaveScreenshot(shown, "building_result_findings");
+    const std::string building = shown.GetFindingsText();
+    const std::string floor = CLeniResultDlg(read, "Ground", 0).GetFindingsText();
+    auto count = [](const std::string& in, const std::string& what) {
+        int n = 0;
+        for (size_t at = in.find(what); at != std::string::npos; at = in.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    const struct {
+        std::string what;
+        int inBuilding, inFloor;
+    } findings[] = {
+        {"<" + m_csRoom + "> crosses itself: its area is taken as the area drawn, 25.00 m\u00b2", 1, 1},
+        {"has an area of 50.00 m\u00b2, more than its room's 25.00 m\u00b2", 1, 1},
+        {"the window is longer than its wall", 1, 1},
+        {"the luminaire <refid = T36> twice", 1, 0},
+    };
+    for (const auto& f : findings) {
+        EXPECT_EQ(count(building, f.what), f.inBuilding) << f.what << "\n" << building;
+        EXPECT_EQ(count(floor, f.what), f.inFloor) << f.what << "\n" << floor;
+    }
+    EXPECT_EQ(CLeniResultDlg(read, "", 0).GetAreaLine(), "Area: 25.00 m\u00b2");
+    EXPECT_EQ(CLeniResultDlg(read, "", 3).GetFindingsText(), "");
+}
+
 TEST_F(ResultDialogsTest, DefinePrintPagesThenPrintAndPreview) {
     CLENIProject& project = Villa(1);
     // Nothing flagged: Print says so and prints nothing.

@@ -7,6 +7,7 @@
 #include "calc/RoomPassMemo.h"
 #include "model/LENIProject.h"
 #include "report/CostAndTarget.h"
+#include "model/ModelChecks.h"
 #include "ui/dialogs/DialogRunner.h"
 #include "ui/results/MonthlyChart.h"
 #include "ui/shell/HelpPages.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -82,6 +84,9 @@ CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& f
         m_pMonths[m - 1] = button;
     }
     main->addLayout(grid);
+    m_pFindings = line();
+    m_pFindings->setWordWrap(true);
+    m_pFindings->hide();
     if (m_iTimeStep == 0) {
         m_pChart = new CMonthlyChart(this);
         main->addWidget(m_pChart, 1);
@@ -169,6 +174,33 @@ void CLeniResultDlg::Calculate() {
             button->hide();
     }
     if (m_pChart) m_pChart->SetSteps(steps);
+    if (step == 0) ShowFindings();
+}
+
+void CLeniResultDlg::ShowFindings() {
+    std::vector<std::string> found;
+    if (m_csFloorName.empty()) {
+        found = CheckProjectShape(m_Project);
+    } else if (const CLENIFloor* floor = m_Project.GetFloorByName(m_csFloorName)) {
+        for (const CLENIRoom& room : floor->GetRooms()) {
+            const std::vector<std::string> more = CheckRoomShape(room);
+            found.insert(found.end(), more.begin(), more.end());
+        }
+    }
+    // Rooms of the same name on two floors may say the same: each sentence once.
+    std::vector<std::string> lines;
+    for (const std::string& text : found)
+        if (std::find(lines.begin(), lines.end(), text) == lines.end()) lines.push_back(text);
+    if (lines.empty()) return;
+    std::string text = "Please check:";
+    for (const std::string& line : lines)
+        text += "\n\u2022 " + line;
+    m_pFindings->setText(Q(text));
+    m_pFindings->show();
+}
+
+std::string CLeniResultDlg::GetFindingsText() const {
+    return m_pFindings->isHidden() ? std::string() : m_pFindings->text().toStdString();
 }
 
 std::string CLeniResultDlg::GetSubjectLine() const {

@@ -37,6 +37,10 @@ class CLeniResultDlg : public QDialog {
     std::string GetTargetLine() const;
     QPushButton* GetMonthButton(int month) const { return m_pMonths[month - 1]; }
     CMonthlyChart* GetChart() const { return m_pChart; }
+    // For the year: what the project holds that drawing never makes (a room whose outline crosses
+    // itself, a window longer than its wall, a zone beyond its room, a product id read twice),
+    // of the building or of the floor, one line each; empty when there is none.
+    std::string GetFindingsText() const;
     // The log file Ctrl+L opens.
     std::string GetLogPath() const;
 
@@ -45,6 +49,7 @@ class CLeniResultDlg : public QDialog {
 
   private:
     void Calculate();
+    void ShowFindings();
 
     const CLENIProject& m_Project;
     std::string m_csFloorName;
@@ -59,6 +64,7 @@ class CLeniResultDlg : public QDialog {
     QLabel* m_pResult;
     QLabel* m_pCost;
     QLabel* m_pTarget;
+    QLabel* m_pFindings;
     QPushButton* m_pMonths[12];
     CMonthlyChart* m_pChart = nullptr;
 };
