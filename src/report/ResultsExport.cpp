@@ -119,12 +119,23 @@ bool ExportResults(const CLENIProject& project, const std::string& path, LeniTim
     AddXmlTextElement(root, "AnnualLENI", year.GetLENI());
     AddXmlTextElement(root, "EnergyForLightingWl", year.Wl);
     AddXmlTextElement(root, "EnergyForStandbyAndChargingWp", year.Wp);
+    // Cost and CO2 only where the project sets a price or an emission factor: a file without
+    // them keeps the elements and bytes it always had.
+    const std::optional<double>& price = project.GetEnergyPrice();
+    const std::optional<double>& co2 = project.GetCO2Factor();
+    auto addCostAndCO2 = [&](TiXmlElement* parent, const char* costName, const char* co2Name,
+                             const LeniTimeStepResult& r) {
+        if (price) AddXmlTextElement(parent, costName, (r.Wl + r.Wp) * *price);
+        if (co2) AddXmlTextElement(parent, co2Name, (r.Wl + r.Wp) * *co2);
+    };
+    addCostAndCO2(root, "AnnualCost", "AnnualCO2", year);
     TiXmlElement* monthly = AddElement(root, "MonthlyCalculation");
     for (unsigned step = 1; step < kLeniTimeSteps; ++step) {
         TiXmlElement* month = AddElement(monthly, StrPrintf("M%u", step).c_str());
         AddXmlTextElement(month, "SpecificEnergy", months[step].GetLENI());
         AddXmlTextElement(month, "Wl", months[step].Wl);
         AddXmlTextElement(month, "Wp", months[step].Wp);
+        addCostAndCO2(month, "Cost", "CO2", months[step]);
     }
 
     std::string reason;

@@ -153,6 +153,33 @@ TEST(ResultsExportTest, FileHoldsTheYearAndTheTwelveMonths) {
     EXPECT_EQ(lines.back(), "Building Annual LENI   19.31kWh");
 }
 
+// With a price and an emission factor the year and each month carry energy x price and x factor
+// beside the energy; without them the file has none (the order above).
+TEST(ResultsExportTest, CostAndCO2WhereTheProjectSetsThem) {
+    TempDir dir{"export"};
+    CLENIProject project = Example(dir.path(), 3);
+    project.SetEnergyPrice(0.2);
+    project.SetCO2Factor(0.4);
+    ASSERT_TRUE(ExportResults(project, (dir / "out.XML").string(), nullptr));
+    TiXmlDocument doc;
+    ASSERT_TRUE(doc.LoadFile((dir / "out.XML").string().c_str()));
+    const TiXmlElement* root = doc.RootElement();
+    ASSERT_TRUE(root);
+    const std::vector<std::string> names = ChildNames(root);
+    ASSERT_GE(names.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(names.end() - 3, names.end()),
+              (std::vector<std::string>{"AnnualCost", "AnnualCO2", "MonthlyCalculation"}));
+    // 2897.10 kWh a year; 3 x (75.24 + 5.475) = 242.145 kWh a month.
+    EXPECT_NEAR(ChildDouble(root, "AnnualCost"), 579.42, 1e-7);
+    EXPECT_NEAR(ChildDouble(root, "AnnualCO2"), 1158.84, 1e-7);
+    for (const TiXmlElement* m = root->FirstChildElement("MonthlyCalculation")->FirstChildElement(); m;
+         m = m->NextSiblingElement()) {
+        EXPECT_EQ(ChildNames(m), (std::vector<std::string>{"SpecificEnergy", "Wl", "Wp", "Cost", "CO2"}));
+        EXPECT_NEAR(ChildDouble(m, "Cost"), 48.429, 1e-7) << m->Value();
+        EXPECT_NEAR(ChildDouble(m, "CO2"), 96.858, 1e-7) << m->Value();
+    }
+}
+
 TEST(ResultsExportTest, ABuildingWithoutAreaHasNoLENI) {
     TempDir dir{"export"};
     CLENIProject project;
