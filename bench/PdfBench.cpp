@@ -7,6 +7,9 @@
 //     (the processor time shows what a busy machine adds to the wall time);
 //   - 1000 rooms: the default pages within 2 s and a peak memory of at most 10 times the project
 //     file, every page within 10 s and the PDF under 50 MB.
+//   - the 1000-room bench building of orvantis_bench_report (50 floors x 20 rooms x 2 zones x 4
+//     windows) with a new project's default pages (the project page and every floor page, then the
+//     results section): within 2 s and a peak memory of at most 10 times the project file.
 // usage: orvantis_bench_pdf [--work DIR] [--rooms N]...
 
 #include "BuildingGenerator.h"
@@ -36,6 +39,18 @@ std::string FlagPages(std::string text, size_t count = std::string::npos) {
     for (size_t at = 0; flagged < count && (at = text.find(off, at)) != std::string::npos;
          at += on.size(), ++flagged)
         text.replace(at, off.size(), on);
+    return text;
+}
+
+// Flags the project page and every floor page: a new project's defaults.
+std::string FlagProjectAndFloors(std::string text) {
+    const std::string off = "<PrintMe>false</PrintMe>", on = "<PrintMe>true</PrintMe>";
+    text = FlagPages(text, 1);
+    for (size_t at = 0; (at = text.find("<Floor ", at)) != std::string::npos; ++at) {
+        const size_t flag = text.find(off, at);
+        if (flag == std::string::npos) break;
+        text.replace(flag, off.size(), on);
+    }
     return text;
 }
 
@@ -112,6 +127,37 @@ int main(int argc, char** argv) {
                     "most 10 times the project file\n");
                 ok = false;
             }
+        }
+    }
+    {
+        const fs::path folder = work / "building1000";
+        fs::create_directories(folder);
+        BuildingShape shape;
+        shape.floors = 50;
+        shape.roomsPerFloor = 20;
+        shape.zonesPerRoom = 2;
+        shape.windowsPerRoom = 4;
+        const fs::path project = folder / "BUILDING1000.LENI1XML";
+        WriteAll(project, FlagProjectAndFloors(GenerateBuildingXml(shape, "BUILDING1000")));
+        const double projectMb = double(fs::file_size(project)) / 1e6;
+        const ChildRun report = RunChild({ORVANTIS_EXE, "report", project.string(),
+                                          (folder / "r.xml").string(), (folder / "report.log").string()},
+                                         {}, folder.string());
+        const fs::path pdfFile = folder / "default.pdf";
+        const ChildRun pdf = RunChild(
+            {ORVANTIS_EXE, "pdf", project.string(), pdfFile.string(), (folder / "pdf.log").string()},
+            {"QT_QPA_PLATFORM=offscreen"}, folder.string());
+        std::error_code error;
+        const double megabytes = double(fs::file_size(pdfFile, error)) / 1e6;
+        const double peakMb = pdf.peakKb / 1024.0;
+        std::printf("%-7s %-8s %-6d %10.2f %10.2f %10.2f %10.1f %10.0f %10.1f%s\n", "50x20", "default",
+                    error ? 0 : CountPages(pdfFile), report.wallSeconds, pdf.wallSeconds, pdf.cpuSeconds,
+                    error ? -1.0 : megabytes, peakMb, projectMb,
+                    report.exitCode || pdf.exitCode ? "  (a run failed)" : "");
+        if (report.exitCode || pdf.exitCode || error || pdf.wallSeconds > 2.0 || peakMb > 10.0 * projectMb) {
+            std::printf("the 1000-room bench building: the PDF must take at most 2 s and a peak memory of "
+                        "at most 10 times the project file\n");
+            ok = false;
         }
     }
     return ok ? 0 : 1;
