@@ -78,15 +78,20 @@ constexpr ChildLimit kChildLimits[] = {
 // depth, the attributes of every element (TinyXML checks each new attribute against all the
 // element already has, so many of them take quadratic time) and the counts of kChildLimits.
 // False with the reason in message when the text goes beyond one of them.
-// When floors is given, it receives the span of each "Floor" element of the first "FloorList"
-// of the first top-level element, when that element is the project file's root.
-bool CheckXmlShape(const std::string& s, std::string& message, std::vector<TextSpan>* floors = nullptr) {
+// When floorRooms is given, it receives one entry for each "Floor" element of the first
+// "FloorList" of the first top-level element, when that element is the project file's root: the
+// spans of the "Room" elements of the floor's first "RoomList".
+bool CheckXmlShape(const std::string& s, std::string& message,
+                   std::vector<std::vector<TextSpan>>* floorRooms = nullptr) {
     struct Open {
         std::string name;
         int children = 0;
         const ChildLimit* limit = nullptr;
         bool holdsFloors = false; // the root, or its first floor list
-        size_t floorStart = std::string::npos;
+        bool isFloor = false;     // a floor of that list
+        int roomLists = 0;
+        bool holdsRooms = false; // the first room list of such a floor
+        size_t roomStart = std::string::npos;
     };
     std::vector<Open> stack;
     int topLevelElements = 0, rootFloorLists = 0;
@@ -117,11 +122,11 @@ bool CheckXmlShape(const std::string& s, std::string& message, std::vector<TextS
         } else if (i + 1 < n && (s[i + 1] == '?' || s[i + 1] == '!')) {
             i = skipTo(">", i + 1);
         } else if (i + 1 < n && s[i + 1] == '/') {
-            const size_t floorStart = stack.empty() ? std::string::npos : stack.back().floorStart;
+            const size_t roomStart = stack.empty() ? std::string::npos : stack.back().roomStart;
             if (!stack.empty()) stack.pop_back();
             i = skipTo(">", i + 1);
-            if (floors && floorStart != std::string::npos && i <= n && s[i - 1] == '>')
-                floors->push_back({floorStart, i});
+            if (roomStart != std::string::npos && i <= n && s[i - 1] == '>')
+                floorRooms->back().push_back({roomStart, i});
         } else {
             const int tagLine = line;
             size_t j = i + 1;
@@ -159,13 +164,19 @@ bool CheckXmlShape(const std::string& s, std::string& message, std::vector<TextS
                 }
             }
             const size_t depth = stack.size();
-            const bool floor = floors && depth == 2 && stack[1].holdsFloors && element.name == "Floor";
-            if (depth == 0)
+            if (depth == 0) {
                 element.holdsFloors = ++topLevelElements == 1 && element.name == kProjectFileRoot;
-            else if (depth == 1 && stack[0].holdsFloors && element.name == "FloorList")
+            } else if (depth == 1 && stack[0].holdsFloors && element.name == "FloorList") {
                 element.holdsFloors = ++rootFloorLists == 1;
-            if (floor && j < n && s[j - 1] == '/') floors->push_back({i, j + 1});
-            if (floor) element.floorStart = i;
+            } else if (floorRooms && depth == 2 && stack[1].holdsFloors && element.name == "Floor") {
+                element.isFloor = true;
+                floorRooms->emplace_back();
+            } else if (depth == 3 && stack[2].isFloor && element.name == "RoomList") {
+                element.holdsRooms = ++stack[2].roomLists == 1;
+            } else if (depth == 4 && stack[3].holdsRooms && element.name == "Room") {
+                if (j < n && s[j - 1] == '/') floorRooms->back().push_back({i, j + 1});
+                element.roomStart = i;
+            }
             if (j >= n || s[j - 1] != '/') {
                 if (static_cast<int>(stack.size()) >= kMaxNesting) {
                     message =
@@ -382,9 +393,10 @@ CPreservedWhiteSpace::~CPreservedWhiteSpace() {
     TiXmlBase::SetCondenseWhiteSpace(m_bCondensed);
 }
 
-bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSpan>* floors) {
+bool PrepareFileText(std::string text, std::string& prepared,
+                     std::vector<std::vector<TextSpan>>* floorRooms) {
     std::string message;
-    if (!CheckXmlShape(text, message, floors)) {
+    if (!CheckXmlShape(text, message, floorRooms)) {
         Log().Printf(LOG_ERROR, "%s", message.c_str());
         return false;
     }
@@ -401,10 +413,10 @@ bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSp
         prepared = Cp1252References(std::move(text));
     // Neither change touches the markup: the shape is the same. A reference is never made longer
     // (the shortest one changed, "&#256;", is as long as any written in its place), so a text of
-    // the same size has everything in the same place; otherwise the floors are found again.
-    if (floors && (utf8 || prepared.size() != size)) {
-        floors->clear();
-        CheckXmlShape(prepared, message, floors);
+    // the same size has everything in the same place; otherwise the rooms are found again.
+    if (floorRooms && (utf8 || prepared.size() != size)) {
+        floorRooms->clear();
+        CheckXmlShape(prepared, message, floorRooms);
     }
     return true;
 }

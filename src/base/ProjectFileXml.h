@@ -58,9 +58,11 @@ struct TextSpan {
     size_t end;
 };
 // The first half of ParseFileText: the text checked against the limits (the reason logged when
-// it is beyond one) and brought to what the parser reads. When floors is given, it receives the
-// spans in prepared of the floors of the root's floor list, each of which parses on its own.
-bool PrepareFileText(std::string text, std::string& prepared, std::vector<TextSpan>* floors);
+// it is beyond one) and brought to what the parser reads. When floorRooms is given, it receives
+// an entry for each floor of the root's floor list, in order: the spans in prepared of the rooms
+// of the floor's first room list, each of which parses on its own.
+bool PrepareFileText(std::string text, std::string& prepared,
+                     std::vector<std::vector<TextSpan>>* floorRooms);
 // The second half: the parser run on a prepared text, or on a part of it that is whole elements.
 // Run it within a CPreservedWhiteSpace.
 bool ParsePreparedText(const char* text, TiXmlDocument& doc);

@@ -609,6 +609,25 @@ bool ReadRoom(const TiXmlElement* e, CLENIRoom& room) {
     return true;
 }
 
+// A room of the floor before its element is read.
+CLENIRoom NewRoomOf(const CLENIFloor& floor) {
+    CLENIRoom room;
+    room.SetHeight(std::clamp(floor.GetHeight(), 1.0, 200.0));
+    room.SetFloorName(floor.GetName());
+    return room;
+}
+
+// False, with the reason logged, when the floor has a room of that name: the floor's rooms end.
+bool AddReadRoom(CLENIFloor& floor, CLENIRoom room) {
+    if (floor.RoomExists(room.GetName())) {
+        Log().Printf(LOG_ERROR, "Floor <%s> has a doubly defined Room <%s> in project file",
+                     floor.GetName().c_str(), room.GetName().c_str());
+        return false;
+    }
+    floor.AddRoom(room);
+    return true;
+}
+
 void ReadRooms(const TiXmlElement* floorElement, CLENIFloor& floor) {
     const TiXmlElement* list = floorElement->FirstChildElement("RoomList");
     if (!list) {
@@ -617,16 +636,8 @@ void ReadRooms(const TiXmlElement* floorElement, CLENIFloor& floor) {
         return;
     }
     for (const TiXmlElement* e = list->FirstChildElement("Room"); e; e = e->NextSiblingElement("Room")) {
-        CLENIRoom room;
-        room.SetHeight(std::clamp(floor.GetHeight(), 1.0, 200.0));
-        room.SetFloorName(floor.GetName());
-        if (!ReadRoom(e, room)) return;
-        if (floor.RoomExists(room.GetName())) {
-            Log().Printf(LOG_ERROR, "Floor <%s> has a doubly defined Room <%s> in project file",
-                         floor.GetName().c_str(), room.GetName().c_str());
-            return;
-        }
-        floor.AddRoom(room);
+        CLENIRoom room = NewRoomOf(floor);
+        if (!ReadRoom(e, room) || !AddReadRoom(floor, std::move(room))) return;
     }
 }
 
@@ -679,7 +690,8 @@ void ReadAtria(const TiXmlElement* floorElement, CLENIFloor& floor) {
     }
 }
 
-bool ReadFloor(const TiXmlElement* e, CLENIFloor& floor) {
+// What a floor's element says of the floor itself, before its rooms.
+bool ReadFloorHead(const TiXmlElement* e, CLENIFloor& floor) {
     std::string value;
     if (!GetXmlAttribute(e, "floorname", value)) {
         Log().Printf(LOG_ERROR, "Floor in XML file does not have a floorname attribute");
@@ -689,10 +701,20 @@ bool ReadFloor(const TiXmlElement* e, CLENIFloor& floor) {
     if (GetValue(e, "hi", value)) floor.SetHeight(ParseFileDouble(value));
     floor.SetInstanceCount(GetValue(e, "count", value) ? ParseFileInt(value) : 1);
     floor.SetPrintMe(ReadPrintMe(e));
-    ReadRooms(e, floor);
+    return true;
+}
+
+// What a floor's element says after its rooms.
+void ReadFloorTail(const TiXmlElement* e, CLENIFloor& floor) {
     ReadAtria(e, floor);
     Log().Printf(LOG_INFO, "There are %d rooms on floor <%s>\n", floor.GetRoomCount(),
                  floor.GetName().c_str());
+}
+
+bool ReadFloor(const TiXmlElement* e, CLENIFloor& floor) {
+    if (!ReadFloorHead(e, floor)) return false;
+    ReadRooms(e, floor);
+    ReadFloorTail(e, floor);
     return true;
 }
 
@@ -826,47 +848,74 @@ bool CLENIProject::ReadProject(const std::string& path) {
     }
     Clear();
 
-    // The floors, the bulk of the file, are parsed apart from the rest and from one another, side
-    // by side, each tree read into its floor and freed at once: the whole building never stands
-    // in memory as one tree. Their messages come out in file order, where the floors are taken.
-    std::string text;
-    std::vector<TextSpan> floorSpans;
+    // The rooms, the bulk of the file, are parsed apart from the rest and from one another, side
+    // by side, each tree read into its room and freed at once: neither the building nor a floor
+    // ever stands in memory as one tree. The rest, with the floors' own settings, is one small
+    // tree. The rooms' messages come out in file order, where the rooms are taken.
+    std::vector<std::vector<TextSpan>> floorRooms;
     TiXmlDocument doc;
+    struct SplitRoom {
+        size_t floor;
+        TextSpan span;
+        CLENIRoom room;
+        CDeferredOutput trace;
+        bool parsed = false, read = false;
+    };
+    std::vector<SplitRoom> rooms;
+    std::vector<const TiXmlElement*> floorElements;
     std::vector<CLENIFloor> floors;
-    std::vector<CDeferredOutput> floorTraces;
-    std::vector<char> floorParsed, floorRead;
+    std::vector<CDeferredOutput> headTraces;
+    std::vector<char> headRead;
     bool parsed = false;
     {
-        std::string raw;
-        parsed = ReadWholeFile(path, raw) && PrepareFileText(std::move(raw), text, &floorSpans);
-    }
-    if (parsed) {
-        CPreservedWhiteSpace keep;
-        std::string rest;
-        size_t copied = 0;
-        for (const TextSpan& span : floorSpans) {
-            rest.append(text, copied, span.begin - copied);
-            copied = span.end;
+        std::string text;
+        {
+            std::string raw;
+            parsed = ReadWholeFile(path, raw) && PrepareFileText(std::move(raw), text, &floorRooms);
         }
-        rest.append(text, copied, std::string::npos);
-        parsed = ParsePreparedText(rest.c_str(), doc);
-        const size_t count = parsed ? floorSpans.size() : 0;
-        floors.resize(count);
-        floorTraces.resize(count);
-        floorParsed.assign(count, 0);
-        floorRead.assign(count, 0);
-        RunInOrder(count, [&](size_t i) {
-            CDeferredOutput::Scope capture(floorTraces[i]);
-            const std::string part =
-                text.substr(floorSpans[i].begin, floorSpans[i].end - floorSpans[i].begin);
-            TiXmlDocument floorDoc;
-            if (!ParsePreparedText(part.c_str(), floorDoc)) return;
-            floorParsed[i] = 1;
-            floorRead[i] = ReadFloor(floorDoc.FirstChildElement("Floor"), floors[i]);
+        CPreservedWhiteSpace keep;
+        if (parsed) {
+            std::string rest;
+            size_t copied = 0;
+            for (const std::vector<TextSpan>& spans : floorRooms)
+                for (const TextSpan& span : spans) {
+                    rest.append(text, copied, span.begin - copied);
+                    copied = span.end;
+                }
+            rest.append(text, copied, std::string::npos);
+            parsed = ParsePreparedText(rest.c_str(), doc);
+        }
+        // The floors whose rooms were cut out, in the order of the file, read up to their rooms:
+        // a room starts from its floor's height and name.
+        const TiXmlElement* list = nullptr;
+        if (parsed)
+            if (const TiXmlElement* root = doc.FirstChildElement(kProjectFileRoot))
+                list = root->FirstChildElement("FloorList");
+        for (const TiXmlElement* e = list ? list->FirstChildElement("Floor") : nullptr;
+             e && floorElements.size() < floorRooms.size(); e = e->NextSiblingElement("Floor"))
+            floorElements.push_back(e);
+        floors.resize(floorElements.size());
+        headTraces.resize(floorElements.size());
+        headRead.assign(floorElements.size(), 0);
+        for (size_t f = 0; f < floorElements.size(); ++f) {
+            CDeferredOutput::Scope capture(headTraces[f]);
+            headRead[f] = ReadFloorHead(floorElements[f], floors[f]);
+            for (const TextSpan& span : floorRooms[f])
+                rooms.push_back({f, span, NewRoomOf(floors[f]), {}});
+        }
+        RunInOrder(rooms.size(), [&](size_t i) {
+            SplitRoom& r = rooms[i];
+            CDeferredOutput::Scope capture(r.trace);
+            const std::string part = text.substr(r.span.begin, r.span.end - r.span.begin);
+            TiXmlDocument roomDoc;
+            if (!ParsePreparedText(part.c_str(), roomDoc)) return;
+            r.parsed = true;
+            if (headRead[r.floor]) r.read = ReadRoom(roomDoc.FirstChildElement("Room"), r.room);
         });
-        parsed = parsed && std::count(floorParsed.begin(), floorParsed.end(), 0) == 0;
+        // The tree holds every floor the rooms were cut from, or the cut lost rooms.
+        parsed = parsed && floorElements.size() == floorRooms.size() &&
+                 std::all_of(rooms.begin(), rooms.end(), [](const SplitRoom& r) { return r.parsed; });
     }
-    text = std::string();
     if (!parsed) {
         Log().Printf(
             LOG_ERROR,
@@ -924,23 +973,32 @@ bool CLENIProject::ReadProject(const std::string& path) {
         Log().Printf(LOG_ERROR, "Missing FloorList element in the xml file.");
         return false;
     }
-    // Floors not parsed apart (a file of another shape) are in the tree.
+    // The floors whose rooms were parsed apart come first; those of a file of another shape are
+    // whole in the tree.
+    size_t f = 0, nextRoom = 0;
     for (const TiXmlElement* e = floorList->FirstChildElement("Floor"); e;
-         e = e->NextSiblingElement("Floor")) {
-        floors.emplace_back();
-        floorTraces.emplace_back();
-        floorRead.push_back(0);
-        CDeferredOutput::Scope capture(floorTraces.back());
-        floorRead.back() = ReadFloor(e, floors.back());
-    }
-    for (size_t i = 0; i < floors.size(); ++i) {
-        floorTraces[i].Replay();
-        if (!floorRead[i]) return false;
-        if (FloorExists(floors[i].GetName())) {
-            Log().Printf(LOG_ERROR, "Floor <%s> doubly defined in project file", floors[i].GetName().c_str());
+         e = e->NextSiblingElement("Floor"), ++f) {
+        CLENIFloor floor;
+        if (f < floorElements.size() && !floorRooms[f].empty()) {
+            headTraces[f].Replay();
+            if (!headRead[f]) return false;
+            floor = std::move(floors[f]);
+            bool taking = true;
+            for (; nextRoom < rooms.size() && rooms[nextRoom].floor == f; ++nextRoom) {
+                SplitRoom& r = rooms[nextRoom];
+                if (!taking) continue;
+                r.trace.Replay();
+                taking = r.read && AddReadRoom(floor, std::move(r.room));
+            }
+            ReadFloorTail(e, floor);
+        } else if (!ReadFloor(e, floor)) {
             return false;
         }
-        m_Floors.push_back(std::move(floors[i]));
+        if (FloorExists(floor.GetName())) {
+            Log().Printf(LOG_ERROR, "Floor <%s> doubly defined in project file", floor.GetName().c_str());
+            return false;
+        }
+        m_Floors.push_back(std::move(floor));
     }
     Log().Printf(LOG_INFO, "CLENIProject::RIP read %d floors", GetFloorCount());
     if (m_Floors.empty()) {

@@ -892,3 +892,73 @@ TEST(ProjectFileRead, FloorsParsedApartReadAsOneTree) {
             << c.what;
     }
 }
+
+// The rooms are parsed apart from their floor and side by side: the rooms taken, their order and
+// their messages must be those of a floor read as one tree, and a room that does not parse fails
+// the whole file.
+TEST(ProjectFileRead, RoomsParsedApartReadAsOneTree) {
+    const std::string base = kBase;
+    const size_t begin = base.find("                <Room "), end = base.find("</Room>") + 8;
+    const std::string room = base.substr(begin, end - begin);
+    auto named = [&](const std::string& name) {
+        return Replace(room, "roomname=\"R1\"", "roomname=\"" + name + "\"");
+    };
+    // A room whose window stands on a wall it does not have: its room is not taken, and the
+    // floor's rooms end there.
+    auto badWall = [&](const std::string& name) { return Replace(named(name), "wallid=\"0\"", "wallid=\"4\""); };
+    auto withRooms = [&](const std::string& rooms, const std::string& text = kBase) {
+        return text.substr(0, begin) + rooms + text.substr(end);
+    };
+    const size_t floorBegin = base.find("        <Floor "), floorEnd = base.find("</Floor>") + 9;
+    const std::string secondFloor =
+        Replace(base.substr(floorBegin, floorEnd - floorBegin), "floorname=\"F1\"", "floorname=\"F2\"");
+    const std::string twoFloors =
+        Replace(withRooms(named("R1") + named("R2")), "    </FloorList>", secondFloor + "    </FloorList>");
+    struct Case {
+        const char* what;
+        std::string text;
+        bool ok;
+        std::vector<std::vector<std::string>> rooms; // per floor
+        int wallMessages;                            // of the rooms with a window on a missing wall
+    };
+    const Case cases[] = {
+        {"comments and other elements between rooms",
+         withRooms(named("A") + "<!-- <Room roomname=\"X\"> -->\n<Note>x</Note>" + named("B") + "text"),
+         true,
+         {{"A", "B"}},
+         0},
+        {"only the first room list",
+         withRooms(named("A") + "</RoomList><RoomList>" + named("B")),
+         true,
+         {{"A"}},
+         0},
+        {"two floors of rooms", twoFloors, true, {{"R1", "R2"}, {"R1"}}, 0},
+        {"a room that is not read ends the rooms, the later ones leave no message",
+         withRooms(named("A") + badWall("B") + badWall("C") + named("D")),
+         true,
+         {{"A"}},
+         1},
+        {"a floor without a name fails before its rooms",
+         Replace(withRooms(badWall("A")), "floorname=\"F1\"", ""),
+         false,
+         {},
+         0},
+        {"a room that does not parse fails the file",
+         withRooms(named("A") + Replace(named("B"), "</ZoneList>", "</ZoneLis>")),
+         false,
+         {},
+         0},
+    };
+    for (const Case& c : cases) {
+        const ReadResult r = ReadText(c.text);
+        EXPECT_EQ(r.ok, c.ok) << c.what << "\n" << r.log;
+        std::vector<std::vector<std::string>> rooms;
+        for (const CLENIFloor& f : r.project.GetFloors()) {
+            rooms.emplace_back();
+            for (const CLENIRoom& room : f.GetRooms())
+                rooms.back().push_back(room.GetName());
+        }
+        EXPECT_EQ(rooms, c.rooms) << c.what << "\n" << r.log;
+        EXPECT_EQ(r.Count("has wall id out of range", LOG_ERROR), c.wallMessages) << c.what;
+    }
+}
