@@ -416,7 +416,8 @@ bool PrepareFileText(std::string text, std::string& prepared,
     // the same size has everything in the same place; otherwise the rooms are found again.
     if (floorRooms && (utf8 || prepared.size() != size)) {
         floorRooms->clear();
-        CheckXmlShape(prepared, message, floorRooms);
+        // Should the prepared text walk otherwise, nothing is parsed apart rather than a part.
+        if (!CheckXmlShape(prepared, message, floorRooms)) floorRooms->clear();
     }
     return true;
 }
