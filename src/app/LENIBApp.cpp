@@ -169,6 +169,7 @@ int CLENIBApp::ExitInstance() {
     if (IsBatch()) return m_iBatchResult;
     CLumSysDataBase::Global().WriteIfChanged();
     if (IsCalcLoggerOpen()) StopCalcLogger();
+    WaitForCalcLogs();
     Preferences().SavePreferences();
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -25,6 +26,35 @@ FILE* pCalcLogFile = nullptr;
 // when it stops instead of replacing the file of that name (which the pass that follows
 // replaces anyway).
 bool calcLogDiscarded = false;
+// Nesting depth of CCalcLogKept.
+int keptDepth = 0;
+// The open log's text while it is kept: its own lines, and text it refers to in what owners hold.
+struct KeptPiece {
+    std::shared_ptr<const void> owner;
+    const std::string* shared = nullptr;
+    std::string own;
+};
+bool calcLogKept = false;
+std::vector<KeptPiece> keptPieces;
+
+bool WriteKeptPieces(FILE* file, const std::vector<KeptPiece>& pieces) {
+    for (const KeptPiece& piece : pieces) {
+        const std::string& text = piece.shared ? *piece.shared : piece.own;
+        if (std::fwrite(text.data(), 1, text.size(), file) != text.size()) return false;
+    }
+    return true;
+}
+
+// The helper writing the last kept log; joined before the next log starts and at exit.
+struct KeptWriter {
+    std::thread thread;
+    bool failed = false; // set by the helper, read after the join
+    ~KeptWriter() {
+        if (thread.joinable()) thread.join();
+    }
+};
+KeptWriter keptWriter;
+
 // Nesting depth of CCalcLogQuiet, per thread: work on a helper thread is quiet when the thread it
 // works for is.
 thread_local int quietDepth = 0;
@@ -305,6 +335,7 @@ bool StartCalcLogger(const std::string& path) {
         Log().Printf(LOG_ERROR, "StartCalcLogger but pCalcLogFile not null");
         return false;
     }
+    WaitForCalcLogs(); // it may be writing the file of that name
     if (!calcLogOutput.Open(fs::u8path(path))) {
         Log().Printf(LOG_ERROR, "Could not open Calc Logger <%s>", path.c_str());
         return false;
@@ -313,6 +344,8 @@ bool StartCalcLogger(const std::string& path) {
     std::setvbuf(file, nullptr, _IOFBF, kCalcLogBufferSize);
     pCalcLogFile = file;
     calcLogDiscarded = IsCalcLogDiscarding();
+    calcLogKept = keptDepth > 0 && !calcLogDiscarded && !CSafeWriteBatch::Current();
+    keptPieces.clear();
     return true;
 }
 
@@ -321,6 +354,18 @@ void StopCalcLogger() {
     pCalcLogFile = nullptr;
     if (calcLogDiscarded) {
         calcLogOutput.Discard();
+        return;
+    }
+    if (calcLogKept) {
+        calcLogKept = false;
+        keptWriter.failed = false;
+        keptWriter.thread = std::thread(
+            [output = std::move(calcLogOutput), pieces = std::move(keptPieces)]() mutable {
+                const bool written = WriteKeptPieces(output.File(), pieces);
+                const bool committed = output.Commit();
+                keptWriter.failed = !written || !committed;
+            });
+        keptPieces = {};
         return;
     }
     if (CSafeWriteBatch* batch = CSafeWriteBatch::Current()) {
@@ -346,9 +391,16 @@ void ReplayCalcLogText(const CDeferredOutput::Event& e) {
     WriteCalcLogText(e.text);
 }
 
+void KeepOwnText(const char* text, size_t length) {
+    if (keptPieces.empty() || keptPieces.back().shared) keptPieces.emplace_back();
+    keptPieces.back().own.append(text, length);
+}
+
 void WriteCalcLogLine(const char* text, size_t length) {
     if (CDeferredOutput* deferred = CDeferredOutput::Current())
         deferred->AddText(ReplayCalcLogText, text, length);
+    else if (calcLogKept)
+        KeepOwnText(text, length);
     else
         std::fwrite(text, 1, length, pCalcLogFile);
 }
@@ -439,7 +491,41 @@ void CalcLogPrintf(const char* format, ...) {
 }
 
 void WriteCalcLogText(const std::string& text) {
-    if (pCalcLogFile) std::fwrite(text.data(), 1, text.size(), pCalcLogFile);
+    if (!pCalcLogFile) return;
+    if (calcLogKept)
+        KeepOwnText(text.data(), text.size());
+    else
+        std::fwrite(text.data(), 1, text.size(), pCalcLogFile);
+}
+
+void WriteCalcLogShared(const std::shared_ptr<const void>& owner, const std::string& text) {
+    if (!calcLogKept || text.empty()) {
+        WriteCalcLogText(text);
+        return;
+    }
+    KeptPiece piece;
+    piece.owner = owner;
+    piece.shared = &text;
+    keptPieces.push_back(std::move(piece));
+}
+
+bool IsCalcLogKept() {
+    return calcLogKept;
+}
+
+void WaitForCalcLogs() {
+    if (!keptWriter.thread.joinable()) return;
+    keptWriter.thread.join();
+    if (keptWriter.failed) Log().Printf(LOG_ERROR, "StopCalcLogger could not write the calculation log");
+    keptWriter.failed = false;
+}
+
+CCalcLogKept::CCalcLogKept() {
+    ++keptDepth;
+}
+
+CCalcLogKept::~CCalcLogKept() {
+    --keptDepth;
 }
 
 bool IsCalcLogQuiet() {

@@ -7,6 +7,7 @@
 #include "base/DeferredOutput.h"
 #include "base/Logger.h" // ORV_PRINTF
 
+#include <memory>
 #include <string>
 
 // Opens the log file, replacing a file of the same name. Returns true only when this call opened
@@ -23,6 +24,27 @@ void CalcLogPrintf(const char* format, ...) ORV_PRINTF(1, 2);
 
 // Writes text that CalcLogPrintf formatted earlier (on a helper thread) to the open log, if any.
 void WriteCalcLogText(const std::string& text);
+// The same, for text that lives on unchanged in what owner holds: a kept log (CCalcLogKept) refers
+// to it instead of copying it.
+void WriteCalcLogShared(const std::shared_ptr<const void>& owner, const std::string& text);
+// Whether a log is open and kept (CCalcLogKept).
+bool IsCalcLogKept();
+// Waits until every kept log is in its file; reports on this thread a log that could not be written.
+// Whatever reads a log file calls it first.
+void WaitForCalcLogs();
+
+// While an instance lives (on the thread that starts and stops logs), a log started is kept in
+// memory and, when it stops, written to its file on a helper thread, while the program shows what
+// it worked out; the next log started, and WaitForCalcLogs, wait for it. A log started within a
+// CSafeWriteBatch is written as usual.
+class CCalcLogKept {
+  public:
+    CCalcLogKept();
+    ~CCalcLogKept();
+    CCalcLogKept(const CCalcLogKept&) = delete;
+    CCalcLogKept& operator=(const CCalcLogKept&) = delete;
+};
+
 // Whether CalcLogPrintf writes nothing on this thread because a CCalcLogQuiet lives.
 bool IsCalcLogQuiet();
 

@@ -62,6 +62,19 @@ void CDeferredOutput::ReplayCopy() const {
     }
 }
 
+void CDeferredOutput::ReplayCopy(Replayer textReplayer, const std::function<void(const std::string&)>& write) const {
+    if (Current()) {
+        ReplayCopy();
+        return;
+    }
+    for (const Event& event : m_Events) {
+        if (event.replay == textReplayer)
+            write(event.text);
+        else
+            event.replay(event);
+    }
+}
+
 CDeferredOutput CDeferredOutput::Without(Replayer skipped) const {
     CDeferredOutput copy;
     for (size_t i = 0; i < m_Events.size(); ++i)

@@ -6,6 +6,7 @@
 // Note: a question box raised while captured takes the answer that changes nothing (no, cancel),
 // as in a batch run; the calculations that run on helpers ask none.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,8 @@ class CDeferredOutput {
     void Replay();
     // The same, keeping everything: for a capture carried out again and again.
     void ReplayCopy() const;
+    // ReplayCopy, but the text of textReplayer goes to write (when no capture is current).
+    void ReplayCopy(Replayer textReplayer, const std::function<void(const std::string&)>& write) const;
 
   private:
     void Push(Event event, bool mergeText);

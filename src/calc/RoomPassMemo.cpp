@@ -389,9 +389,18 @@ std::shared_ptr<const Slot> SlotFromSession(Memo& memo, const CLENIRoom& room, c
     return made;
 }
 
+// A kept log refers to the slot's lines rather than copying them.
+void ReplaySlot(const std::shared_ptr<const Slot>& slot) {
+    if (!IsCalcLogKept()) {
+        slot->traces.ReplayCopy();
+        return;
+    }
+    slot->traces.ReplayCopy(GetCalcLogTextReplayer(), [&](const std::string& text) { WriteCalcLogShared(slot, text); });
+}
+
 double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
     const std::shared_ptr<const Slot> slot = SlotFromSession(memo, room, project, timeStep, CurrentSlotMode());
-    slot->traces.ReplayCopy();
+    ReplaySlot(slot);
     return slot->energy;
 }
 
@@ -475,7 +484,7 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
         slots[i] = SlotFromSession(*memo, *rooms[i], project, timeStep, mode);
     });
     for (size_t i = 0; i < rooms.size(); ++i) {
-        slots[i]->traces.ReplayCopy();
+        ReplaySlot(slots[i]);
         energies[i] = slots[i]->energy;
     }
 }

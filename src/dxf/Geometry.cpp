@@ -157,20 +157,24 @@ double CalcShoelaceArea(const Polygon& polygon) {
     return std::fabs(twice) / 2.0;
 }
 
-double CalcPolygonArea(const Polygon& polygon) {
-    if (polygon.size() < 3) return 0.0;
+bool CalcTriangulatedArea(const Polygon& polygon, double& area) {
+    area = 0.0;
+    if (polygon.size() < 3) return true;
     Polygon pts(polygon);
     std::vector<Triangle> triangles = Triangulate(pts.data(), static_cast<int>(pts.size()));
-    if (triangles.empty()) {
-        // The triangulation gives up on large or degenerate outlines; the area still goes into
-        // the energy figures, so it comes from the outline itself.
-        Log().Printf(LOG_INFO, "CalcPolygonArea Triangulate failed");
-        return CalcShoelaceArea(polygon);
-    }
-    double area = 0.0;
+    if (triangles.empty()) return false;
     for (const Triangle& t : triangles)
         area += std::fabs(Cross2D(pts[t.a], pts[t.b], pts[t.c])) / 2.0;
-    return area;
+    return true;
+}
+
+double CalcPolygonArea(const Polygon& polygon) {
+    double area = 0.0;
+    if (CalcTriangulatedArea(polygon, area)) return area;
+    // The triangulation gives up on large or degenerate outlines; the area still goes into
+    // the energy figures, so it comes from the outline itself.
+    Log().Printf(LOG_INFO, "CalcPolygonArea Triangulate failed");
+    return CalcShoelaceArea(polygon);
 }
 
 std::vector<Triangle> Triangulate(const Point* points, int count) {

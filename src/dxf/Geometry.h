@@ -34,6 +34,9 @@ bool IsPolygonCounterClockwise(const Polygon& polygon);
 void ReversePolygon(Polygon& polygon);
 // Area by triangulation; where the triangulation fails, the exact area of the simple polygon.
 double CalcPolygonArea(const Polygon& polygon);
+// The area CalcPolygonArea gives when the triangulation succeeds; false (nothing reported) when it
+// gives up.
+bool CalcTriangulatedArea(const Polygon& polygon, double& area);
 // Exact area of a simple polygon by the shoelace formula (positive whatever the orientation).
 double CalcShoelaceArea(const Polygon& polygon);
 

@@ -8,7 +8,9 @@
 #include "tables/BuildingTypeData.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 
 namespace {
 const char* const kFallbackBuildingType = "Residential buildings";
@@ -141,7 +143,17 @@ void CLENIRoom::SetPolygon(const Polygon& polygon) {
 
 double CLENIRoom::GetArea() const {
     if (m_dDrawnArea >= 0.0) return m_dDrawnArea;
-    return m_Polygon.size() < 3 ? 0.0 : CalcPolygonArea(m_Polygon);
+    if (m_Polygon.size() < 3) return 0.0;
+    const std::shared_ptr<const KnownArea> known = std::atomic_load(&m_pKnownArea);
+    // The same points to the last bit (the bytes compared: -0 and 0 differ, NaN equals itself).
+    if (known && known->polygon.size() == m_Polygon.size() &&
+        std::memcmp(known->polygon.data(), m_Polygon.data(), m_Polygon.size() * sizeof(Point)) == 0)
+        return known->area;
+    double area = 0.0;
+    // An outline the triangulation gives up on is reported each time it is measured.
+    if (!CalcTriangulatedArea(m_Polygon, area)) return CalcPolygonArea(m_Polygon);
+    std::atomic_store(&m_pKnownArea, std::shared_ptr<const KnownArea>(std::make_shared<KnownArea>(KnownArea{m_Polygon, area})));
+    return area;
 }
 
 bool CLENIRoom::SetUserDcaj(double dcaj) {

@@ -9,6 +9,7 @@
 #include "model/LENIZone.h"
 #include "tables/OpeningCodes.h" // the shading codes SHADING_*
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,14 @@ class CLENIRoom {
     double m_dHeight;
     Polygon m_Polygon;
     double m_dDrawnArea = -1.0; // the outline's drawn area when it crosses itself, else -1
+    // The outline's triangulated area as last worked out, with the outline it is of: a
+    // recalculation asks for every room's area several times. Shared by copies, and read and
+    // replaced atomically, as rooms are worked out side by side.
+    struct KnownArea {
+        Polygon polygon;
+        double area;
+    };
+    mutable std::shared_ptr<const KnownArea> m_pKnownArea;
     std::vector<CLENIZone> m_Zones;
     std::vector<CLENIWindow> m_Windows;
     std::vector<CLENIRoofLight> m_RoofLights;

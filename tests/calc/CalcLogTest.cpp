@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -250,4 +252,39 @@ TEST_F(CalcLogTest, LinesWrittenDirectlyEqualPrintfInTheCLocale) {
         std::snprintf(buffer, sizeof buffer, "<%s> <%8s> <%-8s> <%c> <%3c>", "Room 1", "ab", "ab", 'Z', 'q'));
     StopCalcLogger();
     EXPECT_EQ(ReadFileText(path), expected);
+}
+
+// A log kept in memory and written on a helper reads exactly as one written as it goes: its own
+// lines, copied text and text it refers to (whose owner the caller lets go at once); and a second
+// log of the same name started at once waits for the first, so the file ends with the second.
+TEST_F(CalcLogTest, KeptLogWritesTheSameFileAsAPlainOne) {
+    const std::string path = GetCalcLogPath(dir.path().string(), GetBuildingCalcLogFileName("Kept"));
+    for (const bool kept : {false, true}) {
+        SCOPED_TRACE(kept ? "kept" : "plain");
+        std::optional<CCalcLogKept> keep;
+        if (kept) keep.emplace();
+        ASSERT_TRUE(StartCalcLogger(path));
+        EXPECT_EQ(IsCalcLogKept(), kept);
+        CalcLogPrintf("first %d", 1);
+        WriteCalcLogText("copied\n");
+        {
+            auto owner = std::make_shared<std::string>("shared 1\nshared 2\n");
+            WriteCalcLogShared(owner, *owner);
+        }
+        CalcLogPrintf("100%% last %.2f", 2.5);
+        StopCalcLogger();
+        EXPECT_FALSE(IsCalcLogKept());
+        WaitForCalcLogs();
+        EXPECT_EQ(ReadFileText(path), "first 1\ncopied\nshared 1\nshared 2\n100  last 2.50\n");
+
+        ASSERT_TRUE(StartCalcLogger(path));
+        CalcLogPrintf("again");
+        StopCalcLogger();
+        ASSERT_TRUE(StartCalcLogger(path));
+        CalcLogPrintf("third");
+        StopCalcLogger();
+        WaitForCalcLogs();
+        EXPECT_EQ(ReadFileText(path), "third\n");
+    }
+    EXPECT_FALSE(log.Contains("could not write"));
 }

@@ -244,3 +244,19 @@ TEST(LENIRoomTest, RoomFromADrawnPolyline) {
     EXPECT_EQ(room.GetName(), "Hall");
     EXPECT_DOUBLE_EQ(room.GetArea(), 20.0);
 }
+
+// The area is kept with the outline it was measured on: a new outline, on the room or on a copy
+// of it, is measured again, and the copy's new outline leaves the original's area alone.
+TEST(LENIRoomTest, AreaFollowsTheOutlineThroughEditsAndCopies) {
+    CLENIRoom room = MakeRoom("R1", Rect(0, 0, 4, 3));
+    EXPECT_DOUBLE_EQ(room.GetArea(), 12.0);
+    EXPECT_DOUBLE_EQ(room.GetArea(), 12.0); // asked again: the kept figure
+    CLENIRoom copy = room;
+    copy.SetPolygon(Rect(0, 0, 5, 2));
+    EXPECT_DOUBLE_EQ(copy.GetArea(), 10.0);
+    EXPECT_DOUBLE_EQ(room.GetArea(), 12.0);
+    room.SetPolygon(Polygon{{0, 0}, {6, 0}, {6, 2}, {2, 2}, {2, 4}, {0, 4}}); // L: 6x2 + 2x2
+    EXPECT_DOUBLE_EQ(room.GetArea(), 16.0);
+    room.SetPolygon(Rect(0, 0, 4, 3));
+    EXPECT_DOUBLE_EQ(room.GetArea(), 12.0);
+}

@@ -41,6 +41,7 @@ void SetOpenFileHook(OpenFileHook hook) {
 }
 
 void OpenFileWithPlatform(const std::string& path) {
+    WaitForCalcLogs(); // it may be one being written
     if (FileHook()) {
         FileHook()(path);
         return;
@@ -98,6 +99,10 @@ CLeniResultDlg::CLeniResultDlg(const CLENIProject& project, const std::string& f
     Calculate();
 }
 
+CLeniResultDlg::~CLeniResultDlg() {
+    WaitForCalcLogs();
+}
+
 void CLeniResultDlg::Calculate() {
     const unsigned step = unsigned(m_iTimeStep);
     const std::string stepName = GetTimeStepName(step);
@@ -106,6 +111,8 @@ void CLeniResultDlg::Calculate() {
     // The figures below are one calculation of a model that holds still meanwhile: each room is
     // found once (in the session's results when it has them) for all of them.
     CRoomPassMemo memo;
+    // The log goes to its file while the figures are shown.
+    CCalcLogKept kept;
     m_pAllStoreys->hide();
     if (m_csFloorName.empty()) {
         m_pSubject->setText(Q("Building " + m_Project.GetName()));

@@ -16,9 +16,11 @@ class QPushButton;
 class CLeniResultDlg : public QDialog {
     Q_OBJECT
   public:
-    // Runs the calculation (writing its log) as the dialog opens.
+    // Runs the calculation as the dialog opens; its log is written on a helper thread meanwhile,
+    // and is in its file once the dialog is gone (or WaitForCalcLogs returned).
     CLeniResultDlg(const CLENIProject& project, const std::string& floorName, int timeStep,
                    QWidget* parent = nullptr);
+    ~CLeniResultDlg() override;
 
     // The floor was not found: the dialog closes at once.
     bool IsClosedAtOnce() const { return m_bCloseAtOnce; }
