@@ -738,24 +738,15 @@ std::vector<ReportPart> BuildReportParts(const std::vector<PrintPageRecord>& pag
         ReportPart part;
         part.kind = PART_RESULTS_CHART;
         body.push_back(part);
-        for (int i = 0; i < floorMonthPages; ++i) {
-            ReportPart floors;
-            floors.kind = PART_FLOOR_MONTHS;
-            floors.index = i;
-            body.push_back(floors);
-        }
-        for (int i = 0; i < roomSchedulePages; ++i) {
-            ReportPart rooms;
-            rooms.kind = PART_ROOM_SCHEDULE;
-            rooms.index = i;
-            body.push_back(rooms);
-        }
-        for (int i = 0; i < luminairePages; ++i) {
-            ReportPart luminaires;
-            luminaires.kind = PART_LUMINAIRES;
-            luminaires.index = i;
-            body.push_back(luminaires);
-        }
+        for (const auto& [kind, pages] : {std::make_pair(PART_FLOOR_MONTHS, floorMonthPages),
+                                          std::make_pair(PART_ROOM_SCHEDULE, roomSchedulePages),
+                                          std::make_pair(PART_LUMINAIRES, luminairePages)})
+            for (int i = 0; i < pages; ++i) {
+                ReportPart part;
+                part.kind = kind;
+                part.index = i;
+                body.push_back(part);
+            }
     }
     std::vector<ReportPart> parts = head;
     if (body.size() > 1) {

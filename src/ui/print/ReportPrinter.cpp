@@ -234,34 +234,33 @@ bool WriteReportPdf(const CLENIProject& project, const FloorDrawingLookup& drawi
     return true;
 }
 
-void ExportReportPdf(QWidget* parent, const CLENIBDoc& doc, const FloorDrawingLookup& drawings) {
-    const CLENIProject& project = doc.GetProject();
+// The file an export goes to, proposed as "<project>_<suffix>" in the project's folder; empty when
+// there is nothing to export or the user cancels.
+static std::string AskExportFile(QWidget* parent, const CLENIProject& project, const char* title,
+                                 const std::string& suffix, const char* filter, const char* extension) {
     if (project.GetFloorCount() == 0) {
         Log().Printf(LOG_ERROR, "No project, or empty project.");
-        return;
+        return std::string();
     }
     const std::string proposed =
-        JoinPath(project.GetProjectFolder(), MakeSafeFileName(project.GetName()) + "_REPORT.pdf").string();
-    const QString path = AskSaveFileName(parent, "Export Report as PDF...", QString::fromStdString(proposed),
-                                         "PDF (*.pdf)", "pdf");
-    if (path.isEmpty()) return;
-    if (WriteReportPdf(project, drawings, path.toStdString()))
-        Log().Printf(LOG_INFO, "Report written to %s", path.toStdString().c_str());
+        JoinPath(project.GetProjectFolder(), MakeSafeFileName(project.GetName()) + suffix).string();
+    return AskSaveFileName(parent, title, QString::fromStdString(proposed), filter, extension).toStdString();
+}
+
+void ExportReportPdf(QWidget* parent, const CLENIBDoc& doc, const FloorDrawingLookup& drawings) {
+    const CLENIProject& project = doc.GetProject();
+    const std::string path =
+        AskExportFile(parent, project, "Export Report as PDF...", "_REPORT.pdf", "PDF (*.pdf)", "pdf");
+    if (!path.empty() && WriteReportPdf(project, drawings, path))
+        Log().Printf(LOG_INFO, "Report written to %s", path.c_str());
 }
 
 void ExportResultsCsvAs(QWidget* parent, const CLENIBDoc& doc) {
     const CLENIProject& project = doc.GetProject();
-    if (project.GetFloorCount() == 0) {
-        Log().Printf(LOG_ERROR, "No project, or empty project.");
-        return;
-    }
-    const std::string proposed =
-        JoinPath(project.GetProjectFolder(), MakeSafeFileName(project.GetName()) + "_RESULTS.csv").string();
-    const QString path = AskSaveFileName(parent, "Export Results as CSV...", QString::fromStdString(proposed),
-                                         "CSV (*.csv)", "csv");
-    if (path.isEmpty()) return;
-    if (ExportResultsCsv(project, path.toStdString()))
-        Log().Printf(LOG_INFO, "Results written to %s", path.toStdString().c_str());
+    const std::string path =
+        AskExportFile(parent, project, "Export Results as CSV...", "_RESULTS.csv", "CSV (*.csv)", "csv");
+    if (!path.empty() && ExportResultsCsv(project, path))
+        Log().Printf(LOG_INFO, "Results written to %s", path.c_str());
 }
 
 void InstallReportPdfWriter() {
