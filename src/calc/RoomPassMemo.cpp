@@ -7,6 +7,7 @@
 #include "calc/EnergyCalc.h"
 #include "calc/RoomContentKey.h"
 #include "model/LENIProject.h"
+#include "products/LumSysDataBase.h"
 #include "tables/FdssnaTables.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -67,6 +69,19 @@ struct Record {
     bool kept = true; // false once the store has let go of it
 };
 
+// What a room's content is made of: the room, and the products its lists find (the project's,
+// then the global ones).
+struct Revisions {
+    std::uint64_t room = 0, products = 0, globalProducts = 0;
+    bool operator==(const Revisions& o) const {
+        return room == o.room && products == o.products && globalProducts == o.globalProducts;
+    }
+};
+
+Revisions RevisionsOf(const CLENIRoom& room, const CLENIProject& project) {
+    return {room.GetRevision(), project.GetProducts().GetRevision(), CLumSysDataBase::Global().GetRevision()};
+}
+
 class SessionStore {
   public:
     explicit SessionStore(size_t budget) : m_Budget(budget) {}
@@ -86,12 +101,15 @@ class SessionStore {
     }
 
     // The record of the room's content as it was when last acquired for this room object, when the
-    // room still has that content and context: checked in place against the kept key, without
-    // building a key or looking one up.
+    // room still has that content and context. The room and the products unchanged since the room
+    // was last found (their revisions) have that content; otherwise it is checked in place against
+    // the kept key, without building a key or looking one up.
     std::shared_ptr<Record> FindKnown(const CLENIRoom& room, const CLENIProject& project, const std::string& context) {
+        const Revisions now = RevisionsOf(room, project);
         std::shared_ptr<Record> record;
         const std::string* key = nullptr;
         size_t contentSize = 0;
+        bool unchanged = false;
         {
             std::lock_guard<std::mutex> lock(m_Mutex);
             auto it = m_Rooms.find(&room);
@@ -103,19 +121,24 @@ class SessionStore {
             record = it->second.record;
             key = it->second.key;
             contentSize = it->second.contentSize;
+            unchanged = it->second.revisions == now;
             // Used now, so the key stays while it is read below.
             record->lastUse = m_Generation;
         }
-        if (key->size() != contentSize + context.size() || key->compare(contentSize, std::string::npos, context) != 0 ||
-            !IsRoomContent(key->data(), contentSize, room, project))
+        if (key->size() != contentSize + context.size() || key->compare(contentSize, std::string::npos, context) != 0)
             return nullptr;
+        if (unchanged) return record;
+        if (!IsRoomContent(key->data(), contentSize, room, project)) return nullptr;
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Rooms.find(&room);
+        if (it != m_Rooms.end() && it->second.record == record) it->second.revisions = now;
         return record;
     }
 
     // The record of the key (content then context, contentSize bytes of content), made when there is
     // none; kept as the room's for FindKnown.
     std::shared_ptr<Record> Acquire(std::string key, const CLENIRoom& room, const CLENIProject& project,
-                                    size_t contentSize) {
+                                    size_t contentSize, const Revisions& revisions) {
         std::lock_guard<std::mutex> lock(m_Mutex);
         auto it = m_Records.find(key);
         if (it == m_Records.end()) {
@@ -133,7 +156,7 @@ class SessionStore {
         }
         it->second->lastUse = m_Generation;
         if (m_Rooms.size() > 2 * m_Records.size() + 4096) ForgetGoneRoomsLocked();
-        m_Rooms[&room] = KnownRoom{&project, &it->first, contentSize, it->second};
+        m_Rooms[&room] = KnownRoom{&project, &it->first, contentSize, revisions, it->second};
         return it->second;
     }
 
@@ -193,6 +216,85 @@ class SessionStore {
         }
     }
 
+    // What a floor's rooms give for one time step and log state, in the order of its room list.
+    struct StepView {
+        std::vector<std::shared_ptr<const Slot>> slots;
+        std::vector<double> energies;
+        std::vector<size_t> withTraces; // the rooms whose slot leaves traces
+    };
+
+    // A floor's room list as it was when last worked out in full: each room's revisions and
+    // record, with the context the rooms had (they all had the same floor name), and the views
+    // made of it. Kept by the list's first room.
+    struct Group {
+        const CLENIProject* project = nullptr;
+        std::string context;
+        std::vector<Revisions> revisions;
+        std::vector<std::shared_ptr<Record>> records;
+        std::map<std::pair<unsigned, int>, std::shared_ptr<const StepView>> views;
+    };
+
+    // Whether the floor's list of count rooms starting at begin is known with every room as it
+    // was when the list was kept (PutGroup), in context; then records are its rooms' records.
+    bool CheckGroup(const CLENIRoom* begin, size_t count, const CLENIProject& project, const std::string& context,
+                    std::vector<std::shared_ptr<Record>>& records) {
+        const Revisions products = RevisionsOf(*begin, project);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Groups.find(begin);
+        if (it == m_Groups.end()) return false;
+        const Group& group = it->second;
+        if (group.project != &project || group.records.size() != count || group.context != context) return false;
+        for (size_t i = 0; i < count; ++i) {
+            const Revisions& kept = group.revisions[i];
+            if (kept.room != begin[i].GetRevision() || kept.products != products.products ||
+                kept.globalProducts != products.globalProducts || !group.records[i]->kept)
+                return false;
+        }
+        for (const std::shared_ptr<Record>& record : group.records)
+            record->lastUse = m_Generation;
+        records = group.records;
+        return true;
+    }
+
+    // For a list checked in this calculation (CheckGroup): what its rooms give for the step and
+    // log state, when every room's record holds it; else null.
+    std::shared_ptr<const StepView> GroupView(const CLENIRoom* begin, unsigned timeStep, SlotMode mode) {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Groups.find(begin);
+        if (it == m_Groups.end()) return nullptr;
+        Group& group = it->second;
+        std::shared_ptr<const StepView>& view = group.views[{timeStep, int(mode)}];
+        if (!view) {
+            auto made = std::make_shared<StepView>();
+            for (size_t i = 0; i < group.records.size(); ++i) {
+                const std::shared_ptr<const Slot>* slot = group.records[i]->Find(timeStep, mode);
+                if (!slot || !*slot) return nullptr;
+                made->slots.push_back(*slot);
+                made->energies.push_back((*slot)->energy);
+                if (!(*slot)->traces.IsEmpty()) made->withTraces.push_back(i);
+            }
+            view = std::move(made);
+        }
+        m_Hits += group.records.size();
+        return view;
+    }
+
+    void PutGroup(const CLENIRoom* begin, const CLENIProject& project, std::string context,
+                  std::vector<std::shared_ptr<Record>> records) {
+        const Revisions products = RevisionsOf(*begin, project);
+        Group group;
+        group.project = &project;
+        group.context = std::move(context);
+        group.revisions.reserve(records.size());
+        for (size_t i = 0; i < records.size(); ++i)
+            group.revisions.push_back({begin[i].GetRevision(), products.products, products.globalProducts});
+        group.records = std::move(records);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        // Lists of floors gone or moved stay until there are many more lists than rooms kept.
+        if (m_Groups.size() > m_Records.size() + 1024) m_Groups.clear();
+        m_Groups[begin] = std::move(group);
+    }
+
     CRoomResultMemo::Stats GetStats() {
         std::lock_guard<std::mutex> lock(m_Mutex);
         CRoomResultMemo::Stats stats;
@@ -209,6 +311,7 @@ class SessionStore {
             entry.second->kept = false;
         m_Records.clear();
         m_Rooms.clear();
+        m_Groups.clear();
         m_Bytes = 0;
     }
 
@@ -241,9 +344,11 @@ class SessionStore {
         const CLENIProject* project;
         const std::string* key;
         size_t contentSize;
+        Revisions revisions; // of when the content was last found to be the key's
         std::shared_ptr<Record> record;
     };
     std::unordered_map<const CLENIRoom*, KnownRoom> m_Rooms;
+    std::unordered_map<const CLENIRoom*, Group> m_Groups;
     size_t m_Budget;
     size_t m_Bytes = 0;
     size_t m_Hits = 0, m_Misses = 0;
@@ -261,6 +366,17 @@ struct Memo {
     SessionStore* session = nullptr;
     std::unordered_map<const CLENIRoom*, std::pair<const CLENIProject*, std::shared_ptr<Record>>> records;
     std::map<std::tuple<const CLENIProject*, int, int>, std::string> contexts;
+    // For FloorsOfLocked: the floors of floorsProject by name, and its room lists by address.
+    struct RoomList {
+        const CLENIRoom* begin;
+        const CLENIRoom* end;
+        int floor;
+    };
+    const CLENIProject* floorsProject = nullptr;
+    std::unordered_map<std::string, int> floorByName;
+    std::vector<RoomList> roomLists;
+    // Room lists found whole in the session's store, their rooms' records put in records.
+    std::unordered_set<const CLENIRoom*> groupsFound;
     std::map<Key, Entry> pass;       // this top-level calculation's rooms
     std::map<QuietKey, Entry> quiet; // in a report scope: the rooms as a quiet calculation has them
     bool report = false;             // a report scope owns the memo
@@ -335,32 +451,71 @@ CRoomResultMemo::Stats CRoomResultMemo::GetActiveStats() {
 
 namespace {
 
+// The floor the room's floor name finds and the one holding the room, as GetFloorIndexByName and
+// GetFloorIndexHoldingRoom give them, found once per name and per room list in the calculation
+// rather than by going through the floors for each room. Called with memo.mutex held.
+void EnsureFloorsLocked(Memo& memo, const CLENIProject& project) {
+    if (memo.floorsProject != &project) {
+        memo.floorsProject = &project;
+        memo.floorByName.clear();
+        memo.roomLists.clear();
+        memo.groupsFound.clear();
+        const std::vector<CLENIFloor>& floors = project.GetFloors();
+        for (size_t i = 0; i < floors.size(); ++i) {
+            const std::vector<CLENIRoom>& rooms = floors[i].GetRooms();
+            if (!rooms.empty()) memo.roomLists.push_back({rooms.data(), rooms.data() + rooms.size(), int(i)});
+        }
+        std::sort(memo.roomLists.begin(), memo.roomLists.end(),
+                  [](const Memo::RoomList& a, const Memo::RoomList& b) { return a.begin < b.begin; });
+    }
+}
+
+// The room list holding the room, or null.
+const Memo::RoomList* RoomListOfLocked(const Memo& memo, const CLENIRoom* room) {
+    // The first list starting after the room, then the one before it.
+    auto after = std::upper_bound(memo.roomLists.begin(), memo.roomLists.end(), room,
+                                  [](const CLENIRoom* r, const Memo::RoomList& list) { return r < list.begin; });
+    if (after != memo.roomLists.begin() && room < std::prev(after)->end) return &*std::prev(after);
+    return nullptr;
+}
+
+// The context of rooms with that floor name on that floor, worked out once per calculation.
+const std::string& ContextLocked(Memo& memo, const CLENIProject& project, int byName, int holding) {
+    const auto floorKey = std::make_tuple(&project, byName, holding);
+    auto it = memo.contexts.find(floorKey);
+    if (it == memo.contexts.end())
+        it = memo.contexts.emplace(floorKey, GetRoomCalcContext(project, byName, holding)).first;
+    return it->second;
+}
+
+int FloorByNameLocked(Memo& memo, const CLENIProject& project, const std::string& name) {
+    auto named = memo.floorByName.find(name);
+    if (named == memo.floorByName.end()) named = memo.floorByName.emplace(name, project.GetFloorIndexByName(name)).first;
+    return named->second;
+}
+
+std::pair<int, int> FloorsOfLocked(Memo& memo, const CLENIRoom& room, const CLENIProject& project) {
+    EnsureFloorsLocked(memo, project);
+    const Memo::RoomList* list = RoomListOfLocked(memo, &room);
+    return {FloorByNameLocked(memo, project, room.GetFloorName()), list ? list->floor : -1};
+}
+
 std::shared_ptr<Record> RecordOf(Memo& memo, const CLENIRoom& room, const CLENIProject& project) {
+    std::string context;
     {
         std::lock_guard<std::mutex> lock(memo.mutex);
         auto found = memo.records.find(&room);
         if (found != memo.records.end() && found->second.first == &project) return found->second.second;
-    }
-    const int byName = project.GetFloorIndexByName(room.GetFloorName());
-    const int holding = GetFloorIndexHoldingRoom(project, room);
-    const auto floorKey = std::make_tuple(&project, byName, holding);
-    std::string context;
-    {
-        std::lock_guard<std::mutex> lock(memo.mutex);
-        auto it = memo.contexts.find(floorKey);
-        if (it != memo.contexts.end()) context = it->second;
-    }
-    if (context.empty()) {
-        context = GetRoomCalcContext(project, byName, holding);
-        std::lock_guard<std::mutex> lock(memo.mutex);
-        memo.contexts.emplace(floorKey, context);
+        const auto [byName, holding] = FloorsOfLocked(memo, room, project);
+        context = ContextLocked(memo, project, byName, holding);
     }
     std::shared_ptr<Record> record = memo.session->FindKnown(room, project, context);
     if (!record) {
+        const Revisions revisions = RevisionsOf(room, project);
         std::string key = GetRoomContent(room, project);
         const size_t contentSize = key.size();
         key += context;
-        record = memo.session->Acquire(std::move(key), room, project, contentSize);
+        record = memo.session->Acquire(std::move(key), room, project, contentSize, revisions);
     }
     std::lock_guard<std::mutex> lock(memo.mutex);
     memo.records[&room] = std::make_pair(&project, record);
@@ -466,25 +621,106 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
     // piece, a known room's traces would be copied into the piece's capture first.)
     const SlotMode mode = CurrentSlotMode();
     std::vector<std::shared_ptr<const Slot>> slots(rooms.size());
-    // Rooms met before in this calculation are looked up at once, under one lock each.
     std::vector<std::shared_ptr<Record>> records(rooms.size());
+    // Whole floors (a floor's room list, in its order) whose rooms are all as they were are found
+    // at once, checked once in the calculation; the rooms of the others one by one, and those
+    // floors kept for the next time.
+    struct Run {
+        size_t first, count;
+        bool checked;        // found as it was, in this calculation
+        std::string context; // the rooms', when not checked; empty: their floor names differ
+        std::shared_ptr<const SessionStore::StepView> view;
+    };
+    std::vector<Run> runs;
+    {
+        std::lock_guard<std::mutex> lock(memo->mutex);
+        EnsureFloorsLocked(*memo, project);
+        for (size_t i = 0; i < rooms.size();) {
+            const Memo::RoomList* list = RoomListOfLocked(*memo, rooms[i]);
+            const size_t count = list ? static_cast<size_t>(list->end - list->begin) : 0;
+            bool whole = list && rooms[i] == list->begin && i + count <= rooms.size();
+            for (size_t k = 1; k < count && whole; ++k)
+                whole = rooms[i + k] == list->begin + k;
+            if (!whole) {
+                ++i;
+                continue;
+            }
+            Run run{i, count, memo->groupsFound.count(rooms[i]) > 0, std::string(), nullptr};
+            bool oneName = true;
+            for (size_t k = 1; k < count && oneName && !run.checked; ++k)
+                oneName = rooms[i + k]->GetFloorName() == rooms[i]->GetFloorName();
+            if (!run.checked && oneName)
+                run.context = ContextLocked(*memo, project, FloorByNameLocked(*memo, project, rooms[i]->GetFloorName()),
+                                            list->floor);
+            runs.push_back(std::move(run));
+            i += count;
+        }
+    }
+    for (Run& run : runs) {
+        if (!run.checked && !run.context.empty()) {
+            std::vector<std::shared_ptr<Record>> kept;
+            if (memo->session->CheckGroup(rooms[run.first], run.count, project, run.context, kept)) {
+                // The records are the calculation's answer for these rooms from now on.
+                std::lock_guard<std::mutex> lock(memo->mutex);
+                memo->groupsFound.insert(rooms[run.first]);
+                for (size_t k = 0; k < run.count; ++k)
+                    memo->records.insert_or_assign(rooms[run.first + k], std::make_pair(&project, kept[k]));
+                run.checked = true;
+            }
+        }
+        if (run.checked) run.view = memo->session->GroupView(rooms[run.first], timeStep, mode);
+    }
+    std::vector<bool> inView(rooms.size(), false);
+    for (const Run& run : runs)
+        if (run.view) std::fill(inView.begin() + long(run.first), inView.begin() + long(run.first + run.count), true);
+    // The other rooms met before in this calculation are looked up at once, under one lock each.
+    std::vector<size_t> missing;
     {
         std::lock_guard<std::mutex> lock(memo->mutex);
         for (size_t i = 0; i < rooms.size(); ++i) {
+            if (inView[i]) continue;
+            missing.push_back(i);
             auto found = memo->records.find(rooms[i]);
             if (found != memo->records.end() && found->second.first == &project) records[i] = found->second.second;
         }
     }
-    memo->session->FindAll(records, timeStep, mode, slots);
-    std::vector<size_t> missing;
-    for (size_t i = 0; i < rooms.size(); ++i)
-        if (!slots[i]) missing.push_back(i);
+    if (!missing.empty()) {
+        memo->session->FindAll(records, timeStep, mode, slots);
+        missing.erase(std::remove_if(missing.begin(), missing.end(), [&](size_t i) { return slots[i] != nullptr; }),
+                      missing.end());
+    }
     RunInOrder(missing.size(), [&](size_t k) {
         const size_t i = missing[k];
         slots[i] = SlotFromSession(*memo, *rooms[i], project, timeStep, mode);
     });
-    for (size_t i = 0; i < rooms.size(); ++i) {
-        ReplaySlot(slots[i]);
-        energies[i] = slots[i]->energy;
+    for (const Run& run : runs) {
+        if (run.checked || run.context.empty()) continue;
+        std::vector<std::shared_ptr<Record>> kept(run.count);
+        {
+            std::lock_guard<std::mutex> lock(memo->mutex);
+            for (size_t k = 0; k < run.count; ++k) {
+                auto found = memo->records.find(rooms[run.first + k]);
+                if (found == memo->records.end() || found->second.first != &project) break;
+                kept[k] = found->second.second;
+            }
+        }
+        if (kept.back()) memo->session->PutGroup(rooms[run.first], project, run.context, std::move(kept));
+    }
+    // The traces go out in list order.
+    size_t next = 0;
+    for (const Run& run : runs) {
+        for (; next < run.first; ++next) {
+            ReplaySlot(slots[next]);
+            energies[next] = slots[next]->energy;
+        }
+        if (!run.view) continue;
+        for (size_t k : run.view->withTraces)
+            ReplaySlot(run.view->slots[k]);
+        std::copy(run.view->energies.begin(), run.view->energies.end(), energies + run.first);
+        next = run.first + run.count;
+    }
+    for (; next < rooms.size(); ++next) {
+        ReplaySlot(slots[next]);
+        energies[next] = slots[next]->energy;
     }
 }

@@ -1,6 +1,7 @@
 #include "model/LENIRoom.h"
 
 #include "base/Logger.h"
+#include "base/Revision.h"
 #include "base/TextUtils.h"
 #include "dxf/DrawnArea.h"
 #include "dxf/Geometry.h"
@@ -34,9 +35,14 @@ Polygon WallPlaneRectangle(const CLENIWindow& w) {
 
 CLENIRoom::CLENIRoom()
     : m_iTd(1000), m_iTn(1000), m_dWrkSrfHi(0.8), m_dMF(0.7), m_dHeight(2.5), m_iDcajSource(DCAJ_CALCULATED),
-      m_dUserDcaj(0.0), m_iShadingType(SHADING_NONE), m_bPrintMe(false) {}
+      m_dUserDcaj(0.0), m_iShadingType(SHADING_NONE), m_bPrintMe(false), m_uRevision(NewRevision()) {}
+
+void CLENIRoom::Touch() {
+    m_uRevision = NewRevision();
+}
 
 bool CLENIRoom::InitFromDxfPline(const std::string& name, const CDxfPline* pline, double height) {
+    Touch();
     if (name.empty()) {
         Log().Printf(LOG_INFO, "CLENIRoom::IFDP with empty name.");
         return false;
@@ -54,6 +60,7 @@ bool CLENIRoom::InitFromDxfPline(const std::string& name, const CDxfPline* pline
 }
 
 bool CLENIRoom::InitFromPolygon(const std::string& name, const Polygon& polygon, double height) {
+    Touch();
     if (name.empty()) {
         Log().Printf(LOG_INFO, "CLENIRoom::IFDP with empty name.");
         return false;
@@ -71,6 +78,7 @@ bool CLENIRoom::InitFromPolygon(const std::string& name, const Polygon& polygon,
 // ---- Room type and hours ----
 
 bool CLENIRoom::SetRoomType(const std::string& text) {
+    Touch();
     Log().Printf(LOG_INFO, "SetRoomType <%s>", text.c_str());
     const std::string type = TrimWhiteSpace(text);
     if (type.empty()) {
@@ -99,6 +107,7 @@ std::string CLENIRoom::GetBuildingTypeFromRoomTypeString() const {
 }
 
 void CLENIRoom::GetTdTnByBuildingType(const std::string& buildingType) {
+    Touch();
     CBuildingTypeData::GetTdTnByBuildingType(buildingType, m_iTd, m_iTn);
 }
 
@@ -119,6 +128,7 @@ int CLENIRoom::GetTnForTimeStep(int timeStep) const {
 // ---- Plain fields ----
 
 bool CLENIRoom::SetWrkSrfHi(double height) {
+    Touch();
     if (!(height >= 0.0 && height <= 2.0)) {
         Log().Printf(LOG_ERROR, "SetWrkSrfHi %.3f out of range (room <%s>", height, m_csName.c_str());
         return false;
@@ -128,14 +138,17 @@ bool CLENIRoom::SetWrkSrfHi(double height) {
 }
 
 void CLENIRoom::SetMaintenanceFactor(double mf) {
+    Touch();
     m_dMF = std::isnan(mf) ? 0.7 : Clamp(mf, 0.0, 1.0);
 }
 
 void CLENIRoom::SetHeight(double height) {
+    Touch();
     m_dHeight = std::isnan(height) ? 2.5 : Clamp(height, 1.0, 200.0);
 }
 
 void CLENIRoom::SetPolygon(const Polygon& polygon) {
+    Touch();
     m_Polygon = polygon;
     NormalisePolygon(m_Polygon);
     m_dDrawnArea = ::OutlineCrossesItself(m_Polygon) ? CalcDrawnArea(m_Polygon) : -1.0;
@@ -157,6 +170,7 @@ double CLENIRoom::GetArea() const {
 }
 
 bool CLENIRoom::SetUserDcaj(double dcaj) {
+    Touch();
     if (!(dcaj >= 0.0)) return false;
     m_dUserDcaj = dcaj;
     return true;
@@ -180,6 +194,7 @@ std::string CLENIRoom::GetShadingName(int type) {
 // ---- Zones ----
 
 bool CLENIRoom::AddZone(const CLENIZone& zone) {
+    Touch();
     if (ZoneExists(zone.GetName())) {
         Log().Printf(LOG_ERROR, "CLENIRoom::AZ trying to add zone with same name: %s",
                      zone.GetName().c_str());
@@ -196,6 +211,8 @@ int CLENIRoom::GetZoneIndexByName(const std::string& name) const {
 }
 
 CLENIZone* CLENIRoom::FindZone(const std::string& name) {
+    Touch();
+    m_bHandedOut = true;
     const int i = GetZoneIndexByName(name);
     return i < 0 ? nullptr : &m_Zones[i];
 }
@@ -206,6 +223,7 @@ const CLENIZone* CLENIRoom::FindZone(const std::string& name) const {
 }
 
 bool CLENIRoom::ReplaceZone(const CLENIZone& zone) {
+    Touch();
     CLENIZone* existing = FindZone(zone.GetName());
     if (!existing) return false;
     *existing = zone;
@@ -213,6 +231,7 @@ bool CLENIRoom::ReplaceZone(const CLENIZone& zone) {
 }
 
 bool CLENIRoom::RemoveZoneByName(const std::string& name) {
+    Touch();
     const int i = GetZoneIndexByName(name);
     if (i < 0) return false;
     m_Zones.erase(m_Zones.begin() + i);
@@ -238,6 +257,7 @@ double CLENIRoom::GetAverageZoneIlluminance() const {
 // ---- Windows ----
 
 bool CLENIRoom::AddWindow(const CLENIWindow& window) {
+    Touch();
     if (GetWindowIndex(window.m_iWallId, window.m_iWindowId) >= 0) {
         Log().Printf(LOG_ERROR, "CLENIRoom::AW(%d,%d) window already exists in room %s", window.m_iWallId,
                      window.m_iWindowId, m_csName.c_str());
@@ -255,6 +275,8 @@ int CLENIRoom::GetWindowIndex(int wallId, int windowId) const {
 }
 
 CLENIWindow* CLENIRoom::FindWindow(int wallId, int windowId) {
+    Touch();
+    m_bHandedOut = true;
     const int i = GetWindowIndex(wallId, windowId);
     return i < 0 ? nullptr : &m_Windows[i];
 }
@@ -272,6 +294,7 @@ int CLENIRoom::GetFreeWindowId(int wallId) const {
 }
 
 bool CLENIRoom::ChangeWindow(const CLENIWindow& window) {
+    Touch();
     CLENIWindow* existing = FindWindow(window.m_iWallId, window.m_iWindowId);
     if (!existing) {
         Log().Printf(LOG_ERROR, "CLENIRoom::CW(WallId %d, WindowId %d) failed.", window.m_iWallId,
@@ -283,6 +306,7 @@ bool CLENIRoom::ChangeWindow(const CLENIWindow& window) {
 }
 
 bool CLENIRoom::RemoveWindow(int wallId, int windowId) {
+    Touch();
     const int i = GetWindowIndex(wallId, windowId);
     if (i < 0) {
         Log().Printf(LOG_ERROR, "CLENIRoom::RW(%d,%d) failed.", wallId, windowId);
@@ -295,6 +319,7 @@ bool CLENIRoom::RemoveWindow(int wallId, int windowId) {
 // ---- Roof lights ----
 
 bool CLENIRoom::AddRoofLight(const CLENIRoofLight& roofLight) {
+    Touch();
     if (GetRoofLightIndexById(roofLight.m_iId) >= 0) {
         Log().Printf(LOG_ERROR, "CLENIRoom::ARL room %s rooflight id already exists:%d", m_csName.c_str(),
                      roofLight.m_iId);
@@ -311,6 +336,8 @@ int CLENIRoom::GetRoofLightIndexById(int id) const {
 }
 
 CLENIRoofLight* CLENIRoom::FindRoofLight(int id) {
+    Touch();
+    m_bHandedOut = true;
     const int i = GetRoofLightIndexById(id);
     return i < 0 ? nullptr : &m_RoofLights[i];
 }
@@ -321,6 +348,7 @@ const CLENIRoofLight* CLENIRoom::FindRoofLight(int id) const {
 }
 
 bool CLENIRoom::ChangeRoofLight(const CLENIRoofLight& roofLight) {
+    Touch();
     CLENIRoofLight* existing = FindRoofLight(roofLight.m_iId);
     if (!existing) return false;
     *existing = roofLight;
@@ -328,6 +356,7 @@ bool CLENIRoom::ChangeRoofLight(const CLENIRoofLight& roofLight) {
 }
 
 bool CLENIRoom::RemoveRoofLight(int id) {
+    Touch();
     const int i = GetRoofLightIndexById(id);
     if (i < 0) {
         Log().Printf(LOG_ERROR, "CLENIRoom::RRLBI %s %d failed.", m_csName.c_str(), id);

@@ -3,12 +3,14 @@
 // inside it. Wall i is the outline edge from vertex i to vertex (i + 1) mod n.
 // Note: outlines are kept counter-clockwise, so the room lies to the left of every wall.
 
+#include "base/Revision.h"
 #include "dxf/Point.h"
 #include "model/LENIRoofLight.h"
 #include "model/LENIWindow.h"
 #include "model/LENIZone.h"
 #include "tables/OpeningCodes.h" // the shading codes SHADING_*
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,9 +30,9 @@ class CLENIRoom {
     bool InitFromPolygon(const std::string& name, const Polygon& polygon, double height);
 
     const std::string& GetName() const { return m_csName; }
-    void SetName(const std::string& name) { m_csName = name; }
+    void SetName(const std::string& name) { Touch(); m_csName = name; }
     const std::string& GetFloorName() const { return m_csFloorName; }
-    void SetFloorName(const std::string& name) { m_csFloorName = name; }
+    void SetFloorName(const std::string& name) { Touch(); m_csFloorName = name; }
 
     // Room type key "[building type]room type(Fa=0.00)".
     const std::string& GetRoomType() const { return m_csRoomType; }
@@ -40,9 +42,9 @@ class CLENIRoom {
     void GetTdTnByBuildingType(const std::string& buildingType);
 
     int GetTd() const { return m_iTd; }
-    void SetTd(int td) { m_iTd = td; }
+    void SetTd(int td) { Touch(); m_iTd = td; }
     int GetTn() const { return m_iTn; }
-    void SetTn(int tn) { m_iTn = tn; }
+    void SetTn(int tn) { Touch(); m_iTn = tn; }
     // The hours of a time step: the annual value for 0, a twelfth of it (rounded, halves up) for a month.
     int GetTdForTimeStep(int timeStep) const;
     int GetTnForTimeStep(int timeStep) const;
@@ -66,16 +68,16 @@ class CLENIRoom {
     bool OutlineCrossesItself() const { return m_dDrawnArea >= 0.0; }
 
     int GetDcajSource() const { return m_iDcajSource; }
-    void SetDcajSource(int source) { m_iDcajSource = source; }
+    void SetDcajSource(int source) { Touch(); m_iDcajSource = source; }
     double GetUserDcaj() const { return m_dUserDcaj; }
     // A negative value is refused.
     bool SetUserDcaj(double dcaj);
     int GetShadingType() const { return m_iShadingType; }
-    void SetShadingType(int type) { m_iShadingType = type; }
+    void SetShadingType(int type) { Touch(); m_iShadingType = type; }
     // "No Shading", "Glare Protection", "Auto Glare Protection", "Light Guides"; empty for another value.
     static std::string GetShadingName(int type);
     bool GetPrintMe() const { return m_bPrintMe; }
-    void SetPrintMe(bool print) { m_bPrintMe = print; }
+    void SetPrintMe(bool print) { Touch(); m_bPrintMe = print; }
 
     // Zones.
     const std::vector<CLENIZone>& GetZones() const { return m_Zones; }
@@ -140,7 +142,13 @@ class CLENIRoom {
     Polygon GetRoofLightDaylightArea(const CLENIRoofLight& roofLight) const;
     CLENIRoofLight GetRoofLightEquivalent(const CLENIWindow& window) const;
 
+    // Changes with every change of the room's content (see base/Revision.h). A room that has
+    // handed out one of its zones, windows or roof lights for changing (and its copies) may be
+    // changed through it at any later time: it has a new revision each time it is asked.
+    std::uint64_t GetRevision() const { return m_bHandedOut ? NewRevision() : m_uRevision; }
+
   private:
+    void Touch();
     bool IsWallInRange(int wall) const { return wall >= 0 && wall < GetWallCount(); }
 
     std::string m_csName;     // "roomname"
@@ -168,6 +176,8 @@ class CLENIRoom {
     double m_dUserDcaj; // "DcajSettings" "UserVal"
     int m_iShadingType; // "Shading" type
     bool m_bPrintMe;    // "PrintMe"
+    std::uint64_t m_uRevision;
+    bool m_bHandedOut = false;
 };
 
 // The four corners of a sloped window's glazing in floor-plan coordinates, z the height above the

@@ -53,9 +53,10 @@ std::vector<std::string> CLumSysDataBase::ReadFromXml(const TiXmlElement* elemen
             twice.push_back(product.GetRefId());
             continue;
         }
-        m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
         m_Products.push_back(product);
+        IndexProduct(m_Products.size() - 1);
     }
+    m_uRevision = NewRevision();
     m_bChanged = false;
     return twice;
 }
@@ -140,13 +141,23 @@ void CLumSysDataBase::WriteIfChanged() {
     if (m_bChanged) WriteToFile();
 }
 
+void CLumSysDataBase::IndexProduct(size_t n) {
+    const std::string& refId = m_Products[n].GetRefId();
+    const size_t first = m_Index.emplace(ToLower(refId), n).first->second;
+    m_Exact.emplace(refId, first);
+}
+
 void CLumSysDataBase::RebuildIndex() {
     m_Index.clear();
+    m_Exact.clear();
     for (size_t i = 0; i < m_Products.size(); ++i)
-        m_Index.emplace(ToLower(m_Products[i].GetRefId()), i);
+        IndexProduct(i);
+    m_uRevision = NewRevision();
 }
 
 int CLumSysDataBase::GetIndexOfRefId(const std::string& refId) const {
+    const auto exact = m_Exact.find(refId);
+    if (exact != m_Exact.end()) return static_cast<int>(exact->second);
     // Looked up for every luminaire of every list in every time step: the folded key is made in a
     // buffer of this thread's rather than a new string each time.
     thread_local std::string key;
@@ -187,8 +198,9 @@ void CLumSysDataBase::AddLumData(const CLumTypeData& product) {
         Log().Printf(LOG_ERROR, "CLumSysDataBase::ALD, no reference id");
         return;
     }
-    m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
     m_Products.push_back(product);
+    IndexProduct(m_Products.size() - 1);
+    m_uRevision = NewRevision();
     Changed();
 }
 
@@ -196,9 +208,10 @@ void CLumSysDataBase::AddProducts(const std::vector<CLumTypeData>& products) {
     size_t before = m_Products.size();
     for (const CLumTypeData& product : products) {
         if (product.GetRefId().empty()) continue;
-        m_Index.emplace(ToLower(product.GetRefId()), m_Products.size());
         m_Products.push_back(product);
+        IndexProduct(m_Products.size() - 1);
     }
+    m_uRevision = NewRevision();
     if (m_Products.size() != before) Changed();
 }
 

@@ -2,8 +2,10 @@
 // A luminaire database: the global one of the program run (kept in its own file) or the one a
 // project carries inside its project file. Reference ids compare without regard to case.
 
+#include "base/Revision.h"
 #include "products/LumTypeData.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -56,7 +58,11 @@ class CLumSysDataBase {
     void Clear() {
         m_Products.clear();
         m_Index.clear();
+        m_Exact.clear();
+        m_uRevision = NewRevision();
     }
+    // Changes with every change of the products (see base/Revision.h).
+    std::uint64_t GetRevision() const { return m_uRevision; }
     bool IsChanged() const { return m_bChanged; }
     void SetChanged(bool changed) { m_bChanged = changed; }
     const std::string& GetFilePath() const { return m_csFilePath; }
@@ -72,7 +78,13 @@ class CLumSysDataBase {
     // Reference id, case-folded -> first product with it: databases hold thousands of products
     // and every luminaire entry of every time step looks its product up.
     std::unordered_map<std::string, size_t> m_Index;
+    // Reference id as written -> what m_Index gives for it: lists mostly name a product as it is
+    // written, which is then found without folding.
+    std::unordered_map<std::string, size_t> m_Exact;
+    // Indexes product n (the last added) under its ids, unless an earlier one holds them.
+    void IndexProduct(size_t n);
     void RebuildIndex();
+    std::uint64_t m_uRevision = NewRevision();
     bool m_bChanged = false;
     // The file at m_csFilePath exists but could not be read: keep a copy before overwriting it.
     bool m_bUnreadableFile = false;

@@ -148,15 +148,20 @@ struct Edit {
     std::function<void(CLENIProject&)> apply;
 };
 
+// A window handed out for changing, changed later through the pointer.
 CLENIWindow& WindowAt(CLENIRoom& room, size_t i) {
-    return const_cast<CLENIWindow&>(room.GetWindows().at(i));
+    const CLENIWindow& window = room.GetWindows().at(i);
+    return *room.FindWindow(window.m_iWallId, window.m_iWindowId);
 }
 
 CLENIWindow* WindowFacing(CLENIProject& project, const std::string& atrium) {
-    for (const CLENIFloor& floor : project.GetFloors())
-        for (const CLENIRoom& room : floor.GetRooms())
-            for (const CLENIWindow& window : room.GetWindows())
-                if (window.m_csAtriumName == atrium) return const_cast<CLENIWindow*>(&window);
+    for (int f = 0; f < project.GetFloorCount(); ++f) {
+        CLENIFloor& floor = *project.GetFloorByIndex(f);
+        for (int r = 0; r < static_cast<int>(floor.GetRooms().size()); ++r)
+            for (const CLENIWindow& window : floor.GetRooms()[static_cast<size_t>(r)].GetWindows())
+                if (window.m_csAtriumName == atrium)
+                    return floor.GetRoomByIndex(r)->FindWindow(window.m_iWallId, window.m_iWindowId);
+    }
     return nullptr;
 }
 
