@@ -349,6 +349,11 @@ double GetLightingEnergy(const CLENIRoom& room, const CLENIProject& project, uns
 double GetParasiticEnergy(const CLENIRoom& room, unsigned timeStep, const CLumSysDataBase& db) {
     const double hours = GetParasiticHours(timeStep);
     double wp = 0.0;
+    if (const auto powers = IsReferenceCalculation() ? nullptr : room.GetListPowers(Parasitic, db)) {
+        for (double power : *powers)
+            wp += hours * power / 1000.0;
+        return wp;
+    }
     for (const CLENIZone& zone : room.GetZones())
         wp += hours * zone.GetLumList().GetTotalPower(Parasitic, db) / 1000.0;
     for (const CLENIWindow& window : room.GetWindows())
@@ -360,6 +365,11 @@ double GetParasiticEnergy(const CLENIRoom& room, unsigned timeStep, const CLumSy
 
 double GetInstalledPower(const CLENIRoom& room, int energyUse, const CLumSysDataBase& db) {
     double power = 0.0;
+    if (const auto powers = IsReferenceCalculation() ? nullptr : room.GetListPowers(energyUse, db)) {
+        for (double listPower : *powers)
+            power += listPower;
+        return power;
+    }
     for (const CLENIZone& zone : room.GetZones())
         power += zone.GetLumList().GetTotalPower(energyUse, db);
     for (const CLENIWindow& window : room.GetWindows())

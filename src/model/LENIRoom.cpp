@@ -6,6 +6,7 @@
 #include "dxf/DrawnArea.h"
 #include "dxf/Geometry.h"
 #include "model/ModelGeometry.h"
+#include "products/LumSysDataBase.h"
 #include "tables/BuildingTypeData.h"
 
 #include <algorithm>
@@ -167,6 +168,31 @@ double CLENIRoom::GetArea() const {
     if (!CalcTriangulatedArea(m_Polygon, area)) return CalcPolygonArea(m_Polygon);
     std::atomic_store(&m_pKnownArea, std::shared_ptr<const KnownArea>(std::make_shared<KnownArea>(KnownArea{m_Polygon, area})));
     return area;
+}
+
+std::shared_ptr<const std::vector<double>> CLENIRoom::GetListPowers(int energyUse, const CLumSysDataBase& db) const {
+    if (energyUse < 0 || energyUse >= kEnergyUses) return nullptr;
+    const CLumSysDataBase& global = CLumSysDataBase::Global();
+    const std::uint64_t revision = GetRevision(), products = db.GetRevision(), globalProducts = global.GetRevision();
+    std::shared_ptr<const KnownPowers>& slot = m_pKnownPowers[energyUse];
+    const std::shared_ptr<const KnownPowers> known = std::atomic_load(&slot);
+    if (known && known->revision == revision && known->products == products && known->globalProducts == globalProducts)
+        return std::shared_ptr<const std::vector<double>>(known, &known->powers);
+    auto made = std::make_shared<KnownPowers>(KnownPowers{revision, products, globalProducts, {}});
+    auto add = [&](const CZoneObjList& list) {
+        for (const CZoneObjList::Entry& entry : list.GetEntries())
+            if (!db.HasRefId(entry.refId) && (db.IsGlobal() || !global.HasRefId(entry.refId))) return false;
+        made->powers.push_back(list.GetTotalPower(energyUse, db));
+        return true;
+    };
+    for (const CLENIZone& zone : m_Zones)
+        if (!add(zone.GetLumList())) return nullptr;
+    for (const CLENIWindow& window : m_Windows)
+        if (!add(window.m_LumList)) return nullptr;
+    for (const CLENIRoofLight& roofLight : m_RoofLights)
+        if (!add(roofLight.m_LumList)) return nullptr;
+    std::atomic_store(&slot, std::shared_ptr<const KnownPowers>(made));
+    return std::shared_ptr<const std::vector<double>>(made, &made->powers);
 }
 
 bool CLENIRoom::SetUserDcaj(double dcaj) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 class CDxfPline;
+class CLumSysDataBase;
 
 enum { DCAJ_CALCULATED = 0, DCAJ_USER = 1 };
 
@@ -147,6 +148,12 @@ class CLENIRoom {
     // changed through it at any later time: it has a new revision each time it is asked.
     std::uint64_t GetRevision() const { return m_bHandedOut ? NewRevision() : m_uRevision; }
 
+    // The power (CZoneObjList::GetTotalPower) of each of the room's luminaire lists for an energy
+    // use, zones first, then windows, then roof lights; kept with the revisions it is of, as a
+    // calculation asks for it in every time step. Null when a list names a product neither db
+    // nor the global database has (the caller works it out, and reports it, itself).
+    std::shared_ptr<const std::vector<double>> GetListPowers(int energyUse, const CLumSysDataBase& db) const;
+
   private:
     void Touch();
     bool IsWallInRange(int wall) const { return wall >= 0 && wall < GetWallCount(); }
@@ -169,6 +176,13 @@ class CLENIRoom {
         double area;
     };
     mutable std::shared_ptr<const KnownArea> m_pKnownArea;
+    // GetListPowers by energy use, read and replaced atomically like the area.
+    struct KnownPowers {
+        std::uint64_t revision, products, globalProducts;
+        std::vector<double> powers;
+    };
+    static constexpr int kEnergyUses = 5;
+    mutable std::shared_ptr<const KnownPowers> m_pKnownPowers[kEnergyUses];
     std::vector<CLENIZone> m_Zones;
     std::vector<CLENIWindow> m_Windows;
     std::vector<CLENIRoofLight> m_RoofLights;

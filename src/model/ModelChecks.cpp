@@ -4,14 +4,57 @@
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
 
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+#include <utility>
+
 namespace {
 
 // What a size may be off by, in metres, before it is a finding: a millimetre.
 constexpr double kSizeTolerance = 1e-3;
 
+std::vector<std::string> WorkOutRoomShape(const CLENIRoom& room);
+
+// The findings of rooms as last worked out, by room object, with the room's revision they are
+// of: the results dialog shows every room's after each calculation. Forgotten all at once when
+// there are many more than a large building has rooms.
+class CKnownFindings {
+  public:
+    std::vector<std::string> Of(const CLENIRoom& room) {
+        const std::uint64_t revision = room.GetRevision();
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            auto it = m_Known.find(&room);
+            if (it != m_Known.end() && it->second.first == revision) return it->second.second;
+        }
+        std::vector<std::string> found = WorkOutRoomShape(room);
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (m_Known.size() >= kMaxRooms) m_Known.clear();
+        m_Known[&room] = {revision, found};
+        return found;
+    }
+
+  private:
+    static constexpr size_t kMaxRooms = 100000;
+    std::mutex m_Mutex;
+    std::unordered_map<const CLENIRoom*, std::pair<std::uint64_t, std::vector<std::string>>> m_Known;
+};
+
+CKnownFindings& KnownFindings() {
+    static CKnownFindings known;
+    return known;
+}
+
 } // namespace
 
 std::vector<std::string> CheckRoomShape(const CLENIRoom& room) {
+    return KnownFindings().Of(room);
+}
+
+namespace {
+
+std::vector<std::string> WorkOutRoomShape(const CLENIRoom& room) {
     std::vector<std::string> found;
     const char* name = room.GetName().c_str();
     const double roomArea = room.GetArea();
@@ -43,6 +86,8 @@ std::vector<std::string> CheckRoomShape(const CLENIRoom& room) {
     }
     return found;
 }
+
+} // namespace
 
 std::vector<std::string> CheckProjectShape(const CLENIProject& project) {
     std::vector<std::string> found;
