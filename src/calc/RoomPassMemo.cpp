@@ -561,11 +561,11 @@ double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& projec
 
 } // namespace
 
-double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
-    Memo* memo = g_pActive;
-    if (!memo) return GetLightingEnergy(room, project, timeStep);
-    if (memo->session && !memo->report) return FromSession(*memo, room, project, timeStep);
+namespace {
 
+// Without a session store: the room's entry of this pass (or, in a report scope, of a quiet
+// calculation), found or worked out now with its traces captured, not carried out.
+const Entry& EntryOfPass(Memo* memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
     const QuietKey quietKey(&room, &project, timeStep);
     const bool quietRequest = memo->report && IsQuietRequest();
     const Key key(&room, &project, timeStep, IsCalcLoggerOpen(), IsCalcLogQuiet(), IsCalcLogDiscarding());
@@ -604,16 +604,38 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
             stored = &memo->pass.emplace(key, std::move(entry)).first->second;
         }
     }
-    stored->traces.ReplayCopy();
-    return stored->energy;
+    return *stored;
+}
+
+} // namespace
+
+double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
+    Memo* memo = g_pActive;
+    if (!memo) return GetLightingEnergy(room, project, timeStep);
+    if (memo->session && !memo->report) return FromSession(*memo, room, project, timeStep);
+    const Entry& entry = EntryOfPass(memo, room, project, timeStep);
+    entry.traces.ReplayCopy();
+    return entry.energy;
 }
 
 void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, const CLENIProject& project,
                                 unsigned timeStep, double* energies) {
     Memo* memo = g_pActive;
-    if (!memo || !memo->session || memo->report) {
+    if (!memo) {
         RunInOrder(rooms.size(),
                    [&](size_t i) { energies[i] = GetRoomLightingEnergyOnce(*rooms[i], project, timeStep); });
+        return;
+    }
+    if (!memo->session || memo->report) {
+        // Side by side, each room's entry is found or worked out; then the traces are carried
+        // out once, in list order, by this thread, straight from where they are kept (carried
+        // out within each piece, they would be copied into the piece's capture first).
+        std::vector<const Entry*> entries(rooms.size());
+        RunInOrder(rooms.size(), [&](size_t i) { entries[i] = &EntryOfPass(memo, *rooms[i], project, timeStep); });
+        for (size_t i = 0; i < rooms.size(); ++i) {
+            entries[i]->traces.ReplayCopy();
+            energies[i] = entries[i]->energy;
+        }
         return;
     }
     // Side by side, each room's result is found or worked out, and its traces stay where they are
