@@ -442,11 +442,27 @@ double GetInstalledPower(const CLENIFloor& floor, int energyUse, const CLumSysDa
 double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsigned timeStep) {
     const std::vector<CLENIRoom>& rooms = floor.GetRooms();
     std::vector<double> energies(rooms.size());
-    RunInOrder(rooms.size(), [&](size_t i) {
-        const double wp = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts());
-        const double wl = GetRoomLightingEnergyOnce(rooms[i], project, timeStep);
-        energies[i] = wp + wl;
-    });
+    // When every product is found, the standby energies leave no traces: the lighting energies
+    // are then found for the whole floor at once.
+    bool silent = !IsReferenceCalculation();
+    for (size_t i = 0; i < rooms.size() && silent; ++i)
+        silent = rooms[i].GetListPowers(Parasitic, project.GetProducts()) != nullptr;
+    if (silent) {
+        std::vector<const CLENIRoom*> list;
+        list.reserve(rooms.size());
+        for (const CLENIRoom& room : rooms)
+            list.push_back(&room);
+        std::vector<double> lighting(rooms.size());
+        GetRoomsLightingEnergyOnce(list, project, timeStep, lighting.data());
+        for (size_t i = 0; i < rooms.size(); ++i)
+            energies[i] = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts()) + lighting[i];
+    } else {
+        RunInOrder(rooms.size(), [&](size_t i) {
+            const double wp = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts());
+            const double wl = GetRoomLightingEnergyOnce(rooms[i], project, timeStep);
+            energies[i] = wp + wl;
+        });
+    }
     double total = 0.0;
     for (double energy : energies)
         total += energy;

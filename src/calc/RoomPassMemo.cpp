@@ -104,7 +104,8 @@ class SessionStore {
     // room still has that content and context. The room and the products unchanged since the room
     // was last found (their revisions) have that content; otherwise it is checked in place against
     // the kept key, without building a key or looking one up.
-    std::shared_ptr<Record> FindKnown(const CLENIRoom& room, const CLENIProject& project, const std::string& context) {
+    std::shared_ptr<Record> FindKnown(const CLENIRoom& room, const CLENIProject& project,
+                                      const std::string& context) {
         const Revisions now = RevisionsOf(room, project);
         std::shared_ptr<Record> record;
         const std::string* key = nullptr;
@@ -125,7 +126,8 @@ class SessionStore {
             // Used now, so the key stays while it is read below.
             record->lastUse = m_Generation;
         }
-        if (key->size() != contentSize + context.size() || key->compare(contentSize, std::string::npos, context) != 0)
+        if (key->size() != contentSize + context.size() ||
+            key->compare(contentSize, std::string::npos, context) != 0)
             return nullptr;
         if (unchanged) return record;
         if (!IsRoomContent(key->data(), contentSize, room, project)) return nullptr;
@@ -236,14 +238,15 @@ class SessionStore {
 
     // Whether the floor's list of count rooms starting at begin is known with every room as it
     // was when the list was kept (PutGroup), in context; then records are its rooms' records.
-    bool CheckGroup(const CLENIRoom* begin, size_t count, const CLENIProject& project, const std::string& context,
-                    std::vector<std::shared_ptr<Record>>& records) {
+    bool CheckGroup(const CLENIRoom* begin, size_t count, const CLENIProject& project,
+                    const std::string& context, std::vector<std::shared_ptr<Record>>& records) {
         const Revisions products = RevisionsOf(*begin, project);
         std::lock_guard<std::mutex> lock(m_Mutex);
         auto it = m_Groups.find(begin);
         if (it == m_Groups.end()) return false;
         const Group& group = it->second;
-        if (group.project != &project || group.records.size() != count || group.context != context) return false;
+        if (group.project != &project || group.records.size() != count || group.context != context)
+            return false;
         for (size_t i = 0; i < count; ++i) {
             const Revisions& kept = group.revisions[i];
             if (kept.room != begin[i].GetRevision() || kept.products != products.products ||
@@ -473,8 +476,9 @@ void EnsureFloorsLocked(Memo& memo, const CLENIProject& project) {
 // The room list holding the room, or null.
 const Memo::RoomList* RoomListOfLocked(const Memo& memo, const CLENIRoom* room) {
     // The first list starting after the room, then the one before it.
-    auto after = std::upper_bound(memo.roomLists.begin(), memo.roomLists.end(), room,
-                                  [](const CLENIRoom* r, const Memo::RoomList& list) { return r < list.begin; });
+    auto after =
+        std::upper_bound(memo.roomLists.begin(), memo.roomLists.end(), room,
+                         [](const CLENIRoom* r, const Memo::RoomList& list) { return r < list.begin; });
     if (after != memo.roomLists.begin() && room < std::prev(after)->end) return &*std::prev(after);
     return nullptr;
 }
@@ -490,7 +494,8 @@ const std::string& ContextLocked(Memo& memo, const CLENIProject& project, int by
 
 int FloorByNameLocked(Memo& memo, const CLENIProject& project, const std::string& name) {
     auto named = memo.floorByName.find(name);
-    if (named == memo.floorByName.end()) named = memo.floorByName.emplace(name, project.GetFloorIndexByName(name)).first;
+    if (named == memo.floorByName.end())
+        named = memo.floorByName.emplace(name, project.GetFloorIndexByName(name)).first;
     return named->second;
 }
 
@@ -550,11 +555,13 @@ void ReplaySlot(const std::shared_ptr<const Slot>& slot) {
         slot->traces.ReplayCopy();
         return;
     }
-    slot->traces.ReplayCopy(GetCalcLogTextReplayer(), [&](const std::string& text) { WriteCalcLogShared(slot, text); });
+    slot->traces.ReplayCopy(GetCalcLogTextReplayer(),
+                            [&](const std::string& text) { WriteCalcLogShared(slot, text); });
 }
 
 double FromSession(Memo& memo, const CLENIRoom& room, const CLENIProject& project, unsigned timeStep) {
-    const std::shared_ptr<const Slot> slot = SlotFromSession(memo, room, project, timeStep, CurrentSlotMode());
+    const std::shared_ptr<const Slot> slot =
+        SlotFromSession(memo, room, project, timeStep, CurrentSlotMode());
     ReplaySlot(slot);
     return slot->energy;
 }
@@ -631,7 +638,8 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
         // out once, in list order, by this thread, straight from where they are kept (carried
         // out within each piece, they would be copied into the piece's capture first).
         std::vector<const Entry*> entries(rooms.size());
-        RunInOrder(rooms.size(), [&](size_t i) { entries[i] = &EntryOfPass(memo, *rooms[i], project, timeStep); });
+        RunInOrder(rooms.size(),
+                   [&](size_t i) { entries[i] = &EntryOfPass(memo, *rooms[i], project, timeStep); });
         for (size_t i = 0; i < rooms.size(); ++i) {
             entries[i]->traces.ReplayCopy();
             energies[i] = entries[i]->energy;
@@ -672,8 +680,8 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
             for (size_t k = 1; k < count && oneName && !run.checked; ++k)
                 oneName = rooms[i + k]->GetFloorName() == rooms[i]->GetFloorName();
             if (!run.checked && oneName)
-                run.context = ContextLocked(*memo, project, FloorByNameLocked(*memo, project, rooms[i]->GetFloorName()),
-                                            list->floor);
+                run.context = ContextLocked(
+                    *memo, project, FloorByNameLocked(*memo, project, rooms[i]->GetFloorName()), list->floor);
             runs.push_back(std::move(run));
             i += count;
         }
@@ -694,7 +702,8 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
     }
     std::vector<bool> inView(rooms.size(), false);
     for (const Run& run : runs)
-        if (run.view) std::fill(inView.begin() + long(run.first), inView.begin() + long(run.first + run.count), true);
+        if (run.view)
+            std::fill(inView.begin() + long(run.first), inView.begin() + long(run.first + run.count), true);
     // The other rooms met before in this calculation are looked up at once, under one lock each.
     std::vector<size_t> missing;
     {
@@ -703,13 +712,15 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
             if (inView[i]) continue;
             missing.push_back(i);
             auto found = memo->records.find(rooms[i]);
-            if (found != memo->records.end() && found->second.first == &project) records[i] = found->second.second;
+            if (found != memo->records.end() && found->second.first == &project)
+                records[i] = found->second.second;
         }
     }
     if (!missing.empty()) {
         memo->session->FindAll(records, timeStep, mode, slots);
-        missing.erase(std::remove_if(missing.begin(), missing.end(), [&](size_t i) { return slots[i] != nullptr; }),
-                      missing.end());
+        missing.erase(
+            std::remove_if(missing.begin(), missing.end(), [&](size_t i) { return slots[i] != nullptr; }),
+            missing.end());
     }
     RunInOrder(missing.size(), [&](size_t k) {
         const size_t i = missing[k];

@@ -158,25 +158,26 @@ void CLENIRoom::SetPolygon(const Polygon& polygon) {
 double CLENIRoom::GetArea() const {
     if (m_dDrawnArea >= 0.0) return m_dDrawnArea;
     if (m_Polygon.size() < 3) return 0.0;
-    const std::shared_ptr<const KnownArea> known = std::atomic_load(&m_pKnownArea);
-    // The same points to the last bit (the bytes compared: -0 and 0 differ, NaN equals itself).
-    if (known && known->polygon.size() == m_Polygon.size() &&
-        std::memcmp(known->polygon.data(), m_Polygon.data(), m_Polygon.size() * sizeof(Point)) == 0)
-        return known->area;
     double area = 0.0;
+    // Only the room's own setters change its outline, so the revision the room keeps suffices
+    // even when it has handed out parts of it.
+    if (m_KnownArea.Get(m_uRevision, area)) return area;
     // An outline the triangulation gives up on is reported each time it is measured.
     if (!CalcTriangulatedArea(m_Polygon, area)) return CalcPolygonArea(m_Polygon);
-    std::atomic_store(&m_pKnownArea, std::shared_ptr<const KnownArea>(std::make_shared<KnownArea>(KnownArea{m_Polygon, area})));
+    m_KnownArea.Put(m_uRevision, area);
     return area;
 }
 
-std::shared_ptr<const std::vector<double>> CLENIRoom::GetListPowers(int energyUse, const CLumSysDataBase& db) const {
+std::shared_ptr<const std::vector<double>> CLENIRoom::GetListPowers(int energyUse,
+                                                                    const CLumSysDataBase& db) const {
     if (energyUse < 0 || energyUse >= kEnergyUses) return nullptr;
     const CLumSysDataBase& global = CLumSysDataBase::Global();
-    const std::uint64_t revision = GetRevision(), products = db.GetRevision(), globalProducts = global.GetRevision();
+    const std::uint64_t revision = GetRevision(), products = db.GetRevision(),
+                        globalProducts = global.GetRevision();
     std::shared_ptr<const KnownPowers>& slot = m_pKnownPowers[energyUse];
     const std::shared_ptr<const KnownPowers> known = std::atomic_load(&slot);
-    if (known && known->revision == revision && known->products == products && known->globalProducts == globalProducts)
+    if (known && known->revision == revision && known->products == products &&
+        known->globalProducts == globalProducts)
         return std::shared_ptr<const std::vector<double>>(known, &known->powers);
     auto made = std::make_shared<KnownPowers>(KnownPowers{revision, products, globalProducts, {}});
     auto add = [&](const CZoneObjList& list) {

@@ -31,9 +31,15 @@ class CLENIRoom {
     bool InitFromPolygon(const std::string& name, const Polygon& polygon, double height);
 
     const std::string& GetName() const { return m_csName; }
-    void SetName(const std::string& name) { Touch(); m_csName = name; }
+    void SetName(const std::string& name) {
+        Touch();
+        m_csName = name;
+    }
     const std::string& GetFloorName() const { return m_csFloorName; }
-    void SetFloorName(const std::string& name) { Touch(); m_csFloorName = name; }
+    void SetFloorName(const std::string& name) {
+        Touch();
+        m_csFloorName = name;
+    }
 
     // Room type key "[building type]room type(Fa=0.00)".
     const std::string& GetRoomType() const { return m_csRoomType; }
@@ -43,9 +49,15 @@ class CLENIRoom {
     void GetTdTnByBuildingType(const std::string& buildingType);
 
     int GetTd() const { return m_iTd; }
-    void SetTd(int td) { Touch(); m_iTd = td; }
+    void SetTd(int td) {
+        Touch();
+        m_iTd = td;
+    }
     int GetTn() const { return m_iTn; }
-    void SetTn(int tn) { Touch(); m_iTn = tn; }
+    void SetTn(int tn) {
+        Touch();
+        m_iTn = tn;
+    }
     // The hours of a time step: the annual value for 0, a twelfth of it (rounded, halves up) for a month.
     int GetTdForTimeStep(int timeStep) const;
     int GetTnForTimeStep(int timeStep) const;
@@ -69,16 +81,25 @@ class CLENIRoom {
     bool OutlineCrossesItself() const { return m_dDrawnArea >= 0.0; }
 
     int GetDcajSource() const { return m_iDcajSource; }
-    void SetDcajSource(int source) { Touch(); m_iDcajSource = source; }
+    void SetDcajSource(int source) {
+        Touch();
+        m_iDcajSource = source;
+    }
     double GetUserDcaj() const { return m_dUserDcaj; }
     // A negative value is refused.
     bool SetUserDcaj(double dcaj);
     int GetShadingType() const { return m_iShadingType; }
-    void SetShadingType(int type) { Touch(); m_iShadingType = type; }
+    void SetShadingType(int type) {
+        Touch();
+        m_iShadingType = type;
+    }
     // "No Shading", "Glare Protection", "Auto Glare Protection", "Light Guides"; empty for another value.
     static std::string GetShadingName(int type);
     bool GetPrintMe() const { return m_bPrintMe; }
-    void SetPrintMe(bool print) { Touch(); m_bPrintMe = print; }
+    void SetPrintMe(bool print) {
+        Touch();
+        m_bPrintMe = print;
+    }
 
     // Zones.
     const std::vector<CLENIZone>& GetZones() const { return m_Zones; }
@@ -168,14 +189,9 @@ class CLENIRoom {
     double m_dHeight;
     Polygon m_Polygon;
     double m_dDrawnArea = -1.0; // the outline's drawn area when it crosses itself, else -1
-    // The outline's triangulated area as last worked out, with the outline it is of: a
-    // recalculation asks for every room's area several times. Shared by copies, and read and
-    // replaced atomically, as rooms are worked out side by side.
-    struct KnownArea {
-        Polygon polygon;
-        double area;
-    };
-    mutable std::shared_ptr<const KnownArea> m_pKnownArea;
+    // The outline's triangulated area for the revision it is of: a recalculation asks for every
+    // room's area several times, from several threads.
+    CKeptNumber m_KnownArea;
     // GetListPowers by energy use, read and replaced atomically like the area.
     struct KnownPowers {
         std::uint64_t revision, products, globalProducts;

@@ -59,9 +59,10 @@ std::vector<std::string> WorkOutRoomShape(const CLENIRoom& room) {
     const char* name = room.GetName().c_str();
     const double roomArea = room.GetArea();
     if (room.OutlineCrossesItself())
-        found.push_back(StrPrintf("The outline of room <%s> crosses itself: its area is taken as the area drawn, "
-                                  "%.2f m\xC2\xB2. Please draw the room again.",
-                                  name, roomArea));
+        found.push_back(
+            StrPrintf("The outline of room <%s> crosses itself: its area is taken as the area drawn, "
+                      "%.2f m\xC2\xB2. Please draw the room again.",
+                      name, roomArea));
     Point roomLo, roomHi;
     GetPolygonBoundingBox(room.GetPolygon(), roomLo, roomHi);
     for (const CLENIZone& zone : room.GetZones()) {
@@ -69,20 +70,23 @@ std::vector<std::string> WorkOutRoomShape(const CLENIRoom& room) {
         GetPolygonBoundingBox(zone.GetPolygon(), lo, hi);
         const double area = zone.GetArea();
         if (area > roomArea + kSizeTolerance * kSizeTolerance * 1e3)
-            found.push_back(StrPrintf("Zone <%s> of room <%s> has an area of %.2f m\xC2\xB2, more than its room's "
-                                      "%.2f m\xC2\xB2.",
-                                      zone.GetName().c_str(), name, area, roomArea));
+            found.push_back(
+                StrPrintf("Zone <%s> of room <%s> has an area of %.2f m\xC2\xB2, more than its room's "
+                          "%.2f m\xC2\xB2.",
+                          zone.GetName().c_str(), name, area, roomArea));
         else if (lo.x < roomLo.x - kSizeTolerance || lo.y < roomLo.y - kSizeTolerance ||
                  hi.x > roomHi.x + kSizeTolerance || hi.y > roomHi.y + kSizeTolerance)
-            found.push_back(StrPrintf("Zone <%s> of room <%s> reaches beyond its room.", zone.GetName().c_str(), name));
+            found.push_back(
+                StrPrintf("Zone <%s> of room <%s> reaches beyond its room.", zone.GetName().c_str(), name));
     }
     for (const CLENIWindow& window : room.GetWindows()) {
         if (window.m_iWallId < 0 || window.m_iWallId >= room.GetWallCount()) continue;
         const double wall = room.GetWallLength(window.m_iWallId);
         if (window.m_dStart + window.m_dWidth > wall + kSizeTolerance)
-            found.push_back(StrPrintf("Window(%d) of room <%s> reaches %.3f m along its wall, which is %.3f m long: "
-                                      "the window is longer than its wall.",
-                                      window.m_iWindowId, name, window.m_dStart + window.m_dWidth, wall));
+            found.push_back(
+                StrPrintf("Window(%d) of room <%s> reaches %.3f m along its wall, which is %.3f m long: "
+                          "the window is longer than its wall.",
+                          window.m_iWindowId, name, window.m_dStart + window.m_dWidth, wall));
     }
     return found;
 }
@@ -97,8 +101,9 @@ std::vector<std::string> CheckProjectShape(const CLENIProject& project) {
             found.insert(found.end(), more.begin(), more.end());
         }
     for (const std::string& id : project.GetProductIdsReadTwice())
-        found.push_back(StrPrintf("The project file holds the luminaire <refid = %s> twice: the second one was "
-                                  "ignored.",
-                                  id.c_str()));
+        found.push_back(
+            StrPrintf("The project file holds the luminaire <refid = %s> twice: the second one was "
+                      "ignored.",
+                      id.c_str()));
     return found;
 }
