@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -346,14 +347,30 @@ double GetLightingEnergy(const CLENIRoom& room, const CLENIProject& project, uns
     return total;
 }
 
-double GetParasiticEnergy(const CLENIRoom& room, unsigned timeStep, const CLumSysDataBase& db) {
+namespace {
+
+// GetParasiticEnergy of a room from its lists' kept powers.
+double ParasiticOfPowers(const std::vector<double>& powers, unsigned timeStep) {
     const double hours = GetParasiticHours(timeStep);
     double wp = 0.0;
-    if (const auto powers = IsReferenceCalculation() ? nullptr : room.GetListPowers(Parasitic, db)) {
-        for (double power : *powers)
-            wp += hours * power / 1000.0;
-        return wp;
-    }
+    for (double power : powers)
+        wp += hours * power / 1000.0;
+    return wp;
+}
+
+// The room's lists' kept standby powers; null in the reference calculation, which keeps nothing,
+// and when a product is not found (GetListPowers).
+std::shared_ptr<const std::vector<double>> KeptParasiticPowers(const CLENIRoom& room,
+                                                               const CLumSysDataBase& db) {
+    return IsReferenceCalculation() ? nullptr : room.GetListPowers(Parasitic, db);
+}
+
+} // namespace
+
+double GetParasiticEnergy(const CLENIRoom& room, unsigned timeStep, const CLumSysDataBase& db) {
+    if (const auto powers = KeptParasiticPowers(room, db)) return ParasiticOfPowers(*powers, timeStep);
+    const double hours = GetParasiticHours(timeStep);
+    double wp = 0.0;
     for (const CLENIZone& zone : room.GetZones())
         wp += hours * zone.GetLumList().GetTotalPower(Parasitic, db) / 1000.0;
     for (const CLENIWindow& window : room.GetWindows())
@@ -426,9 +443,19 @@ double GetLightingEnergy(const CLENIFloor& floor, const CLENIProject& project, u
 }
 
 double GetParasiticEnergy(const CLENIFloor& floor, unsigned timeStep, const CLumSysDataBase& db) {
+    // Every month has the same hours: within one calculation the floor's figure is worked out
+    // once for the year and once for the months, unless working it out leaves traces (a product
+    // not found is reported each time).
+    const int hours = GetParasiticHours(timeStep);
     double wp = 0.0;
-    for (const CLENIRoom& room : floor.GetRooms())
-        wp += GetParasiticEnergy(room, timeStep, db);
+    if (FindKeptFloorParasitic(floor, db, hours, wp)) return wp;
+    bool silent = true;
+    for (const CLENIRoom& room : floor.GetRooms()) {
+        const auto powers = KeptParasiticPowers(room, db);
+        silent = silent && powers;
+        wp += powers ? ParasiticOfPowers(*powers, timeStep) : GetParasiticEnergy(room, timeStep, db);
+    }
+    if (silent) KeepFloorParasitic(floor, db, hours, wp);
     return wp;
 }
 
@@ -444,9 +471,10 @@ double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsi
     std::vector<double> energies(rooms.size());
     // When every product is found, the standby energies leave no traces: the lighting energies
     // are then found for the whole floor at once.
-    bool silent = !IsReferenceCalculation();
+    std::vector<std::shared_ptr<const std::vector<double>>> powers(rooms.size());
+    bool silent = true;
     for (size_t i = 0; i < rooms.size() && silent; ++i)
-        silent = rooms[i].GetListPowers(Parasitic, project.GetProducts()) != nullptr;
+        silent = (powers[i] = KeptParasiticPowers(rooms[i], project.GetProducts())) != nullptr;
     if (silent) {
         std::vector<const CLENIRoom*> list;
         list.reserve(rooms.size());
@@ -455,7 +483,7 @@ double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsi
         std::vector<double> lighting(rooms.size());
         GetRoomsLightingEnergyOnce(list, project, timeStep, lighting.data());
         for (size_t i = 0; i < rooms.size(); ++i)
-            energies[i] = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts()) + lighting[i];
+            energies[i] = ParasiticOfPowers(*powers[i], timeStep) + lighting[i];
     } else {
         RunInOrder(rooms.size(), [&](size_t i) {
             const double wp = GetParasiticEnergy(rooms[i], timeStep, project.GetProducts());

@@ -214,6 +214,7 @@ void PutFloor(CKeyWriter& w, const CLENIProject& project, int index) {
 
 std::string GetRoomCalcContext(const CLENIProject& project, int floorByName, int floorHoldingRoom) {
     std::string out;
+    out.reserve(128 + 32 * static_cast<size_t>(project.GetFloorCount()));
     CKeyWriter w(out);
     w.Tag('C');
     w.Put(project.GetLatitude());

@@ -382,8 +382,9 @@ struct Memo {
     std::unordered_set<const CLENIRoom*> groupsFound;
     std::map<Key, Entry> pass;       // this top-level calculation's rooms
     std::map<QuietKey, Entry> quiet; // in a report scope: the rooms as a quiet calculation has them
-    bool report = false;             // a report scope owns the memo
-    bool inPass = false;             // a top-level calculation runs within the report scope
+    std::map<std::tuple<const CLENIFloor*, const CLumSysDataBase*, int>, double> floorParasitic;
+    bool report = false; // a report scope owns the memo
+    bool inPass = false; // a top-level calculation runs within the report scope
 };
 
 Memo* g_pActive = nullptr;
@@ -650,8 +651,6 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
     // kept; then they are carried out once, in list order, by this thread. (Carried out within each
     // piece, a known room's traces would be copied into the piece's capture first.)
     const SlotMode mode = CurrentSlotMode();
-    std::vector<std::shared_ptr<const Slot>> slots(rooms.size());
-    std::vector<std::shared_ptr<Record>> records(rooms.size());
     // Whole floors (a floor's room list, in its order) whose rooms are all as they were are found
     // at once, checked once in the calculation; the rooms of the others one by one, and those
     // floors kept for the next time.
@@ -700,23 +699,28 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
         }
         if (run.checked) run.view = memo->session->GroupView(rooms[run.first], timeStep, mode);
     }
-    std::vector<bool> inView(rooms.size(), false);
-    for (const Run& run : runs)
-        if (run.view)
-            std::fill(inView.begin() + long(run.first), inView.begin() + long(run.first + run.count), true);
-    // The other rooms met before in this calculation are looked up at once, under one lock each.
+    // The other rooms, those met before in this calculation looked up at once, under one lock.
     std::vector<size_t> missing;
-    {
-        std::lock_guard<std::mutex> lock(memo->mutex);
-        for (size_t i = 0; i < rooms.size(); ++i) {
-            if (inView[i]) continue;
-            missing.push_back(i);
-            auto found = memo->records.find(rooms[i]);
-            if (found != memo->records.end() && found->second.first == &project)
-                records[i] = found->second.second;
-        }
+    size_t next = 0;
+    for (const Run& run : runs) {
+        if (!run.view) continue;
+        for (; next < run.first; ++next)
+            missing.push_back(next);
+        next = run.first + run.count;
     }
+    for (; next < rooms.size(); ++next)
+        missing.push_back(next);
+    std::vector<std::shared_ptr<const Slot>> slots(missing.empty() ? 0 : rooms.size());
+    std::vector<std::shared_ptr<Record>> records(slots.size());
     if (!missing.empty()) {
+        {
+            std::lock_guard<std::mutex> lock(memo->mutex);
+            for (size_t i : missing) {
+                auto found = memo->records.find(rooms[i]);
+                if (found != memo->records.end() && found->second.first == &project)
+                    records[i] = found->second.second;
+            }
+        }
         memo->session->FindAll(records, timeStep, mode, slots);
         missing.erase(
             std::remove_if(missing.begin(), missing.end(), [&](size_t i) { return slots[i] != nullptr; }),
@@ -740,7 +744,7 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
         if (kept.back()) memo->session->PutGroup(rooms[run.first], project, run.context, std::move(kept));
     }
     // The traces go out in list order.
-    size_t next = 0;
+    next = 0;
     for (const Run& run : runs) {
         for (; next < run.first; ++next) {
             ReplaySlot(slots[next]);
@@ -756,4 +760,21 @@ void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, cons
         ReplaySlot(slots[next]);
         energies[next] = slots[next]->energy;
     }
+}
+
+bool FindKeptFloorParasitic(const CLENIFloor& floor, const CLumSysDataBase& db, int hours, double& energy) {
+    Memo* memo = g_pActive;
+    if (!memo) return false;
+    std::lock_guard<std::mutex> lock(memo->mutex);
+    auto it = memo->floorParasitic.find({&floor, &db, hours});
+    if (it == memo->floorParasitic.end()) return false;
+    energy = it->second;
+    return true;
+}
+
+void KeepFloorParasitic(const CLENIFloor& floor, const CLumSysDataBase& db, int hours, double energy) {
+    Memo* memo = g_pActive;
+    if (!memo) return;
+    std::lock_guard<std::mutex> lock(memo->mutex);
+    memo->floorParasitic[{&floor, &db, hours}] = energy;
 }

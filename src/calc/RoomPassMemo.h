@@ -11,8 +11,10 @@
 #include <cstddef>
 #include <vector>
 
+class CLENIFloor;
 class CLENIRoom;
 class CLENIProject;
+class CLumSysDataBase;
 
 // While an instance lives (one per top-level calculation; nested ones do nothing), rooms are
 // remembered.
@@ -82,3 +84,9 @@ double GetRoomLightingEnergyOnce(const CLENIRoom& room, const CLENIProject& proj
 // where they are kept.
 void GetRoomsLightingEnergyOnce(const std::vector<const CLENIRoom*>& rooms, const CLENIProject& project,
                                 unsigned timeStep, double* energies);
+
+// While a CRoomPassMemo or a CReportRoomMemo lives (the model holds still): a floor's standby
+// energy over a number of hours (the same for every month), kept once it was worked out without
+// leaving traces. False when none is kept (or no memo lives).
+bool FindKeptFloorParasitic(const CLENIFloor& floor, const CLumSysDataBase& db, int hours, double& energy);
+void KeepFloorParasitic(const CLENIFloor& floor, const CLumSysDataBase& db, int hours, double energy);

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -366,7 +367,7 @@ int ImportRoofLightsFromDxf(CLENIFloor& floor, const CDxfFile& dxf, bool& error)
             hi.x = std::max(hi.x, v.point.x), hi.y = std::max(hi.y, v.point.y);
         }
         CLENIRoofLight roofLight;
-        roofLight.m_iId = room->FindRoofLight(1) ? room->GetFreeRoofLightId(2) : 1;
+        roofLight.m_iId = std::as_const(*room).FindRoofLight(1) ? room->GetFreeRoofLightId(2) : 1;
         roofLight.m_dYWidth = hi.y - lo.y;
         roofLight.m_dXLength = hi.x - lo.x;
         const Point ref = room->GetReferencePoint();

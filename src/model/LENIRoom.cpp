@@ -251,9 +251,10 @@ const CLENIZone* CLENIRoom::FindZone(const std::string& name) const {
 
 bool CLENIRoom::ReplaceZone(const CLENIZone& zone) {
     Touch();
-    CLENIZone* existing = FindZone(zone.GetName());
-    if (!existing) return false;
-    *existing = zone;
+    // Found without handing it out: the room changes here and now.
+    const int index = GetZoneIndexByName(zone.GetName());
+    if (index < 0) return false;
+    m_Zones[static_cast<size_t>(index)] = zone;
     return true;
 }
 
@@ -322,13 +323,13 @@ int CLENIRoom::GetFreeWindowId(int wallId) const {
 
 bool CLENIRoom::ChangeWindow(const CLENIWindow& window) {
     Touch();
-    CLENIWindow* existing = FindWindow(window.m_iWallId, window.m_iWindowId);
-    if (!existing) {
+    const int index = GetWindowIndex(window.m_iWallId, window.m_iWindowId);
+    if (index < 0) {
         Log().Printf(LOG_ERROR, "CLENIRoom::CW(WallId %d, WindowId %d) failed.", window.m_iWallId,
                      window.m_iWindowId);
         return false;
     }
-    *existing = window;
+    m_Windows[static_cast<size_t>(index)] = window;
     return true;
 }
 
@@ -376,9 +377,9 @@ const CLENIRoofLight* CLENIRoom::FindRoofLight(int id) const {
 
 bool CLENIRoom::ChangeRoofLight(const CLENIRoofLight& roofLight) {
     Touch();
-    CLENIRoofLight* existing = FindRoofLight(roofLight.m_iId);
-    if (!existing) return false;
-    *existing = roofLight;
+    const int index = GetRoofLightIndexById(roofLight.m_iId);
+    if (index < 0) return false;
+    m_RoofLights[static_cast<size_t>(index)] = roofLight;
     return true;
 }
 

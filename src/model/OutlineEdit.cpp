@@ -6,6 +6,7 @@
 #include "model/LENIFloor.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -177,7 +178,7 @@ bool ApplyOutlineEdit(CLENIFloor& floor, const OutlineEdit& edit, std::string& m
     }
     case OUTLINE_ZONE: {
         CLENIRoom* room = floor.FindRoom(edit.room);
-        const CLENIZone* found = room ? room->FindZone(edit.name) : nullptr;
+        const CLENIZone* found = room ? std::as_const(*room).FindZone(edit.name) : nullptr;
         if (!found) break;
         if (!IsPolygonInsidePolygon(outline, room->GetPolygon(), kContainmentTolerance)) {
             message = StrPrintf("Zones have to stay inside their room\nA side of this zone crosses the walls of room <%s>.",

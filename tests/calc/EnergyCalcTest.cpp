@@ -2,6 +2,7 @@
 
 #include "calc/EnergyCalc.h"
 #include "calc/CalcLog.h"
+#include "calc/RoomPassMemo.h"
 #include "dxf/Geometry.h"
 #include "model/LENIProject.h"
 #include "support/TestSupport.h"
@@ -392,4 +393,40 @@ TEST_F(OpeningAttributionTest, SlopedWindowsAreBilledOnceInTheirEquivalentForm) 
     EXPECT_EQ(CountLines(lines, "    Zone West AD (Roof Light -1) energy = "), 2);
     EXPECT_EQ(CountLines(lines, "AD (Window 0 1)"), 0);
     EXPECT_EQ(CountLines(lines, "Zone East AD (Roof Light"), 0);
+}
+
+// The lists' powers are kept per room with the revisions of the room and of both databases: a
+// product changed in either is seen at once, and a product neither has is reported every time.
+TEST(EnergyCalcTest, KeptPowersFollowTheProductsAndAMissingProductIsReportedEachTime) {
+    ExampleBuilding b;
+    const CLumSysDataBase& db = b.project.GetProducts();
+    EXPECT_NEAR(GetInstalledPower(b.room(), Lighting, db), 360.0, 1e-9);
+    EXPECT_NEAR(GetParasiticEnergy(b.room(), 0, db), 43.8, 1e-9);
+
+    b.project.GetProducts().ReplaceLumData(Product("T36", 40.0, 1.0));
+    EXPECT_NEAR(GetInstalledPower(b.room(), Lighting, db), 400.0, 1e-9);
+    EXPECT_NEAR(GetParasiticEnergy(b.room(), 0, db), 87.6, 1e-9);
+
+    // A product only the global database has: changed there, seen here.
+    CLumSysDataBase::ResetGlobal();
+    CLumSysDataBase::Global().AddLumData(Product("G18", 18.0, 0.0, 1.0));
+    b.editRoom().FindZone("Z1")->GetLumList().AddLuminaire("G18");
+    EXPECT_NEAR(GetInstalledPower(b.room(), Lighting, db), 418.0, 1e-9);
+    CLumSysDataBase::Global().ReplaceLumData(Product("G18", 20.0, 0.0, 1.0));
+    EXPECT_NEAR(GetInstalledPower(b.room(), Lighting, db), 420.0, 1e-9);
+
+    CLumSysDataBase::Global().DeleteObject("G18");
+    LogRecorder log;
+    EXPECT_NEAR(GetInstalledPower(b.room(), Lighting, db), 400.0, 1e-9);
+    EXPECT_NEAR(GetParasiticEnergy(b.room(), 0, db), 87.6, 1e-9);
+    EXPECT_EQ(log.Count("CLumSysDataBase::GLDFRI could not find luminaire <G18>", LOG_ERROR), 2);
+    {
+        // Within one calculation every month has the floor's figure of the first month, yet each
+        // month still reports the missing product.
+        CRoomPassMemo pass;
+        for (unsigned month = 1; month <= 3; ++month)
+            EXPECT_NEAR(GetParasiticEnergy(b.floor(), month, db), 7.3, 1e-9);
+    }
+    EXPECT_EQ(log.Count("CLumSysDataBase::GLDFRI could not find luminaire <G18>", LOG_ERROR), 5);
+    CLumSysDataBase::ResetGlobal();
 }

@@ -281,6 +281,37 @@ TEST_F(RoomResultMemoTest, AfterEachKindOfEditTheResultsAreThoseOfAFreshCalculat
     }
 }
 
+// A window and a zone handed out for changing before a calculation and changed through the
+// pointers after it: the next calculation sees the change.
+TEST_F(RoomResultMemoTest, PartsHandedOutBeforeACalculationAndChangedAfterIt) {
+    auto change = [](CLENIWindow& window, CLENIZone& zone) {
+        window.m_dWidth -= 0.3;
+        zone.SetConstantIlluminanceControl(!zone.GetConstantIlluminanceControl());
+    };
+    std::string before, remembered, fresh;
+    {
+        CLENIProject project;
+        Load(project, original);
+        CRoomResultMemo session;
+        CLENIWindow& window = WindowAt(FindRoom(project, "R00_001"), 0);
+        CLENIRoom& room = FindRoom(project, "R00_003");
+        CLENIZone& zone = *room.FindZone(room.GetZones()[0].GetName());
+        before = Calculate(project);
+        EXPECT_EQ(Calculate(project), before);
+        change(window, zone);
+        remembered = Calculate(project);
+    }
+    {
+        CLENIProject project;
+        Load(project, original);
+        CLENIRoom& room = FindRoom(project, "R00_003");
+        change(WindowAt(FindRoom(project, "R00_001"), 0), *room.FindZone(room.GetZones()[0].GetName()));
+        fresh = Calculate(project);
+    }
+    EXPECT_NE(fresh, before);
+    EXPECT_EQ(remembered, fresh);
+}
+
 // Whatever value of the project file changes, the rooms' keys see it unless a fresh calculation
 // gives the same as before: the keys leave out nothing the calculation reads from the file.
 TEST_F(RoomResultMemoTest, EveryValueOfTheProjectFileChangedInTurn) {

@@ -260,3 +260,82 @@ TEST(LENIRoomTest, AreaFollowsTheOutlineThroughEditsAndCopies) {
     room.SetPolygon(Rect(0, 0, 4, 3));
     EXPECT_DOUBLE_EQ(room.GetArea(), 12.0);
 }
+
+// What the calculation keeps for a room is found again by its revision alone, so every way of
+// changing a room must give it a revision it never had, and nothing else may.
+TEST(LENIRoomTest, EveryChangeGivesANewRevisionAndACopyKeepsIt) {
+    CLENIRoom base = MakeRoom("R1", Rect(0, 0, 6, 4));
+    base.AddZone(MakeZone("Z1", Rect(0, 0, 3, 4)));
+    base.AddWindow(MakeWindow(0, 0, 1.0, 1.5));
+    CLENIRoofLight roofLight;
+    roofLight.m_iId = 1;
+    base.AddRoofLight(roofLight);
+    const CLENIRoom& unchanged = base;
+    const std::uint64_t before = unchanged.GetRevision();
+    // Reading does not change it.
+    unchanged.GetArea();
+    unchanged.FindZone("Z1");
+    unchanged.FindWindow(0, 0);
+    unchanged.GetListPowers(Parasitic, CLumSysDataBase::Global());
+    EXPECT_EQ(unchanged.GetRevision(), before);
+
+    const std::vector<std::pair<const char*, std::function<void(CLENIRoom&)>>> changes = {
+        {"name", [](CLENIRoom& r) { r.SetName("R2"); }},
+        {"floor name", [](CLENIRoom& r) { r.SetFloorName("F1"); }},
+        {"room type", [](CLENIRoom& r) { r.SetRoomType("[Offices]Office(Fa=0.00)"); }},
+        {"hours by building type", [](CLENIRoom& r) { r.GetTdTnByBuildingType("Offices"); }},
+        {"td", [](CLENIRoom& r) { r.SetTd(1234); }},
+        {"tn", [](CLENIRoom& r) { r.SetTn(123); }},
+        {"working plane", [](CLENIRoom& r) { r.SetWrkSrfHi(0.7); }},
+        {"maintenance factor", [](CLENIRoom& r) { r.SetMaintenanceFactor(0.6); }},
+        {"height", [](CLENIRoom& r) { r.SetHeight(3.3); }},
+        {"outline", [](CLENIRoom& r) { r.SetPolygon(Rect(0, 0, 7, 4)); }},
+        {"outline from a polygon", [](CLENIRoom& r) { r.InitFromPolygon("R1", Rect(0, 0, 6, 5), 3.0); }},
+        {"dcaj source", [](CLENIRoom& r) { r.SetDcajSource(DCAJ_USER); }},
+        {"user dcaj", [](CLENIRoom& r) { r.SetUserDcaj(2.0); }},
+        {"shading", [](CLENIRoom& r) { r.SetShadingType(SHADING_LIGHT_GUIDES); }},
+        {"print", [](CLENIRoom& r) { r.SetPrintMe(true); }},
+        {"zone added", [](CLENIRoom& r) { r.AddZone(MakeZone("Z2", Rect(3, 0, 6, 4))); }},
+        {"zone replaced", [](CLENIRoom& r) { r.ReplaceZone(MakeZone("Z1", Rect(0, 0, 2, 4))); }},
+        {"zone removed", [](CLENIRoom& r) { r.RemoveZoneByName("Z1"); }},
+        {"window added", [](CLENIRoom& r) { r.AddWindow(MakeWindow(1, 0, 0.5, 1.0)); }},
+        {"window changed", [](CLENIRoom& r) { r.ChangeWindow(MakeWindow(0, 0, 1.0, 2.0)); }},
+        {"window removed", [](CLENIRoom& r) { r.RemoveWindow(0, 0); }},
+        {"roof light added",
+         [](CLENIRoom& r) {
+             CLENIRoofLight more;
+             more.m_iId = 2;
+             r.AddRoofLight(more);
+         }},
+        {"roof light changed",
+         [](CLENIRoom& r) {
+             CLENIRoofLight changed = r.GetRoofLights()[0];
+             changed.m_dYWidth += 0.5;
+             r.ChangeRoofLight(changed);
+         }},
+        {"roof light removed", [](CLENIRoom& r) { r.RemoveRoofLight(1); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        CLENIRoom room = base;
+        EXPECT_EQ(room.GetRevision(), before); // a copy is the same content
+        change(room);
+        EXPECT_NE(room.GetRevision(), before);
+        EXPECT_EQ(CLENIRoom(room).GetRevision(), room.GetRevision());
+        EXPECT_EQ(base.GetRevision(), before);
+    }
+
+    // A part handed out for changing may be changed at any later time: from then on the room (and
+    // any copy) never shows the same revision twice.
+    for (const auto& handOut : std::vector<std::function<void(CLENIRoom&)>>{
+             [](CLENIRoom& r) { r.FindZone("Z1"); }, [](CLENIRoom& r) { r.FindWindow(0, 0); },
+             [](CLENIRoom& r) { r.FindRoofLight(1); }}) {
+        CLENIRoom room = base;
+        handOut(room);
+        const CLENIRoom copy = room;
+        EXPECT_NE(room.GetRevision(), room.GetRevision());
+        EXPECT_NE(copy.GetRevision(), copy.GetRevision());
+        room = base; // the content of a room that handed nothing out
+        EXPECT_EQ(room.GetRevision(), before);
+    }
+}

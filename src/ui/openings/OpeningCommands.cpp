@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -248,7 +249,7 @@ void CmdAddRoofLight(const FloorPageContext& ctx) {
         return;
     }
     CLENIRoofLight roofLight = Preferences().m_RoofLightTemplate;
-    roofLight.m_iId = room->FindRoofLight(1) ? room->GetFreeRoofLightId(2) : 1;
+    roofLight.m_iId = std::as_const(*room).FindRoofLight(1) ? room->GetFreeRoofLightId(2) : 1;
     roofLight.m_LumList = CZoneObjList();
     Point origin = p;
     if (ctx.drawing) origin = Snap(ctx.drawing->GetSnapPoints(), p, ctx.viewWidth / 40.0);
