@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include <chrono>
+#include <cstdint>
 #include <thread>
 
 namespace {
@@ -88,23 +89,42 @@ TEST_F(LumSysDataBaseTest, LookupIgnoresCaseAndFallsBackToGlobal) {
 
 TEST_F(LumSysDataBaseTest, LookupFollowsEveryChangeOfTheDatabase) {
     CLumSysDataBase db;
+    // Every change gives the database a revision it never had; looking up changes nothing.
+    std::uint64_t seen = db.GetRevision();
+    auto changed = [&] {
+        const bool differs = db.GetRevision() != seen;
+        seen = db.GetRevision();
+        return differs;
+    };
     for (const char* id : {"A", "b", "C", "d"})
         db.AddLumData(Product(id, 1));
+    EXPECT_TRUE(changed());
     // A duplicate added by hand: the first of the two is found, as in a list search.
     db.AddLumData(Product("a", 99));
+    EXPECT_TRUE(changed());
     EXPECT_EQ(db.GetIndexOfRefId("a"), 0);
     db.DeleteObject("B");
+    EXPECT_TRUE(changed());
     EXPECT_EQ(db.GetIndexOfRefId("c"), 1);
     EXPECT_EQ(db.GetIndexOfRefId("D"), 2);
     EXPECT_FALSE(db.HasRefId("b"));
+    EXPECT_FALSE(changed());
     db.DeleteObject("a");
+    EXPECT_TRUE(changed());
     EXPECT_EQ(db.GetLumDataFromRefId("A").GetMaxPow(), 99.0);
     EXPECT_EQ(db.GetIndexOfRefId("a"), 2);
     db.ReplaceLumData(Product("C", 7));
+    EXPECT_TRUE(changed());
     EXPECT_EQ(db.FindLumData("c")->GetMaxPow(), 7.0);
+    db.AddProducts({Product("E", 3)});
+    EXPECT_TRUE(changed());
+    const CLumSysDataBase copy = db; // the same content: the same revision
+    EXPECT_EQ(copy.GetRevision(), db.GetRevision());
     db.Clear();
+    EXPECT_TRUE(changed());
     EXPECT_FALSE(db.HasRefId("d"));
     ReadXml(db, "<LENI_V1_LUM_DB>" + Lum("Z", Pow("5")) + "</LENI_V1_LUM_DB>");
+    EXPECT_TRUE(changed());
     EXPECT_EQ(db.GetIndexOfRefId("z"), 0);
     EXPECT_FALSE(db.HasRefId("C"));
 }
