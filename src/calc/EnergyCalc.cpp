@@ -358,17 +358,17 @@ double ParasiticOfPowers(const std::vector<double>& powers, unsigned timeStep) {
     return wp;
 }
 
-// The room's lists' kept standby powers; null in the reference calculation, which keeps nothing,
-// and when a product is not found (GetListPowers).
-std::shared_ptr<const std::vector<double>> KeptParasiticPowers(const CLENIRoom& room,
-                                                               const CLumSysDataBase& db) {
-    return IsReferenceCalculation() ? nullptr : room.GetListPowers(Parasitic, db);
+// The room's lists' kept powers for an energy use; null in the reference calculation, which keeps
+// nothing, and when a product is not found (GetListPowers).
+std::shared_ptr<const std::vector<double>> KeptListPowers(const CLENIRoom& room, int energyUse,
+                                                          const CLumSysDataBase& db) {
+    return IsReferenceCalculation() ? nullptr : room.GetListPowers(energyUse, db);
 }
 
 } // namespace
 
 double GetParasiticEnergy(const CLENIRoom& room, unsigned timeStep, const CLumSysDataBase& db) {
-    if (const auto powers = KeptParasiticPowers(room, db)) return ParasiticOfPowers(*powers, timeStep);
+    if (const auto powers = KeptListPowers(room, Parasitic, db)) return ParasiticOfPowers(*powers, timeStep);
     const double hours = GetParasiticHours(timeStep);
     double wp = 0.0;
     for (const CLENIZone& zone : room.GetZones())
@@ -382,7 +382,7 @@ double GetParasiticEnergy(const CLENIRoom& room, unsigned timeStep, const CLumSy
 
 double GetInstalledPower(const CLENIRoom& room, int energyUse, const CLumSysDataBase& db) {
     double power = 0.0;
-    if (const auto powers = IsReferenceCalculation() ? nullptr : room.GetListPowers(energyUse, db)) {
+    if (const auto powers = KeptListPowers(room, energyUse, db)) {
         for (double listPower : *powers)
             power += listPower;
         return power;
@@ -451,7 +451,7 @@ double GetParasiticEnergy(const CLENIFloor& floor, unsigned timeStep, const CLum
     if (FindKeptFloorParasitic(floor, db, hours, wp)) return wp;
     bool silent = true;
     for (const CLENIRoom& room : floor.GetRooms()) {
-        const auto powers = KeptParasiticPowers(room, db);
+        const auto powers = KeptListPowers(room, Parasitic, db);
         silent = silent && powers;
         wp += powers ? ParasiticOfPowers(*powers, timeStep) : GetParasiticEnergy(room, timeStep, db);
     }
@@ -474,7 +474,7 @@ double GetTotalEnergy(const CLENIFloor& floor, const CLENIProject& project, unsi
     std::vector<std::shared_ptr<const std::vector<double>>> powers(rooms.size());
     bool silent = true;
     for (size_t i = 0; i < rooms.size() && silent; ++i)
-        silent = (powers[i] = KeptParasiticPowers(rooms[i], project.GetProducts())) != nullptr;
+        silent = (powers[i] = KeptListPowers(rooms[i], Parasitic, project.GetProducts())) != nullptr;
     if (silent) {
         std::vector<const CLENIRoom*> list;
         list.reserve(rooms.size());
